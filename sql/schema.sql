@@ -1,0 +1,268 @@
+-- Tables of a new installation of the washing-factory database.
+-- Load with a UTF-8 client connection (mariadb --default-character-set=utf8mb4); the
+-- tables themselves hold GBK text, which is what the client speaks on its connection.
+--
+-- Times are text of the form YYYY-MM-DD hh:mm:ss (empty when not yet set), compared as
+-- text and matched by day with LIKE 'YYYY-MM-DD%'.
+-- Every column that an insert of the client may leave out has a default of 0 or ''.
+
+SET NAMES utf8mb4;
+SET default_storage_engine = InnoDB;
+
+-- Orders. Physical column order matters: some screens read "select *" by position.
+CREATE TABLE kvc_record_product (
+    货单号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+    款号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    客户号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    货物数量 INT NOT NULL DEFAULT 0,
+    接货人 VARCHAR(50) NOT NULL DEFAULT '',
+    接货时间 VARCHAR(19) NOT NULL DEFAULT '',
+    货物性质 VARCHAR(50) NOT NULL DEFAULT '',
+    货物分类 VARCHAR(50) NOT NULL DEFAULT '',
+    货物款式 VARCHAR(50) NOT NULL DEFAULT '',
+    货物性别 VARCHAR(50) NOT NULL DEFAULT '',
+    洗涤方法 VARCHAR(255) NOT NULL DEFAULT '',
+    货物单价 DOUBLE NOT NULL DEFAULT 0,
+    损耗单价 DOUBLE NOT NULL DEFAULT 0,
+    原版数量 INT NOT NULL DEFAULT 0,
+    洗版数量 INT NOT NULL DEFAULT 0,
+    损耗数量 INT NOT NULL DEFAULT 0,
+    货物等级 VARCHAR(50) NOT NULL DEFAULT '',
+    关联 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    激活 INT NOT NULL DEFAULT 0,
+    激活时间 VARCHAR(19) NOT NULL DEFAULT '',
+    结讫 INT NOT NULL DEFAULT 0,
+    结讫时间 VARCHAR(19) NOT NULL DEFAULT '',
+    经办人 VARCHAR(50) NOT NULL DEFAULT '',
+    PRIMARY KEY (货单号),
+    -- intake queues, dashboard, shipped-order list
+    KEY ix_product_state (结讫, 激活),
+    KEY ix_product_client (客户号),
+    KEY ix_product_received (接货时间)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Flows: one batch of an order's goods waiting at or leaving one station.
+CREATE TABLE kvc_record_procedure (
+    流水号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+    货单号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    客户号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    货物等级 VARCHAR(50) NOT NULL DEFAULT '',
+    上一号 BIGINT UNSIGNED NULL DEFAULT NULL,
+    上一站 VARCHAR(50) NOT NULL DEFAULT '',
+    工作站 VARCHAR(50) NOT NULL DEFAULT '',
+    数量 INT NOT NULL DEFAULT 0,
+    生成时间 VARCHAR(19) NOT NULL DEFAULT '',
+    历史 TEXT NOT NULL DEFAULT '',
+    工序 VARCHAR(50) NOT NULL DEFAULT '',
+    派生 INT NOT NULL DEFAULT 0,
+    结讫 INT NOT NULL DEFAULT 0,
+    结讫时间 VARCHAR(19) NOT NULL DEFAULT '',
+    经办人 VARCHAR(50) NOT NULL DEFAULT '',
+    PRIMARY KEY (流水号),
+    -- station queues and done lists (newest first through the key), shipping desk
+    KEY ix_flow_station (工作站, 结讫),
+    -- flows of one order
+    KEY ix_flow_order (货单号, 结讫),
+    -- the chain of flows
+    KEY ix_flow_previous (上一号),
+    -- flows finished on a day
+    KEY ix_flow_closed (结讫时间)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Piece-work: one row per employee and flow.
+CREATE TABLE kvc_record_mission (
+    任务号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+    货单号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    流水号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    工号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    完成时间 VARCHAR(19) NOT NULL DEFAULT '',
+    完成数量 INT NOT NULL DEFAULT 0,
+    损耗数量 INT NOT NULL DEFAULT 0,
+    工价 DOUBLE NOT NULL DEFAULT 0,
+    损耗单价 DOUBLE NOT NULL DEFAULT 0,
+    共计 DOUBLE NOT NULL DEFAULT 0,
+    结讫 INT NOT NULL DEFAULT 0,
+    经办人 VARCHAR(50) NOT NULL DEFAULT '',
+    PRIMARY KEY (任务号),
+    -- unsettled work of an employee in a period (settlement, inquiry)
+    KEY ix_mission_member (工号, 结讫, 完成时间),
+    KEY ix_mission_flow (流水号),
+    KEY ix_mission_order (货单号),
+    KEY ix_mission_done (完成时间)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Customers. Column 0 is the key (read by position).
+CREATE TABLE kvc_record_client (
+    客户号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+    名称 VARCHAR(100) NOT NULL DEFAULT '',
+    说明 VARCHAR(255) NOT NULL DEFAULT '',
+    激活 INT NOT NULL DEFAULT 0,
+    PRIMARY KEY (客户号),
+    KEY ix_client_name (名称),
+    KEY ix_client_active (激活)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Employees.
+CREATE TABLE kvc_record_member (
+    工号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+    姓名 VARCHAR(50) NOT NULL DEFAULT '',
+    身份 VARCHAR(50) NOT NULL DEFAULT '',
+    班组 VARCHAR(50) NOT NULL DEFAULT '',
+    激活 INT NOT NULL DEFAULT 0,
+    累计 DOUBLE NOT NULL DEFAULT 0,
+    PRIMARY KEY (工号),
+    KEY ix_member_team (班组, 激活),
+    KEY ix_member_role (身份)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Loss registry.
+CREATE TABLE kvc_record_quality (
+    序列号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+    客户号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    日期 VARCHAR(19) NOT NULL DEFAULT '',
+    数量 INT NOT NULL DEFAULT 0,
+    原因 VARCHAR(255) NOT NULL DEFAULT '',
+    责任人 VARCHAR(50) NOT NULL DEFAULT '',
+    记录人 VARCHAR(50) NOT NULL DEFAULT '',
+    经办人 VARCHAR(50) NOT NULL DEFAULT '',
+    备注 VARCHAR(255) NOT NULL DEFAULT '',
+    处理 INT UNSIGNED NOT NULL DEFAULT 0,
+    PRIMARY KEY (序列号),
+    KEY ix_quality_date (日期)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Shipments, one docket each. Physical column order matters (read by position).
+CREATE TABLE kvc_record_ship (
+    序列号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+    货单号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    客户号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    开票人 VARCHAR(50) NOT NULL DEFAULT '',
+    发货人 VARCHAR(50) NOT NULL DEFAULT '',
+    发送时间 VARCHAR(19) NOT NULL DEFAULT '',
+    款号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    品名 VARCHAR(255) NOT NULL DEFAULT '',
+    洗涤方法 VARCHAR(255) NOT NULL DEFAULT '',
+    货物数量 INT NOT NULL DEFAULT 0,
+    损耗数量 INT NOT NULL DEFAULT 0,
+    原版数量 INT NOT NULL DEFAULT 0,
+    洗版数量 INT NOT NULL DEFAULT 0,
+    货物单价 DOUBLE NOT NULL DEFAULT 0,
+    经办人 VARCHAR(50) NOT NULL DEFAULT '',
+    备注 VARCHAR(50) NOT NULL DEFAULT '',
+    PRIMARY KEY (序列号),
+    KEY ix_ship_order (货单号),
+    KEY ix_ship_client (客户号, 发送时间),
+    KEY ix_ship_time (发送时间)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Raw-material stock, one row per material, found by its name.
+CREATE TABLE kvc_record_raw (
+    名称 VARCHAR(100) NOT NULL,
+    数量 DOUBLE NOT NULL DEFAULT 0,
+    单位 VARCHAR(20) NOT NULL DEFAULT '',
+    累计数量 DOUBLE NOT NULL DEFAULT 0,
+    累计金额 DOUBLE NOT NULL DEFAULT 0,
+    PRIMARY KEY (名称)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Purchases.
+CREATE TABLE kvc_record_raw_in (
+    序列号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+    名称 VARCHAR(100) NOT NULL DEFAULT '',
+    供应商号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    数量 DOUBLE NOT NULL DEFAULT 0,
+    单价 DOUBLE NOT NULL DEFAULT 0,
+    金额 DOUBLE NOT NULL DEFAULT 0,
+    时间 VARCHAR(19) NOT NULL DEFAULT '',
+    工号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    经办人 VARCHAR(50) NOT NULL DEFAULT '',
+    PRIMARY KEY (序列号),
+    KEY ix_raw_in_name (名称),
+    KEY ix_raw_in_time (时间)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Material issues.
+CREATE TABLE kvc_record_raw_out (
+    序列号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+    名称 VARCHAR(100) NOT NULL DEFAULT '',
+    客户号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    数量 DOUBLE NOT NULL DEFAULT 0,
+    时间 VARCHAR(19) NOT NULL DEFAULT '',
+    班组 VARCHAR(50) NOT NULL DEFAULT '',
+    工号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    经办人 VARCHAR(50) NOT NULL DEFAULT '',
+    PRIMARY KEY (序列号),
+    KEY ix_raw_out_name (名称),
+    KEY ix_raw_out_time (时间)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+CREATE TABLE kvc_record_supplier (
+    供应商号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+    名称 VARCHAR(100) NOT NULL DEFAULT '',
+    备注 VARCHAR(255) NOT NULL DEFAULT '',
+    PRIMARY KEY (供应商号)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Pay periods; rows come from outside the client.
+CREATE TABLE kvc_record_salary (
+    序列号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    工号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    金额 DOUBLE NOT NULL DEFAULT 0,
+    起始日期 VARCHAR(19) NOT NULL DEFAULT '',
+    截止日期 VARCHAR(19) NOT NULL DEFAULT '',
+    KEY ix_salary_member (工号)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Log-in accounts.
+CREATE TABLE kvc_record_user (
+    序列号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+    账号 VARCHAR(50) NOT NULL DEFAULT '',
+    密码 VARCHAR(50) NOT NULL DEFAULT '',
+    权限 VARCHAR(50) NOT NULL DEFAULT '',
+    PRIMARY KEY (序列号),
+    UNIQUE KEY ux_user_account (账号)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Lists of choices. The value column comes first; no key on it, so that a plain
+-- "select *" returns the values in the order they were entered.
+CREATE TABLE kvc_attrib_nature (货物属性 VARCHAR(50) NOT NULL DEFAULT '')
+    DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+CREATE TABLE kvc_attrib_type (货物类型 VARCHAR(50) NOT NULL DEFAULT '')
+    DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+CREATE TABLE kvc_attrib_kind (货物款式 VARCHAR(50) NOT NULL DEFAULT '')
+    DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+CREATE TABLE kvc_attrib_sex (货物性别 VARCHAR(50) NOT NULL DEFAULT '')
+    DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+CREATE TABLE kvc_attrib_priority (货物等级 VARCHAR(50) NOT NULL DEFAULT '')
+    DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+CREATE TABLE kvc_attrib_group (班组名称 VARCHAR(50) NOT NULL DEFAULT '')
+    DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+CREATE TABLE kvc_attrib_identity (身份 VARCHAR(50) NOT NULL DEFAULT '')
+    DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+CREATE TABLE kvc_attrib_station (名称 VARCHAR(50) NOT NULL DEFAULT '')
+    DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+CREATE TABLE kvc_attrib_technology_type (名称 VARCHAR(50) NOT NULL DEFAULT '')
+    DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+CREATE TABLE kvc_attrib_technology (
+    名称 VARCHAR(100) NOT NULL DEFAULT '',
+    类型 VARCHAR(50) NOT NULL DEFAULT '',
+    价格 DOUBLE NOT NULL DEFAULT 0,
+    UNIQUE KEY ux_technology_name (名称),
+    KEY ix_technology_type (类型)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+CREATE TABLE kvc_attrib_process (
+    名称 VARCHAR(100) NOT NULL DEFAULT '',
+    工作站 VARCHAR(50) NOT NULL DEFAULT '',
+    工价 DOUBLE NOT NULL DEFAULT 0,
+    UNIQUE KEY ux_process_name (名称),
+    KEY ix_process_station (工作站)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Settings rows, found by name.
+CREATE TABLE kvc_attrib_mod (
+    名称 VARCHAR(50) NOT NULL DEFAULT '',
+    内容 VARCHAR(255) NOT NULL DEFAULT '',
+    UNIQUE KEY ux_mod_name (名称)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// What an operation reports back to its screen: done, refused (a rule or another desk
+// stood in the way; shown with the caption "错误") or failed (the server refused a
+// statement; its text is shown with the caption "Error").
+class Outcome {
+public:
+    enum class Kind { Done, Refused, Failed };
+
+    static Outcome done() { return Outcome(Kind::Done, QString()); }
+    static Outcome refused(const QString& text) { return Outcome(Kind::Refused, text); }
+    static Outcome failed(const QString& text) { return Outcome(Kind::Failed, text); }
+
+    bool ok() const { return kind_ == Kind::Done; }
+    explicit operator bool() const { return ok(); }
+    Kind kind() const { return kind_; }
+    const QString& text() const { return text_; }
+    // The caption of the message box that shows this outcome.
+    QString caption() const { return kind_ == Kind::Failed ? QStringLiteral("Error") : QStringLiteral("错误"); }
+
+private:
+    Outcome(Kind kind, const QString& text) : kind_(kind), text_(text) {}
+    Kind kind_;
+    QString text_;
+};

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <concepts>
+#include <initializer_list>
+
+// One argument of a statement text. Texts are escaped for the connection when the
+// statement is formatted; numbers are written in plain decimal.
+class SqlArg {
+public:
+    enum class Type { Text, Signed, Unsigned, Real };
+
+    SqlArg(const QString& text) : type_(Type::Text), text_(text) {}
+    SqlArg(const char* text) : type_(Type::Text), text_(QString::fromUtf8(text)) {}
+    template <std::signed_integral T>
+    SqlArg(T v) : type_(Type::Signed), signed_(v)
+    {
+    }
+    template <std::unsigned_integral T>
+        requires(!std::same_as<T, bool>)
+    SqlArg(T v) : type_(Type::Unsigned), unsigned_(v)
+    {
+    }
+    SqlArg(double v) : type_(Type::Real), real_(v) {}
+    SqlArg(float v) : type_(Type::Real), real_(v) {}
+    SqlArg(bool) = delete;
+
+    Type type() const { return type_; }
+    const QString& text() const { return text_; }
+    qint64 signedValue() const { return signed_; }
+    quint64 unsignedValue() const { return unsigned_; }
+    double real() const { return real_; }
+
+private:
+    Type type_;
+    QString text_;
+    qint64 signed_ = 0;
+    quint64 unsigned_ = 0;
+    double real_ = 0;
+};
+
+// A formatted statement in the connection's bytes, or the reason it could not be made.
+class Statement {
+public:
+    Statement() = default;
+    static Statement fromBytes(const QByteArray& sql) { return Statement(sql, QString()); }
+    static Statement invalid(const QString& error) { return Statement(QByteArray(), error); }
+
+    bool ok() const { return error_.isEmpty(); }
+    bool empty() const { return ok() && sql_.isEmpty(); }
+    const QByteArray& sql() const { return sql_; }
+    const QString& error() const { return error_; }
+    // The statement as text, for the log and for messages.
+    QString text() const;
+
+private:
+    Statement(const QByteArray& sql, const QString& error) : sql_(sql), error_(error) {}
+    QByteArray sql_;
+    QString error_;
+};
+
+// Escapes GBK bytes for use between single quotes.
+using SqlEscaper = QByteArray (*)(void* context, const QByteArray& gbk);
+
+// The one statement formatter. Placeholders, printf-style:
+//   %s     a text: between single quotes it is escaped; elsewhere it must be a name
+//          (a table name: letters, digits and '_'), anything else is refused
+//   %d     a whole number          %I64u, %llu, %u   an id (unsigned 64-bit, never negative)
+//   %f     a real with six decimals, %.Nf with N decimals     %%   a percent sign
+// Text that GBK cannot hold is refused with a message naming the character.
+Statement formatStatement(const char* format, std::initializer_list<SqlArg> args, SqlEscaper escape,
+                          void* context);
+
+// Backslash escaping that keeps GBK double-byte characters whole; used when no
+// connection is there to do it.
+QByteArray escapeGbkDefault(void* context, const QByteArray& gbk);

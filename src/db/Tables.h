@@ -1,0 +1,33 @@
+#pragma once
+
+// The 25 tables of the database.
+namespace tables {
+
+inline constexpr const char* product = "kvc_record_product";
+inline constexpr const char* procedure = "kvc_record_procedure";
+inline constexpr const char* mission = "kvc_record_mission";
+inline constexpr const char* client = "kvc_record_client";
+inline constexpr const char* member = "kvc_record_member";
+inline constexpr const char* quality = "kvc_record_quality";
+inline constexpr const char* ship = "kvc_record_ship";
+inline constexpr const char* raw = "kvc_record_raw";
+inline constexpr const char* rawIn = "kvc_record_raw_in";
+inline constexpr const char* rawOut = "kvc_record_raw_out";
+inline constexpr const char* supplier = "kvc_record_supplier";
+inline constexpr const char* salary = "kvc_record_salary";
+inline constexpr const char* user = "kvc_record_user";
+
+inline constexpr const char* nature = "kvc_attrib_nature";
+inline constexpr const char* type = "kvc_attrib_type";
+inline constexpr const char* kind = "kvc_attrib_kind";
+inline constexpr const char* sex = "kvc_attrib_sex";
+inline constexpr const char* priority = "kvc_attrib_priority";
+inline constexpr const char* group = "kvc_attrib_group";
+inline constexpr const char* identity = "kvc_attrib_identity";
+inline constexpr const char* station = "kvc_attrib_station";
+inline constexpr const char* technologyType = "kvc_attrib_technology_type";
+inline constexpr const char* technology = "kvc_attrib_technology";
+inline constexpr const char* process = "kvc_attrib_process";
+inline constexpr const char* mod = "kvc_attrib_mod";
+
+}  // namespace tables

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "db/Outcome.h"
+#include "db/Statement.h"
+
+#include <QString>
+#include <functional>
+#include <mysql.h>
+
+// The database session: one connection, one current result, text in GBK on the wire and
+// QString inside. Every statement is built by Format() (see Statement.h).
+//
+// A lost connection (2006, 2013) is reconnected once, with the charset set again, and the
+// statement retried, only outside a transaction; a write whose outcome is unknown (2013)
+// is not sent again. Inside a transaction the statement fails and the transaction is
+// gone. Transact() runs an action as one transaction and reruns it on deadlock or
+// lock-wait timeout (1213, 1205).
+class mySQLTool {
+public:
+    mySQLTool();
+    virtual ~mySQLTool();
+    mySQLTool(const mySQLTool&) = delete;
+    mySQLTool& operator=(const mySQLTool&) = delete;
+
+    virtual bool Connect(const QString& host, int port, const QString& database, const QString& account,
+                         const QString& password);
+    virtual bool Close();
+    virtual bool IsAlive();
+    virtual bool Reconnect();
+    virtual bool Query(const Statement& statement, bool keep);
+    virtual bool FetchRow();
+    virtual bool FreeResult();
+    virtual bool DataSeek(quint64 row);
+    virtual int NumFields();
+    virtual quint64 NumRows();
+    virtual int GetFieldName(int index, QString* target);
+    virtual int FindField(const QString& name);
+    virtual QString GetError();
+
+    // Builds a statement for this connection.
+    template <typename... A>
+    Statement Format(const char* format, const A&... args)
+    {
+        return formatStatement(format, {SqlArg(args)...}, escaper(), this);
+    }
+    // Runs a statement that keeps no result.
+    template <typename... A>
+    bool Exec(const char* format, const A&... args)
+    {
+        return Query(Format(format, args...), false);
+    }
+    // Runs a query and makes its result the current one.
+    template <typename... A>
+    bool Select(const char* format, const A&... args)
+    {
+        return Query(Format(format, args...), true);
+    }
+
+    // The current row of the current result.
+    bool IsNull(int column) const;
+    QString Value(int column) const;
+    int ValueInt(int column) const;        // a count or flag; not a number = 0
+    quint64 ValueId(int column) const;     // an id; not a number = 0
+    double ValueDouble(int column) const;  // money or a rate; not a number = 0
+
+    bool IsConnected() const { return connected_; }
+    quint64 AffectedRows() const { return affected_; }
+    quint64 InsertId() const { return insertId_; }
+    unsigned LastErrno() const { return lastErrno_; }
+
+    bool Begin();
+    bool Commit();
+    bool Rollback();
+    bool InTransaction() const { return inTransaction_; }
+    // Runs the body as one transaction: commit when it returns done, roll back otherwise.
+    // A deadlock or lock-wait timeout reruns it, at most three times, so the body must
+    // touch nothing but the database. Inside an open transaction the body joins it.
+    Outcome Transact(const std::function<Outcome()>& body);
+    // The outcome of the statement that just failed.
+    Outcome Failure() { return Outcome::failed(GetError()); }
+
+    // Seconds; set before Connect.
+    void SetTimeouts(int connectSeconds, int readSeconds, int writeSeconds);
+
+private:
+    SqlEscaper escaper() const;
+    static QByteArray escapeWithConnection(void* self, const QByteArray& gbk);
+    bool open();
+    bool send(const QByteArray& sql);
+    void noteError(unsigned code, const QString& text);
+
+    MYSQL_ROW row_ = nullptr;
+    unsigned long* lengths_ = nullptr;
+    MYSQL mysql_;
+    MYSQL_RES* result_ = nullptr;
+    bool connected_ = false;
+    QString host_, database_, account_, password_;
+    int port_ = 0;
+
+    bool inTransaction_ = false;
+    quint64 affected_ = 0;
+    quint64 insertId_ = 0;
+    unsigned lastErrno_ = 0;
+    QString lastError_;
+    int connectTimeout_ = 10;
+    int readTimeout_ = 120;
+    int writeTimeout_ = 60;
+};
+
+// The process-wide session every screen uses.
+extern mySQLTool g_sqlTool;
+
+// Rolls back on leaving the scope unless committed.
+class Transaction {
+public:
+    explicit Transaction(mySQLTool& db) : db_(db), begun_(db.Begin()) {}
+    ~Transaction()
+    {
+        if (begun_ && !committed_)
+            db_.Rollback();
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    bool begun() const { return begun_; }
+    bool commit()
+    {
+        committed_ = begun_ && db_.Commit();
+        return committed_;
+    }
+
+private:
+    mySQLTool& db_;
+    bool begun_;
+    bool committed_ = false;
+};

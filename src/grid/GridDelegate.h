@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QHash>
+#include <QStringList>
+#include <QStyledItemDelegate>
+
+// Cell editors of a grid, by column: a line edit, or a drop-down with a fixed list.
+class GridDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    enum class Kind { Text, Combo };
+    struct Editor {
+        Kind kind = Kind::Text;
+        QStringList choices;
+    };
+
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void setEditor(int column, const Editor& editor) { editors_.insert(column, editor); }
+    void removeEditor(int column) { editors_.remove(column); }
+    bool hasEditor(int column) const { return editors_.contains(column); }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+private:
+    QHash<int, Editor> editors_;
+};

@@ -1,0 +1,213 @@
+#include "grid/KvGrid.h"
+
+#include "db/Convert.h"
+#include "grid/GridDelegate.h"
+#include "grid/KvMessage.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace {
+constexpr int kEditCommitted = 9527;
+}
+
+KvGrid::KvGrid(QWidget* parent) : QTableView(parent), delegate_(new GridDelegate(this))
+{
+    setModel(&model_);
+    setItemDelegate(delegate_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setAlternatingRowColors(true);
+    setCornerButtonEnabled(false);
+    verticalHeader()->hide();
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setSectionsClickable(false);
+    SetCellMargin(1.0);
+}
+
+int KvGrid::InsertColumn(const QString& caption, int width)
+{
+    const int c = model_.addColumn(caption, width);
+    applyWidth(c);
+    return c;
+}
+
+void KvGrid::SetColumnWidth(int column, int width)
+{
+    model_.setColumnWidth(column, width);
+    applyWidth(column);
+}
+
+void KvGrid::applyWidth(int column)
+{
+    if (column < 0 || column >= model_.columns())
+        return;
+    const int w = model_.column(column).width;
+    setColumnHidden(column, w <= 0);
+    if (w > 0)
+        setColumnWidth(column, w);
+}
+
+int KvGrid::InsertItem(int position, const QStringList& cells)
+{
+    return model_.insertRow(position, cells);
+}
+
+int KvGrid::AppendItem(const QStringList& cells)
+{
+    return model_.appendRow(cells);
+}
+
+void KvGrid::SetItemText(int row, int column, const QString& text)
+{
+    model_.setCell(row, column, text);
+}
+
+QString KvGrid::GetItemText(int row, int column) const
+{
+    return model_.cell(row, column);
+}
+
+QString KvGrid::GetItemText(int row, const QString& caption) const
+{
+    return model_.cell(row, caption);
+}
+
+void KvGrid::DeleteItem(int row)
+{
+    model_.removeRow(row);
+}
+
+void KvGrid::DeleteAllItems()
+{
+    model_.clearRows();
+    setCurrentIndex(QModelIndex());
+}
+
+void KvGrid::SwapRows(int a, int b)
+{
+    model_.swapRows(a, b);
+}
+
+int KvGrid::GetSelectedRow() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+int KvGrid::GetFocusedRow() const
+{
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.row() : -1;
+}
+
+void KvGrid::SelectRow(int row)
+{
+    if (row < 0 || row >= model_.rows()) {
+        clearSelection();
+        setCurrentIndex(QModelIndex());
+        return;
+    }
+    int column = 0;
+    while (column < model_.columns() && isColumnHidden(column))
+        ++column;
+    const QModelIndex i = model_.index(row, std::min(column, model_.columns() - 1));
+    selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(i);
+}
+
+void KvGrid::SetTextEditor(int column)
+{
+    delegate_->setEditor(column, GridDelegate::Editor{GridDelegate::Kind::Text, {}});
+    model_.setColumnEditable(column, true);
+}
+
+void KvGrid::SetComboEditor(int column, const QStringList& choices)
+{
+    delegate_->setEditor(column, GridDelegate::Editor{GridDelegate::Kind::Combo, choices});
+    model_.setColumnEditable(column, true);
+}
+
+void KvGrid::RemoveEditor(int column)
+{
+    delegate_->removeEditor(column);
+    model_.setColumnEditable(column, false);
+}
+
+void KvGrid::SetCellMargin(double factor)
+{
+    margin_ = factor;
+    const int h = static_cast<int>(fontMetrics().height() * factor) + 6;
+    verticalHeader()->setMinimumSectionSize(h);
+    verticalHeader()->setDefaultSectionSize(h);
+}
+
+FillResult KvGrid::Fill(mySQLTool& db, const Statement& statement, bool clear, const FillMatch& match)
+{
+    if (clear)
+        setCurrentIndex(QModelIndex());
+    return FillList(db, model_, statement, clear, match);
+}
+
+qint64 KvGrid::SumColumn(const QString& caption) const
+{
+    const int c = model_.findColumn(caption);
+    qint64 sum = 0;
+    for (int r = 0; c >= 0 && r < model_.rows(); ++r)
+        sum += convert::toInt(model_.cell(r, c));
+    return sum;
+}
+
+bool KvGrid::event(QEvent* e)
+{
+    if (e->type() == KvMessage::kType) {
+        const auto* m = static_cast<KvMessage*>(e);
+        if (m->code() == kEditCommitted && m->value() == 1 && !committed_.isEmpty()) {
+            const QPersistentModelIndex i = committed_.takeFirst();
+            if (i.isValid())
+                Q_EMIT editEnded(i.row(), i.column());
+        }
+        return true;
+    }
+    return QTableView::event(e);
+}
+
+void KvGrid::mouseReleaseEvent(QMouseEvent* e)
+{
+    const QModelIndex i = indexAt(e->position().toPoint());
+    QTableView::mouseReleaseEvent(e);
+    if (e->button() != Qt::LeftButton)
+        return;
+    if (!i.isValid()) {
+        clearSelection();
+        setCurrentIndex(QModelIndex());
+        Q_EMIT rowClicked(-1);
+    } else {
+        Q_EMIT rowClicked(i.row());
+    }
+}
+
+void KvGrid::keyPressEvent(QKeyEvent* e)
+{
+    const int before = GetFocusedRow();
+    QTableView::keyPressEvent(e);
+    // Moving through the rows with the keyboard chooses a row as a click does.
+    const int after = GetFocusedRow();
+    if (after != before && state() != QAbstractItemView::EditingState)
+        Q_EMIT rowClicked(after);
+}
+
+void KvGrid::commitData(QWidget* editor)
+{
+    const QModelIndex i = currentIndex();
+    QTableView::commitData(editor);
+    committed_.append(QPersistentModelIndex(i));
+    KvMessage::post(this, kEditCommitted, 1);
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "db/FillList.h"
+#include "db/ListModel.h"
+
+#include <QStringList>
+#include <QTableView>
+
+class mySQLTool;
+class GridDelegate;
+
+// The report-style list every screen uses: a header of captions with widths in pixels
+// (0 hides a column), rows of text cells, single-row selection, a notification when a
+// row is clicked (-1 for a click beside the rows, which also clears the selection) and
+// per-column cell editors. An edit is committed by Enter or Tab and abandoned by Escape;
+// a committed edit posts KvMessage(9527, 1) to the grid, which then reports editEnded.
+class KvGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit KvGrid(QWidget* parent = nullptr);
+
+    ListModel& rows() { return model_; }
+    const ListModel& rows() const { return model_; }
+
+    // Columns.
+    int InsertColumn(const QString& caption, int width);
+    void SetColumnWidth(int column, int width);
+    int GetColumnCount() const { return model_.columns(); }
+    int FindColumn(const QString& caption) const { return model_.findColumn(caption); }
+
+    // Rows.
+    int GetItemCount() const { return model_.rows(); }
+    int InsertItem(int position, const QStringList& cells = {});
+    int AppendItem(const QStringList& cells = {});
+    void SetItemText(int row, int column, const QString& text);
+    QString GetItemText(int row, int column) const;
+    QString GetItemText(int row, const QString& caption) const;
+    void DeleteItem(int row);
+    void DeleteAllItems();
+    void SwapRows(int a, int b);
+
+    // Selection: the selected row and the focused row, -1 when none.
+    int GetSelectedRow() const;
+    int GetFocusedRow() const;
+    void SelectRow(int row);  // -1 clears the selection
+
+    // Cell editors.
+    void SetTextEditor(int column);
+    void SetComboEditor(int column, const QStringList& choices);
+    void RemoveEditor(int column);
+
+    // Row height as a factor of the text height (1.0 by default; 1.2 on the shipping desk).
+    void SetCellMargin(double factor);
+
+    // Fills the list from a statement under the list-filling contract.
+    FillResult Fill(mySQLTool& db, const Statement& statement, bool clear = true,
+                    const FillMatch& match = FillMatch());
+
+    // Sum of a column's cells read as whole numbers (text that is not a number counts 0).
+    qint64 SumColumn(const QString& caption) const;
+
+Q_SIGNALS:
+    void rowClicked(int row);
+    void editEnded(int row, int column);
+
+protected:
+    bool event(QEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void commitData(QWidget* editor) override;
+
+private:
+    void applyWidth(int column);
+    ListModel model_;
+    GridDelegate* delegate_;
+    QList<QPersistentModelIndex> committed_;
+    double margin_ = 1.0;
+};

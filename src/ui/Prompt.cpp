@@ -1,0 +1,54 @@
+#include "ui/Prompt.h"
+
+#include "db/FillList.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+class BoxPrompt : public Prompt {
+public:
+    void message(const QString& text, const QString& caption) override
+    {
+        QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QApplication::applicationName() : caption,
+                        text, QMessageBox::Ok, QApplication::activeWindow());
+        box.exec();
+    }
+    bool confirm(const QString& text, const QString& caption) override
+    {
+        QMessageBox box(QMessageBox::Question, caption.isEmpty() ? QApplication::applicationName() : caption,
+                        text, QMessageBox::Ok | QMessageBox::Cancel, QApplication::activeWindow());
+        box.setDefaultButton(QMessageBox::Ok);
+        return box.exec() == QMessageBox::Ok;
+    }
+};
+
+BoxPrompt g_boxes;
+Prompt* g_current = &g_boxes;
+
+}  // namespace
+
+bool Prompt::report(const Outcome& outcome)
+{
+    if (!outcome.ok())
+        message(outcome.text(), outcome.caption());
+    return outcome.ok();
+}
+
+bool Prompt::report(const FillResult& fill)
+{
+    if (fill.code < 0)
+        message(fill.message, fill.caption);
+    return fill.code >= 0;
+}
+
+Prompt& prompt()
+{
+    return *g_current;
+}
+
+void setPrompt(Prompt* p)
+{
+    g_current = p ? p : &g_boxes;
+}

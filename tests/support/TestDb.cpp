@@ -1,0 +1,155 @@
+#include "support/TestDb.h"
+
+#include "db/mySQLTool.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <atomic>
+#include <mysql.h>
+#include <unistd.h>
+
+namespace kvtest {
+
+Server server()
+{
+    Server s;
+    const QByteArray env = qgetenv("KV_TEST_PORT");
+    if (!env.isEmpty()) {
+        s.port = env.toInt();
+        return s;
+    }
+    QFile f(QStringLiteral(KV_TEST_SERVER_DIR "/port"));
+    if (f.open(QIODevice::ReadOnly))
+        s.port = f.readAll().trimmed().toInt();
+    return s;
+}
+
+namespace {
+
+MYSQL* handle(void* p)
+{
+    return static_cast<MYSQL*>(p);
+}
+
+QString sourceFile(const QString& relative)
+{
+    QFile f(QStringLiteral(KV_SOURCE_DIR "/") + relative);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(f.readAll());
+}
+
+}  // namespace
+
+Database::Database(bool demo)
+{
+    static std::atomic<int> counter{0};
+    name_ = QStringLiteral("kvt_%1_%2").arg(getpid()).arg(counter++);
+    const Server s = server();
+    if (s.port == 0) {
+        ADD_FAILURE() << "no test database server: run the tests through ctest (./test)";
+        return;
+    }
+    MYSQL* m = mysql_init(nullptr);
+    mysql_options(m, MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    if (!mysql_real_connect(m, s.host.toUtf8().constData(), s.account.toUtf8().constData(),
+                            s.password.toUtf8().constData(), nullptr, static_cast<unsigned>(s.port), nullptr,
+                            CLIENT_MULTI_STATEMENTS)) {
+        ADD_FAILURE() << "cannot reach the test database server: " << mysql_error(m);
+        mysql_close(m);
+        return;
+    }
+    mysql_ = m;
+    exec(QStringLiteral("drop database if exists %1; create database %1 character set gbk collate gbk_chinese_ci; use %1")
+             .arg(name_));
+    load(QStringLiteral("sql/schema.sql"));
+    load(QStringLiteral("sql/seed.sql"));
+    if (demo)
+        load(QStringLiteral("sql/demo.sql"));
+}
+
+Database::~Database()
+{
+    if (!mysql_)
+        return;
+    exec(QStringLiteral("drop database if exists %1").arg(name_));
+    mysql_close(handle(mysql_));
+}
+
+void Database::exec(const QString& sql)
+{
+    if (!mysql_)
+        return;
+    MYSQL* m = handle(mysql_);
+    const QByteArray b = sql.toUtf8();
+    if (mysql_real_query(m, b.constData(), static_cast<unsigned long>(b.size())) != 0) {
+        ADD_FAILURE() << "statement failed: " << mysql_error(m) << "\n" << b.left(300).constData();
+        return;
+    }
+    // Drain every result of a multi-statement text.
+    do {
+        if (MYSQL_RES* r = mysql_store_result(m))
+            mysql_free_result(r);
+        if (mysql_errno(m) != 0) {
+            ADD_FAILURE() << "statement failed: " << mysql_error(m);
+            return;
+        }
+    } while (mysql_next_result(m) == 0);
+    if (mysql_errno(m) != 0)
+        ADD_FAILURE() << "statement failed: " << mysql_error(m);
+}
+
+void Database::load(const QString& relativePath)
+{
+    const QString text = sourceFile(relativePath);
+    if (text.isEmpty()) {
+        ADD_FAILURE() << "missing " << relativePath.toStdString();
+        return;
+    }
+    exec(text);
+}
+
+QList<QStringList> Database::rows(const QString& sql)
+{
+    QList<QStringList> out;
+    if (!mysql_)
+        return out;
+    MYSQL* m = handle(mysql_);
+    const QByteArray b = sql.toUtf8();
+    if (mysql_real_query(m, b.constData(), static_cast<unsigned long>(b.size())) != 0) {
+        ADD_FAILURE() << "query failed: " << mysql_error(m) << "\n" << b.constData();
+        return out;
+    }
+    MYSQL_RES* r = mysql_store_result(m);
+    if (!r)
+        return out;
+    const unsigned n = mysql_num_fields(r);
+    while (MYSQL_ROW row = mysql_fetch_row(r)) {
+        const unsigned long* len = mysql_fetch_lengths(r);
+        QStringList cells;
+        for (unsigned i = 0; i < n; ++i)
+            cells.append(row[i] ? QString::fromUtf8(row[i], static_cast<qsizetype>(len[i])) : QString());
+        out.append(cells);
+    }
+    mysql_free_result(r);
+    return out;
+}
+
+QString Database::scalar(const QString& sql)
+{
+    const QList<QStringList> r = rows(sql);
+    return r.isEmpty() || r.first().isEmpty() ? QString() : r.first().first();
+}
+
+int Database::count(const QString& sqlFromWhere)
+{
+    return scalar(QStringLiteral("select count(*) ") + sqlFromWhere).toInt();
+}
+
+bool Database::connect(mySQLTool& db) const
+{
+    const Server s = server();
+    return db.Connect(s.host, s.port, name_, s.account, s.password);
+}
+
+}  // namespace kvtest

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+class mySQLTool;
+
+namespace kvtest {
+
+// Where the run's database server listens.
+struct Server {
+    QString host = QStringLiteral("127.0.0.1");
+    int port = 0;
+    QString account = QStringLiteral("kv");
+    QString password = QStringLiteral("kv");
+};
+Server server();
+
+// A fresh database built from sql/schema.sql and sql/seed.sql (and sql/demo.sql when
+// asked), dropped again at the end. Its own connection speaks UTF-8, apart from the
+// session under test, so that what a test checks does not depend on that session.
+class Database {
+public:
+    explicit Database(bool demo = false);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const QString& name() const { return name_; }
+    // Runs statements (several separated by ';' are fine); a failure fails the test.
+    void exec(const QString& sql);
+    // Runs a script file of the source tree, such as "sql/demo.sql".
+    void load(const QString& relativePath);
+    // All rows of a query, NULL cells as a null QString.
+    QList<QStringList> rows(const QString& sql);
+    // The first cell of the first row; a null QString when there is none.
+    QString scalar(const QString& sql);
+    int count(const QString& sqlFromWhere);  // "select count(*) " + the text
+    // Connects a session to this database.
+    bool connect(mySQLTool& db) const;
+
+private:
+    void* mysql_ = nullptr;
+    QString name_;
+};
+
+}  // namespace kvtest
