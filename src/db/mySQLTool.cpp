@@ -29,12 +29,13 @@ mySQLTool::mySQLTool()
 {
     mysql_init(&mysql_);
     mysql_options(&mysql_, MYSQL_SET_CHARSET_NAME, "gbk");
+    initialised_ = true;
 }
 
 mySQLTool::~mySQLTool()
 {
     FreeResult();
-    if (connected_)
+    if (initialised_)
         mysql_close(&mysql_);
 }
 
@@ -53,8 +54,11 @@ void mySQLTool::noteError(unsigned code, const QString& text)
 
 bool mySQLTool::open()
 {
-    // A fresh handle each time: the library keeps state of a dead connection.
-    mysql_init(&mysql_);
+    // A closed handle is set up afresh; the library keeps no state of the dead connection.
+    if (!initialised_) {
+        mysql_init(&mysql_);
+        initialised_ = true;
+    }
     mysql_options(&mysql_, MYSQL_SET_CHARSET_NAME, "gbk");
     const unsigned ct = static_cast<unsigned>(connectTimeout_);
     const unsigned rt = static_cast<unsigned>(readTimeout_);
@@ -76,12 +80,14 @@ bool mySQLTool::open()
                             database.constData(), static_cast<unsigned>(port_), nullptr, 0)) {
         noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
         mysql_close(&mysql_);
+        initialised_ = false;
         return false;
     }
     const char* charset = mysql_character_set_name(&mysql_);
     if (!charset || QByteArray(charset) != "gbk") {
         noteError(CR_UNKNOWN_ERROR, QStringLiteral("数据库连接的字符集不是GBK：%1").arg(QString::fromLatin1(charset)));
         mysql_close(&mysql_);
+        initialised_ = false;
         return false;
     }
     connected_ = true;
@@ -110,8 +116,9 @@ bool mySQLTool::Connect(const QString& host, int port, const QString& database, 
 bool mySQLTool::Close()
 {
     FreeResult();
-    if (connected_)
+    if (initialised_)
         mysql_close(&mysql_);
+    initialised_ = false;
     connected_ = false;
     inTransaction_ = false;
     return true;
@@ -147,6 +154,11 @@ bool mySQLTool::send(const QByteArray& sql)
 
 bool mySQLTool::Query(const Statement& statement, bool keep)
 {
+    return run(statement, keep, keep);
+}
+
+bool mySQLTool::run(const Statement& statement, bool keep, bool resendable)
+{
     if (!statement.ok()) {
         noteError(kFormatError, statement.error());
         return false;
@@ -157,6 +169,12 @@ bool mySQLTool::Query(const Statement& statement, bool keep)
     }
     if (keep)
         FreeResult();
+    // After a pause the server may have dropped the connection; find out before a write
+    // whose loss could not be told apart from a write that was done.
+    if (!resendable && !inTransaction_ && connected_ &&
+        (!sinceLastStatement_.isValid() || sinceLastStatement_.elapsed() >= idlePingMs_) &&
+        mysql_ping(&mysql_) != 0)
+        Reconnect();
 
     bool sent = send(statement.sql());
     if (!sent && connectionLost(lastErrno_)) {
@@ -165,13 +183,11 @@ bool mySQLTool::Query(const Statement& statement, bool keep)
             inTransaction_ = false;
             return false;
         }
-        // Not sent again when a write may have reached the server before the loss.
-        const bool resend = keep || lastErrno_ == CR_SERVER_GONE_ERROR;
         const unsigned lost = lastErrno_;
         const QString lostText = lastError_;
         if (!Reconnect())
             return false;
-        if (!resend) {
+        if (!resendable && lost != CR_SERVER_GONE_ERROR) {
             noteError(lost, lostText);
             return false;
         }
@@ -179,6 +195,7 @@ bool mySQLTool::Query(const Statement& statement, bool keep)
     }
     if (!sent)
         return false;
+    sinceLastStatement_.start();
 
     if (!keep) {
         // Drain a result that was not asked for, so the connection stays usable.
@@ -314,7 +331,7 @@ bool mySQLTool::Begin()
         return false;
     }
     // Nothing is done yet, so a lost connection may be reconnected here.
-    if (!Query(Statement::fromBytes("start transaction"), false))
+    if (!run(Statement::fromBytes("start transaction"), false, true))
         return false;
     inTransaction_ = true;
     return true;

@@ -3,6 +3,7 @@
 #include "db/Outcome.h"
 #include "db/Statement.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <functional>
 #include <mysql.h>
@@ -11,9 +12,10 @@
 // QString inside. Every statement is built by Format() (see Statement.h).
 //
 // A lost connection (2006, 2013) is reconnected once, with the charset set again, and the
-// statement retried, only outside a transaction; a write whose outcome is unknown (2013)
-// is not sent again. Inside a transaction the statement fails and the transaction is
-// gone. Transact() runs an action as one transaction and reruns it on deadlock or
+// statement retried, only outside a transaction. A write is sent again only when it
+// cannot have reached the server; so that a connection dropped while idle does not cost
+// the user a refused write, a write after a pause is preceded by a ping. Inside a
+// transaction the statement fails and the transaction is gone. Transact() runs an action as one transaction and reruns it on deadlock or
 // lock-wait timeout (1213, 1205).
 class mySQLTool {
 public:
@@ -81,18 +83,22 @@ public:
 
     // Seconds; set before Connect.
     void SetTimeouts(int connectSeconds, int readSeconds, int writeSeconds);
+    // A write outside a transaction after this many idle milliseconds pings first.
+    void SetIdlePing(qint64 milliseconds) { idlePingMs_ = milliseconds; }
 
 private:
     SqlEscaper escaper() const;
     static QByteArray escapeWithConnection(void* self, const QByteArray& gbk);
     bool open();
     bool send(const QByteArray& sql);
+    bool run(const Statement& statement, bool keep, bool resendable);
     void noteError(unsigned code, const QString& text);
 
     MYSQL_ROW row_ = nullptr;
     unsigned long* lengths_ = nullptr;
     MYSQL mysql_;
     MYSQL_RES* result_ = nullptr;
+    bool initialised_ = false;  // the handle holds allocations that mysql_close frees
     bool connected_ = false;
     QString host_, database_, account_, password_;
     int port_ = 0;
@@ -105,6 +111,8 @@ private:
     int connectTimeout_ = 10;
     int readTimeout_ = 120;
     int writeTimeout_ = 60;
+    qint64 idlePingMs_ = 5000;
+    QElapsedTimer sinceLastStatement_;
 };
 
 // The process-wide session every screen uses.

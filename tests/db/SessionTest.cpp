@@ -169,6 +169,20 @@ TEST_F(Session, KilledConnectionIsReconnectedOutsideTransactionsOnly)
     EXPECT_EQ(g_sqlTool.Value(0), QStringLiteral("gbk"));
     g_sqlTool.FreeResult();
 
+    // A write after a pause finds the dead connection by a ping and goes through once.
+    g_sqlTool.SetIdlePing(0);
+    killSession();
+    EXPECT_TRUE(g_sqlTool.Exec("insert into %s (名称) value ('%s')", tables::client, QStringLiteral("丁")))
+        << g_sqlTool.GetError().toStdString();
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_client")), 1);
+    // Lost in the middle of a write, the write is not sent twice: it fails, the session
+    // is reconnected for the next one.
+    g_sqlTool.SetIdlePing(3600 * 1000);
+    killSession();
+    EXPECT_FALSE(g_sqlTool.Exec("insert into %s (名称) value ('%s')", tables::client, QStringLiteral("戊")));
+    EXPECT_TRUE(g_sqlTool.IsAlive());
+    db().exec(QStringLiteral("delete from kvc_record_client"));
+
     // Inside a transaction: the failure is reported, nothing is retried, nothing stays.
     int runs = 0;
     const Outcome r = g_sqlTool.Transact([&] {
