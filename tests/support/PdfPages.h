@@ -44,10 +44,12 @@ inline QString runTool(const QString& program, const QStringList& args)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// The text of each page, with the layout kept.
+// The text of each page, with the layout kept. CJK fonts share glyphs between an
+// ideograph and its Kangxi radical, so the text read back is brought to NFKC.
 inline QStringList pdfPages(const QString& file)
 {
     QStringList pages = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")})
+                            .normalized(QString::NormalizationForm_KC)
                             .split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
