@@ -44,13 +44,21 @@ inline QString runTool(const QString& program, const QStringList& args)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// The text of each page, with the layout kept. CJK fonts share glyphs between an
-// ideograph and its Kangxi radical, so the text read back is brought to NFKC.
+// CJK fonts share glyphs between an ideograph and a radical form, and the PDF may name
+// the radical: NFKC maps the Kangxi radicals back, the few supplement forms are mapped here.
+inline QString ideographs(const QString& text)
+{
+    QString out = text.normalized(QString::NormalizationForm_KC);
+    out.replace(QChar(0x2EE9), QChar(0x9EC4));  // 黄
+    return out;
+}
+
+// The text of each page, with the layout kept.
 inline QStringList pdfPages(const QString& file)
 {
-    QStringList pages = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")})
-                            .normalized(QString::NormalizationForm_KC)
-                            .split(QLatin1Char('\f'));
+    QStringList pages =
+        ideographs(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")}))
+            .split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
     return pages;
