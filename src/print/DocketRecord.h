@@ -11,8 +11,8 @@ struct DocketRecord {
     QString productName;
     QString washingMethod;
     QString goodsQuantity;
-    QString originalQuantity;  // 原版数量
-    QString washedQuantity;    // 洗版数量
+    QString originalQuantity;    // 原版数量
+    QString washedQuantity;      // 洗版数量
     QString goodsQuantityTotal;  // the goods quantity again, for the totals line
     QString unitPrice;
     QString amount;

@@ -24,8 +24,8 @@ bool myPrinter::PrintSettlement(const ListModel& settlement, const ListModel& to
     return PrintText();
 }
 
-bool myPrinter::PrintStatement(const ListModel& settlement, const ListModel& statement, const QString& customer,
-                               const QString& start, const QString& end)
+bool myPrinter::PrintStatement(const ListModel& settlement, const ListModel& statement,
+                               const QString& customer, const QString& start, const QString& end)
 {
     if (settlement.rows() == 0)
         return false;

@@ -21,10 +21,13 @@ protected:
     {
         DbTest::SetUp();
         db().exec(QStringLiteral("insert into kvc_record_client (客户号, 名称) values (5, '华美制衣厂')"));
-        db().exec(QStringLiteral(
-            "insert into kvc_record_ship (序列号, 货单号, 客户号, 开票人, 发货人, 发送时间, 款号, 品名, 洗涤方法, "
-            "货物数量, 损耗数量, 原版数量, 洗版数量, 货物单价, 经办人, 备注) values (7, 2, 5, '张志明', '黄永发', "
-            "'2026-12-08 09:15:00', 88012, '女装休闲裤修身', '[石磨][喷砂]', 40, 3, 1, 0, 4.7, '调度', '先发')"));
+        db().exec(
+            QStringLiteral("insert into kvc_record_ship (序列号, 货单号, 客户号, 开票人, 发货人, 发送时间, "
+                           "款号, 品名, 洗涤方法, "
+                           "货物数量, 损耗数量, 原版数量, 洗版数量, 货物单价, 经办人, 备注) values (7, 2, 5, "
+                           "'张志明', '黄永发', "
+                           "'2026-12-08 09:15:00', 88012, '女装休闲裤修身', '[石磨][喷砂]', 40, 3, 1, 0, "
+                           "4.7, '调度', '先发')"));
     }
     DocketRecord load(quint64 serial = 7)
     {
@@ -33,7 +36,10 @@ protected:
         EXPECT_TRUE(o.ok()) << o.text().toStdString();
         return r;
     }
-    QString storedRemark() { return db().scalar(QStringLiteral("select 备注 from kvc_record_ship where 序列号=7")); }
+    QString storedRemark()
+    {
+        return db().scalar(QStringLiteral("select 备注 from kvc_record_ship where 序列号=7"));
+    }
 
     template <typename T>
     static T* child(QWidget& w, const char* name)
@@ -108,9 +114,11 @@ TEST_F(ShipDocket, DialogShowsTheDocketAndOpensTheRemarkOnlyWhenAsked)
 {
     const DocketRecord r = load();
     const QString text = Dlg_ShipDocket::docketText(r);
-    EXPECT_EQ(text, QStringLiteral("客户名称：华美制衣厂\r\n货单号：2\r\n款号：88012\r\n品名：女装休闲裤修身\r\n"
-                                   "洗涤方法：[石磨][喷砂]\r\n货物数量：40\r\n原版数量：1\r\n洗版数量：0\r\n"
-                                   "货物单价：4.7\r\n金额：188.00\r\n总金额：188.00\r\n开票人：张志明\r\n发货人：黄永发"));
+    EXPECT_EQ(text,
+              QStringLiteral(
+                  "客户名称：华美制衣厂\r\n货单号：2\r\n款号：88012\r\n品名：女装休闲裤修身\r\n"
+                  "洗涤方法：[石磨][喷砂]\r\n货物数量：40\r\n原版数量：1\r\n洗版数量：0\r\n"
+                  "货物单价：4.7\r\n金额：188.00\r\n总金额：188.00\r\n开票人：张志明\r\n发货人：黄永发"));
     Dlg_ShipDocket dlg(r, 7);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Docket"));
     auto* docket = child<QPlainTextEdit>(dlg, "docketText");
@@ -135,7 +143,8 @@ TEST_F(ShipDocket, RemarkOfTwentyBytesIsStoredAndTwentyTwoAreRefused)
         ASSERT_EQ(boxes().boxes.size(), 1);
         EXPECT_EQ(boxes().last().text, QStringLiteral("字数过多"));
         EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
-        EXPECT_EQ(child<QLineEdit>(dlg, "remark")->text(), QStringLiteral("请").repeated(11)) << "the text stays";
+        EXPECT_EQ(child<QLineEdit>(dlg, "remark")->text(), QStringLiteral("请").repeated(11))
+            << "the text stays";
         click(dlg, "ok");
         EXPECT_EQ(boxes().boxes.size(), 2);
         EXPECT_EQ(boxes().last().text, QStringLiteral("字数过多"));
@@ -144,7 +153,7 @@ TEST_F(ShipDocket, RemarkOfTwentyBytesIsStoredAndTwentyTwoAreRefused)
     }
     boxes().clear();
     Dlg_ShipDocket dlg(load(), 7);
-    setRemark(dlg, QStringLiteral("请于周一前结清货款"));  // 9 characters
+    setRemark(dlg, QStringLiteral("请于周一前结清货款"));                              // 9 characters
     child<QLineEdit>(dlg, "remark")->setText(QStringLiteral("请于周一前结清货款！"));  // 10: 20 bytes
     click(dlg, "ok");
     EXPECT_TRUE(boxes().boxes.isEmpty());
@@ -188,8 +197,9 @@ TEST_F(ShipDocket, BadSerialOrRefusedUpdateKeepsTheDialogOpen)
         EXPECT_NE(dlg.result(), QDialog::Accepted);
         EXPECT_EQ(storedRemark(), QStringLiteral("先发"));
     }
-    db().exec(QStringLiteral("create trigger no_remark before update on kvc_record_ship for each row "
-                             "signal sqlstate '45000' set message_text = 'remark locked'"));
+    db().exec(
+        QStringLiteral("create trigger no_remark before update on kvc_record_ship for each row "
+                       "signal sqlstate '45000' set message_text = 'remark locked'"));
     Dlg_ShipDocket dlg(load(), 7);
     setRemark(dlg, QStringLiteral("加急"));
     click(dlg, "ok");
@@ -224,11 +234,14 @@ TEST_F(ShipDocket, PrintingRunsTheDialogAndPrintsOnlyWhenConfirmed)
     ASSERT_EQ(pages.size(), 1);
     const QStringList lines = kvtest::textLines(pages[0]);
     ASSERT_EQ(lines.size(), 6);  // the product name takes two continuation lines
-    EXPECT_TRUE(lines[0].contains(QStringLiteral("华美制衣厂")) && lines[0].contains(QStringLiteral("2026-12-08")));
-    EXPECT_TRUE(lines[1].contains(QStringLiteral("88012")) && lines[1].trimmed().endsWith(QStringLiteral("加急")));
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("华美制衣厂")) &&
+                lines[0].contains(QStringLiteral("2026-12-08")));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("88012")) &&
+                lines[1].trimmed().endsWith(QStringLiteral("加急")));
     EXPECT_EQ(lines[2].trimmed(), QStringLiteral("闲裤修"));
     EXPECT_TRUE(lines[4].contains(QStringLiteral("188.00")));
-    EXPECT_TRUE(lines[5].contains(QStringLiteral("张志明")) && lines[5].contains(QStringLiteral("黄永发"))) << lines[5].toStdString();
+    EXPECT_TRUE(lines[5].contains(QStringLiteral("张志明")) && lines[5].contains(QStringLiteral("黄永发")))
+        << lines[5].toStdString();
 
     // A shipment that is gone: told so, and no dialog.
     seen = false;

@@ -2,13 +2,13 @@
 #include "db/ListModel.h"
 #include "print/Layouts.h"
 #include "print/PageText.h"
+#include "print/myPrinter.h"
 #include "support/PdfPages.h"
 #include "support/Printers.h"
-#include "print/myPrinter.h"
 
+#include <gtest/gtest.h>
 #include <QTemporaryDir>
 #include <memory>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -175,10 +175,11 @@ TEST(SettlementLayout, CutWashingMethodContinuesUnderItsColumn)
 {
     const QString method = QStringLiteral("[普洗]").repeated(12);  // 72 bytes in 54
     const auto s = list({"序号", "洗涤方法", "数量", "单价", "金额"},
-                             {{"0", "[石磨][喷砂]", "40", "4.7", "188.00"}, {"1", method, "60", "2", "120.00"}});
+                        {{"0", "[石磨][喷砂]", "40", "4.7", "188.00"}, {"1", method, "60", "2", "120.00"}});
     const auto totals = list({"合计", "-/-", "数量", "-/-", "金额"}, {{"", "", "100", "", "308.00"}});
-    const QStringList l = lines(layout::settlement(*s, *totals, QStringLiteral("华美制衣厂"),
-                                                   QStringLiteral("2026-12-01"), QStringLiteral("2026-12-08")));
+    const QStringList l =
+        lines(layout::settlement(*s, *totals, QStringLiteral("华美制衣厂"), QStringLiteral("2026-12-01"),
+                                 QStringLiteral("2026-12-08")));
     ASSERT_EQ(l.size(), 14);
     EXPECT_EQ(at(l[0], 40, 30).trimmed(), QStringLiteral("洗水厂结算单"));
     EXPECT_EQ(l[3].trimmed(), QStringLiteral("客户名称：华美制衣厂"));
@@ -210,8 +211,8 @@ TEST(SettlementLayout, TotalsRowFollowsTheTotalsHeaderAndLongRestsAreNotLost)
     const QString method = QStringLiteral("洗").repeated(60);  // two continuation lines
     const auto s = list({"序号", "洗涤方法", "数量", "单价", "金额"}, {{"0", method, "5", "1", "5.00"}});
     const auto totals = list({"合计", "-/-", "数量", "-/-", "金额"}, {{"", "", "5", "", "5.00"}});
-    const QStringList l = lines(layout::settlement(*s, *totals, QStringLiteral("A"), QStringLiteral("a"),
-                                                   QStringLiteral("b")));
+    const QStringList l =
+        lines(layout::settlement(*s, *totals, QStringLiteral("A"), QStringLiteral("a"), QStringLiteral("b")));
     ASSERT_EQ(l.size(), 14);
     EXPECT_EQ(at(l[7], 10, 54), QStringLiteral("洗").repeated(27));
     EXPECT_EQ(at(l[8], 10, 54), QStringLiteral("洗").repeated(27));
@@ -224,14 +225,14 @@ TEST(SettlementLayout, TotalsRowFollowsTheTotalsHeaderAndLongRestsAreNotLost)
 TEST(StatementLayout, ShipmentsGroupUnderTheirSettlementLineWithTheRemarkCarried)
 {
     const auto s = list({"序号", "洗涤方法", "数量", "单价", "金额"},
-                             {{"0", "[石磨][喷砂]", "70", "4.7", "329.00"}, {"1", "[漂白]", "60", "2", "120.00"}});
+                        {{"0", "[石磨][喷砂]", "70", "4.7", "329.00"}, {"1", "[漂白]", "60", "2", "120.00"}});
     const QString longRemark = QStringLiteral("请于下周一前结清本单全部货款谢谢");  // 32 bytes in 24
     const auto st = list({"序号", "发货号", "发货日期", "货单号", "款式", "数量", "金额", "备注"},
-                              {{"0", "1", "2026-12-08 09:15:00", "2", "女装休闲裤修身", "40", "188.00", "先发"},
-                               {"1", "3", "2026-12-08 10:00:00", "5", "童装短裤宽松", "60", "120.00", longRemark},
-                               {"0", "4", "2026-12-08 11:00:00", "2", "女装休闲裤修身", "30", "141.00", ""}});
-    const QStringList l = lines(layout::statement(*s, *st, QStringLiteral("华美制衣厂"), QStringLiteral("2026-12-01"),
-                                                  QStringLiteral("2026-12-08")));
+                         {{"0", "1", "2026-12-08 09:15:00", "2", "女装休闲裤修身", "40", "188.00", "先发"},
+                          {"1", "3", "2026-12-08 10:00:00", "5", "童装短裤宽松", "60", "120.00", longRemark},
+                          {"0", "4", "2026-12-08 11:00:00", "2", "女装休闲裤修身", "30", "141.00", ""}});
+    const QStringList l = lines(layout::statement(
+        *s, *st, QStringLiteral("华美制衣厂"), QStringLiteral("2026-12-01"), QStringLiteral("2026-12-08")));
     ASSERT_EQ(l.size(), 22);
     EXPECT_EQ(at(l[0], 40, 30).trimmed(), QStringLiteral("洗水厂对账单"));
     // Group of line 0: its settlement line, then shipments 1 and 4 only.
@@ -264,8 +265,10 @@ TEST(ListPrinting, AnEmptySettlementListPrintsNothingAndAsksForNoPrinter)
     const auto empty = list({"序号", "洗涤方法", "数量", "单价", "金额"}, {});
     const auto shipments = list({"序号"}, {{"0"}});
     myPrinter printer;
-    EXPECT_FALSE(printer.PrintSettlement(*empty, *empty, QStringLiteral("A"), QStringLiteral("a"), QStringLiteral("b")));
-    EXPECT_FALSE(printer.PrintStatement(*empty, *shipments, QStringLiteral("A"), QStringLiteral("a"), QStringLiteral("b")));
+    EXPECT_FALSE(printer.PrintSettlement(*empty, *empty, QStringLiteral("A"), QStringLiteral("a"),
+                                         QStringLiteral("b")));
+    EXPECT_FALSE(printer.PrintStatement(*empty, *shipments, QStringLiteral("A"), QStringLiteral("a"),
+                                        QStringLiteral("b")));
     EXPECT_EQ(pdf.asked, 0);
     EXPECT_TRUE(layout::settlement(*empty, *empty, QString(), QString(), QString()).isEmpty());
 }

@@ -4,10 +4,10 @@
 #include "support/Printers.h"
 #include "support/ScriptedPrompt.h"
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using kvtest::pdfPages;
 using kvtest::textLines;
@@ -30,10 +30,11 @@ struct Word {
 // Every word of the first page with its box, in points from the paper's top left.
 QList<Word> words(const QString& pdf)
 {
-    const QString html = kvtest::runTool(QStringLiteral("pdftotext"),
-                                         {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), pdf,
-                                          QStringLiteral("-")});
-    static const QRegularExpression re(QString::fromLatin1(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re"));
+    const QString html = kvtest::runTool(
+        QStringLiteral("pdftotext"),
+        {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
+    static const QRegularExpression re(
+        QString::fromLatin1(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re"));
     QList<Word> out;
     for (auto it = re.globalMatch(html); it.hasNext();) {
         const auto m = it.next();

@@ -56,9 +56,9 @@ inline QString ideographs(const QString& text)
 // The text of each page, with the layout kept.
 inline QStringList pdfPages(const QString& file)
 {
-    QStringList pages =
-        ideographs(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")}))
-            .split(QLatin1Char('\f'));
+    QStringList pages = ideographs(runTool(QStringLiteral("pdftotext"),
+                                           {QStringLiteral("-layout"), file, QStringLiteral("-")}))
+                            .split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
     return pages;

@@ -38,6 +38,7 @@ void printDocket(QWidget*)
 }
 
 ShotRegistration docket{Shot{QStringLiteral("ship_docket"),
-                             [] { return new Dlg_ShipDocket(docketOfFirstShipment(), kShipment); }, printDocket}};
+                             [] { return new Dlg_ShipDocket(docketOfFirstShipment(), kShipment); },
+                             printDocket}};
 
 }  // namespace

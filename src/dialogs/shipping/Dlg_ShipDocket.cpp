@@ -23,12 +23,18 @@ const QString kError = QStringLiteral("错误");
 QString Dlg_ShipDocket::docketText(const DocketRecord& r)
 {
     const QStringList lines = {
-        QStringLiteral("客户名称：") + r.customerName, QStringLiteral("货单号：") + r.orderNumber,
-        QStringLiteral("款号：") + r.styleNumber,      QStringLiteral("品名：") + r.productName,
-        QStringLiteral("洗涤方法：") + r.washingMethod, QStringLiteral("货物数量：") + r.goodsQuantity,
-        QStringLiteral("原版数量：") + r.originalQuantity, QStringLiteral("洗版数量：") + r.washedQuantity,
-        QStringLiteral("货物单价：") + r.unitPrice,    QStringLiteral("金额：") + r.amount,
-        QStringLiteral("总金额：") + r.totalAmount,    QStringLiteral("开票人：") + r.issuer,
+        QStringLiteral("客户名称：") + r.customerName,
+        QStringLiteral("货单号：") + r.orderNumber,
+        QStringLiteral("款号：") + r.styleNumber,
+        QStringLiteral("品名：") + r.productName,
+        QStringLiteral("洗涤方法：") + r.washingMethod,
+        QStringLiteral("货物数量：") + r.goodsQuantity,
+        QStringLiteral("原版数量：") + r.originalQuantity,
+        QStringLiteral("洗版数量：") + r.washedQuantity,
+        QStringLiteral("货物单价：") + r.unitPrice,
+        QStringLiteral("金额：") + r.amount,
+        QStringLiteral("总金额：") + r.totalAmount,
+        QStringLiteral("开票人：") + r.issuer,
         QStringLiteral("发货人：") + r.shipper,
     };
     return lines.join(QStringLiteral("\r\n"));

@@ -22,8 +22,10 @@ Outcome loadShipmentDocket(mySQLTool& db, quint64 serial, DocketRecord& record)
     record = DocketRecord();
     const char* c = tables::client;
     const char* s = tables::ship;
-    if (!db.Select("select %s.名称, %s.货单号, %s.款号, %s.品名, %s.洗涤方法, %s.原版数量, %s.洗版数量, %s.损耗数量, "
-                   "%s.货物数量, %s.货物单价, %s.开票人, %s.发货人, %s.备注 from %s, %s where %s.客户号=%s.客户号 and "
+    if (!db.Select("select %s.名称, %s.货单号, %s.款号, %s.品名, %s.洗涤方法, %s.原版数量, %s.洗版数量, "
+                   "%s.损耗数量, "
+                   "%s.货物数量, %s.货物单价, %s.开票人, %s.发货人, %s.备注 from %s, %s where "
+                   "%s.客户号=%s.客户号 and "
                    "%s.序列号=%I64u",
                    c, s, s, s, s, s, s, s, s, s, s, s, s, s, c, s, c, s, serial))
         return db.Failure();
