@@ -30,9 +30,10 @@ Outcome moveWaitingFlow(mySQLTool& db, quint64 flowId, const QString& account, b
     FlowMove result;
     const Outcome r = db.Transact([&]() -> Outcome {
         result = FlowMove();
-        if (!db.Select("select %s.客户号, %s.货物等级, %s.数量, %s.历史, %s.上一站, %s.货单号, %s.工作站, %s.结讫 "
-                       "from %s where %s.流水号=%I64u",
-                       F, F, F, F, F, F, F, F, F, F, flowId))
+        if (!db.Select(
+                "select %s.客户号, %s.货物等级, %s.数量, %s.历史, %s.上一站, %s.货单号, %s.工作站, %s.结讫 "
+                "from %s where %s.流水号=%I64u",
+                F, F, F, F, F, F, F, F, F, F, flowId))
             return db.Failure();
         if (!db.FetchRow()) {
             db.FreeResult();
@@ -53,17 +54,19 @@ Outcome moveWaitingFlow(mySQLTool& db, quint64 flowId, const QString& account, b
         if (state != flow::kOpen)
             return Outcome::refused(flow::kFlowTaken);
 
-        const bool closed = db.Exec("update %s set 工序='%s', 结讫=1, 结讫时间='%s', 经办人='%s' "
-                                    "where 流水号=%I64u and 结讫=0",
-                                    F, action, now, account, flowId);
+        const bool closed = db.Exec(
+            "update %s set 工序='%s', 结讫=1, 结讫时间='%s', 经办人='%s' "
+            "where 流水号=%I64u and 结讫=0",
+            F, action, now, account, flowId);
         const Outcome one = flow::oneRowChanged(db, closed, flow::kFlowTaken);
         if (!one)
             return one;
         const QString target = back ? previous : flow::kShipping;
-        if (!db.Exec("insert into %s (货单号, 客户号, 货物等级, 上一号, 上一站, 数量, 生成时间, 工作站, 历史) "
-                     "value (%I64u, %I64u, '%s', %I64u, '%s', %d, '%s', '%s', '%s')",
-                     F, order, client, priority, flowId, flow::kShipping, count, now, target,
-                     flow::extendRoute(route, flow::kShipping, action)))
+        if (!db.Exec(
+                "insert into %s (货单号, 客户号, 货物等级, 上一号, 上一站, 数量, 生成时间, 工作站, 历史) "
+                "value (%I64u, %I64u, '%s', %I64u, '%s', %d, '%s', '%s', '%s')",
+                F, order, client, priority, flowId, flow::kShipping, count, now, target,
+                flow::extendRoute(route, flow::kShipping, action)))
             return db.Failure();
         result.created = db.InsertId();
         result.order = order;
@@ -88,9 +91,10 @@ Outcome readShippable(mySQLTool& db, quint64 order, Shippable& f)
         f.shippedGoods = valueCount(db, 3);
     }
     db.FreeResult();
-    if (!db.Select("select sum(%s.数量) from %s where %s.货单号=%I64u and %s.上一站='发送' and %s.工作站='发送' "
-                   "and %s.结讫=0 lock in share mode",
-                   F, F, F, order, F, F, F))
+    if (!db.Select(
+            "select sum(%s.数量) from %s where %s.货单号=%I64u and %s.上一站='发送' and %s.工作站='发送' "
+            "and %s.结讫=0 lock in share mode",
+            F, F, F, order, F, F, F))
         return db.Failure();
     if (db.FetchRow())
         f.confirmed = valueCount(db, 0);
@@ -142,10 +146,12 @@ Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out)
         result = Shipped();
         // The lock makes desks shipping the same order take turns, so each one sees what
         // the others shipped before it.
-        if (!db.Select("select %s.客户号, %s.款号, %s.货物性别, %s.货物分类, %s.货物款式, %s.洗涤方法, %s.货物单价, "
-                       "%s.货物性质, %s.原版数量, %s.洗版数量, %s.损耗数量, %s.货物数量 from %s where %s.货单号=%I64u "
-                       "for update",
-                       P, P, P, P, P, P, P, P, P, P, P, P, P, P, s.order))
+        if (!db.Select(
+                "select %s.客户号, %s.款号, %s.货物性别, %s.货物分类, %s.货物款式, %s.洗涤方法, %s.货物单价, "
+                "%s.货物性质, %s.原版数量, %s.洗版数量, %s.损耗数量, %s.货物数量 from %s where "
+                "%s.货单号=%I64u "
+                "for update",
+                P, P, P, P, P, P, P, P, P, P, P, P, P, P, s.order))
             return db.Failure();
         if (!db.FetchRow()) {
             db.FreeResult();
@@ -176,8 +182,10 @@ Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out)
                 price = 0;
             method = nature;
         }
-        if (!db.Exec("insert into %s (货单号, 客户号, 开票人, 发货人, 发送时间, 款号, 品名, 洗涤方法, 货物数量, 损耗数量, "
-                     "原版数量, 洗版数量, 货物单价, 经办人) value (%I64u, %I64u, '%s', '%s', '%s', %I64u, '%s', '%s', "
+        if (!db.Exec("insert into %s (货单号, 客户号, 开票人, 发货人, 发送时间, 款号, 品名, 洗涤方法, "
+                     "货物数量, 损耗数量, "
+                     "原版数量, 洗版数量, 货物单价, 经办人) value (%I64u, %I64u, '%s', '%s', '%s', %I64u, "
+                     "'%s', '%s', "
                      "%d, %d, %d, %d, %.2f, '%s')",
                      S, s.order, client, s.issuer, s.shipper, now, style, product, method, s.goods, s.loss,
                      s.original, s.washed, double(price), s.account))
@@ -194,8 +202,9 @@ Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out)
         if (covered) {
             if (!db.Exec("update %s set 结讫=1 where 货单号=%I64u", P, s.order))
                 return db.Failure();
-            if (!db.Exec("update %s set 结讫=1 where 货单号=%I64u and 上一站='发送' and 工作站='发送' and 结讫=0", F,
-                         s.order))
+            if (!db.Exec(
+                    "update %s set 结讫=1 where 货单号=%I64u and 上一站='发送' and 工作站='发送' and 结讫=0",
+                    F, s.order))
                 return db.Failure();
             result.closed = true;
         }

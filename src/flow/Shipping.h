@@ -33,12 +33,12 @@ Outcome returnFlow(mySQLTool& db, quint64 flow, const QString& account, FlowMove
 // What one shipment carries, as typed on the desk.
 struct Shipment {
     quint64 order = 0;
-    int original = 0;  // 原版数量
-    int washed = 0;    // 洗版数量
-    int loss = 0;      // 损耗数量
-    int goods = 0;     // 货物数量
-    QString shipper;   // 发货人
-    QString issuer;    // 开票人
+    int original = 0;              // 原版数量
+    int washed = 0;                // 洗版数量
+    int loss = 0;                  // 损耗数量
+    int goods = 0;                 // 货物数量
+    QString shipper;               // 发货人
+    QString issuer;                // 开票人
     bool noQuantityCheck = false;  // "禁止数量核算": already shipped goods are not subtracted
     QString account;
 };
@@ -56,7 +56,10 @@ struct Shippable {
     qint64 remainingOriginal() const { return orderOriginal - shippedOriginal; }
     qint64 remainingWashed() const { return orderWashed - shippedWashed; }
     qint64 remainingLoss() const { return orderLoss - shippedLoss; }
-    qint64 available(bool noQuantityCheck) const { return noQuantityCheck ? confirmed : confirmed - shippedGoods; }
+    qint64 available(bool noQuantityCheck) const
+    {
+        return noQuantityCheck ? confirmed : confirmed - shippedGoods;
+    }
 };
 
 // Checks a shipment against the figures: refused with kNothingToShip, kBadCount or kTooMuch.

@@ -20,13 +20,15 @@ namespace {
 
 class ShipperDesk : public kvtest::DemoDbTest {
 protected:
-    quint64 addOrder(int goods, int loss = 0, const QString& nature = QStringLiteral("新货"), int original = 0,
-                     int washed = 0)
+    quint64 addOrder(int goods, int loss = 0, const QString& nature = QStringLiteral("新货"),
+                     int original = 0, int washed = 0)
     {
-        db().exec(QStringLiteral("insert into kvc_record_product (款号, 客户号, 货物数量, 接货时间, 货物性质, 货物分类, 货物款式, "
-                                 "货物性别, 洗涤方法, 货物单价, 原版数量, 洗版数量, 损耗数量, 货物等级, 激活) values "
-                                 "(88012, 2, %1, '2026-12-07 09:30:00', '%2', '休闲裤', '修身', '女装', '[石磨]', 2.5, "
-                                 "%3, %4, %5, '加急', 1)")
+        db().exec(QStringLiteral(
+                      "insert into kvc_record_product (款号, 客户号, 货物数量, 接货时间, 货物性质, 货物分类, "
+                      "货物款式, "
+                      "货物性别, 洗涤方法, 货物单价, 原版数量, 洗版数量, 损耗数量, 货物等级, 激活) values "
+                      "(88012, 2, %1, '2026-12-07 09:30:00', '%2', '休闲裤', '修身', '女装', '[石磨]', 2.5, "
+                      "%3, %4, %5, '加急', 1)")
                       .arg(goods)
                       .arg(nature)
                       .arg(original)
@@ -36,16 +38,20 @@ protected:
     }
     quint64 addFlow(quint64 order, const QString& previous, const QString& station, int count)
     {
-        db().exec(QStringLiteral("insert into kvc_record_procedure (货单号, 客户号, 货物等级, 上一站, 工作站, 数量, 生成时间, 历史) "
-                                 "values (%1, 2, '加急', '%2', '%3', %4, '2026-12-08 08:00:00', '接收[接收]-喷砂[喷砂]')")
-                      .arg(order)
-                      .arg(previous, station)
-                      .arg(count));
+        db().exec(
+            QStringLiteral(
+                "insert into kvc_record_procedure (货单号, 客户号, 货物等级, 上一站, 工作站, 数量, 生成时间, "
+                "历史) "
+                "values (%1, 2, '加急', '%2', '%3', %4, '2026-12-08 08:00:00', '接收[接收]-喷砂[喷砂]')")
+                .arg(order)
+                .arg(previous, station)
+                .arg(count));
         return db().scalar(QStringLiteral("select max(流水号) from kvc_record_procedure")).toULongLong();
     }
     void addShipment(quint64 order, int goods, int loss, int original)
     {
-        db().exec(QStringLiteral("insert into kvc_record_ship (货单号, 客户号, 发货人, 货物数量, 损耗数量, 原版数量, 货物单价) "
+        db().exec(QStringLiteral("insert into kvc_record_ship (货单号, 客户号, 发货人, 货物数量, 损耗数量, "
+                                 "原版数量, 货物单价) "
                                  "values (%1, 2, '黄永发', %2, %3, %4, 2.5)")
                       .arg(order)
                       .arg(goods)
@@ -103,9 +109,9 @@ protected:
     QStringList figures()
     {
         QStringList out;
-        for (const char* n : {"pendingSum", "waitingSum", "confirmedSum", "shippedOriginal", "shippedWashed",
-                              "shippedLoss", "shippedGoods", "remainingOriginal", "remainingWashed", "remainingLoss",
-                              "availableGoods"})
+        for (const char* n :
+             {"pendingSum", "waitingSum", "confirmedSum", "shippedOriginal", "shippedWashed", "shippedLoss",
+              "shippedGoods", "remainingOriginal", "remainingWashed", "remainingLoss", "availableGoods"})
             out << text(n);
         return out;
     }
@@ -155,10 +161,12 @@ TEST_F(ShipperDesk, OpensWithTheOrdersAtShippingAndTheButtonsOfTheIdentity)
 
 TEST_F(ShipperDesk, PagesThroughMoreOrdersThanOneListHolds)
 {
-    db().exec(QStringLiteral("insert into kvc_record_product (货单号, 客户号, 货物数量, 激活) "
-                             "select seq, 1, 10, 1 from seq_1_to_1500"));
-    db().exec(QStringLiteral("insert into kvc_record_procedure (货单号, 上一站, 工作站, 数量) "
-                             "select seq, '洗水', '发送', 10 from seq_1_to_1500"));
+    db().exec(
+        QStringLiteral("insert into kvc_record_product (货单号, 客户号, 货物数量, 激活) "
+                       "select seq, 1, 10, 1 from seq_1_to_1500"));
+    db().exec(
+        QStringLiteral("insert into kvc_record_procedure (货单号, 上一站, 工作站, 数量) "
+                       "select seq, '洗水', '发送', 10 from seq_1_to_1500"));
     open();
     KvGrid* orders = grid("unshippedList");
     QLabel* label = child<QLabel>("unshippedLabel");
@@ -279,10 +287,11 @@ TEST_F(ShipperDesk, ConfirmAndReturnMoveTheChosenWaitingFlow)
     EXPECT_EQ(pending->GetItemText(0, QStringLiteral("工作站")), QStringLiteral("洗水"));
     EXPECT_EQ(pending->GetItemText(0, QStringLiteral("上一站")), QStringLiteral("发送"));
     EXPECT_EQ(text("pendingSum"), QStringLiteral("30"));
-    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure where 工作站='洗水' and 上一站='发送' and 结讫=0 "
-                                        "and 上一号=%1 and 货单号=%2")
-                             .arg(second)
-                             .arg(order)),
+    EXPECT_EQ(db().count(
+                  QStringLiteral("from kvc_record_procedure where 工作站='洗水' and 上一站='发送' and 结讫=0 "
+                                 "and 上一号=%1 and 货单号=%2")
+                      .arg(second)
+                      .arg(order)),
               1);
 
     // With nothing selected the actions say so.
@@ -306,7 +315,8 @@ TEST_F(ShipperDesk, SubmitChecksInOrderThenShipsAndClosesACoveredOrder)
     type("shipLoss", QStringLiteral("3"));
     click("submitButton");
     ASSERT_GE(boxes().boxes.size(), 2);
-    EXPECT_EQ(boxes().boxes[boxes().boxes.size() - 2].text, QStringLiteral("填写的损耗数量大于目前已登记的损耗数，请确认无误"));
+    EXPECT_EQ(boxes().boxes[boxes().boxes.size() - 2].text,
+              QStringLiteral("填写的损耗数量大于目前已登记的损耗数，请确认无误"));
     EXPECT_EQ(boxes().boxes[boxes().boxes.size() - 2].caption, QStringLiteral("警告"));
     EXPECT_EQ(boxes().last().text, QStringLiteral("请选择发货人"));
     child<QComboBox>("shipperCombo")->setCurrentIndex(1);
@@ -321,8 +331,9 @@ TEST_F(ShipperDesk, SubmitChecksInOrderThenShipsAndClosesACoveredOrder)
 
     click("submitButton");
     EXPECT_EQ(boxes().last().text, QStringLiteral("发货单编辑完成"));
-    EXPECT_EQ(db().rows(QStringLiteral("select 货物数量, 损耗数量, 发货人, 开票人, 经办人 from kvc_record_ship")),
-              (QList<QStringList>{{"50", "0", "周大海", "张志明", "tester"}}));
+    EXPECT_EQ(
+        db().rows(QStringLiteral("select 货物数量, 损耗数量, 发货人, 开票人, 经办人 from kvc_record_ship")),
+        (QList<QStringList>{{"50", "0", "周大海", "张志明", "tester"}}));
     EXPECT_EQ(grid("shippedGoodsList")->GetItemCount(), 1);
     EXPECT_EQ(text("availableGoods"), QStringLiteral("48"));
     EXPECT_EQ(text("shipGoods"), QString());
@@ -390,8 +401,9 @@ TEST_F(ShipperDesk, ForcedClosingAndRepairFromTheDesk)
     chooseOrder(order);
     boxes().answer({false});
     click("closeOrderButton");
-    EXPECT_EQ(boxes().last().text,
-              QStringLiteral("强行结讫将不能生成发货单，\n同时该货单所有仍在运行的流水也将全部关闭，确认结讫吗？"));
+    EXPECT_EQ(
+        boxes().last().text,
+        QStringLiteral("强行结讫将不能生成发货单，\n同时该货单所有仍在运行的流水也将全部关闭，确认结讫吗？"));
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure where 结讫=0")), 1);
     chooseOrder(order);
     click("closeOrderButton");

@@ -15,33 +15,37 @@ const QString kNowText = QStringLiteral("2026-12-08 09:30:00");
 class ShippingFlow : public kvtest::DbTest {
 protected:
     // An activated order of a customer named 客户甲.
-    quint64 addOrder(int goods, int loss = 0, const QString& nature = QStringLiteral("新货"), double price = 2.5,
-                     int original = 0, int washed = 0)
+    quint64 addOrder(int goods, int loss = 0, const QString& nature = QStringLiteral("新货"),
+                     double price = 2.5, int original = 0, int washed = 0)
     {
         if (db().count(QStringLiteral("from kvc_record_client")) == 0)
             db().exec(QStringLiteral("insert into kvc_record_client (名称, 激活) values ('客户甲', 1)"));
-        db().exec(QStringLiteral("insert into kvc_record_product (款号, 客户号, 货物数量, 货物性质, 货物分类, 货物款式, "
-                                 "货物性别, 洗涤方法, 货物单价, 原版数量, 洗版数量, 损耗数量, 货物等级, 激活) values "
-                                 "(4711, 1, %1, '%2', '牛仔裤', '直筒', '男装', '[普洗][猫须]', %3, %4, %5, %6, '加急', 1)")
-                      .arg(goods)
-                      .arg(nature)
-                      .arg(price)
-                      .arg(original)
-                      .arg(washed)
-                      .arg(loss));
+        db().exec(
+            QStringLiteral(
+                "insert into kvc_record_product (款号, 客户号, 货物数量, 货物性质, 货物分类, 货物款式, "
+                "货物性别, 洗涤方法, 货物单价, 原版数量, 洗版数量, 损耗数量, 货物等级, 激活) values "
+                "(4711, 1, %1, '%2', '牛仔裤', '直筒', '男装', '[普洗][猫须]', %3, %4, %5, %6, '加急', 1)")
+                .arg(goods)
+                .arg(nature)
+                .arg(price)
+                .arg(original)
+                .arg(washed)
+                .arg(loss));
         return db().scalar(QStringLiteral("select max(货单号) from kvc_record_product")).toULongLong();
     }
     quint64 addFlow(quint64 order, const QString& previous, const QString& station, int count,
                     const QString& route = QStringLiteral("接收[接收]-洗水[普洗]"), int closed = 0)
     {
-        db().exec(QStringLiteral("insert into kvc_record_procedure (货单号, 客户号, 货物等级, 上一号, 上一站, 工作站, 数量, "
-                                 "生成时间, 历史, 结讫) values (%1, 1, '加急', NULL, '%2', '%3', %4, '2026-12-07 10:00:00', "
-                                 "'%5', %6)")
-                      .arg(order)
-                      .arg(previous, station)
-                      .arg(count)
-                      .arg(route)
-                      .arg(closed));
+        db().exec(
+            QStringLiteral(
+                "insert into kvc_record_procedure (货单号, 客户号, 货物等级, 上一号, 上一站, 工作站, 数量, "
+                "生成时间, 历史, 结讫) values (%1, 1, '加急', NULL, '%2', '%3', %4, '2026-12-07 10:00:00', "
+                "'%5', %6)")
+                .arg(order)
+                .arg(previous, station)
+                .arg(count)
+                .arg(route)
+                .arg(closed));
         return db().scalar(QStringLiteral("select max(流水号) from kvc_record_procedure")).toULongLong();
     }
     Shipment entry(quint64 order, int goods, int loss = 0)
@@ -57,7 +61,8 @@ protected:
     }
     QString flowField(quint64 flow, const QString& column)
     {
-        return db().scalar(QStringLiteral("select %1 from kvc_record_procedure where 流水号=%2").arg(column).arg(flow));
+        return db().scalar(
+            QStringLiteral("select %1 from kvc_record_procedure where 流水号=%2").arg(column).arg(flow));
     }
     QString orderState(quint64 order)
     {
@@ -65,11 +70,15 @@ protected:
     }
     int openConfirmed(quint64 order)
     {
-        return db().count(QStringLiteral("from kvc_record_procedure where 货单号=%1 and 上一站='发送' and 工作站='发送' "
-                                         "and 结讫=0")
-                              .arg(order));
+        return db().count(
+            QStringLiteral("from kvc_record_procedure where 货单号=%1 and 上一站='发送' and 工作站='发送' "
+                           "and 结讫=0")
+                .arg(order));
     }
-    int shipments(quint64 order) { return db().count(QStringLiteral("from kvc_record_ship where 货单号=%1").arg(order)); }
+    int shipments(quint64 order)
+    {
+        return db().count(QStringLiteral("from kvc_record_ship where 货单号=%1").arg(order));
+    }
 };
 
 }  // namespace
@@ -82,16 +91,20 @@ TEST_F(ShippingFlow, ConfirmClosesTheFlowOnceAndTheSuccessorKeepsItsOwnOrder)
     ASSERT_GT(order, other);
 
     FlowMove moved;
-    ASSERT_TRUE(confirmFlow(g_sqlTool, waiting, QStringLiteral("tester"), &moved).ok()) << g_sqlTool.GetError().toStdString();
+    ASSERT_TRUE(confirmFlow(g_sqlTool, waiting, QStringLiteral("tester"), &moved).ok())
+        << g_sqlTool.GetError().toStdString();
     EXPECT_EQ(moved.order, order);
-    EXPECT_EQ(db().rows(QStringLiteral("select 工序, 结讫, 结讫时间, 经办人 from kvc_record_procedure where 流水号=%1")
+    EXPECT_EQ(db().rows(QStringLiteral(
+                            "select 工序, 结讫, 结讫时间, 经办人 from kvc_record_procedure where 流水号=%1")
                             .arg(waiting)),
               (QList<QStringList>{{"确认", "1", kNowText, "tester"}}));
-    EXPECT_EQ(db().rows(QStringLiteral("select 货单号, 客户号, 货物等级, 上一号, 上一站, 工作站, 数量, 生成时间, 历史, 结讫 "
-                                       "from kvc_record_procedure where 流水号=%1")
-                            .arg(moved.created)),
-              (QList<QStringList>{{QString::number(order), "1", "加急", QString::number(waiting), "发送", "发送", "60",
-                                   kNowText, "接收[接收]-洗水[普洗]-发送[确认]", "0"}}));
+    EXPECT_EQ(
+        db().rows(QStringLiteral(
+                      "select 货单号, 客户号, 货物等级, 上一号, 上一站, 工作站, 数量, 生成时间, 历史, 结讫 "
+                      "from kvc_record_procedure where 流水号=%1")
+                      .arg(moved.created)),
+        (QList<QStringList>{{QString::number(order), "1", "加急", QString::number(waiting), "发送", "发送",
+                             "60", kNowText, "接收[接收]-洗水[普洗]-发送[确认]", "0"}}));
 
     // A second desk that still shows the flow is refused and nothing is doubled.
     mySQLTool other_desk;
@@ -118,19 +131,22 @@ TEST_F(ShippingFlow, ReturnSendsTheGoodsBackToTheStationTheyCameFrom)
     FlowMove moved;
     ASSERT_TRUE(returnFlow(g_sqlTool, waiting, QStringLiteral("tester"), &moved).ok());
     EXPECT_EQ(flowField(waiting, QStringLiteral("concat(工序, '/', 结讫)")), QStringLiteral("转发/1"));
-    EXPECT_EQ(db().rows(QStringLiteral("select 货单号, 上一号, 上一站, 工作站, 数量, 历史, 结讫 from kvc_record_procedure "
-                                       "where 流水号=%1")
-                            .arg(moved.created)),
-              (QList<QStringList>{{QString::number(order), QString::number(waiting), "发送", "洗水", "40",
-                                   "接收[接收]-发送[转发]", "0"}}));
+    EXPECT_EQ(
+        db().rows(QStringLiteral(
+                      "select 货单号, 上一号, 上一站, 工作站, 数量, 历史, 结讫 from kvc_record_procedure "
+                      "where 流水号=%1")
+                      .arg(moved.created)),
+        (QList<QStringList>{{QString::number(order), QString::number(waiting), "发送", "洗水", "40",
+                             "接收[接收]-发送[转发]", "0"}}));
 }
 
 TEST_F(ShippingFlow, AFailingSuccessorLeavesTheFlowOpen)
 {
     const quint64 order = addOrder(100);
     const quint64 waiting = addFlow(order, QStringLiteral("喷砂"), flow::kShipping, 60);
-    db().exec(QStringLiteral("create trigger no_flows before insert on kvc_record_procedure for each row "
-                             "signal sqlstate '45000' set message_text = 'no new flows'"));
+    db().exec(
+        QStringLiteral("create trigger no_flows before insert on kvc_record_procedure for each row "
+                       "signal sqlstate '45000' set message_text = 'no new flows'"));
     for (const Outcome& r : {confirmFlow(g_sqlTool, waiting, QStringLiteral("tester")),
                              returnFlow(g_sqlTool, waiting, QStringLiteral("tester"))}) {
         EXPECT_EQ(r.kind(), Outcome::Kind::Failed);
@@ -148,11 +164,12 @@ TEST_F(ShippingFlow, OneShipmentOfGoodsAndLossesClosesTheOrderAndItsConfirmedFlo
     Shipped shipped;
     ASSERT_TRUE(ship(g_sqlTool, entry(order, 98, 2), &shipped).ok()) << g_sqlTool.GetError().toStdString();
     EXPECT_TRUE(shipped.closed);
-    EXPECT_EQ(db().rows(QStringLiteral("select 序列号, 货单号, 客户号, 开票人, 发货人, 发送时间, 款号, 品名, 洗涤方法, 货物数量, "
-                                       "损耗数量, 原版数量, 洗版数量, 货物单价, 经办人 from kvc_record_ship")),
-              (QList<QStringList>{{QString::number(shipped.serial), QString::number(order), "1", "张志明", "黄永发",
-                                   kNowText, "4711", "男装牛仔裤直筒", "[普洗][猫须]", "98", "2", "0", "0", "2.5",
-                                   "tester"}}));
+    EXPECT_EQ(db().rows(QStringLiteral(
+                  "select 序列号, 货单号, 客户号, 开票人, 发货人, 发送时间, 款号, 品名, 洗涤方法, 货物数量, "
+                  "损耗数量, 原版数量, 洗版数量, 货物单价, 经办人 from kvc_record_ship")),
+              (QList<QStringList>{{QString::number(shipped.serial), QString::number(order), "1", "张志明",
+                                   "黄永发", kNowText, "4711", "男装牛仔裤直筒", "[普洗][猫须]", "98", "2",
+                                   "0", "0", "2.5", "tester"}}));
     EXPECT_EQ(orderState(order), QStringLiteral("1"));
     EXPECT_EQ(flowField(done, QStringLiteral("结讫")), QStringLiteral("1"));
     EXPECT_EQ(flowField(waiting, QStringLiteral("结讫")), QStringLiteral("0"));
@@ -213,8 +230,10 @@ TEST_F(ShippingFlow, ReworkShipsFreeAndOtherGoodsKeepTheirPrice)
     addFlow(other, flow::kShipping, flow::kShipping, 20);
     ASSERT_TRUE(ship(g_sqlTool, entry(rework, 20)).ok());
     ASSERT_TRUE(ship(g_sqlTool, entry(other, 20)).ok());
-    EXPECT_EQ(db().rows(QStringLiteral("select 货单号, 洗涤方法, 货物单价 from kvc_record_ship order by 序列号")),
-              (QList<QStringList>{{QString::number(rework), "返工", "0"}, {QString::number(other), "其它", "3.33"}}));
+    EXPECT_EQ(
+        db().rows(QStringLiteral("select 货单号, 洗涤方法, 货物单价 from kvc_record_ship order by 序列号")),
+        (QList<QStringList>{{QString::number(rework), "返工", "0"},
+                            {QString::number(other), "其它", "3.33"}}));
 }
 
 TEST_F(ShippingFlow, EntriesThatDoNotFitAreRefusedAndWriteNothing)
@@ -280,8 +299,9 @@ TEST_F(ShippingFlow, AFailedClosingTakesTheShipmentBack)
 {
     const quint64 order = addOrder(100, 2);
     const quint64 done = addFlow(order, flow::kShipping, flow::kShipping, 98);
-    db().exec(QStringLiteral("create trigger no_closing before update on kvc_record_product for each row "
-                             "signal sqlstate '45000' set message_text = 'closing refused'"));
+    db().exec(
+        QStringLiteral("create trigger no_closing before update on kvc_record_product for each row "
+                       "signal sqlstate '45000' set message_text = 'closing refused'"));
     const Outcome r = ship(g_sqlTool, entry(order, 98, 2));
     EXPECT_EQ(r.kind(), Outcome::Kind::Failed);
     EXPECT_TRUE(r.text().contains(QStringLiteral("closing refused")));
@@ -303,8 +323,9 @@ TEST_F(ShippingFlow, ForcedClosingWaitsForTheWorkshopAndThenClosesEveryFlow)
 
     db().exec(QStringLiteral("update kvc_record_procedure set 结讫=1 where 流水号=%1").arg(atStation));
     // Both updates or neither.
-    db().exec(QStringLiteral("create trigger no_flow_updates before update on kvc_record_procedure for each row "
-                             "signal sqlstate '45000' set message_text = 'flows locked'"));
+    db().exec(
+        QStringLiteral("create trigger no_flow_updates before update on kvc_record_procedure for each row "
+                       "signal sqlstate '45000' set message_text = 'flows locked'"));
     EXPECT_EQ(forceClose(g_sqlTool, order).kind(), Outcome::Kind::Failed);
     EXPECT_EQ(orderState(order), QStringLiteral("0"));
     db().exec(QStringLiteral("drop trigger no_flow_updates"));

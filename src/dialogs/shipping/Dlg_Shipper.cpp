@@ -69,8 +69,10 @@ Dlg_Shipper::Dlg_Shipper(QWidget* parent) : QDialog(parent)
     radioShipped_ = new QRadioButton(QStringLiteral("已发送的货单列表"), this);
     radioShipped_->setObjectName(QStringLiteral("radioShipped"));
     auto* refreshButton = button(QStringLiteral("刷新"), "refreshButton", this);
-    unshipped_ = new OrderPager(OrderPager::Kind::Unshipped, radioUnshipped_->text(), QStringLiteral("unshipped"), this);
-    shipped_ = new OrderPager(OrderPager::Kind::Shipped, radioShipped_->text(), QStringLiteral("shipped"), this);
+    unshipped_ = new OrderPager(OrderPager::Kind::Unshipped, radioUnshipped_->text(),
+                                QStringLiteral("unshipped"), this);
+    shipped_ =
+        new OrderPager(OrderPager::Kind::Shipped, radioShipped_->text(), QStringLiteral("shipped"), this);
     shipped_->hide();
 
     auto* top = new QHBoxLayout;
@@ -80,10 +82,12 @@ Dlg_Shipper::Dlg_Shipper(QWidget* parent) : QDialog(parent)
     top->addWidget(refreshButton);
 
     // Where the chosen order's goods are.
-    QGroupBox* pending = flowGroup(QStringLiteral("流水中还不能发送的货物列表"), QStringLiteral("pending"), pending_, pendingSum_);
-    QGroupBox* waiting = flowGroup(QStringLiteral("流水中等待确认的货物列表"), QStringLiteral("waiting"), waiting_, waitingSum_);
-    QGroupBox* confirmed =
-        flowGroup(QStringLiteral("流水中已确认的货物列表"), QStringLiteral("confirmed"), confirmed_, confirmedSum_);
+    QGroupBox* pending = flowGroup(QStringLiteral("流水中还不能发送的货物列表"), QStringLiteral("pending"),
+                                   pending_, pendingSum_);
+    QGroupBox* waiting = flowGroup(QStringLiteral("流水中等待确认的货物列表"), QStringLiteral("waiting"),
+                                   waiting_, waitingSum_);
+    QGroupBox* confirmed = flowGroup(QStringLiteral("流水中已确认的货物列表"), QStringLiteral("confirmed"),
+                                     confirmed_, confirmedSum_);
     auto* confirmButton = button(QStringLiteral("确认"), "confirmButton", waiting);
     auto* returnButton = button(QStringLiteral("退还"), "returnButton", waiting);
     auto* waitingRow = static_cast<QHBoxLayout*>(waiting->layout()->itemAt(1)->layout());
@@ -123,9 +127,9 @@ Dlg_Shipper::Dlg_Shipper(QWidget* parent) : QDialog(parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(unshipped_, 3);
-    layout->addWidget(shipped_, 3);
-    layout->addLayout(goods, 4);
+    layout->addWidget(unshipped_, 2);
+    layout->addWidget(shipped_, 2);
+    layout->addLayout(goods, 5);
     layout->addWidget(block_);
     resize(1280, 860);
 
@@ -173,8 +177,8 @@ QGroupBox* Dlg_Shipper::flowGroup(const QString& caption, const QString& name, K
     list->setObjectName(name + QStringLiteral("List"));
     list->setAccessibleName(caption);
     list->SetCellMargin(1.2);
-    const std::pair<const char*, int> columns[] = {{"流水号", 60},   {"数量", 60},     {"上一站", 70},
-                                                   {"工作站", 70},   {"生成时间", 100}, {"历史", 120}};
+    const std::pair<const char*, int> columns[] = {{"流水号", 60}, {"数量", 60},      {"上一站", 70},
+                                                   {"工作站", 70}, {"生成时间", 100}, {"历史", 120}};
     for (const auto& [text, width] : columns)
         list->InsertColumn(QString::fromUtf8(text), width);
     auto* row = new QHBoxLayout;
@@ -368,7 +372,8 @@ void Dlg_Shipper::submit()
     if (!prompt().report(shipping::checkShipment(s, figures_)))
         return;
     if (s.loss > figures_.remainingLoss())
-        prompt().message(QStringLiteral("填写的损耗数量大于目前已登记的损耗数，请确认无误"), QStringLiteral("警告"));
+        prompt().message(QStringLiteral("填写的损耗数量大于目前已登记的损耗数，请确认无误"),
+                         QStringLiteral("警告"));
     if (s.shipper.isEmpty()) {
         prompt().message(QStringLiteral("请选择发货人"), kError);
         return;
@@ -424,8 +429,10 @@ void Dlg_Shipper::closeOrder()
         prompt().message(shipping::kInWorkshop, kError);
         return;
     }
-    if (!prompt().confirm(QStringLiteral("强行结讫将不能生成发货单，\n同时该货单所有仍在运行的流水也将全部关闭，确认结讫吗？"),
-                          kNotice))
+    if (!prompt().confirm(
+            QStringLiteral(
+                "强行结讫将不能生成发货单，\n同时该货单所有仍在运行的流水也将全部关闭，确认结讫吗？"),
+            kNotice))
         return;
     if (!prompt().report(shipping::forceClose(g_sqlTool, order)))
         return;
@@ -435,8 +442,9 @@ void Dlg_Shipper::closeOrder()
 
 void Dlg_Shipper::repair()
 {
-    if (!prompt().confirm(QStringLiteral("将对数据库中所有因错误原因导致未结讫的最后一站流水进行修复，确定吗？"),
-                          QStringLiteral("警告")))
+    if (!prompt().confirm(
+            QStringLiteral("将对数据库中所有因错误原因导致未结讫的最后一站流水进行修复，确定吗？"),
+            QStringLiteral("警告")))
         return;
     if (!prompt().report(shipping::repair(g_sqlTool)))
         return;

@@ -23,7 +23,7 @@ OrderPager::OrderPager(Kind kind, const QString& caption, const QString& name, Q
     list_->setAccessibleName(caption);
     list_->SetCellMargin(1.2);
     const std::pair<const char*, int> columns[] = {
-        {"货单号", 60},   {"款号", 60},     {"客户名称", 80}, {"货物等级", 70}, {"货物数量", 70},
+        {"货单号", 60},   {"款号", 60},     {"客户名称", 80}, {"货物等级", 70},  {"货物数量", 70},
         {"损耗数量", 70}, {"原版数量", 70}, {"洗版数量", 70}, {"生成时间", 100}, {"货物性质", 70},
         {"货物分类", 70}, {"货物款式", 70}, {"货物性别", 70}, {"洗涤方法", 150}};
     for (const auto& [text, width] : columns)
@@ -73,7 +73,8 @@ bool OrderPager::fetch()
     const FillResult fill = list_->Fill(g_sqlTool, s);
     if (!prompt().report(fill))
         return false;
-    label_->setText(QStringLiteral("共查询到%1条，显示其中%2-%3条").arg(total_).arg(offset + 1).arg(offset + fill.shown));
+    label_->setText(
+        QStringLiteral("共查询到%1条，显示其中%2-%3条").arg(total_).arg(offset + 1).arg(offset + fill.shown));
     // The count says whether more rows follow, so a result of exactly one full page
     // offers no empty next page.
     next_->setVisible(fill.shown == kListCap && offset + quint64(fill.shown) < total_);

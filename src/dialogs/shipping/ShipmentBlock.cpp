@@ -31,7 +31,8 @@ ShipmentBlock::ShipmentBlock(QWidget* parent) : QGroupBox(QStringLiteral("发货
     setObjectName(QStringLiteral("shipmentBlock"));
     auto* grid = new QGridLayout;
     const char* captions[] = {"原版数量", "洗版数量", "损耗数量", "货物数量"};
-    const char* remainingNames[] = {"remainingOriginal", "remainingWashed", "remainingLoss", "availableGoods"};
+    const char* remainingNames[] = {"remainingOriginal", "remainingWashed", "remainingLoss",
+                                    "availableGoods"};
     const char* entryNames[] = {"shipOriginal", "shipWashed", "shipLoss", "shipGoods"};
     auto* upper = new QLabel(QStringLiteral("可发送"), this);
     auto* lower = new QLabel(QStringLiteral("本次发送"), this);
@@ -60,7 +61,7 @@ ShipmentBlock::ShipmentBlock(QWidget* parent) : QGroupBox(QStringLiteral("发货
     amount_->setObjectName(QStringLiteral("amount"));
     amount_->setReadOnly(true);
     amountLabel->setBuddy(amount_);
-    grid->addWidget(amountLabel, 0, 6);
+    grid->addWidget(amountLabel, 1, 6, Qt::AlignBottom);
     grid->addWidget(amount_, 2, 6);
 
     auto* shipperLabel = new QLabel(QStringLiteral("选择发货人"), this);
