@@ -1,0 +1,69 @@
+#pragma once
+
+#include "flow/Shipping.h"
+
+#include <QDialog>
+
+class KvGrid;
+class OrderPager;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class ShipmentBlock;
+
+// The shipping desk "发送": the orders with goods at shipping, where the chosen order's
+// goods are, confirming and returning arriving flows, shipments, closing and repair.
+class Dlg_Shipper : public QDialog {
+    Q_OBJECT
+public:
+    explicit Dlg_Shipper(QWidget* parent = nullptr);
+
+    // 货单号 of the order last chosen in an order list; 0 for none.
+    quint64 currentOrder() const { return current_; }
+
+Q_SIGNALS:
+    // A shipment row was chosen for its docket.
+    void docketRequested(quint64 serial);
+
+private Q_SLOTS:
+    // Shows the docket of a shipment and prints it.
+    void openDocket(quint64 serial);
+    void onRefreshTimer();
+
+private:
+    QGroupBox* flowGroup(const QString& caption, const QString& name, KvGrid*& list, QLineEdit*& sum);
+    void showOrders(bool unshipped);
+    void orderClicked(OrderPager* pager, int row);
+    void loadOrder();
+    void reloadCurrent();
+    void clearLower();
+    void computeFigures();
+
+    void confirmFlow();
+    void returnFlow();
+    void afterFlowAction(const Outcome& r);
+    void refresh();
+    void submit();
+    void closeOrder();
+    void repair();
+    void printDocket();
+
+    QRadioButton* radioUnshipped_;
+    QRadioButton* radioShipped_;
+    OrderPager* unshipped_;
+    OrderPager* shipped_;
+    KvGrid* pending_ = nullptr;
+    KvGrid* waiting_ = nullptr;
+    KvGrid* confirmed_ = nullptr;
+    KvGrid* shippedGoods_ = nullptr;
+    QLineEdit* pendingSum_ = nullptr;
+    QLineEdit* waitingSum_ = nullptr;
+    QLineEdit* confirmedSum_ = nullptr;
+    QLineEdit* shippedSums_[4] = {};
+    ShipmentBlock* block_;
+    QTimer* timer_;
+    quint64 current_ = 0;
+    shipping::Shippable figures_;
+};
