@@ -1,14 +1,17 @@
 #include "db/mySQLTool.h"
+#include "dialogs/shipping/Dlg_ShipDocket.h"
 #include "dialogs/shipping/Dlg_Shipper.h"
 #include "flow/Shipping.h"
 #include "grid/KvGrid.h"
 #include "support/DbTest.h"
 #include "ui/AppState.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -431,8 +434,18 @@ TEST_F(ShipperDesk, PrintingNeedsAChosenShipment)
     chooseOrder(order);
     KvGrid* shipped = grid("shippedGoodsList");
     clickRow(shipped, 0);
+    // The docket dialog opens for the chosen shipment; cancelling it prints nothing.
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* d = qobject_cast<Dlg_ShipDocket*>(QApplication::activeModalWidget())) {
+            if (auto* text = d->findChild<QPlainTextEdit*>())
+                shown = text->toPlainText();
+            d->reject();
+        }
+    });
     click("printButton");
     ASSERT_EQ(docket.count(), 1);
+    EXPECT_TRUE(shown.contains(QStringLiteral("货物数量：30"))) << shown.toStdString();
     EXPECT_EQ(docket.at(0).at(0).toULongLong(),
               db().scalar(QStringLiteral("select 序列号 from kvc_record_ship")).toULongLong());
     shipped->SetItemText(0, 0, QStringLiteral("x"));

@@ -1,5 +1,7 @@
 #include "dialogs/shipping/Dlg_Shipper.h"
 
+#include "dialogs/shipping/ShipDocket.h"
+
 #include "db/Convert.h"
 #include "db/mySQLTool.h"
 #include "dialogs/shipping/OrderPager.h"
@@ -469,7 +471,5 @@ void Dlg_Shipper::printDocket()
 
 void Dlg_Shipper::openDocket(quint64 serial)
 {
-    // The docket dialog and its printing: printShipmentDocket(this, serial) from
-    // dialogs/shipping/ShipDocket.h.
-    Q_UNUSED(serial);
+    printShipmentDocket(this, serial);
 }
