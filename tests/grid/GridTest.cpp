@@ -8,9 +8,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QPushButton>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -62,8 +62,10 @@ protected:
         grid.InsertColumn(QStringLiteral("备注"), 0);
         grid.SetTextEditor(1);
         grid.SetComboEditor(2, {QStringLiteral("调度"), QStringLiteral("财务"), QStringLiteral("厂长")});
-        grid.AppendItem({QStringLiteral("1"), QStringLiteral("张三"), QStringLiteral("调度"), QStringLiteral("甲")});
-        grid.AppendItem({QStringLiteral("2"), QStringLiteral("李四"), QStringLiteral("财务"), QStringLiteral("乙")});
+        grid.AppendItem(
+            {QStringLiteral("1"), QStringLiteral("张三"), QStringLiteral("调度"), QStringLiteral("甲")});
+        grid.AppendItem(
+            {QStringLiteral("2"), QStringLiteral("李四"), QStringLiteral("财务"), QStringLiteral("乙")});
         grid.resize(400, 300);
         grid.show();
         grid.activateWindow();
@@ -117,8 +119,8 @@ TEST_F(Grid, EnterCommitsTheTextAndPostsTheEditMessage)
     EXPECT_EQ(ended.first().at(0).toInt(), 0);
     EXPECT_EQ(ended.first().at(1).toInt(), 1);
     // The other cells of the row are untouched.
-    EXPECT_EQ(grid.rows().rowCells(0),
-              QStringList({QStringLiteral("1"), QStringLiteral("Wang Wu"), QStringLiteral("调度"), QStringLiteral("甲")}));
+    EXPECT_EQ(grid.rows().rowCells(0), QStringList({QStringLiteral("1"), QStringLiteral("Wang Wu"),
+                                                    QStringLiteral("调度"), QStringLiteral("甲")}));
 }
 
 TEST_F(Grid, TabCommitsAndEscapeAbandons)
@@ -205,7 +207,8 @@ TEST_F(Grid, RowsAreInsertedSetSwappedAndDeleted)
     EXPECT_TRUE(grid.isColumnHidden(3));
     EXPECT_EQ(grid.columnWidth(1), 80);
     EXPECT_EQ(grid.InsertItem(0, {QStringLiteral("0")}), 0);
-    EXPECT_EQ(grid.InsertItem(99, {QStringLiteral("3"), QStringLiteral("末"), QString(), QString(), QStringLiteral("多余")}),
+    EXPECT_EQ(grid.InsertItem(99, {QStringLiteral("3"), QStringLiteral("末"), QString(), QString(),
+                                   QStringLiteral("多余")}),
               3);
     ASSERT_EQ(grid.GetItemCount(), 4);
     EXPECT_EQ(grid.GetItemText(3, 1), QStringLiteral("末"));
@@ -216,8 +219,8 @@ TEST_F(Grid, RowsAreInsertedSetSwappedAndDeleted)
 
     // Every column moves with a swap, the hidden one too.
     grid.SwapRows(1, 2);
-    EXPECT_EQ(grid.rows().rowCells(1),
-              QStringList({QStringLiteral("2"), QStringLiteral("李四"), QStringLiteral("财务"), QStringLiteral("乙")}));
+    EXPECT_EQ(grid.rows().rowCells(1), QStringList({QStringLiteral("2"), QStringLiteral("李四"),
+                                                    QStringLiteral("财务"), QStringLiteral("乙")}));
     EXPECT_EQ(grid.GetItemText(2, QStringLiteral("备注")), QStringLiteral("甲"));
     grid.SwapRows(2, 7);  // outside the list: nothing happens
     EXPECT_EQ(grid.GetItemText(2, 0), QStringLiteral("1"));
@@ -279,11 +282,13 @@ protected:
 
 TEST_F(GridFill, TakesAtMostTheCapAndLeavesNullCellsEmpty)
 {
-    db().exec(QStringLiteral("insert into kvc_record_procedure (货单号, 上一号, 工作站, 数量) "
-                             "select seq, if(seq = 2, null, seq - 1), '洗水', seq from seq_1_to_1500"));
+    db().exec(
+        QStringLiteral("insert into kvc_record_procedure (货单号, 上一号, 工作站, 数量) "
+                       "select seq, if(seq = 2, null, seq - 1), '洗水', seq from seq_1_to_1500"));
     grid.AppendItem({QStringLiteral("旧")});
     const FillResult r =
-        grid.Fill(g_sqlTool, g_sqlTool.Format("select 流水号, 上一号, 数量 from %s order by 流水号", tables::procedure));
+        grid.Fill(g_sqlTool,
+                  g_sqlTool.Format("select 流水号, 上一号, 数量 from %s order by 流水号", tables::procedure));
     ASSERT_TRUE(r.ok()) << r.message.toStdString();
     EXPECT_EQ(r.total, 1500u);
     EXPECT_EQ(r.shown, kListCap);
@@ -294,7 +299,8 @@ TEST_F(GridFill, TakesAtMostTheCapAndLeavesNullCellsEmpty)
 
     // Without clearing, rows are added after the ones there.
     const FillResult more = grid.Fill(
-        g_sqlTool, g_sqlTool.Format("select 流水号, 上一号, 数量 from %s where 流水号=7", tables::procedure), false);
+        g_sqlTool, g_sqlTool.Format("select 流水号, 上一号, 数量 from %s where 流水号=7", tables::procedure),
+        false);
     ASSERT_TRUE(more.ok());
     EXPECT_EQ(grid.GetItemCount(), kListCap + 1);
     EXPECT_EQ(grid.GetItemText(kListCap, 0), QStringLiteral("7"));
@@ -302,7 +308,8 @@ TEST_F(GridFill, TakesAtMostTheCapAndLeavesNullCellsEmpty)
 
 TEST_F(GridFill, RefusesAResultOfOtherWidthAndReportsAFailedQuery)
 {
-    db().exec(QStringLiteral("insert into kvc_record_procedure (货单号, 工作站, 数量) values (1, '洗水', 5)"));
+    db().exec(
+        QStringLiteral("insert into kvc_record_procedure (货单号, 工作站, 数量) values (1, '洗水', 5)"));
     grid.AppendItem({QStringLiteral("旧")});
     FillResult r = grid.Fill(g_sqlTool, g_sqlTool.Format("select 流水号, 数量 from %s", tables::procedure));
     EXPECT_EQ(r.code, -1);
