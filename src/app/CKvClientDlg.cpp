@@ -51,7 +51,7 @@ CKvClientDlg::CKvClientDlg(const StartOptions& options, QWidget* parent) : QDial
     layout->setMenuBar(menuBar_);
     dashboard_ = new Dashboard(g_sqlTool, this);
     layout->addWidget(dashboard_);
-    resize(1020, 720);
+    resize(1080, 740);
 
     buildMenu();
     DisableMenus();

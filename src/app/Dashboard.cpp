@@ -95,7 +95,7 @@ Dashboard::Dashboard(mySQLTool& db, QWidget* parent) : QWidget(parent), db_(db)
     grid->setRowStretch(1, 1);
     grid->setRowStretch(3, 1);
     for (KvGrid* g : {technologies_, flows_, waiting_, finished_})
-        g->setMinimumWidth(200);
+        g->setMinimumWidth(216);
 
     buildColumns();
 

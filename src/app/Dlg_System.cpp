@@ -96,7 +96,7 @@ Dlg_System::Dlg_System(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(personal);
     layout->addWidget(users, 1);
-    resize(320, 460);
+    resize(340, 480);
 
     connect(savePassword_, &QPushButton::clicked, this, &Dlg_System::changePassword);
     connect(repeatPassword_, &QLineEdit::returnPressed, this, &Dlg_System::changePassword);
