@@ -1,6 +1,7 @@
 #include "app/CipherLibrary.h"
 
 #include <dlfcn.h>
+#include <QCoreApplication>
 #include <QFile>
 #include <cstring>
 
@@ -13,6 +14,12 @@ bool CipherLibrary::Load(const QString& name)
 {
     Free();
     void* h = ::dlopen(QFile::encodeName(name).constData(), RTLD_NOW | RTLD_LOCAL);
+    // The run path names the program's folder; where a wrapper around dlopen hides the run
+    // path (sanitizer builds), look there by hand.
+    if (!h && !name.contains(QLatin1Char('/')))
+        h = ::dlopen(
+            QFile::encodeName(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name).constData(),
+            RTLD_NOW | RTLD_LOCAL);
     if (!h)
         return false;
     auto* encrypt = reinterpret_cast<AesFunction>(::dlsym(h, "AesEncrypt"));

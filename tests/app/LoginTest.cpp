@@ -55,21 +55,6 @@ protected:
     std::unique_ptr<Dlg_Cover> cover;
 };
 
-TEST_F(Login, ControlsSitOnThePictureWithTheirNames)
-{
-    EXPECT_EQ(cover->size(), QSize(640, 480));
-    EXPECT_EQ(cover->windowTitle(), QStringLiteral("洗水厂生产管理系统"));
-    EXPECT_EQ(account()->geometry(), QRect(225, 260, 200, 20));
-    EXPECT_EQ(password()->geometry(), QRect(225, 330, 200, 20));
-    EXPECT_EQ(account()->accessibleName(), QStringLiteral("账号"));
-    EXPECT_EQ(password()->accessibleName(), QStringLiteral("密码"));
-    EXPECT_EQ(password()->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(box("saveAccount")->geometry(), QRect(435, 265, 68, 15));
-    EXPECT_EQ(box("savePassword")->text(), QStringLiteral("保存密码"));
-    EXPECT_EQ(cover->findChild<QPushButton*>(QStringLiteral("cancel"))->geometry(), QRect(332, 365, 73, 21));
-    EXPECT_EQ(Dlg_Cover::current(), cover.get());
-}
-
 TEST_F(Login, EmptyFieldsAreRefusedBeforeAnythingIsAsked)
 {
     submit(QString(), QStringLiteral("123456"));
