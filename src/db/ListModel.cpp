@@ -125,7 +125,8 @@ void ListModel::swapRows(int a, int b)
     if (a == b || a < 0 || b < 0 || a >= rows() || b >= rows())
         return;
     rows_.swapItemsAt(a, b);
-    Q_EMIT dataChanged(index(std::min(a, b), 0), index(std::max(a, b), columns() - 1));
+    if (columns() > 0)
+        Q_EMIT dataChanged(index(std::min(a, b), 0), index(std::max(a, b), columns() - 1));
 }
 
 int ListModel::rowCount(const QModelIndex& parent) const

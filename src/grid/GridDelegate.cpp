@@ -37,8 +37,14 @@ void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
 
 void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
 {
-    if (auto* combo = qobject_cast<QComboBox*>(editor))
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        // A cell whose text is not among the choices keeps it until one is chosen.
+        if (combo->currentIndex() < 0)
+            return;
         model->setData(index, combo->currentText(), Qt::EditRole);
-    else if (auto* edit = qobject_cast<QLineEdit*>(editor))
+    } else if (auto* edit = qobject_cast<QLineEdit*>(editor))
         model->setData(index, edit->text(), Qt::EditRole);
+    else
+        return;
+    written_ = QPersistentModelIndex(index);
 }

@@ -25,6 +25,16 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
+    // The cell the last setModelData wrote; cleared by the grid before each commit, so that
+    // a commit the view ignored (an editor already gone) is not reported as an edit.
+    QPersistentModelIndex takeWritten()
+    {
+        QPersistentModelIndex i = written_;
+        written_ = QPersistentModelIndex();
+        return i;
+    }
+
 private:
     QHash<int, Editor> editors_;
+    mutable QPersistentModelIndex written_;
 };

@@ -82,7 +82,13 @@ QString KvGrid::GetItemText(int row, const QString& caption) const
 
 void KvGrid::DeleteItem(int row)
 {
+    // Like a list control: removing the selected row selects no other in its place.
+    const bool wasSelected = row >= 0 && row == GetSelectedRow();
     model_.removeRow(row);
+    if (wasSelected) {
+        clearSelection();
+        setCurrentIndex(QModelIndex());
+    }
 }
 
 void KvGrid::DeleteAllItems()
@@ -206,8 +212,12 @@ void KvGrid::keyPressEvent(QKeyEvent* e)
 
 void KvGrid::commitData(QWidget* editor)
 {
-    const QModelIndex i = currentIndex();
+    delegate_->takeWritten();
     QTableView::commitData(editor);
-    committed_.append(QPersistentModelIndex(i));
+    // The view may ignore a commit (an editor it no longer knows); only a written cell counts.
+    const QPersistentModelIndex written = delegate_->takeWritten();
+    if (!written.isValid())
+        return;
+    committed_.append(written);
     KvMessage::post(this, kEditCommitted, 1);
 }

@@ -48,6 +48,8 @@ public:
     void SetTextEditor(int column);
     void SetComboEditor(int column, const QStringList& choices);
     void RemoveEditor(int column);
+    // True while a cell editor is open.
+    bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
 
     // Row height as a factor of the text height (1.0 by default; 1.2 on the shipping desk).
     void SetCellMargin(double factor);

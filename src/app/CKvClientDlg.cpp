@@ -1,0 +1,307 @@
+#include "app/CKvClientDlg.h"
+
+#include "app/AppResources.h"
+#include "app/Dashboard.h"
+#include "app/Dlg_Cover.h"
+#include "app/Dlg_System.h"
+#include "app/IniFile.h"
+#include "app/MainMenu.h"
+#include "db/Convert.h"
+#include "db/mySQLTool.h"
+#include "grid/KvMessage.h"
+#include "ui/AppState.h"
+#include "ui/Prompt.h"
+
+#include <unistd.h>
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <climits>
+
+namespace {
+
+constexpr int kLogin = 9527;
+constexpr int kLoginAnswer = 9528;
+const QString kTitle = QStringLiteral("洗水厂生产管理系统");
+
+QIcon appIcon()
+{
+    return QIcon(QStringLiteral(":/app/icon.png"));
+}
+
+}  // namespace
+
+CKvClientDlg::CKvClientDlg(const StartOptions& options, QWidget* parent) : QDialog(parent), options_(options)
+{
+    setObjectName(QStringLiteral("CKvClientDlg"));
+    initAppResources();
+    setWindowIcon(appIcon());
+    setWindowTitle(kTitle);
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName(QStringLiteral("mainMenu"));
+    layout->setMenuBar(menuBar_);
+    dashboard_ = new Dashboard(g_sqlTool, this);
+    layout->addWidget(dashboard_);
+    resize(1080, 740);
+
+    buildMenu();
+    DisableMenus();
+}
+
+// The lock and the library go with their members; the session is closed only by the
+// close sequence, so a window torn down otherwise leaves the shared session alone.
+CKvClientDlg::~CKvClientDlg() = default;
+
+void CKvClientDlg::buildMenu()
+{
+    QHash<QString, QMenu*> menus;
+    for (const MenuItem& item : MainMenuItems()) {
+        const QString menuCaption = QString::fromUtf8(item.menu);
+        QMenu*& menu = menus[menuCaption];
+        if (!menu)
+            menu = menuBar_->addMenu(menuCaption);
+        QAction* a = menu->addAction(QString::fromUtf8(item.caption));
+        a->setObjectName(QStringLiteral("menu%1").arg(item.command));
+        const int command = item.command;
+        connect(a, &QAction::triggered, this, [this, command] { openScreen(command); });
+        actions_.insert(item.command, a);
+    }
+}
+
+bool CKvClientDlg::Open()
+{
+    if (CheckInstance() != 1) {
+        reject();
+        return false;
+    }
+    if (InitPath() != 1) {
+        prompt().message(QStringLiteral("路径初始化失败"), QStringLiteral("错误"));
+        reject();
+        return false;
+    }
+    if (InitDatabase() != 1) {
+        prompt().message(QStringLiteral("数据库初始化失败"), QStringLiteral("错误"));
+        reject();
+        return false;
+    }
+    dashboard_->Refresh();
+    return true;
+}
+
+bool CKvClientDlg::Start()
+{
+    if (!Open())
+        return false;
+    RunLogin();
+    if (closed_)
+        return false;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    setWindowTitle(kTitle);
+    return true;
+}
+
+void CKvClientDlg::RunLogin()
+{
+    Dlg_Cover cover(this);
+    cover.exec();
+    // A "gave up" posted just before the window closed is handled before going on.
+    QCoreApplication::sendPostedEvents(this, KvMessage::kType);
+}
+
+int CKvClientDlg::CheckInstance()
+{
+    return lock_.Acquire(options_.lockFile) ? 1 : -1;
+}
+
+int CKvClientDlg::InitPath()
+{
+    QString dir = options_.workDir;
+    if (dir.isEmpty()) {
+        char buffer[PATH_MAX];
+        if (!::getcwd(buffer, sizeof buffer))
+            return -1;
+        dir = QFile::decodeName(buffer);
+    }
+    if (!QDir::isAbsolutePath(dir))
+        return -1;
+    g_workPath = dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
+    return 1;
+}
+
+int CKvClientDlg::InitDatabase()
+{
+    if (!cipher_.Load(options_.library))
+        return -1;
+    const IniFile ini(ConfigFileName());
+    QStringList plain;
+    for (const char* key : {"IP", "Port", "Name", "Account", "Password"})
+        plain.append(cipher_.Decrypt(ini.value(QStringLiteral("DATABASE"), QString::fromLatin1(key))));
+    const int port = convert::toInt(plain[1]);
+    if (!g_sqlTool.Connect(plain[0], port, plain[2], plain[3], plain[4])) {
+        prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+        return -1;
+    }
+    return 1;
+}
+
+int CKvClientDlg::CheckLogin()
+{
+    if (!g_sqlTool.Select("select kvc_record_user.账号, kvc_record_user.密码, kvc_record_user.权限 from "
+                          "kvc_record_user where kvc_record_user.账号='%s'",
+                          g_account)) {
+        prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+        return -1;
+    }
+    if (!g_sqlTool.FetchRow()) {
+        g_sqlTool.FreeResult();
+        return -1;
+    }
+    // The account follows the server's comparison; the password must match exactly.
+    if (g_sqlTool.Value(1) != g_password) {
+        g_sqlTool.FreeResult();
+        return -1;
+    }
+    if (!g_sqlTool.IsNull(2))
+        g_identity = g_sqlTool.Value(2);
+    g_sqlTool.FreeResult();
+    return 1;
+}
+
+int CKvClientDlg::SaveLogin()
+{
+    IniFile ini(ConfigFileName());
+    ini.setValue(QStringLiteral("ACCOUNT"), QStringLiteral("Save"), QString::number(g_saveAccount));
+    ini.setValue(QStringLiteral("PASSWORD"), QStringLiteral("Save"), QString::number(g_savePassword));
+    if (g_saveAccount == 1)
+        ini.setValue(QStringLiteral("ACCOUNT"), QStringLiteral("Name"), g_account);
+    else
+        ini.remove(QStringLiteral("ACCOUNT"), QStringLiteral("Name"));
+    if (g_savePassword == 1)
+        ini.setValue(QStringLiteral("PASSWORD"), QStringLiteral("Name"), g_password);
+    else
+        ini.remove(QStringLiteral("PASSWORD"), QStringLiteral("Name"));
+    ini.save();
+    return 1;
+}
+
+int CKvClientDlg::EnableMenus()
+{
+    if (g_identity.isEmpty())
+        return -1;
+    for (int command : GuardedCommandsFor(g_identity))
+        if (QAction* a = actions_.value(command))
+            a->setEnabled(true);
+    return 1;
+}
+
+int CKvClientDlg::DisableMenus()
+{
+    for (const MenuItem& item : MainMenuItems())
+        if (item.guarded)
+            actions_.value(item.command)->setEnabled(false);
+    return 1;
+}
+
+int CKvClientDlg::Cleanup()
+{
+    lock_.Release();
+    if (g_sqlTool.IsAlive())
+        g_sqlTool.Close();
+    cipher_.Free();
+    return 0;
+}
+
+void CKvClientDlg::reject()
+{
+    if (!closed_) {
+        Cleanup();
+        closed_ = true;
+    }
+    QDialog::reject();
+}
+
+bool CKvClientDlg::event(QEvent* e)
+{
+    if (e->type() != KvMessage::kType)
+        return QDialog::event(e);
+    const auto* m = static_cast<KvMessage*>(e);
+    if (m->code() != kLogin || closed_)
+        return true;
+    if (m->value() == 0) {
+        reject();
+        return true;
+    }
+    if (CheckLogin() == 1) {
+        show();
+        KvMessage::post(Dlg_Cover::current(), kLoginAnswer, 1);
+        SaveLogin();
+        EnableMenus();
+    } else {
+        KvMessage::post(Dlg_Cover::current(), kLoginAnswer, 0);
+    }
+    return true;
+}
+
+void CKvClientDlg::signOut()
+{
+    g_account.clear();
+    g_password.clear();
+    g_identity.clear();
+    DisableMenus();
+    RunLogin();
+}
+
+void CKvClientDlg::openScreen(int command)
+{
+    // A station's screen reads its station from g_station.
+    const QString station = StationOfCommand(command);
+    if (!station.isEmpty())
+        g_station = station;
+
+    switch (command) {
+        case cmd::PersonalSettings:
+        case cmd::AdminSettings: {
+            Dlg_System dlg(this);
+            dlg.exec();
+            break;
+        }
+        case cmd::SignOut:
+            signOut();
+            break;
+        case cmd::Simple:
+            break;
+        // The working screens, each opened as `Dlg_X dlg(this); dlg.exec();` once it exists.
+        case cmd::StationWashing:
+        case cmd::StationBlasting:
+        case cmd::StationResin:
+        case cmd::StationManual:
+        case cmd::StationIroning:
+        case cmd::StationRubbing:
+        case cmd::StationMonkey:
+        case cmd::Consignee:
+        case cmd::Shipper:
+        case cmd::Quality:
+        case cmd::InquiryProduct:
+        case cmd::InquiryShipment:
+        case cmd::InquiryShip:
+        case cmd::RawIn:
+        case cmd::RawOut:
+        case cmd::RawInquiry:
+        case cmd::Manage:
+        case cmd::Salary:
+        case cmd::InquirySalary:
+        case cmd::SalaryEdit:
+        default:
+            break;
+    }
+}

@@ -1,0 +1,58 @@
+#include "app/CipherLibrary.h"
+
+#include <dlfcn.h>
+#include <QCoreApplication>
+#include <QFile>
+#include <cstring>
+
+namespace {
+constexpr int kBufferBytes = 1024;
+constexpr const char* kKey = "mopleu";
+}  // namespace
+
+bool CipherLibrary::Load(const QString& name)
+{
+    Free();
+    void* h = ::dlopen(QFile::encodeName(name).constData(), RTLD_NOW | RTLD_LOCAL);
+    // The run path names the program's folder; where a wrapper around dlopen hides the run
+    // path (sanitizer builds), look there by hand.
+    if (!h && !name.contains(QLatin1Char('/')))
+        h = ::dlopen(
+            QFile::encodeName(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name).constData(),
+            RTLD_NOW | RTLD_LOCAL);
+    if (!h)
+        return false;
+    auto* encrypt = reinterpret_cast<AesFunction>(::dlsym(h, "AesEncrypt"));
+    auto* decrypt = reinterpret_cast<AesFunction>(::dlsym(h, "AesDecrypt"));
+    if (!encrypt || !decrypt) {
+        ::dlclose(h);
+        return false;
+    }
+    handle_ = h;
+    encrypt_ = encrypt;
+    decrypt_ = decrypt;
+    return true;
+}
+
+void CipherLibrary::Free()
+{
+    if (handle_)
+        ::dlclose(handle_);
+    handle_ = nullptr;
+    encrypt_ = nullptr;
+    decrypt_ = nullptr;
+}
+
+QString CipherLibrary::Decrypt(const QString& value) const
+{
+    if (!decrypt_)
+        return QString();
+    const QByteArray in = value.toUtf8();
+    char out[kBufferBytes];
+    std::memset(out, 0, sizeof out);
+    decrypt_(in.constData(), out, kBufferBytes, kKey);
+    out[kBufferBytes - 1] = '\0';  // whatever the library did, the text ends inside the buffer
+    const QString plain = QString::fromUtf8(out);
+    std::memset(out, 0, sizeof out);
+    return plain;
+}

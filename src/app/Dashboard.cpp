@@ -1,0 +1,343 @@
+#include "app/Dashboard.h"
+
+#include "db/Convert.h"
+#include "db/FillList.h"
+#include "db/Gbk.h"
+#include "db/TimeText.h"
+#include "db/mySQLTool.h"
+#include "flow/Flow.h"
+#include "grid/KvGrid.h"
+#include "ui/Prompt.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+KvGrid* makeGrid(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* g = new KvGrid(parent);
+    g->setObjectName(QString::fromLatin1(name));
+    g->setAccessibleName(caption);
+    return g;
+}
+
+QLabel* makeCaption(QWidget* parent, const char* name, const QString& text, QWidget* buddy)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setBuddy(buddy);
+    return l;
+}
+
+}  // namespace
+
+Dashboard::Dashboard(mySQLTool& db, QWidget* parent) : QWidget(parent), db_(db)
+{
+    orders_ = makeGrid(this, "orderList", QStringLiteral("货单"));
+    flows_ = makeGrid(this, "flowList", QStringLiteral("流水"));
+    methods_ = makeGrid(this, "methodTable", QStringLiteral("洗涤方法统计"));
+    technologies_ = makeGrid(this, "technologyTable", QStringLiteral("工艺数量统计"));
+    waiting_ = makeGrid(this, "waitingTable", QStringLiteral("工作站等待处理的流水"));
+    finished_ = makeGrid(this, "finishedTable", QStringLiteral("本日工作站已处理的流水"));
+    history_ = new QPlainTextEdit(this);
+    history_->setObjectName(QStringLiteral("routeHistory"));
+    history_->setReadOnly(true);
+    history_->setAccessibleName(QStringLiteral("流水历史记录"));
+
+    orderCaption_ = makeCaption(this, "orderCaption", QString(), orders_);
+    methodCaption_ = makeCaption(this, "methodCaption", QString(), methods_);
+    technologyCaption_ =
+        makeCaption(this, "technologyCaption", QStringLiteral("工艺数量统计"), technologies_);
+    waitingCaption_ = makeCaption(this, "waitingCaption", QStringLiteral("工作站等待处理的流水"), waiting_);
+    finishedCaption_ =
+        makeCaption(this, "finishedCaption", QStringLiteral("本日工作站已处理的流水"), finished_);
+    auto* historyCaption = makeCaption(this, "historyCaption", QStringLiteral("流水历史记录"), history_);
+
+    refresh_ = new QPushButton(QStringLiteral("刷新"), this);
+    refresh_->setObjectName(QStringLiteral("refresh"));
+    refresh_->setAutoDefault(false);
+
+    // The proportions of the fixed dialog: two bands of equal height; columns 392, 134, 134.
+    auto* top = new QHBoxLayout;
+    top->addWidget(orderCaption_, 1);
+    top->addWidget(refresh_);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(flows_, 1);
+    right->addWidget(historyCaption);
+    right->addWidget(history_, 1);
+
+    auto* stations = new QVBoxLayout;
+    stations->addWidget(waitingCaption_);
+    stations->addWidget(waiting_, 1);
+    stations->addWidget(finishedCaption_);
+    stations->addWidget(finished_, 1);
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(8, 4, 8, 8);
+    grid->setHorizontalSpacing(6);
+    grid->addLayout(top, 0, 0, 1, 3);
+    grid->addWidget(orders_, 1, 0, 1, 2);
+    grid->addLayout(right, 1, 2);
+    grid->addWidget(methodCaption_, 2, 0);
+    grid->addWidget(technologyCaption_, 2, 1);
+    grid->addWidget(methods_, 3, 0);
+    grid->addWidget(technologies_, 3, 1);
+    grid->addLayout(stations, 2, 2, 2, 1);
+    grid->setColumnStretch(0, 392);
+    grid->setColumnStretch(1, 134);
+    grid->setColumnStretch(2, 134);
+    grid->setRowStretch(1, 1);
+    grid->setRowStretch(3, 1);
+    for (KvGrid* g : {technologies_, flows_, waiting_, finished_})
+        g->setMinimumWidth(216);
+
+    buildColumns();
+
+    connect(orders_, &KvGrid::rowClicked, this, [this] { selectOrder(); });
+    connect(flows_, &KvGrid::rowClicked, this, [this] { selectFlow(); });
+    connect(refresh_, &QPushButton::clicked, this, &Dashboard::Refresh);
+}
+
+void Dashboard::buildColumns()
+{
+    const QList<QPair<const char*, int>> orderColumns = {
+        {"货单号", 60},   {"客户", 70},     {"货物数量", 70}, {"接货时间", 100}, {"洗涤方法", 150},
+        {"接货人", 70},   {"货物性质", 70}, {"款号", 50},     {"货物分类", 70},  {"货物性别", 70},
+        {"货物等级", 70}, {"货物单价", 70}, {"货物款式", 70}, {"损耗单价", 70},  {"原版数量", 70},
+        {"洗版数量", 70}, {"损耗数量", 70}, {"关联", 50},     {"激活", 50},      {"激活时间", 100}};
+    for (const auto& [caption, width] : orderColumns)
+        orders_->InsertColumn(QString::fromUtf8(caption), width);
+    flows_->InsertColumn(QStringLiteral("流水号"), 65);
+    flows_->InsertColumn(QStringLiteral("工作站"), 70);
+    flows_->InsertColumn(QStringLiteral("数量"), 55);
+    methods_->InsertColumn(QStringLiteral("洗涤方法"), 510);
+    methods_->InsertColumn(QStringLiteral("货物数量"), 70);
+    technologies_->InsertColumn(QStringLiteral("工艺"), 130);
+    technologies_->InsertColumn(QStringLiteral("数量"), 50);
+    for (KvGrid* g : {waiting_, finished_}) {
+        g->InsertColumn(QStringLiteral("工作站"), 70);
+        g->InsertColumn(QStringLiteral("流水"), 60);
+        g->InsertColumn(QStringLiteral("数量"), 60);
+    }
+}
+
+int Dashboard::FillList(KvGrid& list, const Statement& statement, bool clear)
+{
+    const FillResult r = list.Fill(db_, statement, clear);
+    prompt().report(r);
+    return r.code;
+}
+
+int Dashboard::FillOrderList()
+{
+    const FillResult r = orders_->Fill(
+        db_,
+        db_.Format(
+            "select kvc_record_product.货单号, kvc_record_client.名称, kvc_record_product.货物数量, "
+            "kvc_record_product.接货时间, kvc_record_product.洗涤方法, kvc_record_product.接货人, "
+            "kvc_record_product.货物性质, kvc_record_product.款号, kvc_record_product.货物分类, "
+            "kvc_record_product.货物性别, kvc_record_product.货物等级, kvc_record_product.货物单价, "
+            "kvc_record_product.货物款式, kvc_record_product.损耗单价, kvc_record_product.原版数量, "
+            "kvc_record_product.洗版数量, kvc_record_product.损耗数量, kvc_record_product.关联, "
+            "kvc_record_product.激活, kvc_record_product.激活时间 from kvc_record_product, kvc_record_client "
+            "where kvc_record_product.客户号=kvc_record_client.客户号 and kvc_record_product.结讫=0 "
+            "order by kvc_record_product.货单号"));
+    // A failed fill leaves no totals to name rather than stale ones.
+    orderCaption_->setText(
+        r.ok() ? QStringLiteral("共有%1单正在运行的货单，显示其中%2单").arg(r.total).arg(r.shown)
+               : QString());
+    prompt().report(r);
+    return r.code;
+}
+
+void Dashboard::selectOrder()
+{
+    const int row = orders_->GetFocusedRow();
+    if (row < 0) {
+        selectedOrder_ = 0;
+        return;
+    }
+    selectedOrder_ = convert::toId(Gbk::leftBytes(orders_->GetItemText(row, 0), 99));
+    if (selectedOrder_ == 0) {
+        prompt().message(QStringLiteral("内部数据错误"), QStringLiteral("错误"));
+        return;
+    }
+    FillList(*flows_,
+             db_.Format(
+                 "select kvc_record_procedure.流水号, kvc_record_procedure.工作站, kvc_record_procedure.数量 "
+                 "from kvc_record_procedure where kvc_record_procedure.货单号=%I64u and "
+                 "kvc_record_procedure.结讫=0",
+                 selectedOrder_),
+             true);
+}
+
+void Dashboard::selectFlow()
+{
+    const int row = flows_->GetSelectedRow();
+    if (row < 0)
+        return;
+    history_->clear();
+    const quint64 flowId = convert::toId(flows_->GetItemText(row, 0));
+    if (flowId == 0)
+        return;
+    if (!db_.Select("select kvc_record_procedure.历史 from kvc_record_procedure where "
+                    "kvc_record_procedure.流水号=%I64u",
+                    flowId)) {
+        prompt().message(db_.GetError(), QStringLiteral("Error"));
+        return;
+    }
+    if (db_.FetchRow() && !db_.IsNull(0))
+        history_->setPlainText(db_.Value(0));
+    db_.FreeResult();
+}
+
+int Dashboard::FillMethodTable()
+{
+    methodTexts_.clear();
+    methods_->DeleteAllItems();
+    methodCaption_->clear();
+    if (!db_.Select(
+            "select kvc_record_product.洗涤方法 from kvc_record_product where kvc_record_product.激活=1 "
+            "and kvc_record_product.结讫=0"))
+        return -1;
+    while (db_.FetchRow())
+        if (!db_.IsNull(0) && !methodTexts_.contains(db_.Value(0)))
+            methodTexts_.append(db_.Value(0));
+    db_.FreeResult();
+
+    for (const QString& method : methodTexts_) {
+        if (!db_.Select("select kvc_record_product.货物数量 from kvc_record_product where "
+                        "kvc_record_product.洗涤方法='%s' and kvc_record_product.激活=1 and "
+                        "kvc_record_product.结讫=0",
+                        method))
+            return -1;
+        qint64 sum = 0;
+        while (db_.FetchRow())
+            if (!db_.IsNull(0))
+                sum += db_.ValueInt(0);
+        db_.FreeResult();
+        methods_->AppendItem({method, QString::number(sum)});
+    }
+    const qint64 total = methods_->SumColumn(QStringLiteral("货物数量"));
+    methodCaption_->setText(
+        QStringLiteral("共有%1种洗涤方法包括%2件货物正在车间运行").arg(methods_->GetItemCount()).arg(total));
+    return 1;
+}
+
+bool Dashboard::collectStations(QStringList& out)
+{
+    out.clear();
+    if (!db_.Select("select kvc_attrib_station.名称 from kvc_attrib_station"))
+        return false;
+    while (db_.FetchRow())
+        if (!db_.IsNull(0) && db_.Value(0) != flow::kIntake)
+            out.append(db_.Value(0));
+    db_.FreeResult();
+    return true;
+}
+
+bool Dashboard::appendStationRow(KvGrid& table, const QString& station, bool ran)
+{
+    if (!ran)
+        return false;
+    qint64 count = 0;
+    qint64 sum = 0;
+    while (db_.FetchRow()) {
+        if (db_.IsNull(0))
+            continue;
+        ++count;
+        sum += db_.ValueInt(0);
+    }
+    db_.FreeResult();
+    table.AppendItem({station, QString::number(count), QString::number(sum)});
+    return true;
+}
+
+int Dashboard::FillWaitingTable()
+{
+    waiting_->DeleteAllItems();
+    if (!collectStations(waitingStations_))
+        return -1;
+    for (const QString& station : waitingStations_) {
+        // Flows the shipping desk sent back to itself are not waiting for anybody.
+        const bool ran = station == flow::kShipping
+                             ? db_.Select(
+                                   "select kvc_record_procedure.数量 from kvc_record_procedure where "
+                                   "kvc_record_procedure.工作站='%s' and kvc_record_procedure.结讫=0 and "
+                                   "kvc_record_procedure.上一站<>'发送'",
+                                   station)
+                             : db_.Select(
+                                   "select kvc_record_procedure.数量 from kvc_record_procedure where "
+                                   "kvc_record_procedure.工作站='%s' and kvc_record_procedure.结讫=0",
+                                   station);
+        if (!appendStationRow(*waiting_, station, ran))
+            return -1;
+    }
+    waitingCaption_->setText(QStringLiteral("工作站等待处理的流水"));
+    return 1;
+}
+
+int Dashboard::FillFinishedTable()
+{
+    finished_->DeleteAllItems();
+    if (!collectStations(finishedStations_))
+        return -1;
+    const QString today = GetTimeText(1);
+    for (const QString& station : finishedStations_) {
+        const bool ran = db_.Select(
+            "select kvc_record_procedure.数量 from kvc_record_procedure where "
+            "kvc_record_procedure.工作站='%s' and "
+            "kvc_record_procedure.结讫=1 and kvc_record_procedure.结讫时间 like '%s%%' and "
+            "kvc_record_procedure.工序<>'转发'",
+            station, today);
+        if (!appendStationRow(*finished_, station, ran))
+            return -1;
+    }
+    finishedCaption_->setText(QStringLiteral("本日工作站已处理的流水"));
+    return 1;
+}
+
+int Dashboard::FillTechnologyTable()
+{
+    technologyNames_.clear();
+    technologies_->DeleteAllItems();
+    if (!db_.Select("select kvc_attrib_technology.名称 from kvc_attrib_technology where "
+                    "kvc_attrib_technology.类型<>'套餐'"))
+        return -1;
+    while (db_.FetchRow())
+        if (!db_.IsNull(0))
+            technologyNames_.append(db_.Value(0));
+    db_.FreeResult();
+
+    for (const QString& name : technologyNames_) {
+        if (!db_.Select(
+                "select kvc_record_product.货物数量, kvc_record_product.洗涤方法 from kvc_record_product "
+                "where kvc_record_product.洗涤方法 like '%%[%s]%%' and kvc_record_product.激活=1 and "
+                "kvc_record_product.结讫=0",
+                name))
+            return -1;
+        qint64 sum = 0;
+        while (db_.FetchRow())
+            if (!db_.IsNull(0))
+                sum += db_.ValueInt(0);
+        db_.FreeResult();
+        technologies_->AppendItem({name, QString::number(sum)});
+    }
+    technologyCaption_->setText(QStringLiteral("工艺数量统计"));
+    return 1;
+}
+
+void Dashboard::Refresh()
+{
+    FillOrderList();
+    FillMethodTable();
+    FillWaitingTable();
+    FillFinishedTable();
+    FillTechnologyTable();
+}

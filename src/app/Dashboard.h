@@ -1,0 +1,75 @@
+#pragma once
+
+#include "db/Statement.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class KvGrid;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class mySQLTool;
+
+// The body of the main window: the open orders, the open flows of the selected order
+// with a flow's route, and four summary tables. Read-only; rebuilt by Refresh().
+class Dashboard : public QWidget {
+    Q_OBJECT
+public:
+    explicit Dashboard(mySQLTool& db, QWidget* parent = nullptr);
+
+    // Fills a list under the list-filling contract, showing its failures; 1, 0 or -1.
+    int FillList(KvGrid& list, const Statement& statement, bool clear);
+    int FillOrderList();
+    // Each builder returns 1, or -1 when one of its queries failed (no message; the
+    // table keeps the rows built so far).
+    int FillMethodTable();
+    int FillWaitingTable();
+    int FillFinishedTable();
+    int FillTechnologyTable();
+    // The order list and the four tables; the flow list and the route stay.
+    void Refresh();
+
+    quint64 SelectedOrder() const { return selectedOrder_; }
+
+    KvGrid* orders() const { return orders_; }
+    KvGrid* flows() const { return flows_; }
+    KvGrid* methods() const { return methods_; }
+    KvGrid* technologies() const { return technologies_; }
+    KvGrid* waiting() const { return waiting_; }
+    KvGrid* finished() const { return finished_; }
+    QPlainTextEdit* history() const { return history_; }
+    QLabel* orderCaption() const { return orderCaption_; }
+    QLabel* methodCaption() const { return methodCaption_; }
+    QPushButton* refreshButton() const { return refresh_; }
+
+private:
+    void buildColumns();
+    void selectOrder();
+    void selectFlow();
+    // Station names of the station table, intake left out; false when the query failed.
+    bool collectStations(QStringList& out);
+    // Appends (station, count, sum) for the rows of the query just run; false on failure.
+    bool appendStationRow(KvGrid& table, const QString& station, bool ran);
+
+    mySQLTool& db_;
+    KvGrid* orders_;
+    KvGrid* flows_;
+    KvGrid* methods_;
+    KvGrid* technologies_;
+    KvGrid* waiting_;
+    KvGrid* finished_;
+    QPlainTextEdit* history_;
+    QLabel* orderCaption_;
+    QLabel* methodCaption_;
+    QLabel* technologyCaption_;
+    QLabel* waitingCaption_;
+    QLabel* finishedCaption_;
+    QPushButton* refresh_;
+    quint64 selectedOrder_ = 0;
+    // What the builders collected.
+    QStringList methodTexts_;
+    QStringList technologyNames_;
+    QStringList waitingStations_;
+    QStringList finishedStations_;
+};

@@ -1,0 +1,191 @@
+#include "app/Dlg_System.h"
+
+#include "app/Accounts.h"
+#include "db/mySQLTool.h"
+#include "grid/KvGrid.h"
+#include "ui/AppState.h"
+#include "ui/Prompt.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit* passwordBox(QWidget* parent, const char* name)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setEchoMode(QLineEdit::Password);
+    return e;
+}
+
+QPushButton* button(QWidget* parent, const QString& text, const char* name)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+}  // namespace
+
+bool Dlg_System::MayEditAccounts()
+{
+    return g_identity == QStringLiteral("管理员") || g_identity == QStringLiteral("董事长");
+}
+
+Dlg_System::Dlg_System(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Dlg_System"));
+    setWindowTitle(QStringLiteral("系统设置"));
+
+    auto* personal = new QGroupBox(QStringLiteral("个人设置"), this);
+    oldPassword_ = passwordBox(personal, "oldPassword");
+    newPassword_ = passwordBox(personal, "newPassword");
+    repeatPassword_ = passwordBox(personal, "repeatPassword");
+    savePassword_ = button(personal, QStringLiteral("保存"), "savePassword");
+    auto* form = new QFormLayout;
+    const QList<QPair<QString, QLineEdit*>> boxes = {{QStringLiteral("输入原密码"), oldPassword_},
+                                                     {QStringLiteral("输入新密码"), newPassword_},
+                                                     {QStringLiteral("重复新密码"), repeatPassword_}};
+    for (const auto& [caption, edit] : boxes) {
+        auto* label = new QLabel(caption, personal);
+        label->setBuddy(edit);
+        edit->setAccessibleName(caption);
+        form->addRow(label, edit);
+    }
+    auto* personalLayout = new QVBoxLayout(personal);
+    personalLayout->addLayout(form);
+    auto* personalButtons = new QHBoxLayout;
+    personalButtons->addStretch(1);
+    personalButtons->addWidget(savePassword_);
+    personalLayout->addLayout(personalButtons);
+
+    auto* users = new QGroupBox(QStringLiteral("编辑用户列表"), this);
+    accounts_ = new KvGrid(users);
+    accounts_->setObjectName(QStringLiteral("accountGrid"));
+    accounts_->setAccessibleName(QStringLiteral("编辑用户列表"));
+    accounts_->InsertColumn(QStringLiteral("序列号"), 60);
+    accounts_->InsertColumn(QStringLiteral("账号"), 70);
+    accounts_->InsertColumn(QStringLiteral("密码"), 70);
+    accounts_->InsertColumn(QStringLiteral("权限"), 70);
+    accounts_->SetTextEditor(1);
+    accounts_->SetTextEditor(2);
+    QString error;
+    const QStringList identities = accounts::identities(g_sqlTool, &error);
+    if (!error.isEmpty())
+        prompt().message(error, QStringLiteral("Error"));
+    accounts_->SetComboEditor(3, identities);
+    add_ = button(users, QStringLiteral("增加"), "addAccount");
+    remove_ = button(users, QStringLiteral("删除"), "deleteAccount");
+    saveAccounts_ = button(users, QStringLiteral("保存"), "saveAccounts");
+    auto* userButtons = new QHBoxLayout;
+    userButtons->addWidget(add_);
+    userButtons->addWidget(remove_);
+    userButtons->addStretch(1);
+    userButtons->addWidget(saveAccounts_);
+    auto* usersLayout = new QVBoxLayout(users);
+    usersLayout->addWidget(accounts_, 1);
+    usersLayout->addLayout(userButtons);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(personal);
+    layout->addWidget(users, 1);
+    resize(340, 480);
+
+    connect(savePassword_, &QPushButton::clicked, this, &Dlg_System::changePassword);
+    connect(repeatPassword_, &QLineEdit::returnPressed, this, &Dlg_System::changePassword);
+    connect(add_, &QPushButton::clicked, this, &Dlg_System::addRow);
+    connect(remove_, &QPushButton::clicked, this, &Dlg_System::deleteRow);
+    connect(saveAccounts_, &QPushButton::clicked, this, &Dlg_System::saveAccounts);
+    connect(accounts_, &KvGrid::editEnded, this, [this] { setChanged(true); });
+
+    // Only the top identities see and edit the accounts.
+    const bool mayEdit = MayEditAccounts();
+    if (mayEdit)
+        loadAccounts();
+    add_->setEnabled(mayEdit);
+    remove_->setEnabled(mayEdit);
+    setChanged(false);
+}
+
+void Dlg_System::setChanged(bool changed)
+{
+    changed_ = changed && MayEditAccounts();
+    saveAccounts_->setEnabled(changed_);
+}
+
+void Dlg_System::loadAccounts()
+{
+    accounts_->DeleteAllItems();
+    if (!accounts::load(g_sqlTool, loaded_)) {
+        prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+        return;
+    }
+    for (const QStringList& r : loaded_)
+        accounts_->AppendItem(r);
+}
+
+QList<QStringList> Dlg_System::gridRows() const
+{
+    QList<QStringList> rows;
+    for (int r = 0; r < accounts_->GetItemCount(); ++r)
+        rows.append(accounts_->rows().rowCells(r));
+    return rows;
+}
+
+void Dlg_System::changePassword()
+{
+    const Outcome r = accounts::changeOwnPassword(g_sqlTool, g_account, g_password, oldPassword_->text(),
+                                                  newPassword_->text(), repeatPassword_->text());
+    if (!prompt().report(r))
+        return;
+    // The next change in this sign-in is checked against the new password.
+    g_password = newPassword_->text();
+    prompt().message(QStringLiteral("密码修改成功"), QStringLiteral("提示"));
+    oldPassword_->clear();
+    newPassword_->clear();
+    repeatPassword_->clear();
+}
+
+void Dlg_System::addRow()
+{
+    if (!MayEditAccounts())
+        return;
+    accounts_->AppendItem({accounts::kNewRow, QString(), QString(), QString()});
+}
+
+void Dlg_System::deleteRow()
+{
+    if (!MayEditAccounts())
+        return;
+    const int row = accounts_->GetSelectedRow();
+    if (row < 0) {
+        prompt().message(QStringLiteral("请选择一行记录"), QStringLiteral("错误"));
+        return;
+    }
+    if (!prompt().confirm(QStringLiteral("确定删除吗？"), QStringLiteral("提示")))
+        return;
+    setChanged(true);
+    accounts_->DeleteItem(row);
+}
+
+void Dlg_System::saveAccounts()
+{
+    if (!MayEditAccounts())
+        return;
+    const accounts::SaveResult r = accounts::save(g_sqlTool, loaded_, gridRows());
+    if (!r.outcome.ok()) {
+        if (r.row >= 0)
+            accounts_->SelectRow(r.row);
+        prompt().report(r.outcome);
+        return;
+    }
+    loadAccounts();
+    setChanged(false);
+}

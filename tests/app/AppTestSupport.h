@@ -1,0 +1,117 @@
+#pragma once
+
+#include "app/CKvClientDlg.h"
+#include "app/IniFile.h"
+#include "cipher/Aes.h"
+#include "support/DbTest.h"
+#include "ui/AppState.h"
+
+#include <dlfcn.h>
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstring>
+#include <functional>
+
+namespace apptest {
+
+inline void settle()
+{
+    for (int i = 0; i < 6; ++i)
+        QApplication::processEvents();
+}
+
+// Runs `act` on the first modal window of type W once it is up (the code under test is
+// blocked in that window's exec); gives up after a few seconds.
+template <typename W>
+void whenModal(std::function<void(W*)> act, int triesLeft = 200)
+{
+    QTimer::singleShot(20, [act, triesLeft] {
+        if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget())) {
+            act(w);
+            return;
+        }
+        if (triesLeft > 0)
+            whenModal<W>(act, triesLeft - 1);
+        else
+            ADD_FAILURE() << "no modal " << W::staticMetaObject.className() << " appeared";
+    });
+}
+
+// The cipher library by its plain name, as the client loads it; sanitizer builds hide the
+// run path from dlopen, so the program's folder is tried as well.
+inline void* openCipherLibrary()
+{
+    if (void* h = dlopen("libAES.so", RTLD_NOW))
+        return h;
+    return dlopen(
+        QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/libAES.so")).constData(),
+        RTLD_NOW);
+}
+
+// Enciphers a value as an installation would, with the client's library and key.
+inline QString encipher(const QString& plain)
+{
+    void* h = openCipherLibrary();
+    if (!h)
+        return QString();
+    auto* encrypt = reinterpret_cast<AesFunction>(dlsym(h, "AesEncrypt"));
+    char out[1024];
+    std::memset(out, 0, sizeof out);
+    encrypt(plain.toUtf8().constData(), out, 1024, "mopleu");
+    dlclose(h);
+    return QString::fromLatin1(out);
+}
+
+// A test on a fresh database with a working folder of its own for Config.ini and the
+// instance lock.
+class AppTest : public kvtest::DbTest {
+protected:
+    explicit AppTest(bool demo = false) : DbTest(demo) {}
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        g_workPath = dir.path() + QLatin1Char('/');
+        g_saveAccount = 0;
+        g_savePassword = 0;
+    }
+    void TearDown() override
+    {
+        g_workPath.clear();
+        DbTest::TearDown();
+    }
+
+    StartOptions options(const QString& library = QStringLiteral("libAES.so")) const
+    {
+        StartOptions o;
+        o.library = library;
+        o.workDir = dir.path();
+        o.lockFile = dir.filePath(QStringLiteral("instance.lock"));
+        return o;
+    }
+    QString configFile() const { return dir.filePath(QStringLiteral("Config.ini")); }
+
+    // The [DATABASE] section, enciphered.
+    void writeDatabaseSettings(const QString& host, int port, const QString& name, const QString& account,
+                               const QString& password)
+    {
+        IniFile ini(configFile());
+        const QStringList keys = {QStringLiteral("IP"), QStringLiteral("Port"), QStringLiteral("Name"),
+                                  QStringLiteral("Account"), QStringLiteral("Password")};
+        const QStringList values = {host, QString::number(port), name, account, password};
+        for (int i = 0; i < keys.size(); ++i)
+            ini.setValue(QStringLiteral("DATABASE"), keys[i], encipher(values[i]));
+        ASSERT_TRUE(ini.save());
+    }
+    void writeTestServerSettings()
+    {
+        const kvtest::Server s = kvtest::server();
+        writeDatabaseSettings(s.host, s.port, db().name(), s.account, s.password);
+    }
+
+    QTemporaryDir dir;
+};
+
+}  // namespace apptest

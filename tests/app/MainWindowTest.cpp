@@ -1,0 +1,199 @@
+#include "AppTestSupport.h"
+#include "app/Dlg_Cover.h"
+#include "app/Dlg_System.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSet>
+
+using apptest::settle;
+
+namespace {
+
+const QStringList kStations = {QStringLiteral("洗水工作站"), QStringLiteral("喷砂工作站"),
+                               QStringLiteral("树脂工作站"), QStringLiteral("手工工作站"),
+                               QStringLiteral("夹烫工作站"), QStringLiteral("手擦工作站"),
+                               QStringLiteral("马骝工作站")};
+const QStringList kAlwaysOpen = {QStringLiteral("个人设置"), QStringLiteral("注销"),
+                                 QStringLiteral("货单操作")};
+
+QStringList words(const char* text)
+{
+    return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+class MainWindow : public apptest::AppTest {
+protected:
+    MainWindow() : AppTest(true) {}
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        main = std::make_unique<CKvClientDlg>(options());
+    }
+    void TearDown() override
+    {
+        main.reset();
+        AppTest::TearDown();
+    }
+
+    // Every item of the menu bar, by its menu.
+    QList<QPair<QString, QStringList>> menuTree() const
+    {
+        QList<QPair<QString, QStringList>> tree;
+        for (QAction* top : main->findChild<QMenuBar*>()->actions()) {
+            QStringList items;
+            for (QAction* a : top->menu()->actions())
+                items.append(a->text());
+            tree.append({top->text(), items});
+        }
+        return tree;
+    }
+    QSet<QString> enabledItems() const
+    {
+        QSet<QString> out;
+        for (QAction* top : main->findChild<QMenuBar*>()->actions())
+            for (QAction* a : top->menu()->actions())
+                if (a->isEnabled())
+                    out.insert(a->text());
+        return out;
+    }
+    QSet<QString> expect(const QStringList& guarded) const
+    {
+        QSet<QString> s(guarded.begin(), guarded.end());
+        for (const QString& t : kAlwaysOpen)
+            s.insert(t);
+        return s;
+    }
+    QSet<QString> signInAs(const QString& identity)
+    {
+        g_identity = identity;
+        main->DisableMenus();
+        main->EnableMenus();
+        return enabledItems();
+    }
+
+    std::unique_ptr<CKvClientDlg> main;
+};
+
+TEST_F(MainWindow, MenuHoldsEveryItemWithItsCaption)
+{
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("洗水厂生产管理系统"));
+    const QList<QPair<QString, QStringList>> expected = {
+        {QStringLiteral("工作站登记"), kStations},
+        {QStringLiteral("货单登记"), words("来货登记 送货登记 损耗登记 货单查询 发货查询 发货统计")},
+        {QStringLiteral("原料登记"), words("采购登记 领料登记 原料查询")},
+        {QStringLiteral("生产管理"), words("生产管理")},
+        {QStringLiteral("财务管理"), words("计件结算 计件查询 计件追加")},
+        {QStringLiteral("系统设置"), words("个人设置 管理设置 注销")},
+        {QStringLiteral("简化模式"), words("货单操作")}};
+    EXPECT_EQ(menuTree(), expected);
+    // Signed out: only the three unguarded items.
+    EXPECT_EQ(enabledItems(), expect({}));
+    g_identity.clear();
+    EXPECT_EQ(main->EnableMenus(), -1);
+    EXPECT_EQ(enabledItems(), expect({}));
+}
+
+TEST_F(MainWindow, EachIdentitySeesExactlyItsItems)
+{
+    QStringList all = kStations;
+    all += words(
+        "来货登记 送货登记 损耗登记 货单查询 发货查询 发货统计 生产管理 领料登记 采购登记 原料查询 "
+        "计件查询 计件结算 管理设置 计件追加");
+    ASSERT_EQ(all.size(), 21);
+    const QStringList factory =
+        kStations + words(
+                        "来货登记 送货登记 损耗登记 货单查询 发货查询 发货统计 生产管理 领料登记 "
+                        "采购登记 原料查询");
+    const QStringList finance =
+        kStations + words(
+                        "来货登记 送货登记 损耗登记 货单查询 发货查询 发货统计 领料登记 采购登记 "
+                        "原料查询 计件查询 计件结算 计件追加");
+    const QStringList dispatch =
+        kStations + words("来货登记 送货登记 损耗登记 货单查询 发货查询 领料登记 采购登记 原料查询");
+    const QList<QPair<QString, QStringList>> table = {{QStringLiteral("管理员"), all},
+                                                      {QStringLiteral("董事长"), all},
+                                                      {QStringLiteral("厂长"), factory},
+                                                      {QStringLiteral("财务"), finance},
+                                                      {QStringLiteral("调度"), dispatch},
+                                                      {QStringLiteral("洗水班长"), kStations},
+                                                      {QStringLiteral("喷砂班长"), kStations},
+                                                      {QStringLiteral("夹烫班长"), kStations},
+                                                      {QStringLiteral("手工班长"), kStations},
+                                                      {QStringLiteral("树脂班长"), kStations},
+                                                      {QStringLiteral("马骝班长"), kStations},
+                                                      {QStringLiteral("手擦班长"), kStations},
+                                                      {QStringLiteral("游客"), {}},
+                                                      {QStringLiteral("运输"), {}},
+                                                      {QStringLiteral("管理员 "), {}},
+                                                      {QStringLiteral("财务班长"), {}}};
+    for (const auto& [identity, items] : table)
+        EXPECT_EQ(signInAs(identity), expect(items)) << identity.toStdString();
+}
+
+TEST_F(MainWindow, SigningOutGreysWhatTheFormerIdentityHad)
+{
+    main->show();
+    g_account = QStringLiteral("财务");
+    g_password = QStringLiteral("123456");
+    g_identity = QStringLiteral("财务");
+    main->EnableMenus();
+    QSet<QString> during;
+    bool visibleDuring = false;
+    apptest::whenModal<Dlg_Cover>([&](Dlg_Cover* cover) {
+        during = enabledItems();
+        visibleDuring =
+            main->isVisible() && g_identity.isEmpty() && g_account.isEmpty() && g_password.isEmpty();
+        cover->findChild<QLineEdit*>(QStringLiteral("account"))->setText(QStringLiteral("洗水班长"));
+        cover->findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("123456"));
+        cover->findChild<QPushButton*>(QStringLiteral("ok"))->click();
+    });
+    main->action(32807)->trigger();
+    EXPECT_EQ(during, expect({}));
+    EXPECT_TRUE(visibleDuring);
+    EXPECT_EQ(g_identity, QStringLiteral("洗水班长"));
+    EXPECT_EQ(enabledItems(), expect(kStations));
+    EXPECT_FALSE(main->closed());
+}
+
+TEST_F(MainWindow, StationItemsNameTheStationAndTheSimpleModeDoesNothing)
+{
+    signInAs(QStringLiteral("管理员"));
+    const QList<QPair<int, QString>> stations = {
+        {32779, QStringLiteral("洗水")}, {32780, QStringLiteral("喷砂")}, {32781, QStringLiteral("树脂")},
+        {32782, QStringLiteral("手工")}, {32783, QStringLiteral("夹烫")}, {32784, QStringLiteral("手擦")},
+        {32785, QStringLiteral("马骝")}};
+    for (const auto& [command, station] : stations) {
+        g_station.clear();
+        main->action(command)->trigger();
+        EXPECT_EQ(g_station, station);
+    }
+    const QString before = g_station;
+    const int windows = QApplication::topLevelWidgets().size();
+    main->action(32843)->trigger();
+    settle();
+    EXPECT_EQ(g_station, before);
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), windows);
+    EXPECT_TRUE(boxes().boxes.isEmpty());
+    EXPECT_EQ(g_identity, QStringLiteral("管理员"));
+}
+
+TEST_F(MainWindow, BothSettingsItemsOpenTheSettingsScreen)
+{
+    g_identity = QStringLiteral("调度");
+    for (int command : {32805, 32806}) {
+        bool opened = false;
+        apptest::whenModal<Dlg_System>([&](Dlg_System* dlg) {
+            opened = dlg->parentWidget() == main.get();
+            dlg->reject();
+        });
+        main->openScreen(command);
+        EXPECT_TRUE(opened) << command;
+    }
+    EXPECT_TRUE(boxes().boxes.isEmpty());
+}
+
+}  // namespace
