@@ -8,6 +8,7 @@
 #include "app/MainMenu.h"
 #include "db/Convert.h"
 #include "db/mySQLTool.h"
+#include "dialogs/shipping/Dlg_Shipper.h"
 #include "grid/KvMessage.h"
 #include "ui/AppState.h"
 #include "ui/Prompt.h"
@@ -280,6 +281,11 @@ void CKvClientDlg::openScreen(int command)
             break;
         case cmd::Simple:
             break;
+        case cmd::Shipper: {
+            Dlg_Shipper dlg(this);
+            dlg.exec();
+            break;
+        }
         // The working screens, each opened as `Dlg_X dlg(this); dlg.exec();` once it exists.
         case cmd::StationWashing:
         case cmd::StationBlasting:
@@ -289,7 +295,6 @@ void CKvClientDlg::openScreen(int command)
         case cmd::StationRubbing:
         case cmd::StationMonkey:
         case cmd::Consignee:
-        case cmd::Shipper:
         case cmd::Quality:
         case cmd::InquiryProduct:
         case cmd::InquiryShipment:
