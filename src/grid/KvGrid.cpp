@@ -5,6 +5,8 @@
 #include "grid/KvMessage.h"
 
 #include <QHeaderView>
+#include <QStyle>
+#include <QTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -12,8 +14,22 @@ namespace {
 constexpr int kEditCommitted = 9527;
 }
 
-KvGrid::KvGrid(QWidget* parent) : QTableView(parent), delegate_(new GridDelegate(this))
+KvGrid::KvGrid(QWidget* parent)
+    : QTableView(parent), delegate_(new GridDelegate(this)), fitTimer_(new QTimer(this))
 {
+    // Widths follow the rows once the current change is over, not at every cell.
+    fitTimer_->setSingleShot(true);
+    fitTimer_->setInterval(0);
+    connect(fitTimer_, &QTimer::timeout, this, &KvGrid::fitColumns);
+    const auto refit = [this] {
+        if (fit_)
+            fitTimer_->start();
+    };
+    connect(&model_, &QAbstractItemModel::rowsInserted, this, refit);
+    connect(&model_, &QAbstractItemModel::dataChanged, this, refit);
+    connect(&model_, &QAbstractItemModel::modelReset, this, refit);
+    connect(&model_, &QAbstractItemModel::columnsInserted, this, refit);
+
     setModel(&model_);
     setItemDelegate(delegate_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -53,6 +69,33 @@ void KvGrid::applyWidth(int column)
     setColumnHidden(column, w <= 0);
     if (w > 0)
         setColumnWidth(column, w);
+    if (fit_)
+        fitTimer_->start();
+}
+
+void KvGrid::SetFitToContents(bool on)
+{
+    fit_ = on;
+    for (int c = 0; c < model_.columns(); ++c)
+        applyWidth(c);
+}
+
+void KvGrid::fitColumns()
+{
+    if (!fit_)
+        return;
+    const QFontMetrics cells = fontMetrics();
+    const QFontMetrics header = horizontalHeader()->fontMetrics();
+    const int pad = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 10;
+    for (int c = 0; c < model_.columns(); ++c) {
+        const int set = model_.column(c).width;
+        if (set <= 0)
+            continue;
+        int needed = header.horizontalAdvance(model_.column(c).caption) + pad;
+        for (int r = 0; r < model_.rows() && needed < kMaxFitWidth; ++r)
+            needed = std::max(needed, cells.horizontalAdvance(model_.cell(r, c)) + pad);
+        setColumnWidth(c, std::max(set, std::min(needed, kMaxFitWidth)));
+    }
 }
 
 int KvGrid::InsertItem(int position, const QStringList& cells)

@@ -8,6 +8,7 @@
 
 class mySQLTool;
 class GridDelegate;
+class QTimer;
 
 // The report-style list every screen uses: a header of captions with widths in pixels
 // (0 hides a column), rows of text cells, single-row selection, a notification when a
@@ -58,6 +59,11 @@ public:
     FillResult Fill(mySQLTool& db, const Statement& statement, bool clear = true,
                     const FillMatch& match = FillMatch());
 
+    // Columns are widened beyond their set width so that the caption and every cell can be
+    // read (up to kMaxFitWidth); they never become narrower than set. On by default.
+    void SetFitToContents(bool on);
+    static constexpr int kMaxFitWidth = 420;
+
     // Sum of a column's cells read as whole numbers (text that is not a number counts 0).
     qint64 SumColumn(const QString& caption) const;
 
@@ -73,8 +79,11 @@ protected:
 
 private:
     void applyWidth(int column);
+    void fitColumns();
     ListModel model_;
     GridDelegate* delegate_;
     QList<QPersistentModelIndex> committed_;
     double margin_ = 1.0;
+    bool fit_ = true;
+    QTimer* fitTimer_;
 };

@@ -237,6 +237,31 @@ TEST_F(Grid, RowsAreInsertedSetSwappedAndDeleted)
     EXPECT_GT(grid.rowHeight(0), normal);
 }
 
+TEST_F(Grid, ColumnsWidenToTheirTextButNeverBelowTheirSetWidth)
+{
+    settle();
+    EXPECT_EQ(grid.columnWidth(0), 60);
+    grid.SetItemText(0, 1, QStringLiteral("广州天河区某某制衣有限公司第二分厂"));
+    grid.SetItemText(1, 2, QString(200, QLatin1Char('W')));
+    settle();
+    const int needed = grid.fontMetrics().horizontalAdvance(grid.GetItemText(0, 1));
+    EXPECT_GT(grid.columnWidth(1), needed);
+    EXPECT_EQ(grid.columnWidth(2), KvGrid::kMaxFitWidth);
+    EXPECT_TRUE(grid.isColumnHidden(3));
+
+    // A refill with short texts goes back to the set widths.
+    grid.DeleteAllItems();
+    grid.AppendItem({QStringLiteral("1"), QStringLiteral("甲"), QStringLiteral("乙")});
+    settle();
+    EXPECT_EQ(grid.columnWidth(1), 80);
+    EXPECT_EQ(grid.columnWidth(2), 80);
+
+    grid.SetFitToContents(false);
+    grid.SetItemText(0, 1, QStringLiteral("广州天河区某某制衣有限公司第二分厂"));
+    settle();
+    EXPECT_EQ(grid.columnWidth(1), 80);
+}
+
 TEST_F(Grid, SelectionFocusAndClicks)
 {
     QSignalSpy clicked(&grid, &KvGrid::rowClicked);
