@@ -86,13 +86,14 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
     done_ = new KvGrid(this);
     done_->setObjectName(QStringLiteral("doneList"));
     for (const auto& [caption, width] : std::initializer_list<std::pair<const char*, int>>{
-             {"流水号", 60}, {"货单号", 60}, {"客户名称", 80}, {"货物等级", 70}, {"上一站", 70}, {"数量", 60}, {"生成时间", 100}})
+             {"流水号", 60}, {"货单号", 60}, {"客户名称", 130}, {"货物等级", 70}, {"上一站", 70}, {"数量", 60}, {"生成时间", 140}})
         waiting_->InsertColumn(QString::fromUtf8(caption), width);
     for (const auto& [caption, width] : std::initializer_list<std::pair<const char*, int>>{
-             {"流水号", 60}, {"货单号", 60}, {"客户名称", 80}, {"数量", 60}, {"工序", 70}, {"派生", 60}, {"结讫时间", 100}})
+             {"流水号", 60}, {"货单号", 60}, {"客户名称", 130}, {"数量", 60}, {"工序", 70}, {"派生", 40}, {"结讫时间", 140}})
         done_->InsertColumn(QString::fromUtf8(caption), width);
+    // Wide enough for a customer's name and a full time.
     for (KvGrid* g : {waiting_, done_})
-        g->setMinimumWidth(520);
+        g->setMinimumWidth(600);
 
     // 3. The details, read-only.
     client_ = detail(this, "clientEdit");
