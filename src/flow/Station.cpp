@@ -72,9 +72,9 @@ Outcome handOver(mySQLTool& db, const HandOver& h, HandOverResult* result)
     const Outcome outcome = db.Transact([&]() -> Outcome {
         r = HandOverResult();
         // Only an open flow is handed over; another desk may have done it already.
-        const bool closed =
-            db.Exec("update %s set 工序='%s', 结讫=1, 结讫时间='%s', 经办人='%s' where 流水号=%I64u and 结讫=0",
-                    tables::procedure, h.mode, h.now, h.account, h.flow);
+        const bool closed = db.Exec(
+            "update %s set 工序='%s', 结讫=1, 结讫时间='%s', 经办人='%s' where 流水号=%I64u and 结讫=0",
+            tables::procedure, h.mode, h.now, h.account, h.flow);
         if (Outcome o = oneRowChanged(db, closed, kFlowTaken); !o.ok())
             return o;
 
@@ -113,24 +113,26 @@ Outcome handOver(mySQLTool& db, const HandOver& h, HandOverResult* result)
         r.lost = static_cast<int>(lost);
         r.remainder = static_cast<int>(remainder);
 
-        if (!db.Exec("insert into  %s (货单号, 客户号, 货物等级, 上一号, 上一站, 工作站, 数量, 生成时间, 历史) value "
+        if (!db.Exec("insert into  %s (货单号, 客户号, 货物等级, 上一号, 上一站, 工作站, 数量, 生成时间, "
+                     "历史) value "
                      "(%I64u, %I64u, '%s', %I64u, '%s', '%s', %d, '%s', '%s')",
-                     tables::procedure, h.order, client, priority, h.flow, h.station, h.destination, r.done, h.now,
-                     extendRoute(route, h.station, h.mode)))
+                     tables::procedure, h.order, client, priority, h.flow, h.station, h.destination, r.done,
+                     h.now, extendRoute(route, h.station, h.mode)))
             return db.Failure();
         r.successor = db.InsertId();
 
         if (remainder > 0) {
-            if (!db.Exec("insert into %s (货单号, 客户号, 货物等级, 上一号, 上一站, 工作站, 数量, 生成时间, 派生, 历史) "
+            if (!db.Exec("insert into %s (货单号, 客户号, 货物等级, 上一号, 上一站, 工作站, 数量, 生成时间, "
+                         "派生, 历史) "
                          "value (%I64u, %I64u, '%s', %I64u, '%s', '%s', %d, '%s', %d, '%s')",
-                         tables::procedure, h.order, client, priority, h.flow, h.station, h.station, r.remainder,
-                         h.now, 1, route))
+                         tables::procedure, h.order, client, priority, h.flow, h.station, h.station,
+                         r.remainder, h.now, 1, route))
                 return db.Failure();
             r.derived = db.InsertId();
         }
 
-        if (lost > 0 && !db.Exec("update %s set 损耗数量=损耗数量+%d where 货单号=%I64u", tables::product, r.lost,
-                                 h.order))
+        if (lost > 0 && !db.Exec("update %s set 损耗数量=损耗数量+%d where 货单号=%I64u", tables::product,
+                                 r.lost, h.order))
             return db.Failure();
 
         if (forward)
@@ -138,14 +140,18 @@ Outcome handOver(mySQLTool& db, const HandOver& h, HandOverResult* result)
         for (const Worker& w : h.workers) {
             const bool ran =
                 h.cooperative
-                    ? db.Exec("insert into %s (货单号, 流水号, 工号, 完成时间, 工价, 损耗单价, 共计, 经办人) value "
-                              "(%I64u, %I64u, %I64u, '%s', %f, %f, %f, '%s')",
-                              tables::mission, h.order, h.flow, w.id, h.now, h.rate, h.lossCharge, w.amount,
-                              h.account)
-                    : db.Exec("insert into %s (货单号, 流水号, 工号, 完成时间, 完成数量, 损耗数量, 工价, 损耗单价, 共计, "
-                              "经办人) value (%I64u, %I64u, %I64u, '%s', %d, %d, %f, %f, %f, '%s')",
-                              tables::mission, h.order, h.flow, w.id, h.now, w.done, w.lost, h.rate, h.lossCharge,
-                              pieceWorkAmount(w.done, w.lost, h.rate, h.lossCharge), h.account);
+                    ? db.Exec(
+                          "insert into %s (货单号, 流水号, 工号, 完成时间, 工价, 损耗单价, 共计, 经办人) "
+                          "value "
+                          "(%I64u, %I64u, %I64u, '%s', %f, %f, %f, '%s')",
+                          tables::mission, h.order, h.flow, w.id, h.now, h.rate, h.lossCharge, w.amount,
+                          h.account)
+                    : db.Exec(
+                          "insert into %s (货单号, 流水号, 工号, 完成时间, 完成数量, 损耗数量, 工价, "
+                          "损耗单价, 共计, "
+                          "经办人) value (%I64u, %I64u, %I64u, '%s', %d, %d, %f, %f, %f, '%s')",
+                          tables::mission, h.order, h.flow, w.id, h.now, w.done, w.lost, h.rate, h.lossCharge,
+                          pieceWorkAmount(w.done, w.lost, h.rate, h.lossCharge), h.account);
             if (!ran)
                 return db.Failure();
         }

@@ -27,22 +27,26 @@ protected:
     void SetUp() override
     {
         DemoDbTest::SetUp();
-        db().exec(QStringLiteral("insert into kvc_record_product (客户号, 货物数量, 货物等级, 洗涤方法, 货物性质, 激活) "
-                                 "values (2, 100, '加急', '[普洗][猫须]', '新货', 1)"));
+        db().exec(QStringLiteral(
+            "insert into kvc_record_product (客户号, 货物数量, 货物等级, 洗涤方法, 货物性质, 激活) "
+            "values (2, 100, '加急', '[普洗][猫须]', '新货', 1)"));
         order = db().scalar(QStringLiteral("select max(货单号) from kvc_record_product"));
     }
 
     // An open flow (unless `closed`) of the order.
-    QString flowAt(const QString& station, const QString& priority, const QString& from = QStringLiteral("接收"),
-                   int derived = 0, int closed = 0, int quantity = 10)
+    QString flowAt(const QString& station, const QString& priority,
+                   const QString& from = QStringLiteral("接收"), int derived = 0, int closed = 0,
+                   int quantity = 10)
     {
-        db().exec(QStringLiteral("insert into kvc_record_procedure (货单号, 客户号, 货物等级, 上一站, 工作站, 数量, 生成时间, "
-                                 "历史, 派生, 结讫) values (%1, 2, '%2', '%3', '%4', %5, '2026-12-07 10:00:00', "
-                                 "'接收[接收]', %6, %7)")
-                      .arg(order, priority, from, station)
-                      .arg(quantity)
-                      .arg(derived)
-                      .arg(closed));
+        db().exec(
+            QStringLiteral(
+                "insert into kvc_record_procedure (货单号, 客户号, 货物等级, 上一站, 工作站, 数量, 生成时间, "
+                "历史, 派生, 结讫) values (%1, 2, '%2', '%3', '%4', %5, '2026-12-07 10:00:00', "
+                "'接收[接收]', %6, %7)")
+                .arg(order, priority, from, station)
+                .arg(quantity)
+                .arg(derived)
+                .arg(closed));
         return db().scalar(QStringLiteral("select max(流水号) from kvc_record_procedure"));
     }
 
@@ -129,9 +133,9 @@ TEST_F(Station, QueueListsTheClassesInOrderEachFlowOnce)
     const QString derivedUrgent = flowAt("洗水", "紧急", "接收", 1);
     const QString back1 = flowAt("洗水", "一般", "洗水");
     const QString back2 = flowAt("洗水", "加急", "洗水");
-    flowAt("洗水", "特急");                      // none of the three words: not listed
+    flowAt("洗水", "特急");  // none of the three words: not listed
     const QString finished = flowAt("洗水", "一般", "接收", 0, 1);
-    flowAt("喷砂", "紧急");                      // another station
+    flowAt("喷砂", "紧急");  // another station
     const QString otherDone = flowAt("喷砂", "紧急", "接收", 0, 1);
     const QString newer = flowAt("洗水", "一般", "接收", 0, 1);
 
@@ -165,14 +169,16 @@ TEST_F(Station, ListsHoldTheFirst1024RowsOfTheClassOrder)
 {
     const QString first = flowAt("洗水", "紧急");
     // 1100 open and 1100 finished flows.
-    db().exec(QStringLiteral(
-        "set max_recursive_iterations = 100000; "
-        "insert into kvc_record_procedure (货单号, 客户号, 货物等级, 上一站, 工作站, 数量, 派生, 结讫) "
-        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 2200) "
-        "select %1, 2, '一般', '接收', '洗水', 1, 0, i % 2 from n")
-                  .arg(order));
+    db().exec(
+        QStringLiteral(
+            "set max_recursive_iterations = 100000; "
+            "insert into kvc_record_procedure (货单号, 客户号, 货物等级, 上一站, 工作站, 数量, 派生, 结讫) "
+            "with recursive n(i) as (select 1 union all select i + 1 from n where i < 2200) "
+            "select %1, 2, '一般', '接收', '洗水', 1, 0, i % 2 from n")
+            .arg(order));
     const quint64 newest =
-        db().scalar(QStringLiteral("select max(流水号) from kvc_record_procedure where 结讫=1")).toULongLong();
+        db().scalar(QStringLiteral("select max(流水号) from kvc_record_procedure where 结讫=1"))
+            .toULongLong();
     auto dlg = open(QStringLiteral("洗水"));
     ASSERT_EQ(waiting->GetItemCount(), 1024);
     EXPECT_EQ(waiting->GetItemText(0, 0), first);
@@ -189,13 +195,14 @@ TEST_F(Station, OnlyChiefsAndTheStationsOwnLeaderMayProcess)
         const char* identity;
         const char* station;
         bool may;
-    } cases[] = {{"管理员", "洗水", true},  {"董事长", "马骝", true},  {"厂长", "手工", true},
-                 {"调度", "树脂", true},    {"洗水班长", "洗水", true}, {"喷砂班长", "洗水", false},
-                 {"喷砂班长", "喷砂", true}, {"员工", "洗水", false},   {"财务", "洗水", false}};
+    } cases[] = {{"管理员", "洗水", true},   {"董事长", "马骝", true},   {"厂长", "手工", true},
+                 {"调度", "树脂", true},     {"洗水班长", "洗水", true}, {"喷砂班长", "洗水", false},
+                 {"喷砂班长", "喷砂", true}, {"员工", "洗水", false},    {"财务", "洗水", false}};
     for (const auto& c : cases) {
         g_identity = QString::fromUtf8(c.identity);
         auto dlg = open(QString::fromUtf8(c.station));
-        EXPECT_EQ(child<QPushButton>(dlg.get(), "processButton")->isEnabled(), c.may) << c.identity << " " << c.station;
+        EXPECT_EQ(child<QPushButton>(dlg.get(), "processButton")->isEnabled(), c.may)
+            << c.identity << " " << c.station;
     }
     g_identity = QStringLiteral("调度");
     auto dlg = open(QString());
@@ -255,7 +262,7 @@ TEST_F(Station, PrivilegedOrderingKeepsThreePlacesUntilTheirFlowsAreDone)
     waiting->SelectRow(2);
     up->click();  // 4 1 0 2 3
     waiting->SelectRow(0);
-    up->click();  // first stays
+    up->click();    // first stays
     down->click();  // 1 4 0 2 3
     waiting->SelectRow(4);
     down->click();  // last stays
@@ -282,7 +289,8 @@ TEST_F(Station, PrivilegedOrderingKeepsThreePlacesUntilTheirFlowsAreDone)
     boxes().clear();
     boxes().answer({false});
     dlg->reject();
-    EXPECT_EQ(boxes().texts(), QStringList{"洗水工作站设定了工作序列，如果离开，顺序将会恢复原状，确认离开吗？"});
+    EXPECT_EQ(boxes().texts(),
+              QStringList{"洗水工作站设定了工作序列，如果离开，顺序将会恢复原状，确认离开吗？"});
     EXPECT_TRUE(dlg->isVisible());
     boxes().answer({true});
     dlg->reject();
@@ -378,15 +386,20 @@ TEST_F(Station, ProcessingInSingleModeThroughThePanel)
     EXPECT_EQ(boxes().last().text, "工作处理成功");
     EXPECT_EQ(boxes().last().caption, "提示");
     EXPECT_FALSE(dlg->taskInProgress());
-    EXPECT_EQ(db().rows(QStringLiteral("select 工作站, 数量, 派生 from kvc_record_procedure where 上一号=%1 order by 流水号").arg(f)),
-              (QList<QStringList>{{"喷砂", "7", "0"}, {"洗水", "2", "1"}}));
-    EXPECT_EQ(db().rows(QStringLiteral("select 工号, 完成数量, 损耗数量, 共计 from kvc_record_mission order by 任务号")),
+    EXPECT_EQ(
+        db().rows(QStringLiteral(
+                      "select 工作站, 数量, 派生 from kvc_record_procedure where 上一号=%1 order by 流水号")
+                      .arg(f)),
+        (QList<QStringList>{{"喷砂", "7", "0"}, {"洗水", "2", "1"}}));
+    EXPECT_EQ(db().rows(QStringLiteral(
+                  "select 工号, 完成数量, 损耗数量, 共计 from kvc_record_mission order by 任务号")),
               (QList<QStringList>{{"9", "4", "1", "-3.8"}, {"10", "3", "0", "0.9"}}));
     EXPECT_EQ(db().scalar(QStringLiteral("select 损耗数量 from kvc_record_product")), "1");
 
     // The screen moved on: the remainder heads the queue, the flow is in the done list,
     // the panel is closed and empty.
-    const QString derived = db().scalar(QStringLiteral("select 流水号 from kvc_record_procedure where 派生=1"));
+    const QString derived =
+        db().scalar(QStringLiteral("select 流水号 from kvc_record_procedure where 派生=1"));
     EXPECT_EQ(column(waiting), QStringList{derived});
     EXPECT_EQ(QString::number(dlg->currentFlow()), derived);
     EXPECT_EQ(column(done), QStringList{f});
@@ -398,8 +411,9 @@ TEST_F(Station, ProcessingInSingleModeThroughThePanel)
 
 TEST_F(Station, CooperativeSharesFollowTheTotalsAndTheWorkers)
 {
-    db().exec(QStringLiteral("insert into kvc_attrib_process (名称, 工作站, 工价) values ('测试工序', '洗水', 1.5); "
-                             "update kvc_attrib_mod set 内容='2' where 名称='损耗单价'"));
+    db().exec(QStringLiteral(
+        "insert into kvc_attrib_process (名称, 工作站, 工价) values ('测试工序', '洗水', 1.5); "
+        "update kvc_attrib_mod set 内容='2' where 名称='损耗单价'"));
     const QString f = flowAt("洗水", "一般", "接收", 0, 0, 12);
     auto dlg = open(QStringLiteral("洗水"));
     startWork(*dlg, QStringLiteral("测试工序"), QStringLiteral("手工"));
@@ -432,8 +446,11 @@ TEST_F(Station, CooperativeSharesFollowTheTotalsAndTheWorkers)
     totalDone->setText(QStringLiteral("10"));
     submit->click();
     EXPECT_EQ(boxes().last().text, "工作处理成功");
-    EXPECT_EQ(db().rows(QStringLiteral("select 工号, 完成数量, 共计 from kvc_record_mission where 流水号=%1 order by 任务号").arg(f)),
-              (QList<QStringList>{{"9", "0", "4.333"}, {"10", "0", "4.333"}, {"11", "0", "4.333"}}));
+    EXPECT_EQ(
+        db().rows(QStringLiteral(
+                      "select 工号, 完成数量, 共计 from kvc_record_mission where 流水号=%1 order by 任务号")
+                      .arg(f)),
+        (QList<QStringList>{{"9", "0", "4.333"}, {"10", "0", "4.333"}, {"11", "0", "4.333"}}));
 }
 
 TEST_F(Station, ForwardNeedsNoWorkers)
@@ -444,8 +461,9 @@ TEST_F(Station, ForwardNeedsNoWorkers)
     EXPECT_EQ(child<QComboBox>(dlg.get(), "teamCombo")->count(), 0);
     child<QPushButton>(dlg.get(), "singleSubmitButton")->click();
     EXPECT_EQ(boxes().last().text, "工作处理成功");
-    EXPECT_EQ(db().rows(QStringLiteral("select 工作站, 数量, 历史 from kvc_record_procedure where 上一号=") + f),
-              (QList<QStringList>{{"发送", "10", "接收[接收]-洗水[转发]"}}));
+    EXPECT_EQ(
+        db().rows(QStringLiteral("select 工作站, 数量, 历史 from kvc_record_procedure where 上一号=") + f),
+        (QList<QStringList>{{"发送", "10", "接收[接收]-洗水[转发]"}}));
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission")), 0);
     EXPECT_EQ(waiting->GetItemCount(), 0);
     EXPECT_EQ(dlg->currentFlow(), 0u);

@@ -4,6 +4,7 @@
 #include "flow/Station.h"
 #include "support/DbTest.h"
 
+#include <latch>
 #include <thread>
 
 using kvtest::DemoDbTest;
@@ -17,16 +18,19 @@ protected:
     // An order of customer 1 with `loss` lost so far, and its open flow at 洗水.
     quint64 openFlow(int quantity, const QString& route = QStringLiteral("接收[接收]"), int loss = 0)
     {
-        db().exec(QStringLiteral("insert into kvc_record_product (客户号, 货物数量, 货物等级, 损耗数量, 激活) "
-                                 "values (1, %1, '紧急', %2, 1)")
-                      .arg(quantity)
-                      .arg(loss));
+        db().exec(
+            QStringLiteral("insert into kvc_record_product (客户号, 货物数量, 货物等级, 损耗数量, 激活) "
+                           "values (1, %1, '紧急', %2, 1)")
+                .arg(quantity)
+                .arg(loss));
         const QString order = db().scalar(QStringLiteral("select max(货单号) from kvc_record_product"));
-        db().exec(QStringLiteral("insert into kvc_record_procedure (货单号, 客户号, 货物等级, 上一站, 工作站, 数量, "
-                                 "生成时间, 历史) values (%1, 1, '一般', '接收', '洗水', %2, '2026-12-07 08:00:00', '%3')")
-                      .arg(order)
-                      .arg(quantity)
-                      .arg(route));
+        db().exec(
+            QStringLiteral(
+                "insert into kvc_record_procedure (货单号, 客户号, 货物等级, 上一站, 工作站, 数量, "
+                "生成时间, 历史) values (%1, 1, '一般', '接收', '洗水', %2, '2026-12-07 08:00:00', '%3')")
+                .arg(order)
+                .arg(quantity)
+                .arg(route));
         order_ = order.toULongLong();
         return db().scalar(QStringLiteral("select max(流水号) from kvc_record_procedure")).toULongLong();
     }
@@ -61,7 +65,8 @@ protected:
         QList<QStringList> all = db().rows(QStringLiteral(
             "select 流水号, 工序, 结讫, 结讫时间, 经办人, 数量 from kvc_record_procedure order by 流水号"));
         all += db().rows(QStringLiteral("select 货单号, 损耗数量 from kvc_record_product order by 货单号"));
-        all += db().rows(QStringLiteral("select 任务号, 流水号, 共计 from kvc_record_mission order by 任务号"));
+        all +=
+            db().rows(QStringLiteral("select 任务号, 流水号, 共计 from kvc_record_mission order by 任务号"));
         return all;
     }
 
@@ -83,23 +88,30 @@ TEST_F(StationFlow, SingleModeSplitsTheFlowAddsTheLossAndPaysEachWorker)
     EXPECT_EQ(r.remainder, 2);
 
     const QString id = QString::number(f);
-    EXPECT_EQ(db().rows(QStringLiteral("select 工序, 结讫, 结讫时间, 经办人 from kvc_record_procedure where 流水号=") + id),
-              (QList<QStringList>{{QStringLiteral("普洗工序"), QStringLiteral("1"), kNowText, QStringLiteral("tester")}}));
+    EXPECT_EQ(db().rows(QStringLiteral(
+                            "select 工序, 结讫, 结讫时间, 经办人 from kvc_record_procedure where 流水号=") +
+                        id),
+              (QList<QStringList>{
+                  {QStringLiteral("普洗工序"), QStringLiteral("1"), kNowText, QStringLiteral("tester")}}));
     // The successor carries the order's priority and the new route; the remainder stays
     // here with the old one.
-    const auto next = db().rows(QStringLiteral("select 流水号, 货单号, 客户号, 货物等级, 上一站, 工作站, 数量, 生成时间, 历史, "
-                                               "派生, 结讫 from kvc_record_procedure where 上一号=%1 order by 流水号")
-                                    .arg(id));
+    const auto next = db().rows(
+        QStringLiteral("select 流水号, 货单号, 客户号, 货物等级, 上一站, 工作站, 数量, 生成时间, 历史, "
+                       "派生, 结讫 from kvc_record_procedure where 上一号=%1 order by 流水号")
+            .arg(id));
     ASSERT_EQ(next.size(), 2);
-    EXPECT_EQ(next[0], (QStringList{QString::number(r.successor), QString::number(order_), "1", "紧急", "洗水", "喷砂",
-                                    "7", kNowText, "接收[接收]-洗水[普洗工序]", "0", "0"}));
-    EXPECT_EQ(next[1], (QStringList{QString::number(r.derived), QString::number(order_), "1", "紧急", "洗水", "洗水",
-                                    "2", kNowText, "接收[接收]", "1", "0"}));
-    EXPECT_EQ(db().scalar(QStringLiteral("select 损耗数量 from kvc_record_product where 货单号=%1").arg(order_)), "4");
+    EXPECT_EQ(next[0], (QStringList{QString::number(r.successor), QString::number(order_), "1", "紧急",
+                                    "洗水", "喷砂", "7", kNowText, "接收[接收]-洗水[普洗工序]", "0", "0"}));
+    EXPECT_EQ(next[1], (QStringList{QString::number(r.derived), QString::number(order_), "1", "紧急", "洗水",
+                                    "洗水", "2", kNowText, "接收[接收]", "1", "0"}));
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("select 损耗数量 from kvc_record_product where 货单号=%1").arg(order_)),
+        "4");
 
-    const auto pay = db().rows(QStringLiteral("select 货单号, 工号, 完成时间, 完成数量, 损耗数量, 工价, 损耗单价, 共计, 结讫, "
-                                              "经办人 from kvc_record_mission where 流水号=%1 order by 任务号")
-                                   .arg(id));
+    const auto pay = db().rows(
+        QStringLiteral("select 货单号, 工号, 完成时间, 完成数量, 损耗数量, 工价, 损耗单价, 共计, 结讫, "
+                       "经办人 from kvc_record_mission where 流水号=%1 order by 任务号")
+            .arg(id));
     ASSERT_EQ(pay.size(), 2);
     EXPECT_EQ(pay[0].mid(0, 5), (QStringList{QString::number(order_), "9", kNowText, "4", "1"}));
     EXPECT_DOUBLE_EQ(pay[0][5].toDouble(), 0.3);
@@ -118,7 +130,8 @@ TEST_F(StationFlow, PayIsReckonedInDoublePrecision)
     h.workers = {single(9, 123457, 0)};
     ASSERT_TRUE(flow::handOver(g_sqlTool, h).ok());
     // In single precision this would be 45679.089844.
-    EXPECT_NEAR(db().scalar(QStringLiteral("select 共计 from kvc_record_mission")).toDouble(), 45679.09, 1e-6);
+    EXPECT_NEAR(db().scalar(QStringLiteral("select 共计 from kvc_record_mission")).toDouble(), 45679.09,
+                1e-6);
 }
 
 TEST_F(StationFlow, ForwardPassesTheWholeQuantityWithoutLossOrPay)
@@ -128,12 +141,17 @@ TEST_F(StationFlow, ForwardPassesTheWholeQuantityWithoutLossOrPay)
     h.workers = {single(9, 4, 1)};  // ignored when passing on
     flow::HandOverResult r;
     ASSERT_TRUE(flow::handOver(g_sqlTool, h, &r).ok());
-    EXPECT_EQ(db().rows(QStringLiteral("select 上一站, 工作站, 数量, 历史 from kvc_record_procedure where 上一号=%1").arg(f)),
+    EXPECT_EQ(db().rows(QStringLiteral(
+                            "select 上一站, 工作站, 数量, 历史 from kvc_record_procedure where 上一号=%1")
+                            .arg(f)),
               (QList<QStringList>{{"洗水", "接收", "10", "接收[接收]-洗水[转发]"}}));
     EXPECT_EQ(r.derived, 0u);
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission")), 0);
-    EXPECT_EQ(db().scalar(QStringLiteral("select 损耗数量 from kvc_record_product where 货单号=%1").arg(order_)), "3");
-    EXPECT_EQ(db().scalar(QStringLiteral("select 工序 from kvc_record_procedure where 流水号=%1").arg(f)), "转发");
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("select 损耗数量 from kvc_record_product where 货单号=%1").arg(order_)),
+        "3");
+    EXPECT_EQ(db().scalar(QStringLiteral("select 工序 from kvc_record_procedure where 流水号=%1").arg(f)),
+              "转发");
 }
 
 TEST_F(StationFlow, BoundaryCountsDecideWhetherAFlowIsDerived)
@@ -143,8 +161,11 @@ TEST_F(StationFlow, BoundaryCountsDecideWhetherAFlowIsDerived)
     flow::HandOver h = work(f, QStringLiteral("普洗工序"), QStringLiteral("喷砂"));
     h.workers = {single(9, 0, 0), single(10, 0, 0)};
     ASSERT_TRUE(flow::handOver(g_sqlTool, h).ok());
-    EXPECT_EQ(db().rows(QStringLiteral("select 工作站, 数量, 派生 from kvc_record_procedure where 上一号=%1 order by 流水号").arg(f)),
-              (QList<QStringList>{{"喷砂", "0", "0"}, {"洗水", "10", "1"}}));
+    EXPECT_EQ(
+        db().rows(QStringLiteral(
+                      "select 工作站, 数量, 派生 from kvc_record_procedure where 上一号=%1 order by 流水号")
+                      .arg(f)),
+        (QList<QStringList>{{"喷砂", "0", "0"}, {"洗水", "10", "1"}}));
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission where 共计=0 and 流水号=%1").arg(f)), 2);
 
     // Everything done or lost, sent back to the station itself: no derived flow.
@@ -152,7 +173,9 @@ TEST_F(StationFlow, BoundaryCountsDecideWhetherAFlowIsDerived)
     h = work(f, QStringLiteral("普洗工序"), QStringLiteral("洗水"));
     h.workers = {single(9, 8, 2)};
     ASSERT_TRUE(flow::handOver(g_sqlTool, h).ok());
-    EXPECT_EQ(db().rows(QStringLiteral("select 上一站, 工作站, 数量, 派生 from kvc_record_procedure where 上一号=%1").arg(f)),
+    EXPECT_EQ(db().rows(QStringLiteral(
+                            "select 上一站, 工作站, 数量, 派生 from kvc_record_procedure where 上一号=%1")
+                            .arg(f)),
               (QList<QStringList>{{"洗水", "洗水", "8", "0"}}));
 }
 
@@ -176,16 +199,21 @@ TEST_F(StationFlow, CooperativeModePaysEachShareAndSplitsTheTotals)
         h.workers.append(w);
     }
     ASSERT_TRUE(flow::handOver(g_sqlTool, h).ok());
-    EXPECT_EQ(db().rows(QStringLiteral("select 工作站, 数量 from kvc_record_procedure where 上一号=%1 order by 流水号").arg(f)),
+    EXPECT_EQ(db().rows(QStringLiteral(
+                            "select 工作站, 数量 from kvc_record_procedure where 上一号=%1 order by 流水号")
+                            .arg(f)),
               (QList<QStringList>{{"手工", "10"}, {"洗水", "1"}}));
-    const auto pay = db().rows(QStringLiteral("select 工号, 完成数量, 损耗数量, 共计 from kvc_record_mission order by 任务号"));
+    const auto pay = db().rows(
+        QStringLiteral("select 工号, 完成数量, 损耗数量, 共计 from kvc_record_mission order by 任务号"));
     ASSERT_EQ(pay.size(), 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(pay[i][0], QString::number(9 + i));
         EXPECT_EQ(pay[i].mid(1, 2), (QStringList{"0", "0"}));
         EXPECT_NEAR(pay[i][3].toDouble(), 4.333, 1e-9);
     }
-    EXPECT_EQ(db().scalar(QStringLiteral("select 损耗数量 from kvc_record_product where 货单号=%1").arg(order_)), "1");
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("select 损耗数量 from kvc_record_product where 货单号=%1").arg(order_)),
+        "1");
 }
 
 TEST_F(StationFlow, RefusalsComeInOrderAndWriteNothing)
@@ -239,9 +267,10 @@ TEST_F(StationFlow, AStatementFailingHalfwayLeavesTheFlowOpenAndNothingWritten)
     const QStringList triggers = {
         QStringLiteral("create trigger fail_here before insert on kvc_record_mission for each row "
                        "signal sqlstate '45000' set message_text = 'pay refused'"),
-        QStringLiteral("create trigger fail_here before insert on kvc_record_procedure for each row "
-                       "begin if new.派生 = 1 then signal sqlstate '45000' set message_text = 'derived refused'; "
-                       "end if; end"),
+        QStringLiteral(
+            "create trigger fail_here before insert on kvc_record_procedure for each row "
+            "begin if new.派生 = 1 then signal sqlstate '45000' set message_text = 'derived refused'; "
+            "end if; end"),
     };
     const quint64 f = openFlow(10, QStringLiteral("接收[接收]"), 3);
     for (const QString& trigger : triggers) {
@@ -253,7 +282,8 @@ TEST_F(StationFlow, AStatementFailingHalfwayLeavesTheFlowOpenAndNothingWritten)
         EXPECT_EQ(o.kind(), Outcome::Kind::Failed);
         EXPECT_TRUE(o.text().contains(QStringLiteral("refused"))) << o.text().toStdString();
         EXPECT_EQ(written(), before);
-        EXPECT_EQ(db().scalar(QStringLiteral("select 结讫 from kvc_record_procedure where 流水号=%1").arg(f)), "0");
+        EXPECT_EQ(db().scalar(QStringLiteral("select 结讫 from kvc_record_procedure where 流水号=%1").arg(f)),
+                  "0");
         db().exec(QStringLiteral("drop trigger fail_here"));
     }
     // And the session is usable again: the same work goes through.
@@ -271,30 +301,37 @@ TEST_F(StationFlow, TwoDesksSubmittingTheSameFlowMoveItOnce)
             ASSERT_TRUE(db().connect(d));
         Outcome outcome[2] = {Outcome::done(), Outcome::done()};
         {
+            std::latch start(2);  // both desks submit at the same moment
             std::thread a([&] {
                 flow::HandOver h = work(f, QStringLiteral("普洗工序"), QStringLiteral("喷砂"));
                 h.workers = {single(9, 4, 1), single(10, 3, 0)};
+                start.arrive_and_wait();
                 outcome[0] = flow::handOver(desk[0], h);
             });
             std::thread b([&] {
                 flow::HandOver h = work(f, QStringLiteral("石磨工序"), QStringLiteral("树脂"));
                 h.workers = {single(11, 6, 0)};
+                start.arrive_and_wait();
                 outcome[1] = flow::handOver(desk[1], h);
             });
             a.join();
             b.join();
         }
-        ASSERT_NE(outcome[0].ok(), outcome[1].ok()) << outcome[0].text().toStdString() << " / "
-                                                     << outcome[1].text().toStdString();
+        ASSERT_NE(outcome[0].ok(), outcome[1].ok())
+            << outcome[0].text().toStdString() << " / " << outcome[1].text().toStdString();
         const Outcome& lost = outcome[0].ok() ? outcome[1] : outcome[0];
         EXPECT_EQ(lost.kind(), Outcome::Kind::Refused);
         EXPECT_EQ(lost.text(), flow::kFlowTaken);
 
         const bool firstWon = outcome[0].ok();
-        EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure where 上一号=%1 and 派生=0").arg(f)), 1);
-        EXPECT_EQ(db().scalar(QStringLiteral("select 工作站 from kvc_record_procedure where 上一号=%1 and 派生=0").arg(f)),
-                  firstWon ? "喷砂" : "树脂");
-        EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission where 流水号=%1").arg(f)), firstWon ? 2 : 1);
+        EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure where 上一号=%1 and 派生=0").arg(f)),
+                  1);
+        EXPECT_EQ(
+            db().scalar(
+                QStringLiteral("select 工作站 from kvc_record_procedure where 上一号=%1 and 派生=0").arg(f)),
+            firstWon ? "喷砂" : "树脂");
+        EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission where 流水号=%1").arg(f)),
+                  firstWon ? 2 : 1);
         EXPECT_EQ(db().scalar(QStringLiteral("select 工序 from kvc_record_procedure where 流水号=%1").arg(f)),
                   firstWon ? "普洗工序" : "石磨工序");
     }

@@ -3,12 +3,12 @@
 #include "ui/AppState.h"
 #include "ui/Dlg_Limits.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -85,11 +85,21 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
     waiting_->setObjectName(QStringLiteral("waitingList"));
     done_ = new KvGrid(this);
     done_->setObjectName(QStringLiteral("doneList"));
-    for (const auto& [caption, width] : std::initializer_list<std::pair<const char*, int>>{
-             {"流水号", 60}, {"货单号", 60}, {"客户名称", 130}, {"货物等级", 70}, {"上一站", 70}, {"数量", 60}, {"生成时间", 140}})
+    for (const auto& [caption, width] : std::initializer_list<std::pair<const char*, int>>{{"流水号", 60},
+                                                                                           {"货单号", 60},
+                                                                                           {"客户名称", 130},
+                                                                                           {"货物等级", 70},
+                                                                                           {"上一站", 70},
+                                                                                           {"数量", 60},
+                                                                                           {"生成时间", 140}})
         waiting_->InsertColumn(QString::fromUtf8(caption), width);
-    for (const auto& [caption, width] : std::initializer_list<std::pair<const char*, int>>{
-             {"流水号", 60}, {"货单号", 60}, {"客户名称", 130}, {"数量", 60}, {"工序", 70}, {"派生", 40}, {"结讫时间", 140}})
+    for (const auto& [caption, width] : std::initializer_list<std::pair<const char*, int>>{{"流水号", 60},
+                                                                                           {"货单号", 60},
+                                                                                           {"客户名称", 130},
+                                                                                           {"数量", 60},
+                                                                                           {"工序", 70},
+                                                                                           {"派生", 40},
+                                                                                           {"结讫时间", 140}})
         done_->InsertColumn(QString::fromUtf8(caption), width);
     // Wide enough for a customer's name and a full time.
     for (KvGrid* g : {waiting_, done_})
@@ -127,8 +137,8 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
     auto* details = new QGroupBox(QStringLiteral("工作详情"), this);
     auto* grid = new QGridLayout(details);
     const std::pair<const char*, QLineEdit*> fields[] = {
-        {"客户", client_}, {"洗涤方法", method_}, {"属性", nature_}, {"类型", type_}, {"款式", style_},
-        {"性别", sex_},    {"优先等级", priority_}, {"来自", from_}, {"数量", quantity_}};
+        {"客户", client_}, {"洗涤方法", method_},   {"属性", nature_}, {"类型", type_},    {"款式", style_},
+        {"性别", sex_},    {"优先等级", priority_}, {"来自", from_},   {"数量", quantity_}};
     int i = 0;
     for (const auto& [text, edit] : fields) {
         grid->addWidget(caption(details, QString::fromUtf8(text), edit), i / 3, (i % 3) * 2);
@@ -156,8 +166,8 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
 
     // 2. The stations, without intake and shipping.
     FillCombo(g_sqlTool, *stationCombo_,
-              g_sqlTool.Format("select %s.名称 from %s where %s.名称<>'发送' and %s.名称<>'接收'", tables::station,
-                               tables::station, tables::station, tables::station));
+              g_sqlTool.Format("select %s.名称 from %s where %s.名称<>'发送' and %s.名称<>'接收'",
+                               tables::station, tables::station, tables::station, tables::station));
 
     // 4. The prompt, hidden until "移动序列".
     limits_ = new Dlg_Limits(this);
@@ -201,8 +211,8 @@ bool Dlg_Station::taskInProgress() const
 
 bool Dlg_Station::mayProcess(const QString& identity, const QString& station)
 {
-    static const QStringList chiefs{QStringLiteral("厂长"), QStringLiteral("董事长"), QStringLiteral("管理员"),
-                                    QStringLiteral("调度")};
+    static const QStringList chiefs{QStringLiteral("厂长"), QStringLiteral("董事长"),
+                                    QStringLiteral("管理员"), QStringLiteral("调度")};
     if (chiefs.contains(identity))
         return true;
     // A team leader only at his own station.
@@ -217,7 +227,8 @@ bool Dlg_Station::confirmLeave()
         return false;
     if (sequenceSet_ &&
         !prompt().confirm(
-            QStringLiteral("%1工作站设定了工作序列，如果离开，顺序将会恢复原状，确认离开吗？").arg(station_), kHint))
+            QStringLiteral("%1工作站设定了工作序列，如果离开，顺序将会恢复原状，确认离开吗？").arg(station_),
+            kHint))
         return false;
     panel_->endTask();
     sequenceSet_ = false;
@@ -290,30 +301,35 @@ void Dlg_Station::rebuildQueue()
             slot = 0;
             continue;
         }
-        if (!appendRows(g_sqlTool.Format("select %s.流水号, %s.货单号, %s.名称, %s.货物等级, %s.上一站, %s.数量, "
-                                         "%s.生成时间 from %s, %s where %s.客户号=%s.客户号 and %s.流水号=%I64u",
-                                         P, P, C, P, P, P, P, P, C, P, C, P, slot)))
+        if (!appendRows(
+                g_sqlTool.Format("select %s.流水号, %s.货单号, %s.名称, %s.货物等级, %s.上一站, %s.数量, "
+                                 "%s.生成时间 from %s, %s where %s.客户号=%s.客户号 and %s.流水号=%I64u",
+                                 P, P, C, P, P, P, P, P, C, P, C, P, slot)))
             return;
     }
 
     // Then the classes, newest sent-back first, the others oldest first.
     const char* const select =
-        "select %s.流水号, %s.货单号, %s.名称, %s.货物等级, %s.上一站, %s.数量, %s.生成时间 from %s, %s where "
+        "select %s.流水号, %s.货单号, %s.名称, %s.货物等级, %s.上一站, %s.数量, %s.生成时间 from %s, %s "
+        "where "
         "%s.客户号=%s.客户号 and ";
     const auto classStatement = [&](const char* condition) {
         return g_sqlTool.Format(
-            (QByteArray(select) + condition + " and %s.工作站='%s' and %s.结讫=0 order by %s.流水号 limit %d").constData(),
+            (QByteArray(select) + condition + " and %s.工作站='%s' and %s.结讫=0 order by %s.流水号 limit %d")
+                .constData(),
             P, P, C, P, P, P, P, P, C, P, C, P, P, station_, P, P, kListCap);
     };
     const auto sentBack = [&] {
-        return g_sqlTool.Format("select %s.流水号, %s.货单号, %s.名称, %s.货物等级, %s.上一站, %s.数量, %s.生成时间 "
-                                "from %s, %s where %s.客户号=%s.客户号 and %s.上一站='%s' and %s.工作站='%s' and "
-                                "%s.结讫=0 order by %s.流水号 desc limit %d",
-                                P, P, C, P, P, P, P, P, C, P, C, P, station_, P, station_, P, P, kListCap);
+        return g_sqlTool.Format(
+            "select %s.流水号, %s.货单号, %s.名称, %s.货物等级, %s.上一站, %s.数量, %s.生成时间 "
+            "from %s, %s where %s.客户号=%s.客户号 and %s.上一站='%s' and %s.工作站='%s' and "
+            "%s.结讫=0 order by %s.流水号 desc limit %d",
+            P, P, C, P, P, P, P, P, C, P, C, P, station_, P, station_, P, P, kListCap);
     };
     if (waiting_->GetItemCount() < kListCap && !appendRows(sentBack()))
         return;
-    for (const char* condition : {"%s.派生=1", "%s.货物等级='紧急'", "%s.货物等级='加急'", "%s.货物等级='一般'"}) {
+    for (const char* condition :
+         {"%s.派生=1", "%s.货物等级='紧急'", "%s.货物等级='加急'", "%s.货物等级='一般'"}) {
         if (waiting_->GetItemCount() >= kListCap)
             break;
         if (!appendRows(classStatement(condition)))
@@ -326,9 +342,10 @@ void Dlg_Station::fillDone()
     // The newest finished flows only: the station's history grows for years.
     prompt().report(done_->Fill(
         g_sqlTool,
-        g_sqlTool.Format("select %s.流水号, %s.货单号, %s.名称, %s.数量, %s.工序, %s.派生, %s.结讫时间 from %s, %s "
-                         "where %s.客户号=%s.客户号 and %s.结讫=1 and %s.工作站='%s' order by %s.流水号 desc limit %d",
-                         P, P, C, P, P, P, P, P, C, P, C, P, P, station_, P, kListCap)));
+        g_sqlTool.Format(
+            "select %s.流水号, %s.货单号, %s.名称, %s.数量, %s.工序, %s.派生, %s.结讫时间 from %s, %s "
+            "where %s.客户号=%s.客户号 and %s.结讫=1 and %s.工作站='%s' order by %s.流水号 desc limit %d",
+            P, P, C, P, P, P, P, P, C, P, C, P, P, station_, P, kListCap)));
 }
 
 void Dlg_Station::setCurrent(quint64 flow, quint64 order)
@@ -363,8 +380,8 @@ void Dlg_Station::loadDetails()
         panel_->clearRates();
         return;
     }
-    if (!g_sqlTool.Select("select %s.上一站, %s.数量, %s.历史, %s.货单号 from %s where 流水号=%I64u", P, P, P, P, P,
-                          flow_) ||
+    if (!g_sqlTool.Select("select %s.上一站, %s.数量, %s.历史, %s.货单号 from %s where 流水号=%I64u", P, P, P,
+                          P, P, flow_) ||
         !g_sqlTool.FetchRow()) {
         showError(g_sqlTool);
         g_sqlTool.FreeResult();
@@ -377,9 +394,10 @@ void Dlg_Station::loadDetails()
     g_sqlTool.FreeResult();
 
     const char* const O = tables::product;
-    if (!g_sqlTool.Select("select %s.名称, %s.洗涤方法, %s.货物性质, %s.货物分类, %s.货物款式, %s.货物性别, %s.货物等级, "
-                          "%s.损耗单价 from %s, %s where %s.客户号=%s.客户号 and %s.货单号=%I64u",
-                          C, O, O, O, O, O, O, O, O, C, O, C, O, order) ||
+    if (!g_sqlTool.Select(
+            "select %s.名称, %s.洗涤方法, %s.货物性质, %s.货物分类, %s.货物款式, %s.货物性别, %s.货物等级, "
+            "%s.损耗单价 from %s, %s where %s.客户号=%s.客户号 and %s.货单号=%I64u",
+            C, O, O, O, O, O, O, O, O, C, O, C, O, order) ||
         !g_sqlTool.FetchRow()) {
         showError(g_sqlTool);
         g_sqlTool.FreeResult();
@@ -435,11 +453,13 @@ void Dlg_Station::moveSequence()
 
 void Dlg_Station::passwordTyped()
 {
-    if (!g_sqlTool.Select("select %s.内容 from %s where %s.名称='特权密码'", tables::mod, tables::mod, tables::mod) ||
+    if (!g_sqlTool.Select("select %s.内容 from %s where %s.名称='特权密码'", tables::mod, tables::mod,
+                          tables::mod) ||
         !g_sqlTool.FetchRow()) {
         const QString error = g_sqlTool.GetError();
         g_sqlTool.FreeResult();
-        prompt().message(error.isEmpty() ? QStringLiteral("没有设定特权密码") : error, QStringLiteral("Error"));
+        prompt().message(error.isEmpty() ? QStringLiteral("没有设定特权密码") : error,
+                         QStringLiteral("Error"));
         return;
     }
     const bool isNull = g_sqlTool.IsNull(0);
@@ -453,8 +473,9 @@ void Dlg_Station::passwordTyped()
         limits_->ask();
         return;
     }
-    prompt().message(QStringLiteral("请选择需要变更顺序的工作队列，最多前%1条工作的顺序将被保存").arg(kSequenceSlots),
-                     kHint);
+    prompt().message(
+        QStringLiteral("请选择需要变更顺序的工作队列，最多前%1条工作的顺序将被保存").arg(kSequenceSlots),
+        kHint);
     setOrdering(true);
 }
 

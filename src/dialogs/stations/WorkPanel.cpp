@@ -215,17 +215,17 @@ void WorkPanel::accept()
     task_ = true;
     setPanelEnabled(true);
     FillCombo(g_sqlTool, *mode_,
-              g_sqlTool.Format("select %s.名称 from %s where %s.工作站='%s'", tables::process, tables::process,
-                               tables::process, station_));
+              g_sqlTool.Format("select %s.名称 from %s where %s.工作站='%s'", tables::process,
+                               tables::process, tables::process, station_));
     mode_->insertItem(0, flow::kForward);
     mode_->setCurrentIndex(-1);
 }
 
 void WorkPanel::setPanelEnabled(bool on)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{team_, destination_, insert_, delete_, singleSubmit_,
-                                                      coopSubmit_, totalDone_, totalLost_, members_, singleList_,
-                                                      coopList_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{team_, destination_, insert_, delete_, singleSubmit_, coopSubmit_,
+                                         totalDone_, totalLost_, members_, singleList_, coopList_})
         w->setEnabled(on);
     process_->setVisible(!on);
     mode_->setVisible(on);
@@ -270,7 +270,8 @@ void WorkPanel::modeChanged()
     members_->DeleteAllItems();
     singleList_->DeleteAllItems();
     coopList_->DeleteAllItems();
-    FillCombo(g_sqlTool, *destination_, g_sqlTool.Format("select %s.名称 from %s", tables::station, tables::station));
+    FillCombo(g_sqlTool, *destination_,
+              g_sqlTool.Format("select %s.名称 from %s", tables::station, tables::station));
     SelectComboText(*destination_, station_);
     setPanelEnabled(true);
     if (!forward) {
@@ -278,7 +279,8 @@ void WorkPanel::modeChanged()
                   g_sqlTool.Format("select %s.班组名称 from %s", tables::group, tables::group));
     }
 
-    if (!g_sqlTool.Select("select %s.内容 from %s where %s.名称='损耗单价'", tables::mod, tables::mod, tables::mod)) {
+    if (!g_sqlTool.Select("select %s.内容 from %s where %s.名称='损耗单价'", tables::mod, tables::mod,
+                          tables::mod)) {
         prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
         return;
     }
@@ -292,9 +294,9 @@ void WorkPanel::teamChanged()
     if (team.isEmpty())
         return;
     prompt().report(members_->Fill(
-        g_sqlTool, g_sqlTool.Format("select %s.工号, %s.姓名 from %s where %s.班组='%s' and %s.激活=1",
-                                    tables::member, tables::member, tables::member, tables::member, team,
-                                    tables::member)));
+        g_sqlTool,
+        g_sqlTool.Format("select %s.工号, %s.姓名 from %s where %s.班组='%s' and %s.激活=1", tables::member,
+                         tables::member, tables::member, tables::member, team, tables::member)));
 }
 
 void WorkPanel::showMode()
@@ -356,10 +358,9 @@ void WorkPanel::deleteWorker()
 
 void WorkPanel::split()
 {
-    const QString share = flow::cooperativeShare(convert::toDouble(rate_->text()),
-                                                 convert::toDouble(lossCharge_->text()),
-                                                 convert::toInt(totalDone_->text()),
-                                                 convert::toInt(totalLost_->text()), coopList_->GetItemCount());
+    const QString share = flow::cooperativeShare(
+        convert::toDouble(rate_->text()), convert::toDouble(lossCharge_->text()),
+        convert::toInt(totalDone_->text()), convert::toInt(totalLost_->text()), coopList_->GetItemCount());
     if (share.isEmpty())
         return;
     for (int r = 0; r < coopList_->GetItemCount(); ++r)

@@ -28,7 +28,7 @@ public:
     void clearRates();
 
 Q_SIGNALS:
-    void handedOver();  // the flow was handed over; the station refreshes everything
+    void handedOver();               // the flow was handed over; the station refreshes everything
     void notHandedOver(bool taken);  // refused by another desk (taken) or by the server
 
 private:
