@@ -5,8 +5,11 @@
 #include "ui/AppState.h"
 #include "ui/Dlg_Limits.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace {
 
@@ -33,6 +36,17 @@ void openPanel(QWidget* w)
     workers->SetItemText(0, 3, QStringLiteral("1"));
 }
 
+// The same in cooperative mode with the totals shared out.
+void openCooperative(QWidget* w)
+{
+    openPanel(w);
+    w->findChild<QRadioButton*>(QStringLiteral("cooperativeRadio"))->click();
+    w->findChild<QCheckBox*>(QStringLiteral("selectAllCheck"))->setChecked(true);
+    w->findChild<QPushButton*>(QStringLiteral("insertButton"))->click();
+    w->findChild<QLineEdit*>(QStringLiteral("totalDoneEdit"))->setText(QStringLiteral("14"));
+    w->findChild<QLineEdit*>(QStringLiteral("totalLostEdit"))->setText(QStringLiteral("0"));
+}
+
 QWidget* limits()
 {
     return new Dlg_Limits(nullptr);
@@ -40,6 +54,7 @@ QWidget* limits()
 
 ShotRegistration station{Shot{QStringLiteral("station_washing"), washing, nullptr}};
 ShotRegistration panel{Shot{QStringLiteral("station_processing"), washing, openPanel}};
+ShotRegistration cooperative{Shot{QStringLiteral("station_cooperative"), washing, openCooperative}};
 ShotRegistration prompt{Shot{QStringLiteral("limits_prompt"), limits, nullptr}};
 
 }  // namespace

@@ -270,13 +270,15 @@ bool Dlg_Station::appendRows(const Statement& statement)
         rows.addColumn(waiting_->rows().column(c).caption, 0);
     if (!prompt().report(FillList(g_sqlTool, rows, statement, true)))
         return false;
-    for (int r = 0; r < rows.rows() && waiting_->GetItemCount() < kListCap; ++r) {
+    QVector<QStringList> fresh;
+    for (int r = 0; r < rows.rows() && waiting_->GetItemCount() + fresh.size() < kListCap; ++r) {
         const QString flow = rows.cell(r, 0);
         if (listed_.contains(flow))
             continue;
         listed_.insert(flow);
-        waiting_->AppendItem(rows.rowCells(r));
+        fresh.append(rows.rowCells(r));
     }
+    waiting_->rows().appendRows(fresh);
     return true;
 }
 
