@@ -57,15 +57,17 @@ private:
     iconv_t cd_;
 };
 
+// One converter per thread: iconv keeps state between calls, so two sessions working
+// in two threads must not share one.
 Converter& toGbk()
 {
-    static Converter c("GBK", "UTF-16LE");
+    static thread_local Converter c("GBK", "UTF-16LE");
     return c;
 }
 
 Converter& fromGbk()
 {
-    static Converter c("UTF-16LE", "GBK");
+    static thread_local Converter c("UTF-16LE", "GBK");
     return c;
 }
 

@@ -1,0 +1,578 @@
+#include "dialogs/stations/Dlg_Station.h"
+
+#include "db/Convert.h"
+#include "db/ListModel.h"
+#include "db/Tables.h"
+#include "db/mySQLTool.h"
+#include "dialogs/stations/WorkPanel.h"
+#include "grid/KvGrid.h"
+#include "grid/KvMessage.h"
+#include "ui/AppState.h"
+#include "ui/Dlg_Limits.h"
+#include "ui/Prompt.h"
+#include "ui/Widgets.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const P = tables::procedure;
+const char* const C = tables::client;
+const QString kHint = QStringLiteral("提示");
+const QString kChooseRow = QStringLiteral("请选择要移动顺序的记录行");
+
+QPushButton* button(QWidget* parent, const QString& text, const char* name)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* caption(QWidget* parent, const QString& text, QWidget* buddy)
+{
+    auto* l = new QLabel(text, parent);
+    l->setBuddy(buddy);
+    buddy->setAccessibleName(text);
+    return l;
+}
+
+QLineEdit* detail(QWidget* parent, const char* name)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    e->setReadOnly(true);
+    return e;
+}
+
+void showError(mySQLTool& db)
+{
+    const QString error = db.GetError();
+    prompt().message(error.isEmpty() ? QStringLiteral("找不到该流水的记录") : error, QStringLiteral("Error"));
+}
+
+}  // namespace
+
+Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Dlg_Station"));
+    setWindowTitle(QStringLiteral("工作站"));
+
+    stationCombo_ = new QComboBox(this);
+    stationCombo_->setObjectName(QStringLiteral("stationCombo"));
+    stationCombo_->setMinimumContentsLength(6);
+    auto* query = button(this, QStringLiteral("生产查询"), "queryButton");
+    query->setEnabled(false);  // no action behind it
+    move_ = button(this, QStringLiteral("移动序列"), "moveButton");
+    up_ = button(this, QStringLiteral("上移"), "upButton");
+    down_ = button(this, QStringLiteral("下移"), "downButton");
+    top_ = button(this, QStringLiteral("上移至顶部"), "topButton");
+    save_ = button(this, QStringLiteral("保存"), "saveButton");
+
+    // 1. The lists.
+    waiting_ = new KvGrid(this);
+    waiting_->setObjectName(QStringLiteral("waitingList"));
+    done_ = new KvGrid(this);
+    done_->setObjectName(QStringLiteral("doneList"));
+    for (const auto& [caption, width] : std::initializer_list<std::pair<const char*, int>>{{"流水号", 60},
+                                                                                           {"货单号", 60},
+                                                                                           {"客户名称", 130},
+                                                                                           {"货物等级", 70},
+                                                                                           {"上一站", 70},
+                                                                                           {"数量", 60},
+                                                                                           {"生成时间", 140}})
+        waiting_->InsertColumn(QString::fromUtf8(caption), width);
+    for (const auto& [caption, width] : std::initializer_list<std::pair<const char*, int>>{{"流水号", 60},
+                                                                                           {"货单号", 60},
+                                                                                           {"客户名称", 130},
+                                                                                           {"数量", 60},
+                                                                                           {"工序", 70},
+                                                                                           {"派生", 40},
+                                                                                           {"结讫时间", 140}})
+        done_->InsertColumn(QString::fromUtf8(caption), width);
+    // Wide enough for a customer's name and a full time.
+    for (KvGrid* g : {waiting_, done_})
+        g->setMinimumWidth(600);
+
+    // 3. The details, read-only.
+    client_ = detail(this, "clientEdit");
+    method_ = detail(this, "methodEdit");
+    nature_ = detail(this, "natureEdit");
+    type_ = detail(this, "typeEdit");
+    style_ = detail(this, "styleEdit");
+    sex_ = detail(this, "sexEdit");
+    priority_ = detail(this, "priorityEdit");
+    from_ = detail(this, "fromEdit");
+    quantity_ = detail(this, "quantityEdit");
+    history_ = new QPlainTextEdit(this);
+    history_->setObjectName(QStringLiteral("historyEdit"));
+    history_->setReadOnly(true);
+    history_->setMaximumHeight(64);
+    panel_ = new WorkPanel(this);
+
+    auto* head = new QHBoxLayout;
+    head->addWidget(caption(this, QStringLiteral("选择工作站"), stationCombo_));
+    head->addWidget(stationCombo_);
+    head->addStretch();
+    for (QPushButton* b : {query, move_, up_, down_, top_, save_})
+        head->addWidget(b);
+
+    auto* lists = new QVBoxLayout;
+    lists->addWidget(caption(this, QStringLiteral("等待完成的工作"), waiting_));
+    lists->addWidget(waiting_, 3);
+    lists->addWidget(caption(this, QStringLiteral("已完成的工作"), done_));
+    lists->addWidget(done_, 2);
+
+    auto* details = new QGroupBox(QStringLiteral("工作详情"), this);
+    auto* grid = new QGridLayout(details);
+    const std::pair<const char*, QLineEdit*> fields[] = {
+        {"客户", client_}, {"洗涤方法", method_},   {"属性", nature_}, {"类型", type_},    {"款式", style_},
+        {"性别", sex_},    {"优先等级", priority_}, {"来自", from_},   {"数量", quantity_}};
+    int i = 0;
+    for (const auto& [text, edit] : fields) {
+        grid->addWidget(caption(details, QString::fromUtf8(text), edit), i / 3, (i % 3) * 2);
+        grid->addWidget(edit, i / 3, (i % 3) * 2 + 1);
+        ++i;
+    }
+    grid->addWidget(caption(details, QStringLiteral("流程历史"), history_), 3, 0);
+    grid->addWidget(history_, 3, 1, 1, 5);
+
+    auto* work = new QGroupBox(QStringLiteral("处理工作"), this);
+    auto* workLayout = new QVBoxLayout(work);
+    workLayout->addWidget(panel_);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(details);
+    right->addWidget(work, 1);
+
+    auto* body = new QHBoxLayout;
+    body->addLayout(lists, 1);
+    body->addLayout(right, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(head);
+    layout->addLayout(body, 1);
+    resize(1240, 760);
+
+    // 2. The stations, without intake and shipping.
+    FillCombo(g_sqlTool, *stationCombo_,
+              g_sqlTool.Format("select %s.名称 from %s where %s.名称<>'发送' and %s.名称<>'接收'",
+                               tables::station, tables::station, tables::station, tables::station));
+
+    // 4. The prompt, hidden until "移动序列".
+    limits_ = new Dlg_Limits(this);
+
+    // 5. Nothing to act on yet.
+    panel_->setProcessAllowed(false);
+    setOrdering(false);
+
+    connect(stationCombo_, &QComboBox::currentIndexChanged, this, &Dlg_Station::stationChanged);
+    connect(waiting_, &KvGrid::rowClicked, this, &Dlg_Station::rowClicked);
+    connect(move_, &QPushButton::clicked, this, &Dlg_Station::moveSequence);
+    connect(up_, &QPushButton::clicked, this, &Dlg_Station::moveUp);
+    connect(down_, &QPushButton::clicked, this, &Dlg_Station::moveDown);
+    connect(top_, &QPushButton::clicked, this, &Dlg_Station::moveTop);
+    connect(save_, &QPushButton::clicked, this, &Dlg_Station::saveSequence);
+    connect(panel_, &WorkPanel::handedOver, this, &Dlg_Station::handedOver);
+    connect(panel_, &WorkPanel::notHandedOver, this, &Dlg_Station::notHandedOver);
+
+    // 6. The refresh.
+    timer_ = new QTimer(this);
+    timer_->setObjectName(QStringLiteral("refreshTimer"));
+    timer_->setInterval(kRefreshMs);
+    connect(timer_, &QTimer::timeout, this, &Dlg_Station::refreshTick);
+    timer_->start();
+
+    // 7. The station the menu asked for.
+    if (!g_station.isEmpty()) {
+        {
+            const QSignalBlocker block(stationCombo_);
+            SelectComboText(*stationCombo_, g_station);
+        }
+        stationChanged();
+        g_station.clear();
+    }
+}
+
+bool Dlg_Station::taskInProgress() const
+{
+    return panel_->taskInProgress();
+}
+
+bool Dlg_Station::mayProcess(const QString& identity, const QString& station)
+{
+    static const QStringList chiefs{QStringLiteral("厂长"), QStringLiteral("董事长"),
+                                    QStringLiteral("管理员"), QStringLiteral("调度")};
+    if (chiefs.contains(identity))
+        return true;
+    // A team leader only at his own station.
+    return !station.isEmpty() && identity.contains(QStringLiteral("班长")) && identity.contains(station);
+}
+
+bool Dlg_Station::confirmLeave()
+{
+    // Both questions first: a cancelled second one leaves the task as it was.
+    if (panel_->taskInProgress() &&
+        !prompt().confirm(QStringLiteral("有正在进行中的任务，确认离开吗？"), kHint))
+        return false;
+    if (sequenceSet_ &&
+        !prompt().confirm(
+            QStringLiteral("%1工作站设定了工作序列，如果离开，顺序将会恢复原状，确认离开吗？").arg(station_),
+            kHint))
+        return false;
+    panel_->endTask();
+    sequenceSet_ = false;
+    return true;
+}
+
+void Dlg_Station::stationChanged()
+{
+    if (!confirmLeave()) {
+        // Staying: the drop-down shows the station the screen still works on.
+        const QSignalBlocker block(stationCombo_);
+        SelectComboText(*stationCombo_, station_);
+        return;
+    }
+    saved_.fill(0);
+    panel_->setProcessAllowed(false);
+    setOrdering(false);
+
+    station_ = stationCombo_->currentText();
+    panel_->setStation(station_);
+    if (station_.isEmpty()) {
+        waiting_->DeleteAllItems();
+        done_->DeleteAllItems();
+        setCurrent(0, 0);
+        return;
+    }
+    stationOpen_ = true;
+    panel_->setProcessAllowed(mayProcess(g_identity, station_));
+    rebuildQueue();
+    currentFromFirstRow();
+    fillDone();
+}
+
+// Appends the rows of one class that are not listed yet, up to the cap.
+bool Dlg_Station::appendRows(const Statement& statement)
+{
+    ListModel rows;
+    for (int c = 0; c < waiting_->GetColumnCount(); ++c)
+        rows.addColumn(waiting_->rows().column(c).caption, 0);
+    if (!prompt().report(FillList(g_sqlTool, rows, statement, true)))
+        return false;
+    QVector<QStringList> fresh;
+    for (int r = 0; r < rows.rows() && waiting_->GetItemCount() + fresh.size() < kListCap; ++r) {
+        const QString flow = rows.cell(r, 0);
+        if (listed_.contains(flow))
+            continue;
+        listed_.insert(flow);
+        fresh.append(rows.rowCells(r));
+    }
+    waiting_->rows().appendRows(fresh);
+    return true;
+}
+
+void Dlg_Station::rebuildQueue()
+{
+    waiting_->DeleteAllItems();
+    listed_.clear();
+    if (station_.isEmpty())
+        return;
+
+    // The hand-fixed places first, while their flows are open.
+    for (quint64& slot : saved_) {
+        if (slot == 0)
+            continue;
+        if (!g_sqlTool.Select("select %s.结讫 from %s where %s.流水号=%I64u", P, P, P, slot)) {
+            prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+            return;
+        }
+        const bool open = g_sqlTool.FetchRow() && g_sqlTool.ValueInt(0) == 0;
+        g_sqlTool.FreeResult();
+        if (!open) {
+            slot = 0;
+            continue;
+        }
+        if (!appendRows(
+                g_sqlTool.Format("select %s.流水号, %s.货单号, %s.名称, %s.货物等级, %s.上一站, %s.数量, "
+                                 "%s.生成时间 from %s, %s where %s.客户号=%s.客户号 and %s.流水号=%I64u",
+                                 P, P, C, P, P, P, P, P, C, P, C, P, slot)))
+            return;
+    }
+
+    // Then the classes, newest sent-back first, the others oldest first.
+    const char* const select =
+        "select %s.流水号, %s.货单号, %s.名称, %s.货物等级, %s.上一站, %s.数量, %s.生成时间 from %s, %s "
+        "where "
+        "%s.客户号=%s.客户号 and ";
+    const auto classStatement = [&](const char* condition) {
+        return g_sqlTool.Format(
+            (QByteArray(select) + condition + " and %s.工作站='%s' and %s.结讫=0 order by %s.流水号 limit %d")
+                .constData(),
+            P, P, C, P, P, P, P, P, C, P, C, P, P, station_, P, P, kListCap);
+    };
+    const auto sentBack = [&] {
+        return g_sqlTool.Format(
+            "select %s.流水号, %s.货单号, %s.名称, %s.货物等级, %s.上一站, %s.数量, %s.生成时间 "
+            "from %s, %s where %s.客户号=%s.客户号 and %s.上一站='%s' and %s.工作站='%s' and "
+            "%s.结讫=0 order by %s.流水号 desc limit %d",
+            P, P, C, P, P, P, P, P, C, P, C, P, station_, P, station_, P, P, kListCap);
+    };
+    if (waiting_->GetItemCount() < kListCap && !appendRows(sentBack()))
+        return;
+    for (const char* condition :
+         {"%s.派生=1", "%s.货物等级='紧急'", "%s.货物等级='加急'", "%s.货物等级='一般'"}) {
+        if (waiting_->GetItemCount() >= kListCap)
+            break;
+        if (!appendRows(classStatement(condition)))
+            return;
+    }
+}
+
+void Dlg_Station::fillDone()
+{
+    // The newest finished flows only: the station's history grows for years.
+    prompt().report(done_->Fill(
+        g_sqlTool,
+        g_sqlTool.Format(
+            "select %s.流水号, %s.货单号, %s.名称, %s.数量, %s.工序, %s.派生, %s.结讫时间 from %s, %s "
+            "where %s.客户号=%s.客户号 and %s.结讫=1 and %s.工作站='%s' order by %s.流水号 desc limit %d",
+            P, P, C, P, P, P, P, P, C, P, C, P, P, station_, P, kListCap)));
+}
+
+void Dlg_Station::setCurrent(quint64 flow, quint64 order)
+{
+    flow_ = flow;
+    order_ = order;
+    panel_->setCurrent(flow, order);
+    loadDetails();
+}
+
+void Dlg_Station::currentFromFirstRow()
+{
+    if (waiting_->GetItemCount() == 0) {
+        setCurrent(0, 0);
+        return;
+    }
+    setCurrent(convert::toId(waiting_->GetItemText(0, 0)), convert::toId(waiting_->GetItemText(0, 1)));
+}
+
+void Dlg_Station::clearDetails()
+{
+    for (QLineEdit* e : {client_, method_, nature_, type_, style_, sex_, priority_, from_, quantity_})
+        e->clear();
+    history_->clear();
+}
+
+void Dlg_Station::loadDetails()
+{
+    // Cleared first, so that nothing of the previous flow is left beside this one.
+    clearDetails();
+    if (flow_ == 0) {
+        panel_->clearRates();
+        return;
+    }
+    if (!g_sqlTool.Select("select %s.上一站, %s.数量, %s.历史, %s.货单号 from %s where 流水号=%I64u", P, P, P,
+                          P, P, flow_) ||
+        !g_sqlTool.FetchRow()) {
+        showError(g_sqlTool);
+        g_sqlTool.FreeResult();
+        return;
+    }
+    from_->setText(g_sqlTool.Value(0));
+    quantity_->setText(g_sqlTool.Value(1));
+    history_->setPlainText(g_sqlTool.Value(2));
+    const quint64 order = g_sqlTool.ValueId(3);
+    g_sqlTool.FreeResult();
+
+    const char* const O = tables::product;
+    if (!g_sqlTool.Select(
+            "select %s.名称, %s.洗涤方法, %s.货物性质, %s.货物分类, %s.货物款式, %s.货物性别, %s.货物等级, "
+            "%s.损耗单价 from %s, %s where %s.客户号=%s.客户号 and %s.货单号=%I64u",
+            C, O, O, O, O, O, O, O, O, C, O, C, O, order) ||
+        !g_sqlTool.FetchRow()) {
+        showError(g_sqlTool);
+        g_sqlTool.FreeResult();
+        return;
+    }
+    QLineEdit* const targets[] = {client_, method_, nature_, type_, style_, sex_, priority_};
+    for (int c = 0; c < 7; ++c)
+        if (!g_sqlTool.IsNull(c))
+            targets[c]->setText(g_sqlTool.Value(c));
+    g_sqlTool.FreeResult();
+}
+
+void Dlg_Station::rowClicked(int row)
+{
+    if (!stationOpen_ || row < 0 || row >= waiting_->GetItemCount())
+        return;
+    const quint64 flow = convert::toId(waiting_->GetItemText(row, 0));
+    quint64 order = 0;
+    if (!g_sqlTool.Select("select %s.货单号 from %s where %s.流水号=%I64u", P, P, P, flow)) {
+        prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+        return;
+    }
+    if (g_sqlTool.FetchRow())
+        order = g_sqlTool.ValueId(0);
+    g_sqlTool.FreeResult();
+    setCurrent(flow, order);
+}
+
+void Dlg_Station::refreshTick()
+{
+    // Not behind another window, and not while rows are being put in order by hand.
+    if (!isActiveWindow() || ordering_)
+        return;
+    rebuildQueue();
+    // An idle desk never keeps a flow that is no longer waiting here as its current one.
+    if (!panel_->taskInProgress() && !listed_.contains(QString::number(flow_)))
+        currentFromFirstRow();
+}
+
+void Dlg_Station::setOrdering(bool on)
+{
+    ordering_ = on;
+    for (QPushButton* b : {up_, down_, top_, save_})
+        b->setEnabled(on);
+    move_->setEnabled(!on);
+}
+
+void Dlg_Station::moveSequence()
+{
+    if (stationOpen_)
+        limits_->ask();
+}
+
+void Dlg_Station::passwordTyped()
+{
+    if (!g_sqlTool.Select("select %s.内容 from %s where %s.名称='特权密码'", tables::mod, tables::mod,
+                          tables::mod) ||
+        !g_sqlTool.FetchRow()) {
+        const QString error = g_sqlTool.GetError();
+        g_sqlTool.FreeResult();
+        prompt().message(error.isEmpty() ? QStringLiteral("没有设定特权密码") : error,
+                         QStringLiteral("Error"));
+        return;
+    }
+    const bool isNull = g_sqlTool.IsNull(0);
+    const QString password = g_sqlTool.Value(0);
+    g_sqlTool.FreeResult();
+    if (isNull)
+        return;
+    limits_->hide();
+    if (password != g_limitPassword) {
+        prompt().message(QStringLiteral("错误的密码"), QStringLiteral("错误"));
+        limits_->ask();
+        return;
+    }
+    prompt().message(
+        QStringLiteral("请选择需要变更顺序的工作队列，最多前%1条工作的顺序将被保存").arg(kSequenceSlots),
+        kHint);
+    setOrdering(true);
+}
+
+void Dlg_Station::moveUp()
+{
+    const int row = waiting_->GetSelectedRow();
+    if (row < 0) {
+        prompt().message(kChooseRow, kHint);
+        return;
+    }
+    if (row == 0)
+        return;
+    waiting_->SwapRows(row, row - 1);
+    waiting_->SelectRow(row - 1);
+}
+
+void Dlg_Station::moveDown()
+{
+    const int row = waiting_->GetSelectedRow();
+    if (row < 0) {
+        prompt().message(kChooseRow, kHint);
+        return;
+    }
+    if (waiting_->GetItemCount() < 2 || row == waiting_->GetItemCount() - 1)
+        return;
+    waiting_->SwapRows(row, row + 1);
+    waiting_->SelectRow(row + 1);
+}
+
+void Dlg_Station::moveTop()
+{
+    const int row = waiting_->GetSelectedRow();
+    if (row < 0) {
+        prompt().message(kChooseRow, kHint);
+        return;
+    }
+    if (row == 0)
+        return;
+    const QStringList cells = waiting_->rows().rowCells(row);
+    waiting_->InsertItem(0, cells);
+    waiting_->DeleteItem(row + 1);
+    waiting_->SelectRow(0);
+}
+
+void Dlg_Station::saveSequence()
+{
+    const int n = std::min(waiting_->GetItemCount(), kSequenceSlots);
+    saved_.fill(0);
+    for (int i = 0; i < n; ++i)
+        saved_[i] = convert::toId(waiting_->GetItemText(i, 0));
+    setOrdering(false);
+    rebuildQueue();
+    currentFromFirstRow();
+    sequenceSet_ = true;
+    timer_->start();
+}
+
+void Dlg_Station::handedOver()
+{
+    rebuildQueue();
+    currentFromFirstRow();
+    fillDone();
+}
+
+void Dlg_Station::notHandedOver(bool taken)
+{
+    rebuildQueue();
+    // The typed work stays in the panel; the flow it was meant for is gone, so the user
+    // chooses the flow it belongs to from the fresh queue.
+    if (taken)
+        setCurrent(0, 0);
+}
+
+void Dlg_Station::reject()
+{
+    if (confirmLeave())
+        QDialog::reject();
+}
+
+bool Dlg_Station::event(QEvent* e)
+{
+    if (e->type() == KvMessage::kType) {
+        if (static_cast<KvMessage*>(e)->code() == Dlg_Limits::kPasswordTyped)
+            passwordTyped();
+        return true;
+    }
+    return QDialog::event(e);
+}
+
+void Dlg_Station::keyPressEvent(QKeyEvent* e)
+{
+    // Enter never closes the screen.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}

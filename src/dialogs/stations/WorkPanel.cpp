@@ -1,0 +1,411 @@
+#include "dialogs/stations/WorkPanel.h"
+
+#include "db/Convert.h"
+#include "db/Tables.h"
+#include "db/TimeText.h"
+#include "db/mySQLTool.h"
+#include "flow/Flow.h"
+#include "flow/Station.h"
+#include "grid/KvGrid.h"
+#include "ui/AppState.h"
+#include "ui/Prompt.h"
+#include "ui/Widgets.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kError = QStringLiteral("错误");
+
+QPushButton* button(QWidget* parent, const QString& text, const char* name)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* caption(QWidget* parent, const QString& text, QWidget* buddy)
+{
+    auto* l = new QLabel(text, parent);
+    l->setBuddy(buddy);
+    buddy->setAccessibleName(text);
+    return l;
+}
+
+// A typed count: empty is 0, a whole number is itself, anything else is not a count.
+int countOf(const QString& text)
+{
+    if (text.trimmed().isEmpty())
+        return 0;
+    return convert::isInt(text) ? convert::toInt(text) : -1;
+}
+
+}  // namespace
+
+WorkPanel::WorkPanel(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("workPanel"));
+
+    process_ = button(this, QStringLiteral("处理工作"), "processButton");
+    mode_ = new QComboBox(this);
+    mode_->setObjectName(QStringLiteral("modeCombo"));
+    modeLabel_ = caption(this, QStringLiteral("选择处理方式"), mode_);
+    destination_ = new QComboBox(this);
+    destination_->setObjectName(QStringLiteral("destinationCombo"));
+    rate_ = new QLineEdit(this);
+    rate_->setObjectName(QStringLiteral("rateEdit"));
+    rate_->setReadOnly(true);
+    lossCharge_ = new QLineEdit(this);
+    lossCharge_->setObjectName(QStringLiteral("lossChargeEdit"));
+    lossCharge_->setReadOnly(true);
+    team_ = new QComboBox(this);
+    team_->setObjectName(QStringLiteral("teamCombo"));
+    for (QComboBox* c : {mode_, destination_, team_})
+        c->setMinimumContentsLength(8);
+
+    members_ = new KvGrid(this);
+    members_->setObjectName(QStringLiteral("memberList"));
+    members_->setAccessibleName(QStringLiteral("班组成员"));
+    members_->InsertColumn(QStringLiteral("工号"), 60);
+    members_->InsertColumn(QStringLiteral("姓名"), 60);
+
+    singleList_ = new KvGrid(this);
+    singleList_->setObjectName(QStringLiteral("singleList"));
+    singleList_->setAccessibleName(QStringLiteral("单人模式"));
+    singleList_->InsertColumn(QStringLiteral("工号"), 60);
+    singleList_->InsertColumn(QStringLiteral("姓名"), 70);
+    singleList_->InsertColumn(QStringLiteral("完成数量"), 70);
+    singleList_->InsertColumn(QStringLiteral("损耗数量"), 70);
+    singleList_->SetTextEditor(2);
+    singleList_->SetTextEditor(3);
+
+    coopList_ = new KvGrid(this);
+    coopList_->setObjectName(QStringLiteral("cooperativeList"));
+    coopList_->setAccessibleName(QStringLiteral("合作模式"));
+    coopList_->InsertColumn(QStringLiteral("工号"), 60);
+    coopList_->InsertColumn(QStringLiteral("姓名"), 70);
+    coopList_->InsertColumn(QStringLiteral("共计"), 70);
+    coopList_->SetTextEditor(2);
+    for (KvGrid* g : {members_, singleList_, coopList_})
+        g->setMinimumWidth(140);
+
+    single_ = new QRadioButton(QStringLiteral("单人模式"), this);
+    single_->setObjectName(QStringLiteral("singleRadio"));
+    cooperative_ = new QRadioButton(QStringLiteral("合作模式"), this);
+    cooperative_->setObjectName(QStringLiteral("cooperativeRadio"));
+    auto* modes = new QButtonGroup(this);
+    modes->addButton(single_);
+    modes->addButton(cooperative_);
+    single_->setChecked(true);
+    selectAll_ = new QCheckBox(QStringLiteral("全选"), this);
+    selectAll_->setObjectName(QStringLiteral("selectAllCheck"));
+    insert_ = button(this, QStringLiteral("插入"), "insertButton");
+    delete_ = button(this, QStringLiteral("删除"), "deleteButton");
+    singleSubmit_ = button(this, QStringLiteral("提交"), "singleSubmitButton");
+    coopSubmit_ = button(this, QStringLiteral("提交"), "cooperativeSubmitButton");
+    totalDone_ = new QLineEdit(this);
+    totalDone_->setObjectName(QStringLiteral("totalDoneEdit"));
+    totalLost_ = new QLineEdit(this);
+    totalLost_->setObjectName(QStringLiteral("totalLostEdit"));
+    totalDoneLabel_ = caption(this, QStringLiteral("总完成数"), totalDone_);
+    totalLostLabel_ = caption(this, QStringLiteral("总损耗数"), totalLost_);
+
+    auto* top = new QGridLayout;
+    top->addWidget(process_, 0, 0);
+    top->addWidget(modeLabel_, 0, 1);
+    top->addWidget(mode_, 0, 2);
+    top->addWidget(caption(this, QStringLiteral("选择目的地"), destination_), 0, 3);
+    top->addWidget(destination_, 0, 4);
+    top->addWidget(caption(this, QStringLiteral("工价"), rate_), 1, 1);
+    top->addWidget(rate_, 1, 2);
+    top->addWidget(caption(this, QStringLiteral("损耗赔偿"), lossCharge_), 1, 3);
+    top->addWidget(lossCharge_, 1, 4);
+    top->addWidget(caption(this, QStringLiteral("选择班组"), team_), 2, 1);
+    top->addWidget(team_, 2, 2);
+    top->setColumnStretch(2, 1);
+    top->setColumnStretch(4, 1);
+
+    auto* middle = new QVBoxLayout;
+    for (QWidget* w : std::initializer_list<QWidget*>{single_, cooperative_, selectAll_, insert_, delete_})
+        middle->addWidget(w);
+    middle->addStretch();
+
+    auto* totals = new QHBoxLayout;
+    totals->addWidget(totalDoneLabel_);
+    totals->addWidget(totalDone_);
+    totals->addWidget(totalLostLabel_);
+    totals->addWidget(totalLost_);
+    totals->addStretch();
+    totals->addWidget(singleSubmit_);
+    totals->addWidget(coopSubmit_);
+
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(members_, 2);
+    lists->addLayout(middle);
+    lists->addWidget(singleList_, 3);
+    lists->addWidget(coopList_, 3);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(top);
+    layout->addLayout(lists, 1);
+    layout->addLayout(totals);
+
+    connect(process_, &QPushButton::clicked, this, &WorkPanel::accept);
+    connect(mode_, &QComboBox::currentTextChanged, this, &WorkPanel::modeChanged);
+    connect(team_, &QComboBox::currentTextChanged, this, &WorkPanel::teamChanged);
+    connect(single_, &QRadioButton::toggled, this, &WorkPanel::showMode);
+    connect(insert_, &QPushButton::clicked, this, &WorkPanel::insertWorkers);
+    connect(delete_, &QPushButton::clicked, this, &WorkPanel::deleteWorker);
+    connect(totalDone_, &QLineEdit::textChanged, this, &WorkPanel::split);
+    connect(totalLost_, &QLineEdit::textChanged, this, &WorkPanel::split);
+    connect(singleSubmit_, &QPushButton::clicked, this, &WorkPanel::submit);
+    connect(coopSubmit_, &QPushButton::clicked, this, &WorkPanel::submit);
+
+    process_->setEnabled(false);
+    showMode();
+    setPanelEnabled(false);
+}
+
+void WorkPanel::setCurrent(quint64 flow, quint64 order)
+{
+    flow_ = flow;
+    order_ = order;
+}
+
+void WorkPanel::setProcessAllowed(bool allowed)
+{
+    process_->setEnabled(allowed);
+}
+
+void WorkPanel::endTask()
+{
+    task_ = false;
+    setPanelEnabled(false);
+}
+
+void WorkPanel::clearRates()
+{
+    rate_->clear();
+    lossCharge_->clear();
+}
+
+KvGrid* WorkPanel::workers() const
+{
+    return cooperative_->isChecked() ? coopList_ : singleList_;
+}
+
+// "处理工作"
+void WorkPanel::accept()
+{
+    if (flow_ == 0)
+        return;
+    if (!prompt().confirm(QStringLiteral("确定接受这项工作吗？"), QStringLiteral("提示")))
+        return;
+    task_ = true;
+    setPanelEnabled(true);
+    FillCombo(g_sqlTool, *mode_,
+              g_sqlTool.Format("select %s.名称 from %s where %s.工作站='%s'", tables::process,
+                               tables::process, tables::process, station_));
+    mode_->insertItem(0, flow::kForward);
+    mode_->setCurrentIndex(-1);
+}
+
+void WorkPanel::setPanelEnabled(bool on)
+{
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{team_, destination_, insert_, delete_, singleSubmit_, coopSubmit_,
+                                         totalDone_, totalLost_, members_, singleList_, coopList_})
+        w->setEnabled(on);
+    process_->setVisible(!on);
+    mode_->setVisible(on);
+    modeLabel_->setVisible(on);
+    if (on)
+        return;
+    mode_->clear();
+    destination_->clear();
+    team_->clear();
+    members_->DeleteAllItems();
+    singleList_->DeleteAllItems();
+    coopList_->DeleteAllItems();
+    rate_->clear();
+    totalDone_->clear();
+    totalLost_->clear();
+}
+
+void WorkPanel::modeChanged()
+{
+    const QString mode = mode_->currentText();
+    if (mode.isEmpty())
+        return;
+    const bool forward = mode == flow::kForward;
+    if (!forward) {
+        if (!g_sqlTool.Select("select %s.工价 from %s where %s.名称='%s'", tables::process, tables::process,
+                              tables::process, mode) ||
+            !g_sqlTool.FetchRow()) {
+            const QString error = g_sqlTool.GetError();
+            g_sqlTool.FreeResult();
+            prompt().message(error.isEmpty() ? QStringLiteral("找不到工序%1的工价").arg(mode) : error,
+                             QStringLiteral("Error"));
+            return;
+        }
+        rate_->setText(g_sqlTool.Value(0));
+        g_sqlTool.FreeResult();
+    } else {
+        rate_->clear();  // passing on pays nothing
+    }
+
+    destination_->clear();
+    team_->clear();
+    members_->DeleteAllItems();
+    singleList_->DeleteAllItems();
+    coopList_->DeleteAllItems();
+    FillCombo(g_sqlTool, *destination_,
+              g_sqlTool.Format("select %s.名称 from %s", tables::station, tables::station));
+    SelectComboText(*destination_, station_);
+    setPanelEnabled(true);
+    if (!forward) {
+        FillCombo(g_sqlTool, *team_,
+                  g_sqlTool.Format("select %s.班组名称 from %s", tables::group, tables::group));
+    }
+
+    if (!g_sqlTool.Select("select %s.内容 from %s where %s.名称='损耗单价'", tables::mod, tables::mod,
+                          tables::mod)) {
+        prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+        return;
+    }
+    lossCharge_->setText(g_sqlTool.FetchRow() ? g_sqlTool.Value(0) : QString());
+    g_sqlTool.FreeResult();
+}
+
+void WorkPanel::teamChanged()
+{
+    const QString team = team_->currentText();
+    if (team.isEmpty())
+        return;
+    prompt().report(members_->Fill(
+        g_sqlTool,
+        g_sqlTool.Format("select %s.工号, %s.姓名 from %s where %s.班组='%s' and %s.激活=1", tables::member,
+                         tables::member, tables::member, tables::member, team, tables::member)));
+}
+
+void WorkPanel::showMode()
+{
+    const bool single = single_->isChecked();
+    singleList_->setVisible(single);
+    singleSubmit_->setVisible(single);
+    for (QWidget* w : std::initializer_list<QWidget*>{coopList_, coopSubmit_, totalDone_, totalLost_,
+                                                      totalDoneLabel_, totalLostLabel_})
+        w->setVisible(!single);
+}
+
+void WorkPanel::insertWorkers()
+{
+    KvGrid* list = workers();
+    const bool single = list == singleList_;
+    const auto present = [list](const QString& id) {
+        for (int r = 0; r < list->GetItemCount(); ++r)
+            if (list->GetItemText(r, 0) == id)
+                return true;
+        return false;
+    };
+    const auto add = [&](int member) {
+        const QString id = members_->GetItemText(member, 0);
+        if (present(id))
+            return;
+        QStringList cells{id, members_->GetItemText(member, 1), QString()};
+        if (single)
+            cells.append(QString());
+        list->AppendItem(cells);
+    };
+    if (selectAll_->isChecked()) {
+        for (int r = 0; r < members_->GetItemCount(); ++r)
+            add(r);
+    } else {
+        const int member = members_->GetSelectedRow();
+        if (member < 0) {
+            prompt().message(QStringLiteral("请选择一个员工"), kError);
+            return;
+        }
+        add(member);
+    }
+    // A share typed for fewer workers would leave the newcomer unpaid.
+    if (!single)
+        split();
+}
+
+void WorkPanel::deleteWorker()
+{
+    KvGrid* list = workers();
+    const int row = list->GetSelectedRow();
+    if (row < 0)
+        return;
+    list->DeleteItem(row);
+    // Share the whole amount among those who remain.
+    if (list == coopList_)
+        split();
+}
+
+void WorkPanel::split()
+{
+    const QString share = flow::cooperativeShare(
+        convert::toDouble(rate_->text()), convert::toDouble(lossCharge_->text()),
+        convert::toInt(totalDone_->text()), convert::toInt(totalLost_->text()), coopList_->GetItemCount());
+    if (share.isEmpty())
+        return;
+    for (int r = 0; r < coopList_->GetItemCount(); ++r)
+        coopList_->SetItemText(r, 2, share);
+}
+
+void WorkPanel::submit()
+{
+    flow::HandOver h;
+    h.station = station_;
+    h.flow = flow_;
+    h.order = order_;
+    h.mode = mode_->currentText();
+    h.destination = destination_->currentText();
+    h.rate = convert::toDouble(rate_->text());
+    h.lossCharge = convert::toDouble(lossCharge_->text());
+    h.cooperative = cooperative_->isChecked();
+    const KvGrid* list = workers();
+    for (int r = 0; r < list->GetItemCount(); ++r) {
+        flow::Worker w;
+        w.id = convert::toId(list->GetItemText(r, 0));
+        if (h.cooperative) {
+            w.amount = convert::toDouble(list->GetItemText(r, 2));
+        } else {
+            w.done = countOf(list->GetItemText(r, 2));
+            w.lost = countOf(list->GetItemText(r, 3));
+        }
+        h.workers.append(w);
+    }
+    h.totalDone = countOf(totalDone_->text());
+    h.totalLost = countOf(totalLost_->text());
+    h.account = g_account;
+    h.now = GetTimeText(0);
+
+    const Outcome r = flow::handOver(g_sqlTool, h);
+    if (!r.ok()) {
+        // The task stays, with everything typed, so the work can be corrected or moved.
+        prompt().report(r);
+        const bool taken = r.kind() == Outcome::Kind::Refused && r.text() == flow::kFlowTaken;
+        if (taken || r.kind() == Outcome::Kind::Failed)
+            Q_EMIT notHandedOver(taken);
+        return;
+    }
+    prompt().message(QStringLiteral("工作处理成功"), QStringLiteral("提示"));
+    task_ = false;
+    setPanelEnabled(false);
+    Q_EMIT handedOver();
+}

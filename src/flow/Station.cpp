@@ -1,0 +1,165 @@
+#include "flow/Station.h"
+
+#include "db/Outcome.h"
+#include "db/Tables.h"
+#include "db/mySQLTool.h"
+#include "flow/Flow.h"
+
+#include <algorithm>
+
+namespace flow {
+
+namespace {
+
+// The checks of the typed work, in the order the desk reports them.
+Outcome checkWork(const HandOver& h, qint64& done, qint64& lost)
+{
+    done = 0;
+    lost = 0;
+    if (h.mode.isEmpty())
+        return Outcome::refused(QStringLiteral("请选择处理方式"));
+    if (h.destination.isEmpty())
+        return Outcome::refused(QStringLiteral("请选择下一站"));
+    if (h.mode == kForward)
+        return Outcome::done();
+    if (h.workers.isEmpty())
+        return Outcome::refused(QStringLiteral("您选择了接受任务 请填写任务完成情况"));
+    if (!h.cooperative) {
+        for (const Worker& w : h.workers) {
+            if (w.done < 0 || w.lost < 0)
+                return Outcome::refused(QStringLiteral("错误的数量"));
+            done += w.done;
+            lost += w.lost;
+        }
+        return Outcome::done();
+    }
+    if (h.totalDone < 0)
+        return Outcome::refused(QStringLiteral("错误的完成数量"));
+    if (h.totalLost < 0)
+        return Outcome::refused(QStringLiteral("错误的损耗数量"));
+    if (h.totalDone == 0 && h.totalLost == 0)
+        return Outcome::refused(QStringLiteral("完成数和损耗数不能都为零"));
+    done = h.totalDone;
+    lost = h.totalLost;
+    return Outcome::done();
+}
+
+}  // namespace
+
+double pieceWorkAmount(int done, int lost, double rate, double lossCharge)
+{
+    return done * rate - lost * lossCharge;
+}
+
+QString cooperativeShare(double rate, double lossCharge, int totalDone, int totalLost, int workers)
+{
+    if ((totalDone < 1 && totalLost < 1) || workers <= 0)
+        return QString();
+    const double amount = rate * std::max(totalDone, 0) - lossCharge * std::max(totalLost, 0);
+    return QString::asprintf("%.3f", amount / workers);
+}
+
+Outcome handOver(mySQLTool& db, const HandOver& h, HandOverResult* result)
+{
+    if (result)
+        *result = HandOverResult();
+    qint64 done = 0, lost = 0;
+    if (Outcome checked = checkWork(h, done, lost); !checked.ok())
+        return checked;
+    const bool forward = h.mode == kForward;
+
+    HandOverResult r;
+    const Outcome outcome = db.Transact([&]() -> Outcome {
+        r = HandOverResult();
+        // Only an open flow is handed over; another desk may have done it already.
+        const bool closed = db.Exec(
+            "update %s set 工序='%s', 结讫=1, 结讫时间='%s', 经办人='%s' where 流水号=%I64u and 结讫=0",
+            tables::procedure, h.mode, h.now, h.account, h.flow);
+        if (Outcome o = oneRowChanged(db, closed, kFlowTaken); !o.ok())
+            return o;
+
+        // What the flow holds, now that it is ours.
+        if (!db.Select("select %s.客户号, %s.数量, %s.历史, %s.货物等级 from %s where %s.流水号=%I64u",
+                       tables::procedure, tables::procedure, tables::procedure, tables::procedure,
+                       tables::procedure, tables::procedure, h.flow))
+            return db.Failure();
+        if (!db.FetchRow()) {
+            db.FreeResult();
+            return Outcome::refused(kFlowTaken);
+        }
+        const quint64 client = db.ValueId(0);
+        const int quantity = db.ValueInt(1);
+        const QString route = db.Value(2);
+        QString priority = db.Value(3);
+        db.FreeResult();
+        // The successor takes the order's priority, as the desk shows it.
+        if (!db.Select("select %s.货物等级 from %s where %s.货单号=%I64u", tables::product, tables::product,
+                       tables::product, h.order))
+            return db.Failure();
+        if (db.FetchRow() && !db.IsNull(0))
+            priority = db.Value(0);
+        db.FreeResult();
+
+        qint64 remainder = 0;
+        if (forward) {
+            done = quantity;
+            lost = 0;
+        } else {
+            if (done + lost > quantity)
+                return Outcome::refused(QStringLiteral("不能超过当前货物数量"));
+            remainder = quantity - done - lost;
+        }
+        r.done = static_cast<int>(done);
+        r.lost = static_cast<int>(lost);
+        r.remainder = static_cast<int>(remainder);
+
+        if (!db.Exec("insert into  %s (货单号, 客户号, 货物等级, 上一号, 上一站, 工作站, 数量, 生成时间, "
+                     "历史) value "
+                     "(%I64u, %I64u, '%s', %I64u, '%s', '%s', %d, '%s', '%s')",
+                     tables::procedure, h.order, client, priority, h.flow, h.station, h.destination, r.done,
+                     h.now, extendRoute(route, h.station, h.mode)))
+            return db.Failure();
+        r.successor = db.InsertId();
+
+        if (remainder > 0) {
+            if (!db.Exec("insert into %s (货单号, 客户号, 货物等级, 上一号, 上一站, 工作站, 数量, 生成时间, "
+                         "派生, 历史) "
+                         "value (%I64u, %I64u, '%s', %I64u, '%s', '%s', %d, '%s', %d, '%s')",
+                         tables::procedure, h.order, client, priority, h.flow, h.station, h.station,
+                         r.remainder, h.now, 1, route))
+                return db.Failure();
+            r.derived = db.InsertId();
+        }
+
+        if (lost > 0 && !db.Exec("update %s set 损耗数量=损耗数量+%d where 货单号=%I64u", tables::product,
+                                 r.lost, h.order))
+            return db.Failure();
+
+        if (forward)
+            return Outcome::done();
+        for (const Worker& w : h.workers) {
+            const bool ran =
+                h.cooperative
+                    ? db.Exec(
+                          "insert into %s (货单号, 流水号, 工号, 完成时间, 工价, 损耗单价, 共计, 经办人) "
+                          "value "
+                          "(%I64u, %I64u, %I64u, '%s', %f, %f, %f, '%s')",
+                          tables::mission, h.order, h.flow, w.id, h.now, h.rate, h.lossCharge, w.amount,
+                          h.account)
+                    : db.Exec(
+                          "insert into %s (货单号, 流水号, 工号, 完成时间, 完成数量, 损耗数量, 工价, "
+                          "损耗单价, 共计, "
+                          "经办人) value (%I64u, %I64u, %I64u, '%s', %d, %d, %f, %f, %f, '%s')",
+                          tables::mission, h.order, h.flow, w.id, h.now, w.done, w.lost, h.rate, h.lossCharge,
+                          pieceWorkAmount(w.done, w.lost, h.rate, h.lossCharge), h.account);
+            if (!ran)
+                return db.Failure();
+        }
+        return Outcome::done();
+    });
+    if (outcome.ok() && result)
+        *result = r;
+    return outcome;
+}
+
+}  // namespace flow
