@@ -9,6 +9,7 @@
 #include "db/Convert.h"
 #include "db/mySQLTool.h"
 #include "dialogs/shipping/Dlg_Shipper.h"
+#include "dialogs/stations/Dlg_Station.h"
 #include "grid/KvMessage.h"
 #include "ui/AppState.h"
 #include "ui/Prompt.h"
@@ -286,14 +287,18 @@ void CKvClientDlg::openScreen(int command)
             dlg.exec();
             break;
         }
-        // The working screens, each opened as `Dlg_X dlg(this); dlg.exec();` once it exists.
         case cmd::StationWashing:
         case cmd::StationBlasting:
         case cmd::StationResin:
         case cmd::StationManual:
         case cmd::StationIroning:
         case cmd::StationRubbing:
-        case cmd::StationMonkey:
+        case cmd::StationMonkey: {
+            Dlg_Station dlg(this);
+            dlg.exec();
+            break;
+        }
+        // The working screens, each opened as `Dlg_X dlg(this); dlg.exec();` once it exists.
         case cmd::Consignee:
         case cmd::Quality:
         case cmd::InquiryProduct:

@@ -1,8 +1,11 @@
 #include "AppTestSupport.h"
 #include "app/Dlg_Cover.h"
 #include "app/Dlg_System.h"
+#include "dialogs/shipping/Dlg_Shipper.h"
+#include "dialogs/stations/Dlg_Station.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -159,7 +162,7 @@ TEST_F(MainWindow, SigningOutGreysWhatTheFormerIdentityHad)
     EXPECT_FALSE(main->closed());
 }
 
-TEST_F(MainWindow, StationItemsNameTheStationAndTheSimpleModeDoesNothing)
+TEST_F(MainWindow, ScreenItemsOpenTheirScreensAndTheSimpleModeDoesNothing)
 {
     signInAs(QStringLiteral("管理员"));
     const QList<QPair<int, QString>> stations = {
@@ -168,9 +171,23 @@ TEST_F(MainWindow, StationItemsNameTheStationAndTheSimpleModeDoesNothing)
         {32785, QStringLiteral("马骝")}};
     for (const auto& [command, station] : stations) {
         g_station.clear();
+        QString opened;
+        apptest::whenModal<Dlg_Station>([&](Dlg_Station* dlg) {
+            if (dlg->parentWidget() == main.get())
+                opened = dlg->findChild<QComboBox*>(QStringLiteral("stationCombo"))->currentText();
+            dlg->reject();
+        });
         main->action(command)->trigger();
-        EXPECT_EQ(g_station, station);
+        EXPECT_EQ(opened, station);
+        EXPECT_TRUE(g_station.isEmpty()) << "the station screen takes its station and empties it";
     }
+    bool shipper = false;
+    apptest::whenModal<Dlg_Shipper>([&](Dlg_Shipper* dlg) {
+        shipper = dlg->parentWidget() == main.get();
+        dlg->reject();
+    });
+    main->action(32790)->trigger();
+    EXPECT_TRUE(shipper);
     const QString before = g_station;
     const int windows = QApplication::topLevelWidgets().size();
     main->action(32843)->trigger();
