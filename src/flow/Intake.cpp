@@ -17,14 +17,19 @@ bool insertOrder(mySQLTool& db, const Order& o, quint64 client, bool activate, c
 {
     if (activate)
         return db.Exec(
-            "insert into %s (客户号, 接货人, 接货时间, 货物性质, 货物分类, 货物款式, 货物性别, 洗涤方法, 货物单价, "
-            "损耗单价, 货物数量, 货物等级, 经办人, 原版数量, 洗版数量, 款号, 关联, 激活, 激活时间) value (%I64u, "
-            "'%s', '%s', '%s', '%s', '%s', '%s', '%s', %f, %f, %d, '%s', '%s', %d, %d, %I64u, %I64u, %d, '%s')",
-            P, client, o.receiver, now, o.nature, o.type, o.kind, o.sex, o.method, o.price, o.lossPrice, o.goods,
-            o.priority, o.account, o.original, o.washed, o.style, o.related, 1, now);
+            "insert into %s (客户号, 接货人, 接货时间, 货物性质, 货物分类, 货物款式, 货物性别, 洗涤方法, "
+            "货物单价, "
+            "损耗单价, 货物数量, 货物等级, 经办人, 原版数量, 洗版数量, 款号, 关联, 激活, 激活时间) value "
+            "(%I64u, "
+            "'%s', '%s', '%s', '%s', '%s', '%s', '%s', %f, %f, %d, '%s', '%s', %d, %d, %I64u, %I64u, %d, "
+            "'%s')",
+            P, client, o.receiver, now, o.nature, o.type, o.kind, o.sex, o.method, o.price, o.lossPrice,
+            o.goods, o.priority, o.account, o.original, o.washed, o.style, o.related, 1, now);
     return db.Exec(
-        "insert into %s (客户号, 接货人, 接货时间, 货物性质, 货物分类, 货物款式, 货物性别, 洗涤方法, 货物单价, "
-        "损耗单价, 货物数量, 货物等级, 经办人, 原版数量, 洗版数量, 款号, 关联, 激活) value (%I64u, '%s', '%s', "
+        "insert into %s (客户号, 接货人, 接货时间, 货物性质, 货物分类, 货物款式, 货物性别, 洗涤方法, "
+        "货物单价, "
+        "损耗单价, 货物数量, 货物等级, 经办人, 原版数量, 洗版数量, 款号, 关联, 激活) value (%I64u, '%s', "
+        "'%s', "
         "'%s', '%s', '%s', '%s', '%s', %f, %f, %d, '%s', '%s', %d, %d, %I64u, %I64u, %d)",
         P, client, o.receiver, now, o.nature, o.type, o.kind, o.sex, o.method, o.price, o.lossPrice, o.goods,
         o.priority, o.account, o.original, o.washed, o.style, o.related, 0);
@@ -37,13 +42,15 @@ bool updateOrder(mySQLTool& db, const Order& o, quint64 client, bool activate, c
 {
     if (activate)
         return db.Exec(
-            "update %s set 客户号=%I64u, 接货人='%s', 货物性质='%s', 货物分类='%s', 货物款式='%s', 货物性别='%s', "
+            "update %s set 客户号=%I64u, 接货人='%s', 货物性质='%s', 货物分类='%s', 货物款式='%s', "
+            "货物性别='%s', "
             "洗涤方法='%s', 货物单价=%f, 损耗单价=%f, 货物数量=%d, 货物等级='%s', 原版数量=%d, 洗版数量=%d, "
             "款号=%I64u, 关联=%I64u, 激活=1, 激活时间='%s' where 货单号=%I64u and 激活=0 and 结讫=0",
             P, client, o.receiver, o.nature, o.type, o.kind, o.sex, o.method, o.price, o.lossPrice, o.goods,
             o.priority, o.original, o.washed, o.style, o.related, now, order);
     return db.Exec(
-        "update %s set 客户号=%I64u, 接货人='%s', 货物性质='%s', 货物分类='%s', 货物款式='%s', 货物性别='%s', "
+        "update %s set 客户号=%I64u, 接货人='%s', 货物性质='%s', 货物分类='%s', 货物款式='%s', "
+        "货物性别='%s', "
         "洗涤方法='%s', 货物单价=%f, 损耗单价=%f, 货物数量=%d, 货物等级='%s', 原版数量=%d, 洗版数量=%d, "
         "款号=%I64u, 关联=%I64u, 激活=0 where 货单号=%I64u and 激活=0 and 结讫=0",
         P, client, o.receiver, o.nature, o.type, o.kind, o.sex, o.method, o.price, o.lossPrice, o.goods,
@@ -79,9 +86,10 @@ Outcome moveIntakeFlow(mySQLTool& db, quint64 flowId, const QString& account, bo
     quint64 made = 0;
     const Outcome r = db.Transact([&]() -> Outcome {
         made = 0;
-        if (!db.Select("select %s.货单号, %s.货物等级, %s.上一号, %s.数量, %s.历史, %s.客户号, %s.工作站, %s.结讫 "
-                       "from %s where 流水号=%I64u",
-                       F, F, F, F, F, F, F, F, F, flowId))
+        if (!db.Select(
+                "select %s.货单号, %s.货物等级, %s.上一号, %s.数量, %s.历史, %s.客户号, %s.工作站, %s.结讫 "
+                "from %s where 流水号=%I64u",
+                F, F, F, F, F, F, F, F, F, flowId))
             return db.Failure();
         if (!db.FetchRow()) {
             db.FreeResult();
@@ -102,11 +110,13 @@ Outcome moveIntakeFlow(mySQLTool& db, quint64 flowId, const QString& account, bo
 
         bool closed = false;
         if (refuse)
-            closed = db.Exec("update %s set 工序='拒绝', 结讫=%d, 结讫时间='%s' where 流水号=%I64u and 结讫=0", F,
-                             flow::kRefused, now, flowId);
+            closed =
+                db.Exec("update %s set 工序='拒绝', 结讫=%d, 结讫时间='%s' where 流水号=%I64u and 结讫=0", F,
+                        flow::kRefused, now, flowId);
         else
-            closed = db.Exec("update %s set 工序='转发', 结讫=%d, 结讫时间='%s' where 流水号=%I64u and 结讫=0", F,
-                             flow::kClosed, now, flowId);
+            closed =
+                db.Exec("update %s set 工序='转发', 结讫=%d, 结讫时间='%s' where 流水号=%I64u and 结讫=0", F,
+                        flow::kClosed, now, flowId);
         const Outcome one = flow::oneRowChanged(db, closed, flow::kFlowTaken);
         if (!one)
             return one;
@@ -114,13 +124,15 @@ Outcome moveIntakeFlow(mySQLTool& db, quint64 flowId, const QString& account, bo
         bool inserted = false;
         if (refuse)
             inserted = db.Exec(
-                "insert into %s (货单号, 货物等级, 客户号, 上一号, 上一站, 数量, 生成时间, 工作站, 历史, 经办人) "
+                "insert into %s (货单号, 货物等级, 客户号, 上一号, 上一站, 数量, 生成时间, 工作站, 历史, "
+                "经办人) "
                 "value (%I64u, '%s', %I64u, %I64u, '接收', %d, '%s', '洗水', '%s', '%s')",
                 F, order, priority, client, flowId, count, now,
                 flow::extendRoute(route, flow::kIntake, QStringLiteral("拒绝")), account);
         else
             inserted = db.Exec(
-                "insert into %s (货单号, 货物等级, 客户号, 上一号, 上一站, 数量, 生成时间, 工作站, 历史, 经办人) "
+                "insert into %s (货单号, 货物等级, 客户号, 上一号, 上一站, 数量, 生成时间, 工作站, 历史, "
+                "经办人) "
                 "value (%I64u, '%s', %I64u, %I64u, '接收', %d, '%s', '发送', '%s', '%s')",
                 F, order, priority, client, flowId, count, now,
                 flow::extendRoute(route, flow::kIntake, QStringLiteral("转发")), account);
@@ -136,8 +148,8 @@ Outcome moveIntakeFlow(mySQLTool& db, quint64 flowId, const QString& account, bo
 
 }  // namespace
 
-Outcome submitOrder(mySQLTool& db, const Order& order, bool activate, quint64 editing, const QString& newClient,
-                    Written* out)
+Outcome submitOrder(mySQLTool& db, const Order& order, bool activate, quint64 editing,
+                    const QString& newClient, Written* out)
 {
     if (out)
         *out = Written();
@@ -174,7 +186,8 @@ Outcome submitOrder(mySQLTool& db, const Order& order, bool activate, quint64 ed
         }
         if (!activate)
             return Outcome::done();
-        if (!db.Exec("insert into  %s (货单号, 客户号, 货物等级, 工作站, 上一站, 生成时间, 数量, 历史) value (%I64u, "
+        if (!db.Exec("insert into  %s (货单号, 客户号, 货物等级, 工作站, 上一站, 生成时间, 数量, 历史) value "
+                     "(%I64u, "
                      "%I64u, '%s', '%s', '%s', '%s', %d, '%s')",
                      F, w.order, w.client, order.priority, flow::kWashing, flow::kIntake, now, order.goods,
                      flow::kFirstRoute))
@@ -205,11 +218,13 @@ Outcome endOrder(mySQLTool& db, quint64 order, const QString& priority, quint64*
             return Outcome::refused(kNoQuantity);
         if (priority.isEmpty())
             return Outcome::refused(kNoPriority);
-        const bool ran = db.Exec("update %s set 激活=%d where 货单号=%I64u and 激活=0 and 结讫=0", P, 2, order);
+        const bool ran =
+            db.Exec("update %s set 激活=%d where 货单号=%I64u and 激活=0 and 结讫=0", P, 2, order);
         const Outcome one = flow::oneRowChanged(db, ran, flow::kOrderTaken);
         if (!one)
             return one;
-        if (!db.Exec("insert into  %s (货单号, 货物等级, 工作站, 上一站, 生成时间, 数量, 历史) value (%I64u, '%s', "
+        if (!db.Exec("insert into  %s (货单号, 货物等级, 工作站, 上一站, 生成时间, 数量, 历史) value (%I64u, "
+                     "'%s', "
                      "'%s', '%s', '%s', %d, '%s')",
                      F, order, priority, flow::kShipping, flow::kIntake, now, goods, flow::kFirstRoute))
             return db.Failure();
@@ -226,7 +241,8 @@ Outcome cancelOrder(mySQLTool& db, quint64 order)
     if (order == 0)
         return Outcome::refused(kBadOrder);
     return db.Transact([&]() -> Outcome {
-        const bool ran = db.Exec("update %s set 结讫=%d where 货单号=%I64u and 激活=0 and 结讫=0", P, 2, order);
+        const bool ran =
+            db.Exec("update %s set 结讫=%d where 货单号=%I64u and 激活=0 and 结讫=0", P, 2, order);
         return flow::oneRowChanged(db, ran, flow::kOrderTaken);
     });
 }

@@ -19,14 +19,14 @@ inline const QString kBadFlow = QStringLiteral("错误的流水号");
 
 // An order as the form gives it, already checked.
 struct Order {
-    quint64 client = 0;  // 客户号; replaced by the new customer when one is created
-    QString receiver;    // 接货人
-    QString nature;      // 货物性质
-    QString type;        // 货物分类
-    QString kind;        // 货物款式
-    QString sex;         // 货物性别
-    QString method;      // 洗涤方法
-    float price = 0;     // 货物单价
+    quint64 client = 0;   // 客户号; replaced by the new customer when one is created
+    QString receiver;     // 接货人
+    QString nature;       // 货物性质
+    QString type;         // 货物分类
+    QString kind;         // 货物款式
+    QString sex;          // 货物性别
+    QString method;       // 洗涤方法
+    float price = 0;      // 货物单价
     float lossPrice = 0;  // 损耗单价
     int goods = 0;        // 货物数量
     QString priority;     // 货物等级
