@@ -117,8 +117,9 @@ void ConsigneeForm::buildClients()
     clients_->setObjectName(QStringLiteral("clientList"));
     clients_->setAccessibleName(QStringLiteral("客户列表"));
     clients_->InsertColumn(QStringLiteral("客户号"), 0);
-    clients_->InsertColumn(QStringLiteral("名称"), 70);
-    clients_->InsertColumn(QStringLiteral("说明"), 125);
+    // Wide enough for a whole customer name in the CJK font.
+    clients_->InsertColumn(QStringLiteral("名称"), 110);
+    clients_->InsertColumn(QStringLiteral("说明"), 140);
     newClient_ = checkBox(QStringLiteral("编辑新客户"), "newClientCheck", this);
     clientName_ = lockedField(newClient_, QStringLiteral("客户名称"), "clientNameEdit", this);
 }

@@ -53,7 +53,7 @@ ConsigneeQueues::ConsigneeQueues(QWidget* parent) : QWidget(parent)
     waitingFlows_ = new KvGrid(this);
     waitingFlows_->setObjectName(QStringLiteral("waitingFlowList"));
     waitingFlows_->setAccessibleName(flowsRadio_->text());
-    const std::pair<const char*, int> flowColumns[] = {{"流水号", 60},    {"货单号", 60}, {"客户名称", 70},
+    const std::pair<const char*, int> flowColumns[] = {{"流水号", 60},    {"货单号", 60}, {"客户名称", 110},
                                                        {"货物等级", 70},  {"上一站", 70}, {"数量", 60},
                                                        {"生成时间", 130}, {"历史", 200}};
     for (const auto& [caption, width] : flowColumns)
@@ -78,8 +78,9 @@ KvGrid* ConsigneeQueues::orderList(const char* name, const QString& caption)
     auto* list = new KvGrid(this);
     list->setObjectName(QString::fromLatin1(name));
     list->setAccessibleName(caption);
-    const std::pair<const char*, int> columns[] = {{"货单号", 60},   {"款号", 60},     {"客户名称", 80},
-                                                   {"货物数量", 70}, {"接货人", 70},   {"接货时间", 100},
+    // Customer names and times are widened to show whole in the CJK font.
+    const std::pair<const char*, int> columns[] = {{"货单号", 60},   {"款号", 60},     {"客户名称", 110},
+                                                   {"货物数量", 70}, {"接货人", 70},   {"接货时间", 130},
                                                    {"货物性质", 70}, {"货物分类", 70}, {"货物款式", 70},
                                                    {"货物性别", 70}, {"洗涤方法", 150}};
     for (const auto& [text, width] : columns)
