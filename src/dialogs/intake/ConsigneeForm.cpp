@@ -3,7 +3,9 @@
 #include "db/Convert.h"
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
+#include "dialogs/intake/FormWidgets.h"
 #include "dialogs/intake/IntakeQueries.h"
+#include "dialogs/intake/MethodPanel.h"
 #include "grid/KvGrid.h"
 #include "ui/Prompt.h"
 #include "ui/Widgets.h"
@@ -17,54 +19,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+using namespace intakeui;
 
 namespace {
 
 const QString kError = QStringLiteral("错误");
 const QString kNotice = QStringLiteral("提示");
-
-QPushButton* button(const QString& text, const char* name, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QCheckBox* checkBox(const QString& text, const char* name, QWidget* parent)
-{
-    auto* c = new QCheckBox(text, parent);
-    c->setObjectName(QString::fromLatin1(name));
-    return c;
-}
-
-// A field with its caption at (row, column) of a two-column form grid.
-template <typename W>
-W* field(const QString& caption, const char* name, QGridLayout* grid, int row, int column, QWidget* parent)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setAccessibleName(caption);
-    auto* label = new QLabel(caption, parent);
-    label->setBuddy(w);
-    grid->addWidget(label, row, column * 2);
-    grid->addWidget(w, row, column * 2 + 1);
-    return w;
-}
-
-// A field unlocked by a check box above it.
-QLineEdit* lockedField(QCheckBox* box, const QString& caption, const char* name, QWidget* parent)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setAccessibleName(caption);
-    QObject::connect(box, &QCheckBox::toggled, e, [e](bool on) { e->setReadOnly(!on); });
-    return e;
-}
 
 QString text(const QComboBox* c)
 {
@@ -87,7 +51,8 @@ ConsigneeForm::ConsigneeForm(QWidget* parent) : QWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(clientBox, 3);
     layout->addWidget(buildOrder(), 4);
-    layout->addWidget(buildMethod(), 4);
+    method_ = new MethodPanel(this);
+    layout->addWidget(method_, 4);
 
     connect(clients_, &KvGrid::rowClicked, this, &ConsigneeForm::clientClicked);
     connect(newClient_, &QCheckBox::toggled, this, [this](bool on) {
@@ -95,8 +60,11 @@ ConsigneeForm::ConsigneeForm(QWidget* parent) : QWidget(parent)
         clientName_->clear();
     });
     connect(nature_, &QComboBox::currentTextChanged, this, &ConsigneeForm::natureChanged);
-    connect(category_, &QComboBox::currentTextChanged, this, &ConsigneeForm::categoryChanged);
-    connect(activate_, &QCheckBox::clicked, this, [this] {
+    connect(method_, &MethodPanel::sequenceChanged, this, [this] {
+        if (text(nature_) != intake::kRework)
+            compose();
+    });
+    connect(method_->activateBox(), &QCheckBox::clicked, this, [this] {
         if (activateHinted_)
             return;
         activateHinted_ = true;
@@ -157,57 +125,6 @@ QWidget* ConsigneeForm::buildOrder()
     return box;
 }
 
-QWidget* ConsigneeForm::buildMethod()
-{
-    auto* box = new QGroupBox(QStringLiteral("洗涤方法"), this);
-    auto* top = new QGridLayout;
-    category_ = field<QComboBox>(QStringLiteral("选择工艺分类"), "categoryCombo", top, 0, 0, box);
-    category_->setMinimumContentsLength(6);
-
-    technologies_ = new QListWidget(box);
-    technologies_->setObjectName(QStringLiteral("technologyList"));
-    technologies_->setAccessibleName(QStringLiteral("工艺列表"));
-    sequence_ = new QListWidget(box);
-    sequence_->setObjectName(QStringLiteral("sequenceList"));
-    sequence_->setAccessibleName(QStringLiteral("洗涤方法排序"));
-    auto* add = button(QStringLiteral("增加"), "addTechnologyButton", box);
-    auto* remove = button(QStringLiteral("删除"), "removeTechnologyButton", box);
-    auto* buttons = new QVBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(add);
-    buttons->addWidget(remove);
-    buttons->addStretch(1);
-    auto* sequenceLabel = new QLabel(QStringLiteral("洗涤方法排序"), box);
-    sequenceLabel->setBuddy(sequence_);
-    auto* sequenceColumn = new QVBoxLayout;
-    sequenceColumn->addWidget(sequenceLabel);
-    sequenceColumn->addWidget(sequence_, 1);
-    auto* lists = new QHBoxLayout;
-    lists->addWidget(technologies_, 1);
-    lists->addLayout(buttons);
-    lists->addLayout(sequenceColumn, 1);
-
-    editMethod_ = checkBox(QStringLiteral("编辑洗涤方法"), "editMethodCheck", box);
-    method_ = lockedField(editMethod_, QStringLiteral("洗涤方法"), "methodEdit", box);
-    activate_ = checkBox(QStringLiteral("激活货单"), "activateCheck", box);
-    submit_ = button(QStringLiteral("提交货单"), "submitButton", box);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(activate_);
-    bottom->addStretch(1);
-    bottom->addWidget(submit_);
-
-    auto* layout = new QVBoxLayout(box);
-    layout->addLayout(top);
-    layout->addLayout(lists, 1);
-    layout->addWidget(editMethod_);
-    layout->addWidget(method_);
-    layout->addLayout(bottom);
-
-    connect(add, &QPushButton::clicked, this, &ConsigneeForm::addTechnology);
-    connect(remove, &QPushButton::clicked, this, &ConsigneeForm::removeTechnology);
-    return box;
-}
-
 bool ConsigneeForm::fillClients()
 {
     return prompt().report(
@@ -226,8 +143,7 @@ void ConsigneeForm::fillChoices()
     FillCombo(g_sqlTool, *kind_, intakeq::choices(g_sqlTool, tables::kind));
     FillCombo(g_sqlTool, *sex_, intakeq::choices(g_sqlTool, tables::sex));
     FillCombo(g_sqlTool, *priority_, intakeq::choices(g_sqlTool, tables::priority));
-    const QSignalBlocker quiet(category_);
-    FillCombo(g_sqlTool, *category_, intakeq::choices(g_sqlTool, tables::technologyType));
+    method_->fillCategories();
 }
 
 void ConsigneeForm::readLossPrice()
@@ -248,9 +164,9 @@ void ConsigneeForm::readLossPrice()
 
 void ConsigneeForm::lockFields()
 {
-    for (QLineEdit* e : {clientName_, lossPrice_, method_, price_})
+    for (QLineEdit* e : {clientName_, lossPrice_, price_})
         e->setReadOnly(true);
-    activate_->setChecked(true);
+    method_->lock();
     related_->setEnabled(false);
     queryRelated_->setEnabled(false);
     newClient_->setEnabled(false);
@@ -263,14 +179,13 @@ void ConsigneeForm::allowNewClients(bool allowed)
 
 void ConsigneeForm::reset()
 {
-    for (QLineEdit* e : {style_, clientName_, goods_, price_, original_, washed_, method_})
+    for (QLineEdit* e : {style_, clientName_, goods_, price_, original_, washed_})
         e->clear();
     for (QComboBox* c : {receiver_, nature_, type_, kind_, sex_, priority_})
         c->setCurrentIndex(-1);
-    sequence_->clear();
-    for (QCheckBox* c : {newClient_, editMethod_, editPrice_, editLossPrice_})
+    method_->reset();
+    for (QCheckBox* c : {newClient_, editPrice_, editLossPrice_})
         c->setChecked(false);
-    activate_->setChecked(true);
     related_->clear();
     related_->setEnabled(false);
     queryRelated_->setEnabled(false);
@@ -299,7 +214,7 @@ void ConsigneeForm::loadOrder(mySQLTool& db)
     choose("货物性别", sex_);
     choose("货物等级", priority_);
     if (const int c = column("洗涤方法"); present(c))
-        method_->setText(db.Value(c));
+        method_->setMethod(db.Value(c));
     for (const auto& [name, edit] : {std::pair{"货物单价", price_}, std::pair{"损耗单价", lossPrice_}}) {
         const int c = column(name);
         if (present(c) && db.ValueDouble(c) > 0)
@@ -337,13 +252,13 @@ intake::OrderForm ConsigneeForm::values() const
     f.price = price_->text();
     f.lossPrice = lossPrice_->text();
     f.related = related_->text();
-    f.method = method_->text();
+    f.method = method_->method();
     return f;
 }
 
 bool ConsigneeForm::activate() const
 {
-    return activate_->isChecked();
+    return method_->activateBox()->isChecked();
 }
 
 bool ConsigneeForm::newClient() const
@@ -363,7 +278,7 @@ QString ConsigneeForm::priority() const
 
 void ConsigneeForm::setActivate(bool on)
 {
-    activate_->setChecked(on);
+    method_->activateBox()->setChecked(on);
 }
 
 void ConsigneeForm::chooseClient(quint64 client)
@@ -423,43 +338,11 @@ void ConsigneeForm::natureChanged(const QString& nature)
     queryRelated_->setEnabled(false);
 }
 
-void ConsigneeForm::categoryChanged(const QString& category)
-{
-    if (!category.isEmpty())
-        FillListBox(g_sqlTool, *technologies_, intakeq::technologies(g_sqlTool, category));
-}
-
-void ConsigneeForm::addTechnology()
-{
-    QListWidgetItem* chosen = technologies_->currentItem();
-    if (!chosen || !chosen->isSelected())
-        return;
-    const QString name = chosen->text();
-    for (int i = 0; i < sequence_->count(); ++i)
-        if (sequence_->item(i)->text() == name)
-            return;
-    sequence_->addItem(name);
-    if (text(nature_) != intake::kRework)
-        compose();
-}
-
-void ConsigneeForm::removeTechnology()
-{
-    if (sequence_->count() == 0)
-        return;
-    QListWidgetItem* chosen = sequence_->currentItem();
-    const int row = chosen && chosen->isSelected() ? sequence_->row(chosen) : sequence_->count() - 1;
-    delete sequence_->takeItem(row);
-    if (text(nature_) != intake::kRework)
-        compose();
-}
-
 void ConsigneeForm::compose()
 {
     QString method;
     float sum = 0;
-    for (int i = 0; i < sequence_->count(); ++i) {
-        const QString name = sequence_->item(i)->text();
+    for (const QString& name : method_->sequence()) {
         method += QLatin1Char('[') + name + QLatin1Char(']');
         if (!g_sqlTool.Query(intakeq::technologyPrice(g_sqlTool, name), true)) {
             prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
@@ -469,8 +352,7 @@ void ConsigneeForm::compose()
             sum += convert::toFloat(g_sqlTool.Value(0));
         g_sqlTool.FreeResult();
     }
-    if (!editMethod_->isChecked())
-        method_->setText(method);
+    method_->compose(method);
     if (!editPrice_->isChecked())
         price_->setText(QString::asprintf("%.2f", double(sum)));
 }
@@ -505,10 +387,15 @@ void ConsigneeForm::lookUpRelated()
     if (!db.IsNull(4))
         lossPrice_->setText(db.Value(4));
     if (!db.IsNull(5))
-        method_->setText(db.Value(5));
+        method_->setMethod(db.Value(5));
     const quint64 client = db.ValueId(6);
     db.FreeResult();
     if (client != 0)
         chooseClient(client);
-    sequence_->clear();
+    method_->clearSequence();
+}
+
+QPushButton* ConsigneeForm::submitButton() const
+{
+    return method_->submitButton();
 }

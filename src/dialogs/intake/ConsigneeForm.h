@@ -8,7 +8,7 @@ class KvGrid;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
-class QListWidget;
+class MethodPanel;
 class QPushButton;
 class mySQLTool;
 
@@ -44,7 +44,7 @@ public:
 
     // True when Enter typed in `w` must not close the screen.
     bool keepsEnter(const QWidget* w) const;
-    QPushButton* submitButton() const { return submit_; }
+    QPushButton* submitButton() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -52,12 +52,8 @@ protected:
 private:
     void buildClients();
     QWidget* buildOrder();
-    QWidget* buildMethod();
     void clientClicked(int row);
     void natureChanged(const QString& nature);
-    void categoryChanged(const QString& category);
-    void addTechnology();
-    void removeTechnology();
     void compose();
     void lookUpRelated();
 
@@ -80,13 +76,7 @@ private:
     QLineEdit* lossPrice_;
     QLineEdit* related_;
     QPushButton* queryRelated_;
-    QComboBox* category_;
-    QListWidget* technologies_;
-    QListWidget* sequence_;
-    QCheckBox* editMethod_;
-    QLineEdit* method_;
-    QCheckBox* activate_;
-    QPushButton* submit_;
+    MethodPanel* method_;
 
     quint64 client_ = 0;
     bool reworkHinted_ = false;
