@@ -1,0 +1,401 @@
+#include "dialogs/intake/ConsigneeForm.h"
+
+#include "db/Convert.h"
+#include "db/Tables.h"
+#include "db/mySQLTool.h"
+#include "dialogs/intake/FormWidgets.h"
+#include "dialogs/intake/IntakeQueries.h"
+#include "dialogs/intake/MethodPanel.h"
+#include "grid/KvGrid.h"
+#include "ui/Prompt.h"
+#include "ui/Widgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+using namespace intakeui;
+
+namespace {
+
+const QString kError = QStringLiteral("错误");
+const QString kNotice = QStringLiteral("提示");
+
+QString text(const QComboBox* c)
+{
+    return c->currentIndex() < 0 ? QString() : c->currentText();
+}
+
+}  // namespace
+
+ConsigneeForm::ConsigneeForm(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("orderForm"));
+    buildClients();
+    auto* clientBox = new QGroupBox(QStringLiteral("客户列表"), this);
+    auto* clientLayout = new QVBoxLayout(clientBox);
+    clientLayout->addWidget(clients_, 1);
+    clientLayout->addWidget(newClient_);
+    clientLayout->addWidget(clientName_);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(clientBox, 3);
+    layout->addWidget(buildOrder(), 4);
+    method_ = new MethodPanel(this);
+    layout->addWidget(method_, 4);
+
+    connect(clients_, &KvGrid::rowClicked, this, &ConsigneeForm::clientClicked);
+    connect(newClient_, &QCheckBox::toggled, this, [this](bool on) {
+        clientName_->setReadOnly(!on);
+        clientName_->clear();
+    });
+    connect(nature_, &QComboBox::currentTextChanged, this, &ConsigneeForm::natureChanged);
+    connect(method_, &MethodPanel::sequenceChanged, this, [this] {
+        if (text(nature_) != intake::kRework)
+            compose();
+    });
+    connect(method_->activateBox(), &QCheckBox::clicked, this, [this] {
+        if (activateHinted_)
+            return;
+        activateHinted_ = true;
+        prompt().message(QStringLiteral("不立刻送到车间的货单将不会被激活，可继续修改直到激活为止"), kNotice);
+    });
+    // Pressing "查询货单" takes the focus off the number, which looks it up; when the
+    // focus could not move (no active window) the press does it.
+    connect(queryRelated_, &QPushButton::clicked, this, [this] {
+        if (related_->hasFocus() && nature_->currentText() == intake::kRework)
+            lookUpRelated();
+    });
+    related_->installEventFilter(this);
+}
+
+void ConsigneeForm::buildClients()
+{
+    clients_ = new KvGrid(this);
+    clients_->setObjectName(QStringLiteral("clientList"));
+    clients_->setAccessibleName(QStringLiteral("客户列表"));
+    clients_->InsertColumn(QStringLiteral("客户号"), 0);
+    // Wide enough for a whole customer name in the CJK font.
+    clients_->InsertColumn(QStringLiteral("名称"), 110);
+    clients_->InsertColumn(QStringLiteral("说明"), 140);
+    newClient_ = checkBox(QStringLiteral("编辑新客户"), "newClientCheck", this);
+    clientName_ = lockedField(newClient_, QStringLiteral("客户名称"), "clientNameEdit", this);
+}
+
+QWidget* ConsigneeForm::buildOrder()
+{
+    auto* box = new QGroupBox(QStringLiteral("货单信息"), this);
+    auto* grid = new QGridLayout(box);
+    receiver_ = field<QComboBox>(QStringLiteral("接货人"), "receiverCombo", grid, 0, 0, box);
+    nature_ = field<QComboBox>(QStringLiteral("货物性质"), "natureCombo", grid, 0, 1, box);
+    type_ = field<QComboBox>(QStringLiteral("货物类型"), "typeCombo", grid, 1, 0, box);
+    kind_ = field<QComboBox>(QStringLiteral("货物款式"), "kindCombo", grid, 1, 1, box);
+    sex_ = field<QComboBox>(QStringLiteral("货物性别"), "sexCombo", grid, 2, 0, box);
+    priority_ = field<QComboBox>(QStringLiteral("优先等级"), "priorityCombo", grid, 2, 1, box);
+    goods_ = field<QLineEdit>(QStringLiteral("货物数量"), "goodsEdit", grid, 3, 0, box);
+    style_ = field<QLineEdit>(QStringLiteral("款号"), "styleEdit", grid, 3, 1, box);
+    original_ = field<QLineEdit>(QStringLiteral("原版数量"), "originalEdit", grid, 4, 0, box);
+    washed_ = field<QLineEdit>(QStringLiteral("洗版数量"), "washedEdit", grid, 4, 1, box);
+
+    editPrice_ = checkBox(QStringLiteral("编辑货物单价"), "editPriceCheck", box);
+    price_ = lockedField(editPrice_, QStringLiteral("货物单价"), "priceEdit", box);
+    editLossPrice_ = checkBox(QStringLiteral("编辑损耗单价"), "editLossPriceCheck", box);
+    lossPrice_ = lockedField(editLossPrice_, QStringLiteral("损耗单价"), "lossPriceEdit", box);
+    grid->addWidget(editPrice_, 5, 0, 1, 2);
+    grid->addWidget(editLossPrice_, 5, 2, 1, 2);
+    grid->addWidget(price_, 6, 0, 1, 2);
+    grid->addWidget(lossPrice_, 6, 2, 1, 2);
+
+    related_ = field<QLineEdit>(QStringLiteral("关联货单号"), "relatedEdit", grid, 7, 0, box);
+    queryRelated_ = button(QStringLiteral("查询货单"), "queryRelatedButton", box);
+    grid->addWidget(queryRelated_, 7, 2, 1, 2, Qt::AlignLeft);
+    grid->setRowStretch(8, 1);
+    for (QComboBox* c : {receiver_, nature_, type_, kind_, sex_, priority_})
+        c->setMinimumContentsLength(6);
+    return box;
+}
+
+bool ConsigneeForm::fillClients()
+{
+    return prompt().report(
+        clients_->Fill(g_sqlTool, intakeq::clients(g_sqlTool), true, intakeq::byCaption()));
+}
+
+void ConsigneeForm::fillChoices()
+{
+    FillCombo(g_sqlTool, *receiver_, intakeq::receivers(g_sqlTool));
+    {
+        // Filling passes through the first item; only a choice counts.
+        const QSignalBlocker quiet(nature_);
+        FillCombo(g_sqlTool, *nature_, intakeq::choices(g_sqlTool, tables::nature));
+    }
+    FillCombo(g_sqlTool, *type_, intakeq::choices(g_sqlTool, tables::type));
+    FillCombo(g_sqlTool, *kind_, intakeq::choices(g_sqlTool, tables::kind));
+    FillCombo(g_sqlTool, *sex_, intakeq::choices(g_sqlTool, tables::sex));
+    FillCombo(g_sqlTool, *priority_, intakeq::choices(g_sqlTool, tables::priority));
+    method_->fillCategories();
+}
+
+void ConsigneeForm::readLossPrice()
+{
+    if (!g_sqlTool.Query(intakeq::lossPrice(g_sqlTool), true)) {
+        prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+        return;
+    }
+    if (!g_sqlTool.FetchRow()) {
+        g_sqlTool.FreeResult();
+        prompt().message(QStringLiteral("没有找到损耗单价的设置"), kError);
+        return;
+    }
+    if (!g_sqlTool.IsNull(0))
+        lossPrice_->setText(g_sqlTool.Value(0));
+    g_sqlTool.FreeResult();
+}
+
+void ConsigneeForm::lockFields()
+{
+    for (QLineEdit* e : {clientName_, lossPrice_, price_})
+        e->setReadOnly(true);
+    method_->lock();
+    related_->setEnabled(false);
+    queryRelated_->setEnabled(false);
+    newClient_->setEnabled(false);
+}
+
+void ConsigneeForm::allowNewClients(bool allowed)
+{
+    newClient_->setEnabled(allowed);
+}
+
+void ConsigneeForm::reset()
+{
+    for (QLineEdit* e : {style_, clientName_, goods_, price_, original_, washed_})
+        e->clear();
+    for (QComboBox* c : {receiver_, nature_, type_, kind_, sex_, priority_})
+        c->setCurrentIndex(-1);
+    method_->reset();
+    for (QCheckBox* c : {newClient_, editPrice_, editLossPrice_})
+        c->setChecked(false);
+    related_->clear();
+    related_->setEnabled(false);
+    queryRelated_->setEnabled(false);
+}
+
+void ConsigneeForm::loadOrder(mySQLTool& db)
+{
+    const auto column = [&db](const char* name) { return db.FindField(QString::fromUtf8(name)); };
+    const auto present = [&db](int c) { return c >= 0 && !db.IsNull(c); };
+    const auto nonZero = [&](const char* name, QLineEdit* e) {
+        const int c = column(name);
+        if (present(c) && convert::toDouble(db.Value(c)) != 0)
+            e->setText(db.Value(c));
+    };
+    const auto choose = [&](const char* name, QComboBox* combo) {
+        const int c = column(name);
+        if (present(c))
+            SelectComboText(*combo, db.Value(c));
+    };
+    nonZero("款号", style_);
+    nonZero("货物数量", goods_);
+    choose("接货人", receiver_);
+    choose("货物性质", nature_);
+    choose("货物分类", type_);
+    choose("货物款式", kind_);
+    choose("货物性别", sex_);
+    choose("货物等级", priority_);
+    if (const int c = column("洗涤方法"); present(c))
+        method_->setMethod(db.Value(c));
+    for (const auto& [name, edit] : {std::pair{"货物单价", price_}, std::pair{"损耗单价", lossPrice_}}) {
+        const int c = column(name);
+        if (present(c) && db.ValueDouble(c) > 0)
+            edit->setText(db.Value(c));
+    }
+    nonZero("原版数量", original_);
+    nonZero("洗版数量", washed_);
+    nonZero("关联", related_);
+    if (const int c = column("客户号"); present(c) && db.ValueId(c) != 0)
+        client_ = db.ValueId(c);
+    for (int r = 0; r < clients_->GetItemCount(); ++r) {
+        if (convert::toId(clients_->GetItemText(r, 0)) == client_) {
+            clientName_->setText(clients_->GetItemText(r, 1));
+            break;
+        }
+    }
+}
+
+intake::OrderForm ConsigneeForm::values() const
+{
+    intake::OrderForm f;
+    f.clientName = clientName_->text();
+    f.newClient = newClient_->isChecked();
+    f.client = client_;
+    f.receiver = text(receiver_);
+    f.nature = text(nature_);
+    f.type = text(type_);
+    f.kind = text(kind_);
+    f.sex = text(sex_);
+    f.priority = text(priority_);
+    f.goods = goods_->text();
+    f.original = original_->text();
+    f.washed = washed_->text();
+    f.style = style_->text();
+    f.price = price_->text();
+    f.lossPrice = lossPrice_->text();
+    f.related = related_->text();
+    f.method = method_->method();
+    return f;
+}
+
+bool ConsigneeForm::activate() const
+{
+    return method_->activateBox()->isChecked();
+}
+
+bool ConsigneeForm::newClient() const
+{
+    return newClient_->isChecked();
+}
+
+QString ConsigneeForm::clientName() const
+{
+    return clientName_->text();
+}
+
+QString ConsigneeForm::priority() const
+{
+    return text(priority_);
+}
+
+void ConsigneeForm::setActivate(bool on)
+{
+    method_->activateBox()->setChecked(on);
+}
+
+void ConsigneeForm::chooseClient(quint64 client)
+{
+    client_ = client;
+    for (int r = 0; r < clients_->GetItemCount(); ++r) {
+        if (convert::toId(clients_->GetItemText(r, 0)) == client) {
+            clients_->SelectRow(r);
+            return;
+        }
+    }
+    clients_->SelectRow(-1);
+}
+
+bool ConsigneeForm::keepsEnter(const QWidget* w) const
+{
+    for (const QWidget* e : {goods_, original_, washed_, style_, price_, lossPrice_, clientName_, related_})
+        if (w == e)
+            return true;
+    return false;
+}
+
+bool ConsigneeForm::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == related_ && e->type() == QEvent::FocusOut) {
+        // Only a move within the screen looks the order up, not switching to another window.
+        const Qt::FocusReason why = static_cast<QFocusEvent*>(e)->reason();
+        if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason &&
+            nature_->currentText() == intake::kRework)
+            lookUpRelated();
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void ConsigneeForm::clientClicked(int row)
+{
+    if (row < 0)
+        return;
+    client_ = convert::toId(clients_->GetItemText(row, 0));
+    clientName_->setText(clients_->GetItemText(row, 1));
+}
+
+void ConsigneeForm::natureChanged(const QString& nature)
+{
+    if (nature == intake::kRework) {
+        if (!reworkHinted_) {
+            reworkHinted_ = true;
+            prompt().message(QStringLiteral("返工的货物必须选择关联货单号"), kNotice);
+        }
+        price_->clear();
+        related_->setEnabled(true);
+        queryRelated_->setEnabled(true);
+        return;
+    }
+    related_->clear();
+    related_->setEnabled(false);
+    queryRelated_->setEnabled(false);
+}
+
+void ConsigneeForm::compose()
+{
+    QString method;
+    float sum = 0;
+    for (const QString& name : method_->sequence()) {
+        method += QLatin1Char('[') + name + QLatin1Char(']');
+        if (!g_sqlTool.Query(intakeq::technologyPrice(g_sqlTool, name), true)) {
+            prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+            return;
+        }
+        if (g_sqlTool.FetchRow() && !g_sqlTool.IsNull(0))
+            sum += convert::toFloat(g_sqlTool.Value(0));
+        g_sqlTool.FreeResult();
+    }
+    method_->compose(method);
+    if (!editPrice_->isChecked())
+        price_->setText(QString::asprintf("%.2f", double(sum)));
+}
+
+void ConsigneeForm::lookUpRelated()
+{
+    const quint64 order = convert::toId(related_->text());
+    if (order == 0) {
+        prompt().message(QStringLiteral("错误的关联货单号"), kError);
+        return;
+    }
+    mySQLTool& db = g_sqlTool;
+    if (!db.Query(intakeq::relatedOrder(db, order), true)) {
+        prompt().message(db.GetError(), QStringLiteral("Error"));
+        return;
+    }
+    if (!db.FetchRow()) {
+        db.FreeResult();
+        prompt().message(QStringLiteral("所关联的货单号不存在"), kError);
+        return;
+    }
+    // The rework belongs to the customer of the order it reworks, not to a new one.
+    newClient_->setChecked(false);
+    if (!db.IsNull(0))
+        clientName_->setText(db.Value(0));
+    if (!db.IsNull(1))
+        SelectComboText(*type_, db.Value(1));
+    if (!db.IsNull(2))
+        SelectComboText(*kind_, db.Value(2));
+    if (!db.IsNull(3))
+        SelectComboText(*sex_, db.Value(3));
+    if (!db.IsNull(4))
+        lossPrice_->setText(db.Value(4));
+    if (!db.IsNull(5))
+        method_->setMethod(db.Value(5));
+    const quint64 client = db.ValueId(6);
+    db.FreeResult();
+    if (client != 0)
+        chooseClient(client);
+    method_->clearSequence();
+}
+
+QPushButton* ConsigneeForm::submitButton() const
+{
+    return method_->submitButton();
+}
