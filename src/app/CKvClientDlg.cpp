@@ -8,6 +8,7 @@
 #include "app/MainMenu.h"
 #include "db/Convert.h"
 #include "db/mySQLTool.h"
+#include "dialogs/intake/Dlg_Consignee.h"
 #include "dialogs/shipping/Dlg_Shipper.h"
 #include "dialogs/stations/Dlg_Station.h"
 #include "grid/KvMessage.h"
@@ -298,8 +299,12 @@ void CKvClientDlg::openScreen(int command)
             dlg.exec();
             break;
         }
+        case cmd::Consignee: {
+            Dlg_Consignee dlg(this);
+            dlg.exec();
+            break;
+        }
         // The working screens, each opened as `Dlg_X dlg(this); dlg.exec();` once it exists.
-        case cmd::Consignee:
         case cmd::Quality:
         case cmd::InquiryProduct:
         case cmd::InquiryShipment:

@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 #include "app/Dlg_Cover.h"
 #include "app/Dlg_System.h"
+#include "dialogs/intake/Dlg_Consignee.h"
 #include "dialogs/shipping/Dlg_Shipper.h"
 #include "dialogs/stations/Dlg_Station.h"
 
@@ -188,6 +189,13 @@ TEST_F(MainWindow, ScreenItemsOpenTheirScreensAndTheSimpleModeDoesNothing)
     });
     main->action(32790)->trigger();
     EXPECT_TRUE(shipper);
+    bool intake = false;
+    apptest::whenModal<Dlg_Consignee>([&](Dlg_Consignee* dlg) {
+        intake = dlg->parentWidget() == main.get();
+        dlg->reject();
+    });
+    main->action(32788)->trigger();
+    EXPECT_TRUE(intake);
     const QString before = g_station;
     const int windows = QApplication::topLevelWidgets().size();
     main->action(32843)->trigger();
