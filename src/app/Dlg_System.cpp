@@ -5,6 +5,7 @@
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
 #include "ui/Prompt.h"
+#include "ui/Controls.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -24,13 +25,6 @@ QLineEdit* passwordBox(QWidget* parent, const char* name)
     return e;
 }
 
-QPushButton* button(QWidget* parent, const QString& text, const char* name)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 }  // namespace
 
@@ -48,7 +42,7 @@ Dlg_System::Dlg_System(QWidget* parent) : QDialog(parent)
     oldPassword_ = passwordBox(personal, "oldPassword");
     newPassword_ = passwordBox(personal, "newPassword");
     repeatPassword_ = passwordBox(personal, "repeatPassword");
-    savePassword_ = button(personal, QStringLiteral("保存"), "savePassword");
+    savePassword_ = makeButton(QStringLiteral("保存"), "savePassword", personal);
     auto* form = new QFormLayout;
     const QList<QPair<QString, QLineEdit*>> boxes = {{QStringLiteral("输入原密码"), oldPassword_},
                                                      {QStringLiteral("输入新密码"), newPassword_},
@@ -81,9 +75,9 @@ Dlg_System::Dlg_System(QWidget* parent) : QDialog(parent)
     if (!error.isEmpty())
         prompt().message(error, QStringLiteral("Error"));
     accounts_->SetComboEditor(3, identities);
-    add_ = button(users, QStringLiteral("增加"), "addAccount");
-    remove_ = button(users, QStringLiteral("删除"), "deleteAccount");
-    saveAccounts_ = button(users, QStringLiteral("保存"), "saveAccounts");
+    add_ = makeButton(QStringLiteral("增加"), "addAccount", users);
+    remove_ = makeButton(QStringLiteral("删除"), "deleteAccount", users);
+    saveAccounts_ = makeButton(QStringLiteral("保存"), "saveAccounts", users);
     auto* userButtons = new QHBoxLayout;
     userButtons->addWidget(add_);
     userButtons->addWidget(remove_);

@@ -88,7 +88,7 @@ void ConsigneeForm::buildClients()
     // Wide enough for a whole customer name in the CJK font.
     clients_->InsertColumn(QStringLiteral("名称"), 110);
     clients_->InsertColumn(QStringLiteral("说明"), 140);
-    newClient_ = checkBox(QStringLiteral("编辑新客户"), "newClientCheck", this);
+    newClient_ = makeCheckBox(QStringLiteral("编辑新客户"), "newClientCheck", this);
     clientName_ = lockedField(newClient_, QStringLiteral("客户名称"), "clientNameEdit", this);
 }
 
@@ -107,9 +107,9 @@ QWidget* ConsigneeForm::buildOrder()
     original_ = field<QLineEdit>(QStringLiteral("原版数量"), "originalEdit", grid, 4, 0, box);
     washed_ = field<QLineEdit>(QStringLiteral("洗版数量"), "washedEdit", grid, 4, 1, box);
 
-    editPrice_ = checkBox(QStringLiteral("编辑货物单价"), "editPriceCheck", box);
+    editPrice_ = makeCheckBox(QStringLiteral("编辑货物单价"), "editPriceCheck", box);
     price_ = lockedField(editPrice_, QStringLiteral("货物单价"), "priceEdit", box);
-    editLossPrice_ = checkBox(QStringLiteral("编辑损耗单价"), "editLossPriceCheck", box);
+    editLossPrice_ = makeCheckBox(QStringLiteral("编辑损耗单价"), "editLossPriceCheck", box);
     lossPrice_ = lockedField(editLossPrice_, QStringLiteral("损耗单价"), "lossPriceEdit", box);
     grid->addWidget(editPrice_, 5, 0, 1, 2);
     grid->addWidget(editLossPrice_, 5, 2, 1, 2);
@@ -117,7 +117,7 @@ QWidget* ConsigneeForm::buildOrder()
     grid->addWidget(lossPrice_, 6, 2, 1, 2);
 
     related_ = field<QLineEdit>(QStringLiteral("关联货单号"), "relatedEdit", grid, 7, 0, box);
-    queryRelated_ = button(QStringLiteral("查询货单"), "queryRelatedButton", box);
+    queryRelated_ = makeButton(QStringLiteral("查询货单"), "queryRelatedButton", box);
     grid->addWidget(queryRelated_, 7, 2, 1, 2, Qt::AlignLeft);
     grid->setRowStretch(8, 1);
     for (QComboBox* c : {receiver_, nature_, type_, kind_, sex_, priority_})

@@ -5,6 +5,7 @@
 #include "dialogs/intake/IntakeQueries.h"
 #include "grid/KvGrid.h"
 #include "ui/Prompt.h"
+#include "ui/Controls.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,17 +13,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QPushButton* button(const QString& text, const char* name, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-}  // namespace
 
 ConsigneeQueues::ConsigneeQueues(QWidget* parent) : QWidget(parent)
 {
@@ -31,11 +21,11 @@ ConsigneeQueues::ConsigneeQueues(QWidget* parent) : QWidget(parent)
     ordersRadio_->setObjectName(QStringLiteral("waitingOrdersRadio"));
     flowsRadio_ = new QRadioButton(QStringLiteral("等待处理的流水队列"), this);
     flowsRadio_->setObjectName(QStringLiteral("waitingFlowsRadio"));
-    edit_ = button(QStringLiteral("编辑货单"), "editOrderButton", this);
-    end_ = button(QStringLiteral("结束货单"), "endOrderButton", this);
-    cancel_ = button(QStringLiteral("取消货单"), "cancelOrderButton", this);
-    refuse_ = button(QStringLiteral("退还"), "refuseFlowButton", this);
-    forward_ = button(QStringLiteral("直接发送"), "forwardFlowButton", this);
+    edit_ = makeButton(QStringLiteral("编辑货单"), "editOrderButton", this);
+    end_ = makeButton(QStringLiteral("结束货单"), "endOrderButton", this);
+    cancel_ = makeButton(QStringLiteral("取消货单"), "cancelOrderButton", this);
+    refuse_ = makeButton(QStringLiteral("退还"), "refuseFlowButton", this);
+    forward_ = makeButton(QStringLiteral("直接发送"), "forwardFlowButton", this);
 
     auto* top = new QHBoxLayout;
     top->addWidget(ordersRadio_);

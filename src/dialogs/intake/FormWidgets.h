@@ -6,24 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/Controls.h"
+
 // Small builders of the intake form's controls: stable object names, captions as
 // accessible names, no default buttons.
 namespace intakeui {
-
-inline QPushButton* button(const QString& text, const char* name, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-inline QCheckBox* checkBox(const QString& text, const char* name, QWidget* parent)
-{
-    auto* c = new QCheckBox(text, parent);
-    c->setObjectName(QString::fromLatin1(name));
-    return c;
-}
 
 // A field with its caption at (row, column) of a two-column form grid.
 template <typename W>

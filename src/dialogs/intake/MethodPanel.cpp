@@ -27,8 +27,8 @@ MethodPanel::MethodPanel(QWidget* parent) : QGroupBox(QStringLiteral("洗涤方�
     sequence_ = new QListWidget(this);
     sequence_->setObjectName(QStringLiteral("sequenceList"));
     sequence_->setAccessibleName(QStringLiteral("洗涤方法排序"));
-    auto* addButton = button(QStringLiteral("增加"), "addTechnologyButton", this);
-    auto* removeButton = button(QStringLiteral("删除"), "removeTechnologyButton", this);
+    auto* addButton = makeButton(QStringLiteral("增加"), "addTechnologyButton", this);
+    auto* removeButton = makeButton(QStringLiteral("删除"), "removeTechnologyButton", this);
     auto* buttons = new QVBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(addButton);
@@ -44,10 +44,10 @@ MethodPanel::MethodPanel(QWidget* parent) : QGroupBox(QStringLiteral("洗涤方�
     lists->addLayout(buttons);
     lists->addLayout(sequenceColumn, 1);
 
-    editMethod_ = checkBox(QStringLiteral("编辑洗涤方法"), "editMethodCheck", this);
+    editMethod_ = makeCheckBox(QStringLiteral("编辑洗涤方法"), "editMethodCheck", this);
     method_ = lockedField(editMethod_, QStringLiteral("洗涤方法"), "methodEdit", this);
-    activate_ = checkBox(QStringLiteral("激活货单"), "activateCheck", this);
-    submit_ = button(QStringLiteral("提交货单"), "submitButton", this);
+    activate_ = makeCheckBox(QStringLiteral("激活货单"), "activateCheck", this);
+    submit_ = makeButton(QStringLiteral("提交货单"), "submitButton", this);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(activate_);
     bottom->addStretch(1);

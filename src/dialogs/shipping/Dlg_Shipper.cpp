@@ -10,6 +10,7 @@
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
 #include "ui/Prompt.h"
+#include "ui/Controls.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -29,13 +30,6 @@ const QString kNotice = QStringLiteral("提示");
 const QString kChooseOrder = QStringLiteral("请选择一行货单记录");
 constexpr int kRefreshMs = 60000;
 
-QPushButton* button(const QString& text, const char* name, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLineEdit* readOnlyBox(const QString& caption, const QString& name, QWidget* parent, QHBoxLayout* row)
 {
@@ -70,7 +64,7 @@ Dlg_Shipper::Dlg_Shipper(QWidget* parent) : QDialog(parent)
     radioUnshipped_->setObjectName(QStringLiteral("radioUnshipped"));
     radioShipped_ = new QRadioButton(QStringLiteral("已发送的货单列表"), this);
     radioShipped_->setObjectName(QStringLiteral("radioShipped"));
-    auto* refreshButton = button(QStringLiteral("刷新"), "refreshButton", this);
+    auto* refreshButton = makeButton(QStringLiteral("刷新"), "refreshButton", this);
     unshipped_ = new OrderPager(OrderPager::Kind::Unshipped, radioUnshipped_->text(),
                                 QStringLiteral("unshipped"), this);
     shipped_ =
@@ -90,8 +84,8 @@ Dlg_Shipper::Dlg_Shipper(QWidget* parent) : QDialog(parent)
                                    waiting_, waitingSum_);
     QGroupBox* confirmed = flowGroup(QStringLiteral("流水中已确认的货物列表"), QStringLiteral("confirmed"),
                                      confirmed_, confirmedSum_);
-    auto* confirmButton = button(QStringLiteral("确认"), "confirmButton", waiting);
-    auto* returnButton = button(QStringLiteral("退还"), "returnButton", waiting);
+    auto* confirmButton = makeButton(QStringLiteral("确认"), "confirmButton", waiting);
+    auto* returnButton = makeButton(QStringLiteral("退还"), "returnButton", waiting);
     auto* waitingRow = static_cast<QHBoxLayout*>(waiting->layout()->itemAt(1)->layout());
     waitingRow->addWidget(confirmButton);
     waitingRow->addWidget(returnButton);
@@ -113,7 +107,7 @@ Dlg_Shipper::Dlg_Shipper(QWidget* parent) : QDialog(parent)
         shippedSums_[i] = readOnlyBox(QString::fromUtf8(sumCaptions[i]), QString::fromLatin1(sumNames[i]),
                                       shippedGroup, sumsRow);
     sumsRow->addStretch(1);
-    auto* printButton = button(QStringLiteral("打印货单"), "printButton", shippedGroup);
+    auto* printButton = makeButton(QStringLiteral("打印货单"), "printButton", shippedGroup);
     sumsRow->addWidget(printButton);
     auto* shippedLayout = new QVBoxLayout(shippedGroup);
     shippedLayout->addWidget(shippedGoods_, 1);

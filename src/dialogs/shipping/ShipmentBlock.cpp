@@ -5,6 +5,7 @@
 #include "dialogs/shipping/ShipperQueries.h"
 #include "ui/Prompt.h"
 #include "ui/Widgets.h"
+#include "ui/Controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,17 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-
-QPushButton* button(const QString& text, const char* name, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-}  // namespace
 
 ShipmentBlock::ShipmentBlock(QWidget* parent) : QGroupBox(QStringLiteral("发货"), parent)
 {
@@ -53,7 +43,7 @@ ShipmentBlock::ShipmentBlock(QWidget* parent) : QGroupBox(QStringLiteral("发货
         grid->addWidget(remaining_[i], 1, i + 1);
         grid->addWidget(entries_[i], 2, i + 1);
     }
-    shipAll_ = button(QStringLiteral("全部发送"), "shipAllButton", this);
+    shipAll_ = makeButton(QStringLiteral("全部发送"), "shipAllButton", this);
     grid->addWidget(shipAll_, 1, 5);
 
     auto* amountLabel = new QLabel(QStringLiteral("合计金额"), this);
@@ -88,10 +78,10 @@ ShipmentBlock::ShipmentBlock(QWidget* parent) : QGroupBox(QStringLiteral("发货
     noCheck_->setObjectName(QStringLiteral("noQuantityCheck"));
     grid->addWidget(noCheck_, 2, 7, 1, 2);
 
-    submit_ = button(QStringLiteral("提交发货"), "submitButton", this);
-    closeOrder_ = button(QStringLiteral("结讫货单"), "closeOrderButton", this);
-    repair_ = button(QStringLiteral("修复"), "repairButton", this);
-    loss_ = button(QStringLiteral("损耗登记"), "lossButton", this);
+    submit_ = makeButton(QStringLiteral("提交发货"), "submitButton", this);
+    closeOrder_ = makeButton(QStringLiteral("结讫货单"), "closeOrderButton", this);
+    repair_ = makeButton(QStringLiteral("修复"), "repairButton", this);
+    loss_ = makeButton(QStringLiteral("损耗登记"), "lossButton", this);
     loss_->hide();  // loss records have their own screen
     grid->addWidget(submit_, 1, 9);
     grid->addWidget(closeOrder_, 0, 10);

@@ -11,6 +11,7 @@
 #include "ui/Dlg_Limits.h"
 #include "ui/Prompt.h"
 #include "ui/Widgets.h"
+#include "ui/Controls.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -32,21 +33,7 @@ const char* const C = tables::client;
 const QString kHint = QStringLiteral("提示");
 const QString kChooseRow = QStringLiteral("请选择要移动顺序的记录行");
 
-QPushButton* button(QWidget* parent, const QString& text, const char* name)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
-QLabel* caption(QWidget* parent, const QString& text, QWidget* buddy)
-{
-    auto* l = new QLabel(text, parent);
-    l->setBuddy(buddy);
-    buddy->setAccessibleName(text);
-    return l;
-}
 
 QLineEdit* detail(QWidget* parent, const char* name)
 {
@@ -72,13 +59,13 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
     stationCombo_ = new QComboBox(this);
     stationCombo_->setObjectName(QStringLiteral("stationCombo"));
     stationCombo_->setMinimumContentsLength(6);
-    auto* query = button(this, QStringLiteral("生产查询"), "queryButton");
+    auto* query = makeButton(QStringLiteral("生产查询"), "queryButton", this);
     query->setEnabled(false);  // no action behind it
-    move_ = button(this, QStringLiteral("移动序列"), "moveButton");
-    up_ = button(this, QStringLiteral("上移"), "upButton");
-    down_ = button(this, QStringLiteral("下移"), "downButton");
-    top_ = button(this, QStringLiteral("上移至顶部"), "topButton");
-    save_ = button(this, QStringLiteral("保存"), "saveButton");
+    move_ = makeButton(QStringLiteral("移动序列"), "moveButton", this);
+    up_ = makeButton(QStringLiteral("上移"), "upButton", this);
+    down_ = makeButton(QStringLiteral("下移"), "downButton", this);
+    top_ = makeButton(QStringLiteral("上移至顶部"), "topButton", this);
+    save_ = makeButton(QStringLiteral("保存"), "saveButton", this);
 
     // 1. The lists.
     waiting_ = new KvGrid(this);
@@ -122,16 +109,16 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
     panel_ = new WorkPanel(this);
 
     auto* head = new QHBoxLayout;
-    head->addWidget(caption(this, QStringLiteral("选择工作站"), stationCombo_));
+    head->addWidget(makeCaption(QStringLiteral("选择工作站"), stationCombo_, this));
     head->addWidget(stationCombo_);
     head->addStretch();
     for (QPushButton* b : {query, move_, up_, down_, top_, save_})
         head->addWidget(b);
 
     auto* lists = new QVBoxLayout;
-    lists->addWidget(caption(this, QStringLiteral("等待完成的工作"), waiting_));
+    lists->addWidget(makeCaption(QStringLiteral("等待完成的工作"), waiting_, this));
     lists->addWidget(waiting_, 3);
-    lists->addWidget(caption(this, QStringLiteral("已完成的工作"), done_));
+    lists->addWidget(makeCaption(QStringLiteral("已完成的工作"), done_, this));
     lists->addWidget(done_, 2);
 
     auto* details = new QGroupBox(QStringLiteral("工作详情"), this);
@@ -141,11 +128,11 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
         {"性别", sex_},    {"优先等级", priority_}, {"来自", from_},   {"数量", quantity_}};
     int i = 0;
     for (const auto& [text, edit] : fields) {
-        grid->addWidget(caption(details, QString::fromUtf8(text), edit), i / 3, (i % 3) * 2);
+        grid->addWidget(makeCaption(QString::fromUtf8(text), edit, details), i / 3, (i % 3) * 2);
         grid->addWidget(edit, i / 3, (i % 3) * 2 + 1);
         ++i;
     }
-    grid->addWidget(caption(details, QStringLiteral("流程历史"), history_), 3, 0);
+    grid->addWidget(makeCaption(QStringLiteral("流程历史"), history_, details), 3, 0);
     grid->addWidget(history_, 3, 1, 1, 5);
 
     auto* work = new QGroupBox(QStringLiteral("处理工作"), this);

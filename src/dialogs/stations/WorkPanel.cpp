@@ -10,6 +10,7 @@
 #include "ui/AppState.h"
 #include "ui/Prompt.h"
 #include "ui/Widgets.h"
+#include "ui/Controls.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -26,21 +27,7 @@ namespace {
 
 const QString kError = QStringLiteral("错误");
 
-QPushButton* button(QWidget* parent, const QString& text, const char* name)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
-QLabel* caption(QWidget* parent, const QString& text, QWidget* buddy)
-{
-    auto* l = new QLabel(text, parent);
-    l->setBuddy(buddy);
-    buddy->setAccessibleName(text);
-    return l;
-}
 
 // A typed count: empty is 0, a whole number is itself, anything else is not a count.
 int countOf(const QString& text)
@@ -56,10 +43,10 @@ WorkPanel::WorkPanel(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("workPanel"));
 
-    process_ = button(this, QStringLiteral("处理工作"), "processButton");
+    process_ = makeButton(QStringLiteral("处理工作"), "processButton", this);
     mode_ = new QComboBox(this);
     mode_->setObjectName(QStringLiteral("modeCombo"));
-    modeLabel_ = caption(this, QStringLiteral("选择处理方式"), mode_);
+    modeLabel_ = makeCaption(QStringLiteral("选择处理方式"), mode_, this);
     destination_ = new QComboBox(this);
     destination_->setObjectName(QStringLiteral("destinationCombo"));
     rate_ = new QLineEdit(this);
@@ -109,28 +96,28 @@ WorkPanel::WorkPanel(QWidget* parent) : QWidget(parent)
     single_->setChecked(true);
     selectAll_ = new QCheckBox(QStringLiteral("全选"), this);
     selectAll_->setObjectName(QStringLiteral("selectAllCheck"));
-    insert_ = button(this, QStringLiteral("插入"), "insertButton");
-    delete_ = button(this, QStringLiteral("删除"), "deleteButton");
-    singleSubmit_ = button(this, QStringLiteral("提交"), "singleSubmitButton");
-    coopSubmit_ = button(this, QStringLiteral("提交"), "cooperativeSubmitButton");
+    insert_ = makeButton(QStringLiteral("插入"), "insertButton", this);
+    delete_ = makeButton(QStringLiteral("删除"), "deleteButton", this);
+    singleSubmit_ = makeButton(QStringLiteral("提交"), "singleSubmitButton", this);
+    coopSubmit_ = makeButton(QStringLiteral("提交"), "cooperativeSubmitButton", this);
     totalDone_ = new QLineEdit(this);
     totalDone_->setObjectName(QStringLiteral("totalDoneEdit"));
     totalLost_ = new QLineEdit(this);
     totalLost_->setObjectName(QStringLiteral("totalLostEdit"));
-    totalDoneLabel_ = caption(this, QStringLiteral("总完成数"), totalDone_);
-    totalLostLabel_ = caption(this, QStringLiteral("总损耗数"), totalLost_);
+    totalDoneLabel_ = makeCaption(QStringLiteral("总完成数"), totalDone_, this);
+    totalLostLabel_ = makeCaption(QStringLiteral("总损耗数"), totalLost_, this);
 
     auto* top = new QGridLayout;
     top->addWidget(process_, 0, 0);
     top->addWidget(modeLabel_, 0, 1);
     top->addWidget(mode_, 0, 2);
-    top->addWidget(caption(this, QStringLiteral("选择目的地"), destination_), 0, 3);
+    top->addWidget(makeCaption(QStringLiteral("选择目的地"), destination_, this), 0, 3);
     top->addWidget(destination_, 0, 4);
-    top->addWidget(caption(this, QStringLiteral("工价"), rate_), 1, 1);
+    top->addWidget(makeCaption(QStringLiteral("工价"), rate_, this), 1, 1);
     top->addWidget(rate_, 1, 2);
-    top->addWidget(caption(this, QStringLiteral("损耗赔偿"), lossCharge_), 1, 3);
+    top->addWidget(makeCaption(QStringLiteral("损耗赔偿"), lossCharge_, this), 1, 3);
     top->addWidget(lossCharge_, 1, 4);
-    top->addWidget(caption(this, QStringLiteral("选择班组"), team_), 2, 1);
+    top->addWidget(makeCaption(QStringLiteral("选择班组"), team_, this), 2, 1);
     top->addWidget(team_, 2, 2);
     top->setColumnStretch(2, 1);
     top->setColumnStretch(4, 1);
