@@ -4,6 +4,7 @@
 #include "flow/Intake.h"
 #include "grid/KvGrid.h"
 #include "support/DbTest.h"
+#include "support/ScreenDriver.h"
 #include "ui/AppState.h"
 #include "ui/Widgets.h"
 
@@ -22,44 +23,18 @@ namespace {
 
 const QString kNowText = QStringLiteral("2026-12-08 09:30:00");
 
-class ConsigneeDesk : public kvtest::DemoDbTest {
+class ConsigneeDesk : public kvtest::DemoDbTest, public kvtest::ScreenDriver {
 protected:
     Dlg_Consignee& open()
     {
         dlg_ = std::make_unique<Dlg_Consignee>();
+        setRoot(dlg_.get());
         dlg_->show();
         dlg_->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(dlg_.get()));
         return *dlg_;
     }
-    template <typename T>
-    T* child(const char* name)
-    {
-        T* w = dlg_->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    KvGrid* grid(const char* name) { return child<KvGrid>(name); }
     QLineEdit* edit(const char* name) { return child<QLineEdit>(name); }
-    void type(const char* name, const QString& text) { edit(name)->setText(text); }
-    void choose(const char* combo, const QString& text)
-    {
-        EXPECT_TRUE(SelectComboText(*child<QComboBox>(combo), text)) << combo << " " << text.toStdString();
-    }
-    void click(const char* name) { child<QAbstractButton>(name)->click(); }
-    void clickRow(KvGrid* g, int row)
-    {
-        const QModelIndex i = g->model()->index(row, 1);
-        g->scrollTo(i);
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(i).center());
-    }
-    int rowOf(KvGrid* g, int column, const QString& text)
-    {
-        for (int r = 0; r < g->GetItemCount(); ++r)
-            if (g->GetItemText(r, column) == text)
-                return r;
-        return -1;
-    }
     void chooseClient(const QString& name)
     {
         KvGrid* clients = grid("clientList");

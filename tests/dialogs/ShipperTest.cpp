@@ -4,6 +4,7 @@
 #include "flow/Shipping.h"
 #include "grid/KvGrid.h"
 #include "support/DbTest.h"
+#include "support/ScreenDriver.h"
 #include "ui/AppState.h"
 
 #include <QApplication>
@@ -21,7 +22,7 @@
 
 namespace {
 
-class ShipperDesk : public kvtest::DemoDbTest {
+class ShipperDesk : public kvtest::DemoDbTest, public kvtest::ScreenDriver {
 protected:
     quint64 addOrder(int goods, int loss = 0, const QString& nature = QStringLiteral("新货"),
                      int original = 0, int washed = 0)
@@ -66,36 +67,11 @@ protected:
     {
         dlg_ = std::make_unique<Dlg_Shipper>();
         dlg_->show();
+        setRoot(dlg_.get());
         return *dlg_;
     }
-    template <typename T>
-    T* child(const char* name)
-    {
-        T* w = dlg_->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    KvGrid* grid(const char* name) { return child<KvGrid>(name); }
-    QString text(const char* name) { return child<QLineEdit>(name)->text(); }
-    void type(const char* name, const QString& value) { child<QLineEdit>(name)->setText(value); }
-    void click(const char* name) { child<QPushButton>(name)->click(); }
-    void clickRow(KvGrid* g, int row)
-    {
-        const QModelIndex i = g->model()->index(row, 0);
-        g->scrollTo(i);
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(i).center());
-    }
-    void clickBeside(KvGrid* g)
-    {
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, QPoint(5, g->viewport()->height() - 3));
-    }
-    int rowOf(KvGrid* g, quint64 id)
-    {
-        for (int r = 0; r < g->GetItemCount(); ++r)
-            if (g->GetItemText(r, 0) == QString::number(id))
-                return r;
-        return -1;
-    }
+    using ScreenDriver::rowOf;
+    int rowOf(KvGrid* g, quint64 id) { return rowOf(g, 0, QString::number(id)); }
     void chooseOrder(quint64 order)
     {
         KvGrid* orders = grid("unshippedList");

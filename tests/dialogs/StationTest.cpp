@@ -5,6 +5,7 @@
 #include "grid/KvGrid.h"
 #include "grid/KvMessage.h"
 #include "support/DbTest.h"
+#include "support/ScreenDriver.h"
 #include "ui/AppState.h"
 #include "ui/Dlg_Limits.h"
 
@@ -80,19 +81,9 @@ protected:
         combo->setCurrentIndex(combo->findText(text));
     }
 
-    // Types into a cell through the grid's text editor and commits with Enter.
     static void typeCell(KvGrid* grid, int row, int col, const QString& text)
     {
-        const QModelIndex i = grid->model()->index(row, col);
-        grid->setCurrentIndex(i);
-        grid->edit(i);
-        auto* editor = grid->findChild<QLineEdit*>(QStringLiteral("gridTextEditor"));
-        ASSERT_NE(editor, nullptr);
-        editor->setText(text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QApplication::processEvents();
-        // The closed editor goes now, so that the next edit finds its own.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        kvtest::ScreenDriver::typeCell(grid, row, col, text);
     }
 
     // Accepts the current flow and fills the panel up to the workers.
