@@ -45,6 +45,40 @@ void collect(const QJsonValue& v, QMap<QString, TableRead>& out)
         collect(it.value(), out);
 }
 
+struct ToolRun {
+    int exitCode = -1;
+    QString output;
+};
+
+// Runs the generator on the test server; --dir keeps its files in the build tree.
+ToolRun runHistory(QStringList args)
+{
+    ToolRun r;
+    const QString tool = QStringLiteral(KV_BINARY_DIR "/bin/kvhistory");
+    if (!QFile::exists(tool)) {
+        r.output = QStringLiteral("build the kvhistory tool first: ") + tool;
+        return r;
+    }
+    QTemporaryDir dir(QStringLiteral(KV_BINARY_DIR "/historytest-XXXXXX"));
+    const kvtest::Server s = kvtest::server();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KV_DB_HOST"), s.host);
+    env.insert(QStringLiteral("KV_DB_PORT"), QString::number(s.port));
+    env.insert(QStringLiteral("KV_DB_USER"), s.account);
+    env.insert(QStringLiteral("KV_DB_PASSWORD"), s.password);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    args.prepend(dir.path());
+    args.prepend(QStringLiteral("--dir"));
+    p.start(tool, args);
+    const bool finished = p.waitForFinished(90000);
+    r.output = QString::fromUtf8(p.readAll());
+    if (finished && p.exitStatus() == QProcess::NormalExit)
+        r.exitCode = p.exitCode();
+    return r;
+}
+
 class HistoryTest : public kvtest::DemoDbTest {
 protected:
     void SetUp() override
@@ -56,27 +90,11 @@ protected:
     // Three months ending at the fixed clock, about 13,000 orders.
     bool generate()
     {
-        const QString tool = QStringLiteral(KV_BINARY_DIR "/bin/kvhistory");
-        if (!QFile::exists(tool)) {
-            ADD_FAILURE() << "build the kvhistory tool first: " << tool.toStdString();
-            return false;
-        }
-        QTemporaryDir dir(QStringLiteral(KV_BINARY_DIR "/historytest-XXXXXX"));
-        const kvtest::Server s = kvtest::server();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("KV_DB_HOST"), s.host);
-        env.insert(QStringLiteral("KV_DB_PORT"), QString::number(s.port));
-        env.insert(QStringLiteral("KV_DB_USER"), s.account);
-        env.insert(QStringLiteral("KV_DB_PASSWORD"), s.password);
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(tool, {QStringLiteral("--now"), QString::fromLatin1(kNowText), QStringLiteral("--dir"),
-                       dir.path(), db().name(), QStringLiteral("0.25")});
-        const bool finished = p.waitForFinished(90000);
-        output_ = QString::fromUtf8(p.readAll());
-        if (!finished || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-            ADD_FAILURE() << "kvhistory failed:\n" << output_.toStdString();
+        const ToolRun r = runHistory(
+            {QStringLiteral("--now"), QString::fromLatin1(kNowText), db().name(), QStringLiteral("0.25")});
+        output_ = r.output;
+        if (r.exitCode != 0) {
+            ADD_FAILURE() << "kvhistory failed:\n" << r.output.toStdString();
             return false;
         }
         return true;
@@ -286,4 +304,58 @@ TEST_F(HistoryTest, UnsettledPieceWorkIsFoundWithoutReadingSettledRows)
     EXPECT_NE(work.access, QStringLiteral("ALL"));
     EXPECT_LE(work.examined, unsettled);
     EXPECT_EQ(db().rows(inquiry).size(), unsettled);
+}
+
+TEST_F(HistoryTest, ASecondRunContinuesTheKeysAndTheChains)
+{
+    if (!generated_)
+        return;
+    const int orders = db().count(QStringLiteral("from kvc_record_product"));
+    const int flows = db().count(QStringLiteral("from kvc_record_procedure"));
+    const QString lastFlow = db().scalar(QStringLiteral("select max(流水号) from kvc_record_procedure"));
+    const ToolRun r = runHistory({QStringLiteral("--now"), QStringLiteral("2027-01-10 12:00:00"), db().name(),
+                                  QStringLiteral("0.05")});
+    ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+    EXPECT_GT(db().count(QStringLiteral("from kvc_record_product")), orders + 1000);
+    EXPECT_GT(db().count(QStringLiteral("from kvc_record_procedure")), flows + 3000);
+    // The new flows start after the old ones and link only among themselves.
+    EXPECT_EQ(db().scalar(
+                  QStringLiteral("select min(流水号) from kvc_record_procedure where 生成时间>'2026-12-20'")),
+              QString::number(lastFlow.toULongLong() + 1));
+    EXPECT_EQ(
+        zero("from kvc_record_procedure f left join kvc_record_procedure p on p.流水号=f.上一号 "
+             "where f.上一号 is not null and (p.流水号 is null or p.货单号<>f.货单号 or p.流水号>=f.流水号)"),
+        0);
+    EXPECT_EQ(zero("from kvc_record_mission m left join kvc_record_procedure f on f.流水号=m.流水号 "
+                   "where f.流水号 is null or f.货单号<>m.货单号"),
+              0);
+    // December is settled on the 3rd of January; the employees' totals follow.
+    EXPECT_EQ(
+        zero("from kvc_record_mission where 结讫=0 and 完成时间>'2026-12-20' and 完成时间<'2027-01-01'"), 0);
+    EXPECT_EQ(zero("from kvc_record_member m left join (select 工号, sum(共计) s from kvc_record_mission "
+                   "where 结讫=1 group by 工号) w on w.工号=m.工号 where abs(m.累计-coalesce(w.s, 0))>0.01"),
+              0);
+}
+
+// Without process steps and technologies there is nothing to simulate: refused, with
+// nothing written, and so are senseless arguments.
+class HistoryRefusalTest : public kvtest::DbTest {};
+
+TEST_F(HistoryRefusalTest, MissingMasterDataOrBadArgumentsWriteNothing)
+{
+    const int clients = db().count(QStringLiteral("from kvc_record_client"));
+    const int members = db().count(QStringLiteral("from kvc_record_member"));
+    ToolRun r = runHistory({db().name(), QStringLiteral("1")});
+    EXPECT_EQ(r.exitCode, 1) << r.output.toStdString();
+    EXPECT_TRUE(r.output.contains(QStringLiteral("sql/demo.sql"))) << r.output.toStdString();
+    for (const QString& years : {QStringLiteral("0"), QStringLiteral("-2"), QStringLiteral("many")}) {
+        r = runHistory({db().name(), years});
+        EXPECT_EQ(r.exitCode, 2) << years.toStdString();
+    }
+    r = runHistory({QStringLiteral("--now"), QStringLiteral("2026-13-01"), db().name(), QStringLiteral("1")});
+    EXPECT_EQ(r.exitCode, 1) << r.output.toStdString();
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_client")), clients);
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_member")), members);
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_product")), 0);
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure")), 0);
 }

@@ -155,15 +155,6 @@ bool loadMaster(Connection& db, Master& m, std::string& error, bool quiet)
             workNames.push_back(m.stations[i]);
         }
 
-    const long before = static_cast<long>(db.count("select count(*) from kvc_record_member") +
-                                          db.count("select count(*) from kvc_record_client"));
-    if (!topUp(db, workNames, error))
-        return false;
-    const long after = static_cast<long>(db.count("select count(*) from kvc_record_member") +
-                                         db.count("select count(*) from kvc_record_client"));
-    if (!quiet && after > before)
-        std::printf("added %ld customers and employees to make a large factory\n", after - before);
-
     std::vector<Row> rows;
     if (!db.rows("select 名称, 工作站, 工价 from kvc_attrib_process", rows)) {
         error = db.error();
@@ -211,6 +202,16 @@ bool loadMaster(Connection& db, Master& m, std::string& error, bool quiet)
         error = "the choice lists are empty (load sql/seed.sql)";
         return false;
     }
+
+    // Only now, with everything else in place, so that a refused run writes nothing.
+    const long before = static_cast<long>(db.count("select count(*) from kvc_record_member") +
+                                          db.count("select count(*) from kvc_record_client"));
+    if (!topUp(db, workNames, error))
+        return false;
+    const long after = static_cast<long>(db.count("select count(*) from kvc_record_member") +
+                                         db.count("select count(*) from kvc_record_client"));
+    if (!quiet && after > before)
+        std::printf("added %ld customers and employees to make a large factory\n", after - before);
 
     std::vector<std::string> ids;
     if (!column(db, "select 客户号 from kvc_record_client where 激活=1 order by 客户号", ids, error))
