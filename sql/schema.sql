@@ -35,10 +35,14 @@ CREATE TABLE kvc_record_product (
     结讫时间 VARCHAR(19) NOT NULL DEFAULT '',
     经办人 VARCHAR(50) NOT NULL DEFAULT '',
     PRIMARY KEY (货单号),
-    -- intake queues, dashboard, shipped-order list
+    -- intake queues, dashboard, shipped-order list. Not widened by 客户号: the
+    -- optimizer would then read the shipped-order pages from the customer side.
     KEY ix_product_state (结讫, 激活),
     KEY ix_product_client (客户号),
-    KEY ix_product_received (接货时间)
+    -- the order inquiry's three time conditions
+    KEY ix_product_received (接货时间),
+    KEY ix_product_activated (激活时间),
+    KEY ix_product_closed (结讫时间)
 ) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
 
 -- Flows: one batch of an order's goods waiting at or leaving one station.
@@ -63,9 +67,8 @@ CREATE TABLE kvc_record_procedure (
     KEY ix_flow_station (工作站, 结讫),
     -- flows of one order
     KEY ix_flow_order (货单号, 结讫),
-    -- the chain of flows
-    KEY ix_flow_previous (上一号),
-    -- flows finished on a day
+    -- flows finished on a day (the chain of flows is walked back through the primary
+    -- key, so 上一号 needs none)
     KEY ix_flow_closed (结讫时间)
 ) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
 
@@ -84,7 +87,9 @@ CREATE TABLE kvc_record_mission (
     结讫 INT NOT NULL DEFAULT 0,
     经办人 VARCHAR(50) NOT NULL DEFAULT '',
     PRIMARY KEY (任务号),
-    -- unsettled work of an employee in a period (settlement, inquiry)
+    -- unsettled work of an employee in a period (settlement, inquiry); with 结讫
+    -- after 工号, not after 完成时间, the unsettled rows are found without reading
+    -- the employee's settled years
     KEY ix_mission_member (工号, 结讫, 完成时间),
     KEY ix_mission_flow (流水号),
     KEY ix_mission_order (货单号),

@@ -1,0 +1,361 @@
+// A few months of synthetic history (tools/history) in the test database: the rows have
+// the shape the desks write, and the statements of the busy screens read through their
+// keys only what they need.
+#include "support/DbTest.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <cmath>
+
+namespace {
+
+const char* const kNowText = "2026-12-08 09:30:00";
+
+// One table of an executed plan: the key it was read by and the rows it examined.
+struct TableRead {
+    QString key;
+    QString access;
+    double examined = 0;
+};
+
+void collect(const QJsonValue& v, QMap<QString, TableRead>& out)
+{
+    if (v.isArray()) {
+        for (const QJsonValue& x : v.toArray())
+            collect(x, out);
+        return;
+    }
+    if (!v.isObject())
+        return;
+    const QJsonObject o = v.toObject();
+    if (o.contains(QStringLiteral("table_name"))) {
+        TableRead& t = out[o.value(QStringLiteral("table_name")).toString()];
+        t.key = o.value(QStringLiteral("key")).toString();
+        t.access = o.value(QStringLiteral("access_type")).toString();
+        // r_rows is an average per loop; the product is a whole number of rows.
+        t.examined += std::round(o.value(QStringLiteral("r_loops")).toDouble(1) *
+                                 o.value(QStringLiteral("r_rows")).toDouble(0));
+    }
+    for (auto it = o.begin(); it != o.end(); ++it)
+        collect(it.value(), out);
+}
+
+struct ToolRun {
+    int exitCode = -1;
+    QString output;
+};
+
+// Runs the generator on the test server; --dir keeps its files in the build tree.
+ToolRun runHistory(QStringList args)
+{
+    ToolRun r;
+    const QString tool = QStringLiteral(KV_BINARY_DIR "/bin/kvhistory");
+    if (!QFile::exists(tool)) {
+        r.output = QStringLiteral("build the kvhistory tool first: ") + tool;
+        return r;
+    }
+    QTemporaryDir dir(QStringLiteral(KV_BINARY_DIR "/historytest-XXXXXX"));
+    const kvtest::Server s = kvtest::server();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KV_DB_HOST"), s.host);
+    env.insert(QStringLiteral("KV_DB_PORT"), QString::number(s.port));
+    env.insert(QStringLiteral("KV_DB_USER"), s.account);
+    env.insert(QStringLiteral("KV_DB_PASSWORD"), s.password);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    args.prepend(dir.path());
+    args.prepend(QStringLiteral("--dir"));
+    p.start(tool, args);
+    const bool finished = p.waitForFinished(90000);
+    r.output = QString::fromUtf8(p.readAll());
+    if (finished && p.exitStatus() == QProcess::NormalExit)
+        r.exitCode = p.exitCode();
+    return r;
+}
+
+class HistoryTest : public kvtest::DemoDbTest {
+protected:
+    void SetUp() override
+    {
+        DemoDbTest::SetUp();
+        generated_ = generate();
+    }
+
+    // Three months ending at the fixed clock, about 13,000 orders.
+    bool generate()
+    {
+        const ToolRun r = runHistory(
+            {QStringLiteral("--now"), QString::fromLatin1(kNowText), db().name(), QStringLiteral("0.25")});
+        output_ = r.output;
+        if (r.exitCode != 0) {
+            ADD_FAILURE() << "kvhistory failed:\n" << r.output.toStdString();
+            return false;
+        }
+        return true;
+    }
+
+    QMap<QString, TableRead> analyze(const QString& sql)
+    {
+        QMap<QString, TableRead> out;
+        const QString json = db().scalar(QStringLiteral("analyze format=json ") + sql);
+        collect(QJsonDocument::fromJson(json.toUtf8()).object(), out);
+        return out;
+    }
+
+    // Rows that break a rule; the rule holds when there are none.
+    int zero(const char* fromWhere) { return db().count(QString::fromUtf8(fromWhere)); }
+
+    bool generated_ = false;
+    QString output_;
+};
+
+// The station's queue classes and its done list, as the station screen sends them.
+QString queueClass(const QString& condition)
+{
+    return QStringLiteral(
+               "select kvc_record_procedure.流水号, kvc_record_procedure.货单号, kvc_record_client.名称, "
+               "kvc_record_procedure.货物等级, kvc_record_procedure.上一站, kvc_record_procedure.数量, "
+               "kvc_record_procedure.生成时间 from kvc_record_procedure, kvc_record_client where "
+               "kvc_record_procedure.客户号=kvc_record_client.客户号 and %1 and "
+               "kvc_record_procedure.工作站='洗水' "
+               "and kvc_record_procedure.结讫=0")
+        .arg(condition);
+}
+
+}  // namespace
+
+TEST_F(HistoryTest, RowsHaveTheShapeTheDesksWrite)
+{
+    if (!generated_)
+        return;
+    const int orders = db().count(QStringLiteral("from kvc_record_product"));
+    const int flows = db().count(QStringLiteral("from kvc_record_procedure"));
+    const int work = db().count(QStringLiteral("from kvc_record_mission"));
+    EXPECT_GT(orders, 91 * 130);
+    EXPECT_LT(orders, 92 * 171);
+    EXPECT_GT(flows, 3 * orders);
+    EXPECT_GT(work, 5 * orders);
+    EXPECT_GT(db().count(QStringLiteral("from kvc_record_ship")), orders);
+
+    // Keys rise with the time a row was written, as the server would have numbered them.
+    EXPECT_EQ(zero("from kvc_record_product a join kvc_record_product b on b.货单号=a.货单号+1 where "
+                   "b.接货时间<a.接货时间"),
+              0);
+    EXPECT_EQ(zero("from kvc_record_procedure a join kvc_record_procedure b on b.流水号=a.流水号+1 where "
+                   "b.生成时间<a.生成时间"),
+              0);
+    EXPECT_EQ(zero("from kvc_record_mission a join kvc_record_mission b on b.任务号=a.任务号+1 where "
+                   "b.完成时间<a.完成时间"),
+              0);
+    EXPECT_EQ(zero("from kvc_record_ship a join kvc_record_ship b on b.序列号=a.序列号+1 where "
+                   "b.发送时间<a.发送时间"),
+              0);
+    EXPECT_EQ(zero("from kvc_record_procedure where 生成时间>'2026-12-08 09:30:00' or 结讫时间>'2026-12-08 "
+                   "09:30:00'"),
+              0);
+
+    // The chain: each flow names an earlier flow of its order; first flows start the route.
+    EXPECT_EQ(
+        zero("from kvc_record_procedure f left join kvc_record_procedure p on p.流水号=f.上一号 "
+             "where f.上一号 is not null and (p.流水号 is null or p.货单号<>f.货单号 or p.流水号>=f.流水号 "
+             "or p.结讫=0 or p.结讫时间<>f.生成时间)"),
+        0);
+    EXPECT_EQ(zero("from kvc_record_procedure where 派生=0 and (上一号 is null) <> (历史='接收[接收]')"), 0);
+    EXPECT_EQ(
+        zero("from kvc_record_procedure f join kvc_record_procedure p on p.流水号=f.上一号 where f.派生=0 "
+             "and p.工作站 not in ('接收', '发送') "
+             "and f.历史<>concat(p.历史, '-', p.工作站, '[', p.工序, ']')"),
+        0);
+    // A remainder stays at its station with the old route.
+    EXPECT_GT(db().count(QStringLiteral("from kvc_record_procedure where 派生=1")), 0);
+    EXPECT_EQ(
+        zero("from kvc_record_procedure f join kvc_record_procedure p on p.流水号=f.上一号 where f.派生=1 "
+             "and (f.上一站<>p.工作站 or f.工作站<>p.工作站 or f.历史<>p.历史)"),
+        0);
+    // Piece counts are kept: a closed station flow's pieces went on, stayed or were lost.
+    EXPECT_EQ(zero("from kvc_record_procedure p join (select 上一号, sum(数量) n from kvc_record_procedure "
+                   "where 上一号 is not null group by 上一号) s on s.上一号=p.流水号 where s.n>p.数量"),
+              0);
+
+    // Piece-work: rows of a closed station flow, its step a step of that station; the
+    // single-mode amount is pieces at the rate less losses at the loss price.
+    EXPECT_EQ(zero("from kvc_record_mission m join kvc_record_procedure f on f.流水号=m.流水号 "
+                   "left join kvc_attrib_process s on s.名称=f.工序 "
+                   "where f.结讫<>1 or f.结讫时间<>m.完成时间 or s.工作站 is null or s.工作站<>f.工作站 or "
+                   "s.工价<>m.工价 "
+                   "or m.货单号<>f.货单号"),
+              0);
+    EXPECT_EQ(zero("from kvc_record_mission where (完成数量>0 or 损耗数量>0) "
+                   "and abs(共计-(完成数量*工价-损耗数量*损耗单价))>0.0001"),
+              0);
+    // Settled up to the last month's settlement, unsettled since; totals follow.
+    EXPECT_EQ(zero("from kvc_record_mission where 结讫=1 and 完成时间>'2026-12-01'"), 0);
+    EXPECT_EQ(zero("from kvc_record_mission where 结讫=0 and 完成时间<'2026-12-01'"), 0);
+    EXPECT_EQ(zero("from kvc_record_member m left join (select 工号, sum(共计) s from kvc_record_mission "
+                   "where 结讫=1 group by 工号) w on w.工号=m.工号 where abs(m.累计-coalesce(w.s, 0))>0.01"),
+              0);
+
+    // Closed orders are covered by their shipments and have no open flow left.
+    EXPECT_EQ(
+        zero("from kvc_record_product p left join (select 货单号, sum(货物数量) g, sum(损耗数量) l, "
+             "sum(原版数量) o, sum(洗版数量) w from kvc_record_ship group by 货单号) s on s.货单号=p.货单号 "
+             "where p.结讫=1 and (s.货单号 is null or s.g+s.l<>p.货物数量 or s.l<>p.损耗数量 "
+             "or s.o<>p.原版数量 or s.w<>p.洗版数量)"),
+        0);
+    EXPECT_EQ(zero("from kvc_record_procedure f join kvc_record_product p on p.货单号=f.货单号 "
+                   "where f.结讫=0 and p.结讫<>0"),
+              0);
+    EXPECT_EQ(zero("from kvc_record_product p join (select 货单号, sum(损耗数量) l from kvc_record_mission "
+                   "group by 货单号) m on m.货单号=p.货单号 where m.l>p.损耗数量"),
+              0);
+
+    // The open tail the screens show.
+    EXPECT_GT(db().count(QStringLiteral("from kvc_record_product where 激活=0 and 结讫=0")), 0);
+    EXPECT_GT(db().count(QStringLiteral("from kvc_record_procedure where 结讫=0 and 工作站='洗水'")), 10);
+    EXPECT_GT(db().count(QStringLiteral(
+                  "from kvc_record_procedure where 结讫=0 and 工作站='发送' and 上一站<>'发送'")),
+              0);
+    EXPECT_GT(db().count(QStringLiteral(
+                  "from kvc_record_procedure where 结讫=0 and 工作站='发送' and 上一站='发送'")),
+              0);
+    EXPECT_GT(
+        db().count(QStringLiteral("from kvc_record_ship s join kvc_record_product p on p.货单号=s.货单号 "
+                                  "where p.结讫=0")),
+        0);
+}
+
+TEST_F(HistoryTest, StationQueueReadsOnlyTheStationsOpenFlows)
+{
+    if (!generated_)
+        return;
+    const int open = db().count(QStringLiteral("from kvc_record_procedure where 工作站='洗水' and 结讫=0"));
+    const int closed = db().count(QStringLiteral("from kvc_record_procedure where 工作站='洗水' and 结讫=1"));
+    ASSERT_GT(open, 0);
+    ASSERT_GT(closed, 50 * open);
+    const QStringList classes = {QStringLiteral("kvc_record_procedure.上一站='洗水'"),
+                                 QStringLiteral("kvc_record_procedure.派生=1"),
+                                 QStringLiteral("kvc_record_procedure.货物等级='紧急'"),
+                                 QStringLiteral("kvc_record_procedure.货物等级='加急'"),
+                                 QStringLiteral("kvc_record_procedure.货物等级='一般'")};
+    for (const QString& c : classes) {
+        const QMap<QString, TableRead> plan =
+            analyze(queueClass(c) + (c.contains(QStringLiteral("上一站"))
+                                         ? QStringLiteral(" order by kvc_record_procedure.流水号 desc")
+                                         : QString()));
+        const TableRead flows = plan.value(QStringLiteral("kvc_record_procedure"));
+        EXPECT_EQ(flows.key, QStringLiteral("ix_flow_station")) << c.toStdString();
+        EXPECT_LE(flows.examined, open) << c.toStdString();
+    }
+
+    // The newest 1024 done flows come off the key backwards, without a sort.
+    const QString done = QStringLiteral(
+        "select kvc_record_procedure.流水号, kvc_record_procedure.货单号, kvc_record_client.名称, "
+        "kvc_record_procedure.数量, kvc_record_procedure.工序, kvc_record_procedure.派生, "
+        "kvc_record_procedure.结讫时间 from kvc_record_procedure, kvc_record_client where "
+        "kvc_record_procedure.客户号=kvc_record_client.客户号 and kvc_record_procedure.结讫=1 and "
+        "kvc_record_procedure.工作站='洗水' order by kvc_record_procedure.流水号 desc limit 1024");
+    const TableRead flows = analyze(done).value(QStringLiteral("kvc_record_procedure"));
+    EXPECT_EQ(flows.key, QStringLiteral("ix_flow_station"));
+    EXPECT_LE(flows.examined, 1100);
+    const QList<QStringList> rows = db().rows(done);
+    ASSERT_EQ(rows.size(), 1024);
+    EXPECT_EQ(rows.first().first(),
+              db().scalar(QStringLiteral(
+                  "select max(流水号) from kvc_record_procedure where 工作站='洗水' and 结讫=1")));
+}
+
+TEST_F(HistoryTest, UnsettledPieceWorkIsFoundWithoutReadingSettledRows)
+{
+    if (!generated_)
+        return;
+    const int unsettled = db().count(QStringLiteral("from kvc_record_mission where 结讫=0"));
+    ASSERT_GT(unsettled, 0);
+    ASSERT_GT(db().count(QStringLiteral("from kvc_record_mission where 结讫=1")), 5 * unsettled);
+    const QString member = db().scalar(QStringLiteral(
+        "select 工号 from kvc_record_mission where 结讫=0 group by 工号 order by count(*) desc limit 1"));
+
+    // Settlement: one employee's unsettled work in the period.
+    const QString period =
+        QStringLiteral(
+            "select kvc_record_mission.共计 from kvc_record_mission where kvc_record_mission.工号=%1 and "
+            "kvc_record_mission.完成时间>'2026-12-01' and kvc_record_mission.完成时间<'2026-12-09' and "
+            "kvc_record_mission.结讫=0")
+            .arg(member);
+    const int mine =
+        db().count(QStringLiteral("from kvc_record_mission where 工号=%1 and 结讫=0").arg(member));
+    TableRead work = analyze(period).value(QStringLiteral("kvc_record_mission"));
+    EXPECT_EQ(work.key, QStringLiteral("ix_mission_member"));
+    EXPECT_LE(work.examined, mine);
+
+    // The piece-work inquiry with nothing ticked: every unsettled row with its employee.
+    const QString inquiry = QStringLiteral(
+        "select kvc_record_mission.任务号, kvc_record_member.姓名, kvc_record_mission.共计 from "
+        "kvc_record_mission, "
+        "kvc_record_member where kvc_record_mission.结讫=0 and "
+        "kvc_record_mission.工号=kvc_record_member.工号 "
+        "order by kvc_record_mission.任务号");
+    work = analyze(inquiry).value(QStringLiteral("kvc_record_mission"));
+    EXPECT_NE(work.access, QStringLiteral("ALL"));
+    EXPECT_LE(work.examined, unsettled);
+    EXPECT_EQ(db().rows(inquiry).size(), unsettled);
+}
+
+TEST_F(HistoryTest, ASecondRunContinuesTheKeysAndTheChains)
+{
+    if (!generated_)
+        return;
+    const int orders = db().count(QStringLiteral("from kvc_record_product"));
+    const int flows = db().count(QStringLiteral("from kvc_record_procedure"));
+    const QString lastFlow = db().scalar(QStringLiteral("select max(流水号) from kvc_record_procedure"));
+    const ToolRun r = runHistory({QStringLiteral("--now"), QStringLiteral("2027-01-10 12:00:00"), db().name(),
+                                  QStringLiteral("0.05")});
+    ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
+    EXPECT_GT(db().count(QStringLiteral("from kvc_record_product")), orders + 1000);
+    EXPECT_GT(db().count(QStringLiteral("from kvc_record_procedure")), flows + 3000);
+    // The new flows start after the old ones and link only among themselves.
+    EXPECT_EQ(db().scalar(
+                  QStringLiteral("select min(流水号) from kvc_record_procedure where 生成时间>'2026-12-20'")),
+              QString::number(lastFlow.toULongLong() + 1));
+    EXPECT_EQ(
+        zero("from kvc_record_procedure f left join kvc_record_procedure p on p.流水号=f.上一号 "
+             "where f.上一号 is not null and (p.流水号 is null or p.货单号<>f.货单号 or p.流水号>=f.流水号)"),
+        0);
+    EXPECT_EQ(zero("from kvc_record_mission m left join kvc_record_procedure f on f.流水号=m.流水号 "
+                   "where f.流水号 is null or f.货单号<>m.货单号"),
+              0);
+    // December is settled on the 3rd of January; the employees' totals follow.
+    EXPECT_EQ(
+        zero("from kvc_record_mission where 结讫=0 and 完成时间>'2026-12-20' and 完成时间<'2027-01-01'"), 0);
+    EXPECT_EQ(zero("from kvc_record_member m left join (select 工号, sum(共计) s from kvc_record_mission "
+                   "where 结讫=1 group by 工号) w on w.工号=m.工号 where abs(m.累计-coalesce(w.s, 0))>0.01"),
+              0);
+}
+
+// Without process steps and technologies there is nothing to simulate: refused, with
+// nothing written, and so are senseless arguments.
+class HistoryRefusalTest : public kvtest::DbTest {};
+
+TEST_F(HistoryRefusalTest, MissingMasterDataOrBadArgumentsWriteNothing)
+{
+    const int clients = db().count(QStringLiteral("from kvc_record_client"));
+    const int members = db().count(QStringLiteral("from kvc_record_member"));
+    ToolRun r = runHistory({db().name(), QStringLiteral("1")});
+    EXPECT_EQ(r.exitCode, 1) << r.output.toStdString();
+    EXPECT_TRUE(r.output.contains(QStringLiteral("sql/demo.sql"))) << r.output.toStdString();
+    for (const QString& years : {QStringLiteral("0"), QStringLiteral("-2"), QStringLiteral("many")}) {
+        r = runHistory({db().name(), years});
+        EXPECT_EQ(r.exitCode, 2) << years.toStdString();
+    }
+    r = runHistory({QStringLiteral("--now"), QStringLiteral("2026-13-01"), db().name(), QStringLiteral("1")});
+    EXPECT_EQ(r.exitCode, 1) << r.output.toStdString();
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_client")), clients);
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_member")), members);
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_product")), 0);
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure")), 0);
+}
