@@ -200,7 +200,8 @@ Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out)
                              f.remainingWashed() - s.washed == 0 &&
                              f.shippedLoss + s.loss + f.shippedGoods + s.goods >= f.orderGoods;
         if (covered) {
-            if (!db.Exec("update %s set 结讫=1 where 货单号=%I64u", P, s.order))
+            // The closing time too, so that the order can be found by it later.
+            if (!db.Exec("update %s set 结讫=1, 结讫时间='%s' where 货单号=%I64u", P, now, s.order))
                 return db.Failure();
             if (!db.Exec(
                     "update %s set 结讫=1 where 货单号=%I64u and 上一站='发送' and 工作站='发送' and 结讫=0",
@@ -219,6 +220,7 @@ Outcome forceClose(mySQLTool& db, quint64 order)
 {
     if (order == 0)
         return Outcome::refused(kBadOrder);
+    const QString now = GetTimeText(0);
     return db.Transact([&]() -> Outcome {
         if (!db.Select("select %s.结讫 from %s where %s.货单号=%I64u for update", P, P, P, order))
             return db.Failure();
@@ -230,7 +232,7 @@ Outcome forceClose(mySQLTool& db, quint64 order)
         const Outcome workshop = checkNotInWorkshop(db, order);
         if (!workshop)
             return workshop;
-        if (!db.Exec("update %s set 结讫=1 where 货单号=%I64u", P, order))
+        if (!db.Exec("update %s set 结讫=1, 结讫时间='%s' where 货单号=%I64u", P, now, order))
             return db.Failure();
         if (!db.Exec("update %s set 结讫=1 where 货单号=%I64u", F, order))
             return db.Failure();
