@@ -18,6 +18,17 @@
 
 namespace {
 
+// The quantities of the current result's first column, NULL cells left out; frees it.
+qint64 sumOfFirstColumn(mySQLTool& db)
+{
+    qint64 sum = 0;
+    while (db.FetchRow())
+        if (!db.IsNull(0))
+            sum += db.ValueInt(0);
+    db.FreeResult();
+    return sum;
+}
+
 KvGrid* makeGrid(QWidget* parent, const char* name, const QString& caption)
 {
     auto* g = new KvGrid(parent);
@@ -217,11 +228,7 @@ int Dashboard::FillMethodTable()
                         "kvc_record_product.结讫=0",
                         method))
             return -1;
-        qint64 sum = 0;
-        while (db_.FetchRow())
-            if (!db_.IsNull(0))
-                sum += db_.ValueInt(0);
-        db_.FreeResult();
+        const qint64 sum = sumOfFirstColumn(db_);
         methods_->AppendItem({method, QString::number(sum)});
     }
     const qint64 total = methods_->SumColumn(QStringLiteral("货物数量"));
@@ -322,11 +329,7 @@ int Dashboard::FillTechnologyTable()
                 "kvc_record_product.结讫=0",
                 name))
             return -1;
-        qint64 sum = 0;
-        while (db_.FetchRow())
-            if (!db_.IsNull(0))
-                sum += db_.ValueInt(0);
-        db_.FreeResult();
+        const qint64 sum = sumOfFirstColumn(db_);
         technologies_->AppendItem({name, QString::number(sum)});
     }
     technologyCaption_->setText(QStringLiteral("工艺数量统计"));

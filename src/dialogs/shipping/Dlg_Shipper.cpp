@@ -295,36 +295,31 @@ void Dlg_Shipper::computeFigures()
                           figures_.available(block_->noQuantityCheck()));
 }
 
-void Dlg_Shipper::confirmFlow()
+quint64 Dlg_Shipper::chosenWaitingFlow(const QString& noSelection)
 {
     const int row = waiting_->GetSelectedRow();
     if (row < 0) {
-        prompt().message(QStringLiteral("请选择一行需要确认的流水记录"), kError);
-        return;
+        prompt().message(noSelection, kError);
+        return 0;
     }
     const quint64 flow = convert::toId(waiting_->GetItemText(row, QStringLiteral("流水号")));
-    if (flow == 0) {
+    if (flow == 0)
         prompt().message(shipping::kBadFlow, kError);
-        return;
-    }
-    if (!prompt().confirm(QStringLiteral("第%1号流水将被确认，等待发货，确定吗？").arg(flow), kNotice))
+    return flow;
+}
+
+void Dlg_Shipper::confirmFlow()
+{
+    const quint64 flow = chosenWaitingFlow(QStringLiteral("请选择一行需要确认的流水记录"));
+    if (flow == 0 || !prompt().confirm(QStringLiteral("第%1号流水将被确认，等待发货，确定吗？").arg(flow), kNotice))
         return;
     afterFlowAction(shipping::confirmFlow(g_sqlTool, flow, g_account));
 }
 
 void Dlg_Shipper::returnFlow()
 {
-    const int row = waiting_->GetSelectedRow();
-    if (row < 0) {
-        prompt().message(QStringLiteral("请选择一行需要退还的流水记录"), kError);
-        return;
-    }
-    const quint64 flow = convert::toId(waiting_->GetItemText(row, QStringLiteral("流水号")));
-    if (flow == 0) {
-        prompt().message(shipping::kBadFlow, kError);
-        return;
-    }
-    if (!prompt().confirm(QStringLiteral("第%1号流水将被退还给上一站，确定吗？").arg(flow), kNotice))
+    const quint64 flow = chosenWaitingFlow(QStringLiteral("请选择一行需要退还的流水记录"));
+    if (flow == 0 || !prompt().confirm(QStringLiteral("第%1号流水将被退还给上一站，确定吗？").arg(flow), kNotice))
         return;
     afterFlowAction(shipping::returnFlow(g_sqlTool, flow, g_account));
 }

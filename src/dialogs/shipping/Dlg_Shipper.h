@@ -41,6 +41,8 @@ private:
     void clearLower();
     void computeFigures();
 
+    // The flow of the selected row of the waiting list; 0 after a message.
+    quint64 chosenWaitingFlow(const QString& noSelection);
     void confirmFlow();
     void returnFlow();
     void afterFlowAction(const Outcome& r);
