@@ -4,8 +4,8 @@
 #include "db/mySQLTool.h"
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
-#include "ui/Prompt.h"
 #include "ui/Controls.h"
+#include "ui/Prompt.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -24,7 +24,6 @@ QLineEdit* passwordBox(QWidget* parent, const char* name)
     e->setEchoMode(QLineEdit::Password);
     return e;
 }
-
 
 }  // namespace
 

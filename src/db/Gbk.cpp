@@ -1,7 +1,7 @@
 #include "db/Gbk.h"
 
-#include <cerrno>
 #include <iconv.h>
+#include <cerrno>
 
 namespace {
 

@@ -12,7 +12,10 @@ bool encode(const QString& text, QByteArray& out);
 
 // Decodes GBK bytes; a broken sequence decodes to U+FFFD rather than being dropped.
 QString decode(const char* data, qsizetype size);
-inline QString decode(const QByteArray& bytes) { return decode(bytes.constData(), bytes.size()); }
+inline QString decode(const QByteArray& bytes)
+{
+    return decode(bytes.constData(), bytes.size());
+}
 
 // True when every character of the text has a GBK form.
 bool representable(const QString& text);

@@ -18,7 +18,10 @@ public:
     Kind kind() const { return kind_; }
     const QString& text() const { return text_; }
     // The caption of the message box that shows this outcome.
-    QString caption() const { return kind_ == Kind::Failed ? QStringLiteral("Error") : QStringLiteral("错误"); }
+    QString caption() const
+    {
+        return kind_ == Kind::Failed ? QStringLiteral("Error") : QStringLiteral("错误");
+    }
 
 private:
     Outcome(Kind kind, const QString& text) : kind_(kind), text_(text) {}

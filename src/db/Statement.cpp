@@ -45,14 +45,29 @@ QByteArray escapeGbkDefault(void*, const QByteArray& gbk)
             continue;
         }
         switch (b) {
-        case 0: out.append("\\0"); break;
-        case '\n': out.append("\\n"); break;
-        case '\r': out.append("\\r"); break;
-        case '\\': out.append("\\\\"); break;
-        case '\'': out.append("\\'"); break;
-        case '"': out.append("\\\""); break;
-        case 0x1A: out.append("\\Z"); break;
-        default: out.append(static_cast<char>(b));
+            case 0:
+                out.append("\\0");
+                break;
+            case '\n':
+                out.append("\\n");
+                break;
+            case '\r':
+                out.append("\\r");
+                break;
+            case '\\':
+                out.append("\\\\");
+                break;
+            case '\'':
+                out.append("\\'");
+                break;
+            case '"':
+                out.append("\\\"");
+                break;
+            case 0x1A:
+                out.append("\\Z");
+                break;
+            default:
+                out.append(static_cast<char>(b));
         }
     }
     return out;

@@ -18,10 +18,7 @@ public:
     {
     }
     template <std::unsigned_integral T>
-        requires(!std::same_as<T, bool>)
-    SqlArg(T v) : type_(Type::Unsigned), unsigned_(v)
-    {
-    }
+    requires(!std::same_as<T, bool>) SqlArg(T v) : type_(Type::Unsigned), unsigned_(v) {}
     SqlArg(double v) : type_(Type::Real), real_(v) {}
     SqlArg(float v) : type_(Type::Real), real_(v) {}
     SqlArg(bool) = delete;

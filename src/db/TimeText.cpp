@@ -32,9 +32,13 @@ QString GetTimeText(int mode)
     const QString date = QStringLiteral("%1-%2-%3").arg(d.year()).arg(two(d.month()), two(d.day()));
     const QString time = QStringLiteral("%1:%2:%3").arg(two(h.hour()), two(h.minute()), two(h.second()));
     switch (mode) {
-    case 0: return date + QLatin1Char(' ') + time;
-    case 1: return date;
-    case 2: return time;
-    default: return QString();
+        case 0:
+            return date + QLatin1Char(' ') + time;
+        case 1:
+            return date;
+        case 2:
+            return time;
+        default:
+            return QString();
     }
 }

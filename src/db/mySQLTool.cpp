@@ -85,7 +85,8 @@ bool mySQLTool::open()
     }
     const char* charset = mysql_character_set_name(&mysql_);
     if (!charset || QByteArray(charset) != "gbk") {
-        noteError(CR_UNKNOWN_ERROR, QStringLiteral("数据库连接的字符集不是GBK：%1").arg(QString::fromLatin1(charset)));
+        noteError(CR_UNKNOWN_ERROR,
+                  QStringLiteral("数据库连接的字符集不是GBK：%1").arg(QString::fromLatin1(charset)));
         mysql_close(&mysql_);
         initialised_ = false;
         return false;
@@ -318,8 +319,8 @@ QByteArray mySQLTool::escapeWithConnection(void* self, const QByteArray& gbk)
     QByteArray out(gbk.size() * 2 + 1, '\0');
     // Charset-aware: the connection's gbk keeps a second byte 0x5C inside its character,
     // and the server's NO_BACKSLASH_ESCAPES mode is honoured.
-    const unsigned long n =
-        mysql_real_escape_string(&tool->mysql_, out.data(), gbk.constData(), static_cast<unsigned long>(gbk.size()));
+    const unsigned long n = mysql_real_escape_string(&tool->mysql_, out.data(), gbk.constData(),
+                                                     static_cast<unsigned long>(gbk.size()));
     out.resize(static_cast<qsizetype>(n));
     return out;
 }

@@ -3,10 +3,10 @@
 #include "db/Outcome.h"
 #include "db/Statement.h"
 
+#include <mysql.h>
 #include <QElapsedTimer>
 #include <QString>
 #include <functional>
-#include <mysql.h>
 
 // The database session: one connection, one current result, text in GBK on the wire and
 // QString inside. Every statement is built by Format() (see Statement.h).
@@ -15,8 +15,8 @@
 // statement retried, only outside a transaction. A write is sent again only when it
 // cannot have reached the server; so that a connection dropped while idle does not cost
 // the user a refused write, a write after a pause is preceded by a ping. Inside a
-// transaction the statement fails and the transaction is gone. Transact() runs an action as one transaction and reruns it on deadlock or
-// lock-wait timeout (1213, 1205).
+// transaction the statement fails and the transaction is gone. Transact() runs an action as one transaction
+// and reruns it on deadlock or lock-wait timeout (1213, 1205).
 class mySQLTool {
 public:
     mySQLTool();

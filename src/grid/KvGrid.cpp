@@ -5,10 +5,10 @@
 #include "grid/KvMessage.h"
 
 #include <QHeaderView>
-#include <QStyle>
-#include <QTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QTimer>
 
 namespace {
 constexpr int kEditCommitted = 9527;

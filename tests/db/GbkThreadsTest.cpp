@@ -1,8 +1,8 @@
 #include "db/Gbk.h"
 
+#include <gtest/gtest.h>
 #include <QString>
 #include <atomic>
-#include <gtest/gtest.h>
 #include <thread>
 
 // Each desk of a race test runs its own session in its own thread; their texts must not

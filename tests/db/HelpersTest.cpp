@@ -52,9 +52,13 @@ protected:
     void addFlows(int n)
     {
         db().exec(QStringLiteral("insert into kvc_record_procedure (货单号, 工作站, 数量) "
-                                 "select seq, '洗水', seq from seq_1_to_%1").arg(n));
+                                 "select seq, '洗水', seq from seq_1_to_%1")
+                      .arg(n));
     }
-    Statement flows() { return g_sqlTool.Format("select 流水号, 工作站, 数量 from %s order by 流水号", tables::procedure); }
+    Statement flows()
+    {
+        return g_sqlTool.Format("select 流水号, 工作站, 数量 from %s order by 流水号", tables::procedure);
+    }
 };
 
 }  // namespace
@@ -76,8 +80,9 @@ TEST_F(Fill, CapsAt1024RowsAndReportsTheTotal)
     EXPECT_EQ(list.cell(5, 1), QStringLiteral("洗水"));
 
     // Without clearing, rows are appended.
-    const FillResult again = FillList(g_sqlTool, list,
-                                      g_sqlTool.Format("select 流水号, 工作站, 数量 from %s where 流水号=7", tables::procedure), false);
+    const FillResult again = FillList(
+        g_sqlTool, list,
+        g_sqlTool.Format("select 流水号, 工作站, 数量 from %s where 流水号=7", tables::procedure), false);
     EXPECT_EQ(again.shown, 1);
     EXPECT_EQ(list.rows(), 1025);
     EXPECT_EQ(list.cell(1024, 0), QStringLiteral("7"));
@@ -98,7 +103,8 @@ TEST_F(Fill, ColumnCountMismatchLeavesTheListEmptyAndFailuresCarryTheirCaption)
     EXPECT_EQ(r.caption, QStringLiteral("错误"));
     EXPECT_EQ(list.rows(), 0);
 
-    const FillResult bad = FillList(g_sqlTool, list, g_sqlTool.Format("select * from %s", "missing_table"), true);
+    const FillResult bad =
+        FillList(g_sqlTool, list, g_sqlTool.Format("select * from %s", "missing_table"), true);
     EXPECT_EQ(bad.code, -1);
     EXPECT_EQ(bad.caption, QStringLiteral("Error"));
     EXPECT_TRUE(bad.message.contains(QStringLiteral("missing_table")));
@@ -108,8 +114,9 @@ TEST_F(Fill, ColumnCountMismatchLeavesTheListEmptyAndFailuresCarryTheirCaption)
 
 TEST_F(Fill, NullCellsStayEmptyAndHeaderMatchingUsesCaptions)
 {
-    db().exec(QStringLiteral("insert into kvc_record_client (名称, 说明, 激活) values ('甲', '说明甲', 1);"
-                             "insert into kvc_record_procedure (货单号, 客户号, 工作站, 数量) values (1, 1, '接收', 4)"));
+    db().exec(QStringLiteral(
+        "insert into kvc_record_client (名称, 说明, 激活) values ('甲', '说明甲', 1);"
+        "insert into kvc_record_procedure (货单号, 客户号, 工作站, 数量) values (1, 1, '接收', 4)"));
     ListModel list;
     list.addColumn(QStringLiteral("流水号"), 60);
     list.addColumn(QStringLiteral("上一号"), 60);
@@ -117,12 +124,12 @@ TEST_F(Fill, NullCellsStayEmptyAndHeaderMatchingUsesCaptions)
     FillMatch byHeader;
     byHeader.byHeader = true;
     byHeader.aliases.insert(QStringLiteral("客户名称"), QStringLiteral("名称"));
-    const FillResult r = FillList(g_sqlTool, list,
-                                  g_sqlTool.Format("select %s.流水号, %s.名称, %s.上一号 from %s, %s where %s.客户号=%s.客户号",
-                                                   tables::procedure, tables::client, tables::procedure,
-                                                   tables::client, tables::procedure, tables::client,
-                                                   tables::procedure),
-                                  true, byHeader);
+    const FillResult r = FillList(
+        g_sqlTool, list,
+        g_sqlTool.Format("select %s.流水号, %s.名称, %s.上一号 from %s, %s where %s.客户号=%s.客户号",
+                         tables::procedure, tables::client, tables::procedure, tables::client,
+                         tables::procedure, tables::client, tables::procedure),
+        true, byHeader);
     ASSERT_EQ(r.code, 1);
     ASSERT_EQ(list.rows(), 1);
     EXPECT_EQ(list.cell(0, 0), QStringLiteral("1"));

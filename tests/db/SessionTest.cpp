@@ -33,8 +33,8 @@ TEST_F(Session, ChineseTextRoundTripsThroughChineseColumnsAndCannotChangeStateme
         }
         db().exec(QStringLiteral("delete from kvc_record_client"));
         for (const QString& t : kTricky) {
-            ASSERT_TRUE(g_sqlTool.Exec("insert into %s (名称, 说明, 激活) value ('%s', '%s', %d)", tables::client, t,
-                                       t, 1))
+            ASSERT_TRUE(g_sqlTool.Exec("insert into %s (名称, 说明, 激活) value ('%s', '%s', %d)",
+                                       tables::client, t, t, 1))
                 << g_sqlTool.GetError().toStdString();
         }
 
@@ -60,7 +60,8 @@ TEST_F(Session, TextOutsideGbkIsRefusedAndNothingIsWritten)
     const QString emoji = QStringLiteral("客户😀");
     EXPECT_FALSE(g_sqlTool.Exec("insert into %s (名称) value ('%s')", tables::client, emoji));
     EXPECT_TRUE(g_sqlTool.GetError().contains(QStringLiteral("😀"))) << g_sqlTool.GetError().toStdString();
-    EXPECT_FALSE(g_sqlTool.Exec("insert into %s (名称) value ('%s')", tables::client, QStringLiteral("한국")));
+    EXPECT_FALSE(
+        g_sqlTool.Exec("insert into %s (名称) value ('%s')", tables::client, QStringLiteral("한국")));
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_client")), 0);
 }
 
@@ -71,7 +72,8 @@ TEST_F(Session, FormatterWritesIdsAndMoneyAndRefusesMisuse)
                                    QStringLiteral("石磨"), tables::product);
     ASSERT_TRUE(s.ok()) << s.error().toStdString();
     EXPECT_EQ(s.text(),
-              QStringLiteral("select 18446744073709551615, -5, 1.500000, 3.14, '%[石磨]%' from kvc_record_product"));
+              QStringLiteral(
+                  "select 18446744073709551615, -5, 1.500000, 3.14, '%[石磨]%' from kvc_record_product"));
 
     // A text where a table name belongs, a negative id, a wrong count of arguments.
     EXPECT_FALSE(g_sqlTool.Format("select * from %s", QStringLiteral("t; drop table x")).ok());
@@ -87,7 +89,8 @@ TEST_F(Session, FormatterWritesIdsAndMoneyAndRefusesMisuse)
 
 TEST_F(Session, ResultsAreReadByPositionAndNameWithNullsAbsent)
 {
-    db().exec(QStringLiteral("insert into kvc_record_procedure (货单号, 工作站, 数量) values (7, '洗水', 10)"));
+    db().exec(
+        QStringLiteral("insert into kvc_record_procedure (货单号, 工作站, 数量) values (7, '洗水', 10)"));
     ASSERT_TRUE(g_sqlTool.Select("select %s.流水号, %s.上一号, %s.工作站, %s.数量 from %s", tables::procedure,
                                  tables::procedure, tables::procedure, tables::procedure, tables::procedure));
     EXPECT_EQ(g_sqlTool.NumFields(), 4);
@@ -107,23 +110,25 @@ TEST_F(Session, ResultsAreReadByPositionAndNameWithNullsAbsent)
     EXPECT_FALSE(g_sqlTool.FetchRow());
     g_sqlTool.FreeResult();
 
-    ASSERT_TRUE(g_sqlTool.Exec("insert into %s (货单号, 工作站, 数量) value (%I64u, '%s', %d)", tables::procedure,
-                               quint64(8), QStringLiteral("喷砂"), 3));
+    ASSERT_TRUE(g_sqlTool.Exec("insert into %s (货单号, 工作站, 数量) value (%I64u, '%s', %d)",
+                               tables::procedure, quint64(8), QStringLiteral("喷砂"), 3));
     EXPECT_EQ(g_sqlTool.AffectedRows(), 1u);
     EXPECT_EQ(g_sqlTool.InsertId(), 2u);
-    EXPECT_FALSE(g_sqlTool.Select("update %s set 数量=1", tables::procedure)) << "an update has no result set";
+    EXPECT_FALSE(g_sqlTool.Select("update %s set 数量=1", tables::procedure))
+        << "an update has no result set";
 }
 
 TEST_F(Session, FailingStatementInsideTransactionLeavesNothingBehind)
 {
-    db().exec(QStringLiteral(
-        "create trigger refuse_flow before insert on kvc_record_procedure for each row "
-        "signal sqlstate '45000' set message_text = 'refused by test'"));
+    db().exec(
+        QStringLiteral("create trigger refuse_flow before insert on kvc_record_procedure for each row "
+                       "signal sqlstate '45000' set message_text = 'refused by test'"));
     const Outcome r = g_sqlTool.Transact([&] {
         if (!g_sqlTool.Exec("insert into %s (客户号, 名称) value (%I64u, '%s')", tables::client, quint64(1),
                             QStringLiteral("新客户")))
             return g_sqlTool.Failure();
-        if (!g_sqlTool.Exec("insert into %s (货单号, 数量) value (%I64u, %d)", tables::procedure, quint64(1), 5))
+        if (!g_sqlTool.Exec("insert into %s (货单号, 数量) value (%I64u, %d)", tables::procedure, quint64(1),
+                            5))
             return g_sqlTool.Failure();
         return Outcome::done();
     });
@@ -159,7 +164,8 @@ TEST_F(Session, KilledConnectionIsReconnectedOutsideTransactionsOnly)
 
     // A plain statement after the kill: reconnected with GBK and retried.
     killSession();
-    ASSERT_TRUE(g_sqlTool.Select("select 名称 from %s where 名称='%s'", tables::station, QStringLiteral("洗水")))
+    ASSERT_TRUE(
+        g_sqlTool.Select("select 名称 from %s where 名称='%s'", tables::station, QStringLiteral("洗水")))
         << g_sqlTool.GetError().toStdString();
     ASSERT_TRUE(g_sqlTool.FetchRow());
     EXPECT_EQ(g_sqlTool.Value(0), QStringLiteral("洗水"));
@@ -206,11 +212,11 @@ TEST_F(Session, KilledConnectionIsReconnectedOutsideTransactionsOnly)
 
 TEST_F(Session, DeadlockedTransactionIsRerunAndSucceeds)
 {
-    db().exec(QStringLiteral(
-        "create table lock_a (id int primary key, v int) engine=InnoDB;"
-        "insert into lock_a values (1, 0), (2, 0);"
-        "create table filler (id int primary key, v int) engine=InnoDB;"
-        "insert into filler select seq, 0 from seq_1_to_200"));
+    db().exec(
+        QStringLiteral("create table lock_a (id int primary key, v int) engine=InnoDB;"
+                       "insert into lock_a values (1, 0), (2, 0);"
+                       "create table filler (id int primary key, v int) engine=InnoDB;"
+                       "insert into filler select seq, 0 from seq_1_to_200"));
 
     std::atomic<int> stage{0};
     QString otherError;
@@ -255,5 +261,6 @@ TEST_F(Session, DeadlockedTransactionIsRerunAndSucceeds)
     EXPECT_TRUE(r.ok()) << r.text().toStdString();
     EXPECT_EQ(runs, 2);
     EXPECT_TRUE(otherError.isEmpty()) << otherError.toStdString();
-    EXPECT_EQ(db().scalar(QStringLiteral("select group_concat(v order by id) from lock_a")), QStringLiteral("11,11"));
+    EXPECT_EQ(db().scalar(QStringLiteral("select group_concat(v order by id) from lock_a")),
+              QStringLiteral("11,11"));
 }

@@ -51,8 +51,9 @@ protected:
 
     // Processes one flow at a station: the flow, the mode, where the goods go, the team and
     // each worker's done and lost pieces.
-    void process(const QString& station, const QString& flowNo, const QString& mode, const QString& destination,
-                 const QString& team, const QList<std::tuple<QString, int, int>>& workers)
+    void process(const QString& station, const QString& flowNo, const QString& mode,
+                 const QString& destination, const QString& team,
+                 const QList<std::tuple<QString, int, int>>& workers)
     {
         g_station = station;
         Dlg_Station dlg;
@@ -79,11 +80,12 @@ protected:
 
     QString flowAt(const QString& station, int quantity, const QString& extra = QString())
     {
-        return db().scalar(QStringLiteral("select 流水号 from kvc_record_procedure where 工作站='%1' and 数量=%2 "
-                                          "and 结讫=0 %3")
-                               .arg(station)
-                               .arg(quantity)
-                               .arg(extra));
+        return db().scalar(
+            QStringLiteral("select 流水号 from kvc_record_procedure where 工作站='%1' and 数量=%2 "
+                           "and 结讫=0 %3")
+                .arg(station)
+                .arg(quantity)
+                .arg(extra));
     }
 };
 
@@ -144,9 +146,11 @@ TEST_F(EndToEnd, AnOrderGoesFromIntakeThroughTwoStationsToItsClosing)
     EXPECT_EQ(ScreenDriver::rowOf(s.grid("unshippedList"), 0, order), -1);
 
     // The order: closed, its losses added up.
-    EXPECT_EQ(db().rows(QStringLiteral("select 客户号, 货物数量, 原版数量, 洗版数量, 损耗数量, 洗涤方法, 货物单价, "
-                                       "激活, 结讫, 经办人, 款号 from kvc_record_product")),
-              (QList<QStringList>{{"1", "100", "2", "1", "3", "[普洗][猫须]", "2.5", "1", "1", "tester", "10231"}}));
+    EXPECT_EQ(
+        db().rows(QStringLiteral("select 客户号, 货物数量, 原版数量, 洗版数量, 损耗数量, 洗涤方法, 货物单价, "
+                                 "激活, 结讫, 经办人, 款号 from kvc_record_product")),
+        (QList<QStringList>{
+            {"1", "100", "2", "1", "3", "[普洗][猫须]", "2.5", "1", "1", "tester", "10231"}}));
 
     // Its flows, in the order they were made, every one closed.
     const QList<QStringList> flows = db().rows(QStringLiteral(
@@ -178,10 +182,11 @@ TEST_F(EndToEnd, AnOrderGoesFromIntakeThroughTwoStationsToItsClosing)
                                   {"4", "19", "7", "1", "0.25", "5", "-3.25", "0"}}));
 
     // The two shipments cover the order.
-    EXPECT_EQ(db().rows(QStringLiteral("select 客户号, 开票人, 发货人, 款号, 品名, 洗涤方法, 货物数量, 损耗数量, "
-                                       "原版数量, 洗版数量, 货物单价, 经办人 from kvc_record_ship order by 序列号")),
-              (QList<QStringList>{
-                  {"1", "张志明", "黄永发", "10231", "男装牛仔裤直筒", "[普洗][猫须]", "50", "0", "2", "0", "2.5", "tester"},
-                  {"1", "刘晓燕", "周大海", "10231", "男装牛仔裤直筒", "[普洗][猫须]", "47", "3", "0", "1", "2.5",
-                   "tester"}}));
+    EXPECT_EQ(db().rows(QStringLiteral(
+                  "select 客户号, 开票人, 发货人, 款号, 品名, 洗涤方法, 货物数量, 损耗数量, "
+                  "原版数量, 洗版数量, 货物单价, 经办人 from kvc_record_ship order by 序列号")),
+              (QList<QStringList>{{"1", "张志明", "黄永发", "10231", "男装牛仔裤直筒", "[普洗][猫须]", "50",
+                                   "0", "2", "0", "2.5", "tester"},
+                                  {"1", "刘晓燕", "周大海", "10231", "男装牛仔裤直筒", "[普洗][猫须]", "47",
+                                   "3", "0", "1", "2.5", "tester"}}));
 }

@@ -171,8 +171,9 @@ TEST_F(ShippingFlow, OneShipmentOfGoodsAndLossesClosesTheOrderAndItsConfirmedFlo
                                    "黄永发", kNowText, "4711", "男装牛仔裤直筒", "[普洗][猫须]", "98", "2",
                                    "0", "0", "2.5", "tester"}}));
     EXPECT_EQ(orderState(order), QStringLiteral("1"));
-    EXPECT_EQ(db().scalar(QStringLiteral("select 结讫时间 from kvc_record_product where 货单号=%1").arg(order)),
-              kNowText);
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("select 结讫时间 from kvc_record_product where 货单号=%1").arg(order)),
+        kNowText);
     EXPECT_EQ(flowField(done, QStringLiteral("结讫")), QStringLiteral("1"));
     EXPECT_EQ(flowField(waiting, QStringLiteral("结讫")), QStringLiteral("0"));
 }
@@ -334,8 +335,9 @@ TEST_F(ShippingFlow, ForcedClosingWaitsForTheWorkshopAndThenClosesEveryFlow)
 
     ASSERT_TRUE(forceClose(g_sqlTool, order).ok());
     EXPECT_EQ(orderState(order), QStringLiteral("1"));
-    EXPECT_EQ(db().scalar(QStringLiteral("select 结讫时间 from kvc_record_product where 货单号=%1").arg(order)),
-              kNowText);
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("select 结讫时间 from kvc_record_product where 货单号=%1").arg(order)),
+        kNowText);
     for (quint64 f : {confirmed, waiting, atStation})
         EXPECT_EQ(flowField(f, QStringLiteral("结讫")), QStringLiteral("1")) << f;
     EXPECT_EQ(forceClose(g_sqlTool, 0).text(), kBadOrder);

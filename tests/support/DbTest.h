@@ -4,8 +4,8 @@
 #include "support/ScriptedPrompt.h"
 #include "support/TestDb.h"
 
-#include <QDateTime>
 #include <gtest/gtest.h>
+#include <QDateTime>
 #include <memory>
 
 namespace kvtest {

@@ -2,12 +2,12 @@
 
 #include "grid/KvGrid.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace kvtest {
 

@@ -2,11 +2,11 @@
 
 #include "db/mySQLTool.h"
 
+#include <mysql.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <atomic>
-#include <mysql.h>
-#include <unistd.h>
 
 namespace kvtest {
 
@@ -60,8 +60,10 @@ Database::Database(bool demo)
         return;
     }
     mysql_ = m;
-    exec(QStringLiteral("drop database if exists %1; create database %1 character set gbk collate gbk_chinese_ci; use %1")
-             .arg(name_));
+    exec(
+        QStringLiteral(
+            "drop database if exists %1; create database %1 character set gbk collate gbk_chinese_ci; use %1")
+            .arg(name_));
     load(QStringLiteral("sql/schema.sql"));
     load(QStringLiteral("sql/seed.sql"));
     if (demo)

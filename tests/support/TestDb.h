@@ -1,9 +1,9 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <gtest/gtest.h>
 
 class mySQLTool;
 

@@ -63,7 +63,8 @@ int main(int argc, char** argv)
         return v.isEmpty() ? QString::fromLatin1(fallback) : QString::fromUtf8(v);
     };
     if (!g_sqlTool.Connect(env("KV_DB_HOST", "127.0.0.1"), env("KV_DB_PORT", "3306").toInt(),
-                           env("KV_DB_NAME", "kvscreens"), env("KV_DB_USER", "kv"), env("KV_DB_PASSWORD", "kv"))) {
+                           env("KV_DB_NAME", "kvscreens"), env("KV_DB_USER", "kv"),
+                           env("KV_DB_PASSWORD", "kv"))) {
         std::fprintf(stderr, "cannot connect: %s\n", qPrintable(g_sqlTool.GetError()));
         return 1;
     }

@@ -4,15 +4,14 @@
 #include "db/mySQLTool.h"
 #include "dialogs/intake/IntakeQueries.h"
 #include "grid/KvGrid.h"
-#include "ui/Prompt.h"
 #include "ui/Controls.h"
+#include "ui/Prompt.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-
 
 ConsigneeQueues::ConsigneeQueues(QWidget* parent) : QWidget(parent)
 {

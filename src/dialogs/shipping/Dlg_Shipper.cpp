@@ -9,8 +9,8 @@
 #include "dialogs/shipping/ShipperQueries.h"
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
-#include "ui/Prompt.h"
 #include "ui/Controls.h"
+#include "ui/Prompt.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -29,7 +29,6 @@ const QString kError = QStringLiteral("错误");
 const QString kNotice = QStringLiteral("提示");
 const QString kChooseOrder = QStringLiteral("请选择一行货单记录");
 constexpr int kRefreshMs = 60000;
-
 
 QLineEdit* readOnlyBox(const QString& caption, const QString& name, QWidget* parent, QHBoxLayout* row)
 {
@@ -311,7 +310,8 @@ quint64 Dlg_Shipper::chosenWaitingFlow(const QString& noSelection)
 void Dlg_Shipper::confirmFlow()
 {
     const quint64 flow = chosenWaitingFlow(QStringLiteral("请选择一行需要确认的流水记录"));
-    if (flow == 0 || !prompt().confirm(QStringLiteral("第%1号流水将被确认，等待发货，确定吗？").arg(flow), kNotice))
+    if (flow == 0 ||
+        !prompt().confirm(QStringLiteral("第%1号流水将被确认，等待发货，确定吗？").arg(flow), kNotice))
         return;
     afterFlowAction(shipping::confirmFlow(g_sqlTool, flow, g_account));
 }
@@ -319,7 +319,8 @@ void Dlg_Shipper::confirmFlow()
 void Dlg_Shipper::returnFlow()
 {
     const quint64 flow = chosenWaitingFlow(QStringLiteral("请选择一行需要退还的流水记录"));
-    if (flow == 0 || !prompt().confirm(QStringLiteral("第%1号流水将被退还给上一站，确定吗？").arg(flow), kNotice))
+    if (flow == 0 ||
+        !prompt().confirm(QStringLiteral("第%1号流水将被退还给上一站，确定吗？").arg(flow), kNotice))
         return;
     afterFlowAction(shipping::returnFlow(g_sqlTool, flow, g_account));
 }

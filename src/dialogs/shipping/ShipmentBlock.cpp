@@ -3,9 +3,9 @@
 #include "db/Convert.h"
 #include "db/mySQLTool.h"
 #include "dialogs/shipping/ShipperQueries.h"
+#include "ui/Controls.h"
 #include "ui/Prompt.h"
 #include "ui/Widgets.h"
-#include "ui/Controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
 
 ShipmentBlock::ShipmentBlock(QWidget* parent) : QGroupBox(QStringLiteral("发货"), parent)
 {

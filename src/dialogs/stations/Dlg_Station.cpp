@@ -8,10 +8,10 @@
 #include "grid/KvGrid.h"
 #include "grid/KvMessage.h"
 #include "ui/AppState.h"
+#include "ui/Controls.h"
 #include "ui/Dlg_Limits.h"
 #include "ui/Prompt.h"
 #include "ui/Widgets.h"
-#include "ui/Controls.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -32,8 +32,6 @@ const char* const P = tables::procedure;
 const char* const C = tables::client;
 const QString kHint = QStringLiteral("提示");
 const QString kChooseRow = QStringLiteral("请选择要移动顺序的记录行");
-
-
 
 QLineEdit* detail(QWidget* parent, const char* name)
 {

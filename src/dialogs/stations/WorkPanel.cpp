@@ -8,9 +8,9 @@
 #include "flow/Station.h"
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
+#include "ui/Controls.h"
 #include "ui/Prompt.h"
 #include "ui/Widgets.h"
-#include "ui/Controls.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -26,8 +26,6 @@
 namespace {
 
 const QString kError = QStringLiteral("错误");
-
-
 
 // A typed count: empty is 0, a whole number is itself, anything else is not a count.
 int countOf(const QString& text)
