@@ -2,20 +2,23 @@
 
 #include <QString>
 
-// What an operation reports back to its screen: done, refused (a rule or another desk
-// stood in the way; shown with the caption "错误") or failed (the server refused a
-// statement; its text is shown with the caption "Error").
+// What an operation reports back to its screen: done, refused (a rule stood in the way),
+// taken (another desk changed the rows first; the screen refreshes) - both shown with the
+// caption "错误" - or failed (the server refused a statement; its text is shown with the
+// caption "Error"). Screens react to the kind, never to the text.
 class Outcome {
 public:
-    enum class Kind { Done, Refused, Failed };
+    enum class Kind { Done, Refused, Taken, Failed };
 
     static Outcome done() { return Outcome(Kind::Done, QString()); }
     static Outcome refused(const QString& text) { return Outcome(Kind::Refused, text); }
+    static Outcome taken(const QString& text) { return Outcome(Kind::Taken, text); }
     static Outcome failed(const QString& text) { return Outcome(Kind::Failed, text); }
 
     bool ok() const { return kind_ == Kind::Done; }
     explicit operator bool() const { return ok(); }
     Kind kind() const { return kind_; }
+    bool isTaken() const { return kind_ == Kind::Taken; }
     const QString& text() const { return text_; }
     // The caption of the message box that shows this outcome.
     QString caption() const

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+SqlArg::SqlArg(const Statement& sql) : type_(Type::Sql), text_(sql.error()), sql_(sql.sql()) {}
+
 QString Statement::text() const
 {
     return ok() ? Gbk::decode(sql_) : error_;
@@ -143,7 +145,13 @@ Statement formatStatement(const char* format, std::initializer_list<SqlArg> args
         if (!flushLiteral())
             return bad(QStringLiteral("含有无法编码的字符"));
 
-        if (conv == "s") {
+        if (conv == "s" && arg.type() == SqlArg::Type::Sql) {
+            if (!arg.text().isEmpty())
+                return Statement::invalid(arg.text());
+            if (inQuotes)
+                return bad(QStringLiteral("把语句片段放在了引号中"));
+            out.append(arg.sql());
+        } else if (conv == "s") {
             if (arg.type() != SqlArg::Type::Text)
                 return bad(QStringLiteral("的文字参数类型不符"));
             if (inQuotes) {

@@ -5,11 +5,13 @@
 #include <concepts>
 #include <initializer_list>
 
+class Statement;
+
 // One argument of a statement text. Texts are escaped for the connection when the
 // statement is formatted; numbers are written in plain decimal.
 class SqlArg {
 public:
-    enum class Type { Text, Signed, Unsigned, Real };
+    enum class Type { Text, Signed, Unsigned, Real, Sql };
 
     SqlArg(const QString& text) : type_(Type::Text), text_(text) {}
     SqlArg(const char* text) : type_(Type::Text), text_(QString::fromUtf8(text)) {}
@@ -22,12 +24,15 @@ public:
     SqlArg(double v) : type_(Type::Real), real_(v) {}
     SqlArg(float v) : type_(Type::Real), real_(v) {}
     SqlArg(bool) = delete;
+    // A piece of SQL formatted before (a condition text), put in as it is.
+    SqlArg(const Statement& sql);
 
     Type type() const { return type_; }
     const QString& text() const { return text_; }
     qint64 signedValue() const { return signed_; }
     quint64 unsignedValue() const { return unsigned_; }
     double real() const { return real_; }
+    const QByteArray& sql() const { return sql_; }
 
 private:
     Type type_;
@@ -35,6 +40,7 @@ private:
     qint64 signed_ = 0;
     quint64 unsigned_ = 0;
     double real_ = 0;
+    QByteArray sql_;  // Sql: the bytes; a statement that could not be made keeps its reason in text_
 };
 
 // A formatted statement in the connection's bytes, or the reason it could not be made.
@@ -62,7 +68,8 @@ using SqlEscaper = QByteArray (*)(void* context, const QByteArray& gbk);
 
 // The one statement formatter. Placeholders, printf-style:
 //   %s     a text: between single quotes it is escaped; elsewhere it must be a name
-//          (a table name: letters, digits and '_'), anything else is refused
+//          (a table name: letters, digits and '_'), anything else is refused; a Statement
+//          (a piece formatted before, such as a condition text) goes in as it is, outside quotes
 //   %d     a whole number          %I64u, %llu, %u   an id (unsigned 64-bit, never negative)
 //   %f     a real with six decimals, %.Nf with N decimals     %%   a percent sign
 // Text that GBK cannot hold is refused with a message naming the character.

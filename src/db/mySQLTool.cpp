@@ -5,6 +5,7 @@
 
 #include <errmsg.h>
 #include <mysqld_error.h>
+#include <algorithm>
 
 mySQLTool g_sqlTool;
 
@@ -216,6 +217,35 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable)
     }
     affected_ = 0;
     return true;
+}
+
+Rows mySQLTool::Read(const Statement& statement, int cap)
+{
+    if (!Query(statement, true))
+        return Rows::failure(GetError());
+    const int fields = NumFields();
+    QStringList names;
+    for (int c = 0; c < fields; ++c) {
+        QString name;
+        GetFieldName(c, &name);
+        names.append(name);
+    }
+    const quint64 total = NumRows();
+    QVector<Row> rows;
+    rows.reserve(static_cast<qsizetype>(cap < 0 ? total : std::min<quint64>(total, quint64(cap))));
+    while ((cap < 0 || rows.size() < cap) && FetchRow()) {
+        QStringList cells;
+        QVector<bool> nulls;
+        cells.reserve(fields);
+        nulls.reserve(fields);
+        for (int c = 0; c < fields; ++c) {
+            nulls.append(IsNull(c));
+            cells.append(Value(c));
+        }
+        rows.append(Row(std::move(cells), std::move(nulls)));
+    }
+    FreeResult();
+    return Rows(std::move(names), std::move(rows), total);
 }
 
 bool mySQLTool::FetchRow()

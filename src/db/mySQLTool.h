@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Outcome.h"
+#include "db/Rows.h"
 #include "db/Statement.h"
 
 #include <mysql.h>
@@ -57,6 +58,10 @@ public:
     {
         return Query(Format(format, args...), true);
     }
+
+    // Runs a query and returns its rows as values, at most `cap` of them (all when negative);
+    // nothing stays open on the session. Screens and operations read this way.
+    Rows Read(const Statement& statement, int cap = -1);
 
     // The current row of the current result.
     bool IsNull(int column) const;

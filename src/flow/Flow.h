@@ -29,9 +29,42 @@ inline QString extendRoute(const QString& route, const QString& station, const Q
     return route + QLatin1Char('-') + station + QLatin1Char('[') + action + QLatin1Char(']');
 }
 
-// After a conditional update: done when exactly one row changed, otherwise refused with
+// After a conditional update: done when exactly one row changed, otherwise taken with
 // `taken` (the row was no longer in the state the desk saw), or failed when the
 // statement itself failed (`ran` false).
 Outcome oneRowChanged(mySQLTool& db, bool ran, const QString& taken);
+
+// A flow as a transaction read it, locked.
+struct FlowRow {
+    quint64 id = 0;
+    quint64 order = 0;
+    quint64 client = 0;
+    QString priority;
+    int count = 0;
+    QString route;
+    QString previous;  // 上一站
+    QString station;   // 工作站
+    int state = kOpen;
+};
+
+// Reads and locks a flow; `missing` when there is no such flow.
+Outcome lockFlow(mySQLTool& db, quint64 id, FlowRow& out, const Outcome& missing);
+
+// How a flow is closed and where its goods go next.
+struct Step {
+    QString action;          // 工序 of the closed flow, and the step in the route
+    int closedAs = kClosed;  // 结讫 of the closed flow
+    QString closedBy;        // 经办人 written on the closed flow; empty: left as it is
+    QString to;              // where the successor waits
+    int count = -1;          // the successor's pieces; -1: all of the flow's
+    QString priority;        // the successor's 货物等级; empty: the flow's
+    QString createdBy;       // 经办人 written on the successor; empty: none
+    QString now;
+};
+
+// The one step every transition takes: closes the flow while it is still open (taken
+// otherwise) and opens its successor, linked to it through 上一号, coming from the flow's
+// station with the route extended by station[action]. The successor's key goes to `created`.
+Outcome takeStep(mySQLTool& db, const FlowRow& flow, const Step& step, quint64* created);
 
 }  // namespace flow

@@ -4,6 +4,7 @@
 #include "db/TimeText.h"
 #include "db/mySQLTool.h"
 #include "flow/Flow.h"
+#include "flow/FlowQueries.h"
 
 namespace intake {
 
@@ -60,18 +61,15 @@ bool updateOrder(mySQLTool& db, const Order& o, quint64 client, bool activate, c
 // Locks the order and tells whether it still waits at intake (激活 0, 结讫 0).
 Outcome lockWaitingOrder(mySQLTool& db, quint64 order, int* goods = nullptr)
 {
-    if (!db.Select("select %s.激活, %s.结讫, %s.货物数量 from %s where 货单号=%I64u for update", P, P, P, P,
-                   order))
-        return db.Failure();
-    if (!db.FetchRow()) {
-        db.FreeResult();
-        return Outcome::refused(flow::kOrderTaken);
-    }
-    const bool waiting = db.ValueInt(0) == 0 && db.ValueInt(1) == 0;
+    const Rows read = db.Read(flowq::lockOrderState(db, order));
+    if (!read)
+        return read.failed();
+    if (read.empty())
+        return Outcome::taken(flow::kOrderTaken);
+    const Row& r = read.first();
     if (goods)
-        *goods = db.ValueInt(2);  // NULL counts as 0
-    db.FreeResult();
-    return waiting ? Outcome::done() : Outcome::refused(flow::kOrderTaken);
+        *goods = r.toInt(2);  // NULL counts as 0
+    return r.toInt(0) == 0 && r.toInt(1) == 0 ? Outcome::done() : Outcome::taken(flow::kOrderTaken);
 }
 
 // Closes a flow waiting at "接收" and opens its successor at `target`. The successor
@@ -82,64 +80,23 @@ Outcome moveIntakeFlow(mySQLTool& db, quint64 flowId, const QString& account, bo
         *created = 0;
     if (flowId == 0)
         return Outcome::refused(kBadFlow);
-    const QString now = GetTimeText(0);
+    flow::Step step;
+    step.action = refuse ? QStringLiteral("拒绝") : QStringLiteral("转发");
+    step.closedAs = refuse ? flow::kRefused : flow::kClosed;
+    step.to = refuse ? flow::kWashing : flow::kShipping;
+    step.createdBy = account;
+    step.now = GetTimeText(0);
     quint64 made = 0;
     const Outcome r = db.Transact([&]() -> Outcome {
         made = 0;
-        if (!db.Select(
-                "select %s.货单号, %s.货物等级, %s.上一号, %s.数量, %s.历史, %s.客户号, %s.工作站, %s.结讫 "
-                "from %s where 流水号=%I64u",
-                F, F, F, F, F, F, F, F, F, flowId))
-            return db.Failure();
-        if (!db.FetchRow()) {
-            db.FreeResult();
-            return Outcome::refused(flow::kFlowTaken);
-        }
-        const quint64 order = db.ValueId(0);
-        const QString priority = db.Value(1);
-        const int count = db.ValueInt(3);
-        const QString route = db.Value(4);
-        const quint64 client = db.ValueId(5);
-        const QString station = db.Value(6);
-        const int state = db.ValueInt(7);
-        db.FreeResult();
-        if (state != flow::kOpen)
-            return Outcome::refused(flow::kFlowTaken);
-        if (station != flow::kIntake)
+        flow::FlowRow f;
+        if (const Outcome read = flow::lockFlow(db, flowId, f, Outcome::taken(flow::kFlowTaken)); !read)
+            return read;
+        if (f.state != flow::kOpen)
+            return Outcome::taken(flow::kFlowTaken);
+        if (f.station != flow::kIntake)
             return Outcome::refused(kBadFlow);
-
-        bool closed = false;
-        if (refuse)
-            closed =
-                db.Exec("update %s set 工序='拒绝', 结讫=%d, 结讫时间='%s' where 流水号=%I64u and 结讫=0", F,
-                        flow::kRefused, now, flowId);
-        else
-            closed =
-                db.Exec("update %s set 工序='转发', 结讫=%d, 结讫时间='%s' where 流水号=%I64u and 结讫=0", F,
-                        flow::kClosed, now, flowId);
-        const Outcome one = flow::oneRowChanged(db, closed, flow::kFlowTaken);
-        if (!one)
-            return one;
-
-        bool inserted = false;
-        if (refuse)
-            inserted = db.Exec(
-                "insert into %s (货单号, 货物等级, 客户号, 上一号, 上一站, 数量, 生成时间, 工作站, 历史, "
-                "经办人) "
-                "value (%I64u, '%s', %I64u, %I64u, '接收', %d, '%s', '洗水', '%s', '%s')",
-                F, order, priority, client, flowId, count, now,
-                flow::extendRoute(route, flow::kIntake, QStringLiteral("拒绝")), account);
-        else
-            inserted = db.Exec(
-                "insert into %s (货单号, 货物等级, 客户号, 上一号, 上一站, 数量, 生成时间, 工作站, 历史, "
-                "经办人) "
-                "value (%I64u, '%s', %I64u, %I64u, '接收', %d, '%s', '发送', '%s', '%s')",
-                F, order, priority, client, flowId, count, now,
-                flow::extendRoute(route, flow::kIntake, QStringLiteral("转发")), account);
-        if (!inserted)
-            return db.Failure();
-        made = db.InsertId();
-        return Outcome::done();
+        return flow::takeStep(db, f, step, &made);
     });
     if (created && r)
         *created = made;

@@ -6,6 +6,7 @@
 #include "db/TimeText.h"
 #include "db/mySQLTool.h"
 #include "flow/Flow.h"
+#include "flow/FlowQueries.h"
 
 namespace shipping {
 
@@ -15,62 +16,31 @@ const char* const P = tables::product;
 const char* const F = tables::procedure;
 const char* const S = tables::ship;
 
-qint64 valueCount(mySQLTool& db, int column)
-{
-    return convert::toInt64(db.Value(column));
-}
-
 // Confirmation and return differ only in the action and where the successor waits.
 Outcome moveWaitingFlow(mySQLTool& db, quint64 flowId, const QString& account, bool back, FlowMove* moved)
 {
     if (flowId == 0)
         return Outcome::refused(kBadFlow);
-    const QString action = back ? QStringLiteral("转发") : QStringLiteral("确认");
-    const QString now = GetTimeText(0);
+    flow::Step step;
+    step.action = back ? QStringLiteral("转发") : QStringLiteral("确认");
+    step.closedBy = account;
+    step.now = GetTimeText(0);
     FlowMove result;
     const Outcome r = db.Transact([&]() -> Outcome {
         result = FlowMove();
-        if (!db.Select(
-                "select %s.客户号, %s.货物等级, %s.数量, %s.历史, %s.上一站, %s.货单号, %s.工作站, %s.结讫 "
-                "from %s where %s.流水号=%I64u",
-                F, F, F, F, F, F, F, F, F, F, flowId))
-            return db.Failure();
-        if (!db.FetchRow()) {
-            db.FreeResult();
-            return Outcome::refused(kBadFlow);
-        }
-        const quint64 client = db.ValueId(0);
-        const QString priority = db.Value(1);
-        const int count = db.ValueInt(2);
-        const QString route = db.Value(3);
-        const QString previous = db.Value(4);
-        const quint64 order = db.ValueId(5);
-        const QString station = db.Value(6);
-        const int state = db.ValueInt(7);
-        db.FreeResult();
+        flow::FlowRow f;
+        if (const Outcome read = flow::lockFlow(db, flowId, f, Outcome::refused(kBadFlow)); !read)
+            return read;
         // Only goods that arrived from a station and still wait here may move.
-        if (station != flow::kShipping || previous == flow::kShipping)
+        if (f.station != flow::kShipping || f.previous == flow::kShipping)
             return Outcome::refused(kBadFlow);
-        if (state != flow::kOpen)
-            return Outcome::refused(flow::kFlowTaken);
-
-        const bool closed = db.Exec(
-            "update %s set 工序='%s', 结讫=1, 结讫时间='%s', 经办人='%s' "
-            "where 流水号=%I64u and 结讫=0",
-            F, action, now, account, flowId);
-        const Outcome one = flow::oneRowChanged(db, closed, flow::kFlowTaken);
-        if (!one)
-            return one;
-        const QString target = back ? previous : flow::kShipping;
-        if (!db.Exec(
-                "insert into %s (货单号, 客户号, 货物等级, 上一号, 上一站, 数量, 生成时间, 工作站, 历史) "
-                "value (%I64u, %I64u, '%s', %I64u, '%s', %d, '%s', '%s', '%s')",
-                F, order, client, priority, flowId, flow::kShipping, count, now, target,
-                flow::extendRoute(route, flow::kShipping, action)))
-            return db.Failure();
-        result.created = db.InsertId();
-        result.order = order;
-        return Outcome::done();
+        if (f.state != flow::kOpen)
+            return Outcome::taken(flow::kFlowTaken);
+        step.to = back ? f.previous : flow::kShipping;
+        const Outcome stepped = flow::takeStep(db, f, step, &result.created);
+        if (stepped)
+            result.order = f.order;
+        return stepped;
     });
     if (moved)
         *moved = r ? result : FlowMove();
@@ -80,25 +50,18 @@ Outcome moveWaitingFlow(mySQLTool& db, quint64 flowId, const QString& account, b
 // Reads the figures of an order whose row the transaction has locked.
 Outcome readShippable(mySQLTool& db, quint64 order, Shippable& f)
 {
-    if (!db.Select("select sum(%s.原版数量), sum(%s.洗版数量), sum(%s.损耗数量), sum(%s.货物数量) "
-                   "from %s where %s.货单号=%I64u lock in share mode",
-                   S, S, S, S, S, S, order))
-        return db.Failure();
-    if (db.FetchRow()) {
-        f.shippedOriginal = valueCount(db, 0);
-        f.shippedWashed = valueCount(db, 1);
-        f.shippedLoss = valueCount(db, 2);
-        f.shippedGoods = valueCount(db, 3);
-    }
-    db.FreeResult();
-    if (!db.Select(
-            "select sum(%s.数量) from %s where %s.货单号=%I64u and %s.上一站='发送' and %s.工作站='发送' "
-            "and %s.结讫=0 lock in share mode",
-            F, F, F, order, F, F, F))
-        return db.Failure();
-    if (db.FetchRow())
-        f.confirmed = valueCount(db, 0);
-    db.FreeResult();
+    const Rows shipped = db.Read(flowq::shippedSums(db, order));
+    if (!shipped)
+        return shipped.failed();
+    const Row& s = shipped.first();
+    f.shippedOriginal = s.toInt64(0);
+    f.shippedWashed = s.toInt64(1);
+    f.shippedLoss = s.toInt64(2);
+    f.shippedGoods = s.toInt64(3);
+    const Rows confirmed = db.Read(flowq::confirmedPieces(db, order));
+    if (!confirmed)
+        return confirmed.failed();
+    f.confirmed = confirmed.first().toInt64(0);
     return Outcome::done();
 }
 
@@ -129,11 +92,10 @@ Outcome checkShipment(const Shipment& s, const Shippable& f)
 
 Outcome checkNotInWorkshop(mySQLTool& db, quint64 order)
 {
-    if (!db.Select("select * from %s where 货单号=%I64u and 工作站<>'发送' and 结讫=0", F, order))
-        return db.Failure();
-    const bool found = db.NumRows() > 0;
-    db.FreeResult();
-    return found ? Outcome::refused(kInWorkshop) : Outcome::done();
+    const Rows open = db.Read(flowq::flowsInWorkshop(db, order), 0);
+    if (!open)
+        return open.failed();
+    return open.total() > 0 ? Outcome::refused(kInWorkshop) : Outcome::done();
 }
 
 Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out)
@@ -146,33 +108,26 @@ Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out)
         result = Shipped();
         // The lock makes desks shipping the same order take turns, so each one sees what
         // the others shipped before it.
-        if (!db.Select(
-                "select %s.客户号, %s.款号, %s.货物性别, %s.货物分类, %s.货物款式, %s.洗涤方法, %s.货物单价, "
-                "%s.货物性质, %s.原版数量, %s.洗版数量, %s.损耗数量, %s.货物数量 from %s where "
-                "%s.货单号=%I64u "
-                "for update",
-                P, P, P, P, P, P, P, P, P, P, P, P, P, P, s.order))
-            return db.Failure();
-        if (!db.FetchRow()) {
-            db.FreeResult();
-            return Outcome::refused(kBadOrder);
-        }
-        const quint64 client = db.ValueId(0);
-        const quint64 style = db.ValueId(1);
-        const QString product = Gbk::leftBytes(db.Value(2) + db.Value(3) + db.Value(4), 511);
-        QString method = db.Value(5);
-        float price = convert::toFloat(db.Value(6));
-        const QString nature = db.Value(7);
-        Shippable f;
-        f.orderOriginal = valueCount(db, 8);
-        f.orderWashed = valueCount(db, 9);
-        f.orderLoss = valueCount(db, 10);
-        f.orderGoods = valueCount(db, 11);
-        db.FreeResult();
-
-        const Outcome read = readShippable(db, s.order, f);
+        const Rows read = db.Read(flowq::lockOrderForShipment(db, s.order));
         if (!read)
-            return read;
+            return read.failed();
+        if (read.empty())
+            return Outcome::refused(kBadOrder);
+        const Row& o = read.first();
+        const quint64 client = o.toId(0);
+        const quint64 style = o.toId(1);
+        const QString product = Gbk::leftBytes(o.text(2) + o.text(3) + o.text(4), 511);
+        QString method = o.text(5);
+        float price = convert::toFloat(o.text(6));
+        const QString nature = o.text(7);
+        Shippable f;
+        f.orderOriginal = o.toInt64(8);
+        f.orderWashed = o.toInt64(9);
+        f.orderLoss = o.toInt64(10);
+        f.orderGoods = o.toInt64(11);
+
+        if (const Outcome figures = readShippable(db, s.order, f); !figures)
+            return figures;
         const Outcome fits = checkShipment(s, f);
         if (!fits)
             return fits;
@@ -222,11 +177,10 @@ Outcome forceClose(mySQLTool& db, quint64 order)
         return Outcome::refused(kBadOrder);
     const QString now = GetTimeText(0);
     return db.Transact([&]() -> Outcome {
-        if (!db.Select("select %s.结讫 from %s where %s.货单号=%I64u for update", P, P, P, order))
-            return db.Failure();
-        const bool found = db.FetchRow();
-        db.FreeResult();
-        if (!found)
+        const Rows read = db.Read(flowq::lockOrderState(db, order));
+        if (!read)
+            return read.failed();
+        if (read.empty())
             return Outcome::refused(kBadOrder);
         // Asked again under the lock: a return may have sent goods back meanwhile.
         const Outcome workshop = checkNotInWorkshop(db, order);

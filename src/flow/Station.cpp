@@ -4,6 +4,7 @@
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
 #include "flow/Flow.h"
+#include "flow/FlowQueries.h"
 
 #include <algorithm>
 
@@ -72,61 +73,46 @@ Outcome handOver(mySQLTool& db, const HandOver& h, HandOverResult* result)
     const Outcome outcome = db.Transact([&]() -> Outcome {
         r = HandOverResult();
         // Only an open flow is handed over; another desk may have done it already.
-        const bool closed = db.Exec(
-            "update %s set 工序='%s', 结讫=1, 结讫时间='%s', 经办人='%s' where 流水号=%I64u and 结讫=0",
-            tables::procedure, h.mode, h.now, h.account, h.flow);
-        if (Outcome o = oneRowChanged(db, closed, kFlowTaken); !o.ok())
-            return o;
-
-        // What the flow holds, now that it is ours.
-        if (!db.Select("select %s.客户号, %s.数量, %s.历史, %s.货物等级 from %s where %s.流水号=%I64u",
-                       tables::procedure, tables::procedure, tables::procedure, tables::procedure,
-                       tables::procedure, tables::procedure, h.flow))
-            return db.Failure();
-        if (!db.FetchRow()) {
-            db.FreeResult();
-            return Outcome::refused(kFlowTaken);
-        }
-        const quint64 client = db.ValueId(0);
-        const int quantity = db.ValueInt(1);
-        const QString route = db.Value(2);
-        QString priority = db.Value(3);
-        db.FreeResult();
+        FlowRow f;
+        if (const Outcome read = lockFlow(db, h.flow, f, Outcome::taken(kFlowTaken)); !read)
+            return read;
+        if (f.state != kOpen || f.station != h.station)
+            return Outcome::taken(kFlowTaken);
         // The successor takes the order's priority, as the desk shows it.
-        if (!db.Select("select %s.货物等级 from %s where %s.货单号=%I64u", tables::product, tables::product,
-                       tables::product, h.order))
-            return db.Failure();
-        if (db.FetchRow() && !db.IsNull(0))
-            priority = db.Value(0);
-        db.FreeResult();
+        const Rows order = db.Read(flowq::orderPriority(db, h.order));
+        if (!order)
+            return order.failed();
+        const QString priority = order.first().isNull(0) ? f.priority : order.first().text(0);
 
         qint64 remainder = 0;
         if (forward) {
-            done = quantity;
+            done = f.count;
             lost = 0;
         } else {
-            if (done + lost > quantity)
+            if (done + lost > f.count)
                 return Outcome::refused(QStringLiteral("不能超过当前货物数量"));
-            remainder = quantity - done - lost;
+            remainder = f.count - done - lost;
         }
         r.done = static_cast<int>(done);
         r.lost = static_cast<int>(lost);
         r.remainder = static_cast<int>(remainder);
 
-        if (!db.Exec("insert into  %s (货单号, 客户号, 货物等级, 上一号, 上一站, 工作站, 数量, 生成时间, "
-                     "历史) value "
-                     "(%I64u, %I64u, '%s', %I64u, '%s', '%s', %d, '%s', '%s')",
-                     tables::procedure, h.order, client, priority, h.flow, h.station, h.destination, r.done,
-                     h.now, extendRoute(route, h.station, h.mode)))
-            return db.Failure();
-        r.successor = db.InsertId();
+        Step step;
+        step.action = h.mode;
+        step.closedBy = h.account;
+        step.to = h.destination;
+        step.count = r.done;
+        step.priority = priority;
+        step.now = h.now;
+        if (const Outcome stepped = takeStep(db, f, step, &r.successor); !stepped)
+            return stepped;
 
         if (remainder > 0) {
             if (!db.Exec("insert into %s (货单号, 客户号, 货物等级, 上一号, 上一站, 工作站, 数量, 生成时间, "
                          "派生, 历史) "
                          "value (%I64u, %I64u, '%s', %I64u, '%s', '%s', %d, '%s', %d, '%s')",
-                         tables::procedure, h.order, client, priority, h.flow, h.station, h.station,
-                         r.remainder, h.now, 1, route))
+                         tables::procedure, h.order, f.client, priority, h.flow, h.station, h.station,
+                         r.remainder, h.now, 1, f.route))
                 return db.Failure();
             r.derived = db.InsertId();
         }

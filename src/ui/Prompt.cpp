@@ -1,6 +1,7 @@
 #include "ui/Prompt.h"
 
 #include "db/FillList.h"
+#include "db/Rows.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -41,6 +42,11 @@ bool Prompt::report(const FillResult& fill)
     if (fill.code < 0)
         message(fill.message, fill.caption);
     return fill.code >= 0;
+}
+
+bool Prompt::report(const Rows& read)
+{
+    return read.ok() || report(read.failed());
 }
 
 Prompt& prompt()

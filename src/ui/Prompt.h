@@ -5,6 +5,7 @@
 #include <QString>
 
 struct FillResult;
+class Rows;
 
 // Every message box goes through here, so that tests can script the answers.
 class Prompt {
@@ -19,6 +20,8 @@ public:
     bool report(const Outcome& outcome);
     // Shows the message of a failed fill; true when the fill went through.
     bool report(const FillResult& fill);
+    // Shows the server's text of a failed read (caption "Error"); true when the read went through.
+    bool report(const Rows& read);
 };
 
 // The prompt in use; message boxes unless a test installed another one.

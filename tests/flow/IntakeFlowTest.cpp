@@ -211,7 +211,7 @@ TEST_F(IntakeFlow, CancellingTakesOnlyAWaitingOrder)
     EXPECT_EQ(db().rows(QStringLiteral("select 激活, 结讫 from kvc_record_product")),
               (QList<QStringList>{{"0", "2"}}));
     const Outcome again = cancelOrder(g_sqlTool, number);
-    EXPECT_EQ(again.kind(), Outcome::Kind::Refused);
+    EXPECT_EQ(again.kind(), Outcome::Kind::Taken);
     EXPECT_EQ(again.text(), flow::kOrderTaken);
     EXPECT_EQ(endOrder(g_sqlTool, number, QStringLiteral("一般")).text(), flow::kOrderTaken);
     EXPECT_EQ(submitOrder(g_sqlTool, order(), true, number, QString()).text(), flow::kOrderTaken);
@@ -278,7 +278,7 @@ TEST_F(IntakeFlow, TwoDesksReturningTheSameFlowCreateOneSuccessor)
     b.join();
 
     EXPECT_TRUE(first.ok()) << first.text().toStdString();
-    EXPECT_EQ(second.kind(), Outcome::Kind::Refused);
+    EXPECT_EQ(second.kind(), Outcome::Kind::Taken);
     EXPECT_EQ(second.text(), flow::kFlowTaken);
     EXPECT_EQ(flowsAfter(flow).size(), 1);
     EXPECT_EQ(

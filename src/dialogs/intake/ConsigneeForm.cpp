@@ -191,19 +191,19 @@ void ConsigneeForm::reset()
     queryRelated_->setEnabled(false);
 }
 
-void ConsigneeForm::loadOrder(mySQLTool& db)
+void ConsigneeForm::loadOrder(const QStringList& fields, const Row& order)
 {
-    const auto column = [&db](const char* name) { return db.FindField(QString::fromUtf8(name)); };
-    const auto present = [&db](int c) { return c >= 0 && !db.IsNull(c); };
+    const auto column = [&fields](const char* name) { return fields.indexOf(QString::fromUtf8(name)); };
+    const auto present = [&order](int c) { return !order.isNull(c); };
     const auto nonZero = [&](const char* name, QLineEdit* e) {
         const int c = column(name);
-        if (present(c) && convert::toDouble(db.Value(c)) != 0)
-            e->setText(db.Value(c));
+        if (present(c) && order.toDouble(c) != 0)
+            e->setText(order.text(c));
     };
     const auto choose = [&](const char* name, QComboBox* combo) {
         const int c = column(name);
         if (present(c))
-            SelectComboText(*combo, db.Value(c));
+            SelectComboText(*combo, order.text(c));
     };
     nonZero("款号", style_);
     nonZero("货物数量", goods_);
@@ -214,17 +214,17 @@ void ConsigneeForm::loadOrder(mySQLTool& db)
     choose("货物性别", sex_);
     choose("货物等级", priority_);
     if (const int c = column("洗涤方法"); present(c))
-        method_->setMethod(db.Value(c));
+        method_->setMethod(order.text(c));
     for (const auto& [name, edit] : {std::pair{"货物单价", price_}, std::pair{"损耗单价", lossPrice_}}) {
         const int c = column(name);
-        if (present(c) && db.ValueDouble(c) > 0)
-            edit->setText(db.Value(c));
+        if (present(c) && order.toDouble(c) > 0)
+            edit->setText(order.text(c));
     }
     nonZero("原版数量", original_);
     nonZero("洗版数量", washed_);
     nonZero("关联", related_);
-    if (const int c = column("客户号"); present(c) && db.ValueId(c) != 0)
-        client_ = db.ValueId(c);
+    if (const int c = column("客户号"); present(c) && order.toId(c) != 0)
+        client_ = order.toId(c);
     for (int r = 0; r < clients_->GetItemCount(); ++r) {
         if (convert::toId(clients_->GetItemText(r, 0)) == client_) {
             clientName_->setText(clients_->GetItemText(r, 1));

@@ -10,6 +10,7 @@ class QComboBox;
 class QLineEdit;
 class MethodPanel;
 class QPushButton;
+class Row;
 class mySQLTool;
 
 // The order form of the intake desk: customers, the order's attributes and counts, the
@@ -29,8 +30,8 @@ public:
 
     // Empties the form for another order; the loss unit price stays.
     void reset();
-    // Loads the current row of the session's result (every column of an order).
-    void loadOrder(mySQLTool& db);
+    // Loads an order read with every column; `fields` names the row's columns.
+    void loadOrder(const QStringList& fields, const Row& order);
 
     intake::OrderForm values() const;
     bool activate() const;

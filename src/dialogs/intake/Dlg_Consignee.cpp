@@ -28,12 +28,6 @@ bool mayCreateClients(const QString& identity)
            identity == QStringLiteral("厂长");
 }
 
-bool anotherDesk(const Outcome& r)
-{
-    return r.kind() == Outcome::Kind::Refused &&
-           (r.text() == flow::kOrderTaken || r.text() == flow::kFlowTaken);
-}
-
 }  // namespace
 
 Dlg_Consignee::Dlg_Consignee(QWidget* parent) : QDialog(parent)
@@ -132,7 +126,7 @@ void Dlg_Consignee::submit()
     if (!prompt().report(r)) {
         // The order under edit was taken by another desk: stay in edit mode, so that a
         // second submit cannot register the same goods as a new order, and show the queues.
-        if (anotherDesk(r)) {
+        if (r.isTaken()) {
             queues_->fillActivated();
             queues_->fillWaitingOrders();
         }
@@ -176,16 +170,14 @@ void Dlg_Consignee::editOrder()
         prompt().message(intake::kBadOrder, kError);
         return;
     }
-    if (!g_sqlTool.Query(intakeq::order(g_sqlTool, order), true)) {
-        prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+    const Rows read = g_sqlTool.Read(intakeq::order(g_sqlTool, order));
+    if (!prompt().report(read))
         return;
-    }
-    const bool found = g_sqlTool.FetchRow();
-    const bool waiting = found && g_sqlTool.ValueInt(g_sqlTool.FindField(QStringLiteral("激活"))) == 0 &&
-                         g_sqlTool.ValueInt(g_sqlTool.FindField(QStringLiteral("结讫"))) == 0;
+    const Row& row = read.first();
+    const bool waiting = !read.empty() && row.toInt(read.field(QStringLiteral("激活"))) == 0 &&
+                         row.toInt(read.field(QStringLiteral("结讫"))) == 0;
     if (!waiting) {
         // Activated, ended or cancelled meanwhile at another desk.
-        g_sqlTool.FreeResult();
         prompt().message(flow::kOrderTaken, kError);
         queues_->fillActivated();
         queues_->fillWaitingOrders();
@@ -193,13 +185,12 @@ void Dlg_Consignee::editOrder()
     }
     editMode_ = true;
     editing_ = order;
-    form_->loadOrder(g_sqlTool);
-    g_sqlTool.FreeResult();
+    form_->loadOrder(read.fields(), row);
 }
 
 void Dlg_Consignee::afterRefusal(const Outcome& r, bool orders)
 {
-    if (!anotherDesk(r))
+    if (!r.isTaken())
         return;
     if (orders)
         queues_->fillWaitingOrders();

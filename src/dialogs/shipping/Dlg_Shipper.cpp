@@ -381,7 +381,7 @@ void Dlg_Shipper::submit()
     const Outcome r = shipping::ship(g_sqlTool, s, &shipped);
     if (!prompt().report(r)) {
         // Another desk shipped first: show what is left now, keep the typed quantities.
-        if (r.kind() == Outcome::Kind::Refused)
+        if (r.kind() != Outcome::Kind::Failed)
             reloadCurrent();
         return;
     }

@@ -384,7 +384,7 @@ void WorkPanel::submit()
     if (!r.ok()) {
         // The task stays, with everything typed, so the work can be corrected or moved.
         prompt().report(r);
-        const bool taken = r.kind() == Outcome::Kind::Refused && r.text() == flow::kFlowTaken;
+        const bool taken = r.isTaken();
         if (taken || r.kind() == Outcome::Kind::Failed)
             Q_EMIT notHandedOver(taken);
         return;

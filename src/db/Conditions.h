@@ -1,0 +1,33 @@
+#pragma once
+
+#include "db/Statement.h"
+#include "db/mySQLTool.h"
+
+#include <QList>
+
+// The WHERE text of a statement, built from fragments: each is formatted and escaped on its
+// own and they are joined by " and " in the order they are added, so the first fragment
+// never gets a leading " and ". The result goes into a statement through a %s.
+class Conditions {
+public:
+    explicit Conditions(mySQLTool& db) : db_(db) {}
+
+    template <typename... A>
+    Conditions& add(const char* format, const A&... args)
+    {
+        return append(db_.Format(format, args...));
+    }
+    Conditions& append(const Statement& fragment);
+
+    int count() const { return static_cast<int>(fragments_.size()); }
+    bool empty() const { return fragments_.isEmpty(); }
+    // The joined fragments; empty when none. A fragment that could not be made makes it invalid.
+    Statement text() const;
+    // `lead` and the joined fragments, or nothing when there are none: " and " after a
+    // statement that has its WHERE already, " where " after one that has none.
+    Statement after(const char* lead) const;
+
+private:
+    mySQLTool& db_;
+    QList<Statement> fragments_;
+};
