@@ -3,6 +3,7 @@
 #include "db/Convert.h"
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
+#include "dialogs/admin/AdminQueries.h"
 #include "dialogs/intake/FormWidgets.h"
 #include "dialogs/intake/IntakeQueries.h"
 #include "dialogs/intake/MethodPanel.h"
@@ -148,18 +149,15 @@ void ConsigneeForm::fillChoices()
 
 void ConsigneeForm::readLossPrice()
 {
-    if (!g_sqlTool.Query(intakeq::lossPrice(g_sqlTool), true)) {
-        prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+    const Rows read = g_sqlTool.Read(adminq::setting(g_sqlTool, adminq::kLossPrice));
+    if (!prompt().report(read))
         return;
-    }
-    if (!g_sqlTool.FetchRow()) {
-        g_sqlTool.FreeResult();
+    if (read.empty()) {
         prompt().message(QStringLiteral("没有找到损耗单价的设置"), kError);
         return;
     }
-    if (!g_sqlTool.IsNull(0))
-        lossPrice_->setText(g_sqlTool.Value(0));
-    g_sqlTool.FreeResult();
+    if (!read.first().isNull(0))
+        lossPrice_->setText(read.first().text(0));
 }
 
 void ConsigneeForm::lockFields()
@@ -344,13 +342,11 @@ void ConsigneeForm::compose()
     float sum = 0;
     for (const QString& name : method_->sequence()) {
         method += QLatin1Char('[') + name + QLatin1Char(']');
-        if (!g_sqlTool.Query(intakeq::technologyPrice(g_sqlTool, name), true)) {
-            prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+        const Rows price = g_sqlTool.Read(intakeq::technologyPrice(g_sqlTool, name));
+        if (!prompt().report(price))
             return;
-        }
-        if (g_sqlTool.FetchRow() && !g_sqlTool.IsNull(0))
-            sum += convert::toFloat(g_sqlTool.Value(0));
-        g_sqlTool.FreeResult();
+        if (!price.first().isNull(0))
+            sum += convert::toFloat(price.first().text(0));
     }
     method_->compose(method);
     if (!editPrice_->isChecked())
@@ -364,32 +360,26 @@ void ConsigneeForm::lookUpRelated()
         prompt().message(QStringLiteral("错误的关联货单号"), kError);
         return;
     }
-    mySQLTool& db = g_sqlTool;
-    if (!db.Query(intakeq::relatedOrder(db, order), true)) {
-        prompt().message(db.GetError(), QStringLiteral("Error"));
+    const Rows read = g_sqlTool.Read(intakeq::relatedOrder(g_sqlTool, order));
+    if (!prompt().report(read))
         return;
-    }
-    if (!db.FetchRow()) {
-        db.FreeResult();
+    if (read.empty()) {
         prompt().message(QStringLiteral("所关联的货单号不存在"), kError);
         return;
     }
+    const Row& related = read.first();
     // The rework belongs to the customer of the order it reworks, not to a new one.
     newClient_->setChecked(false);
-    if (!db.IsNull(0))
-        clientName_->setText(db.Value(0));
-    if (!db.IsNull(1))
-        SelectComboText(*type_, db.Value(1));
-    if (!db.IsNull(2))
-        SelectComboText(*kind_, db.Value(2));
-    if (!db.IsNull(3))
-        SelectComboText(*sex_, db.Value(3));
-    if (!db.IsNull(4))
-        lossPrice_->setText(db.Value(4));
-    if (!db.IsNull(5))
-        method_->setMethod(db.Value(5));
-    const quint64 client = db.ValueId(6);
-    db.FreeResult();
+    if (!related.isNull(0))
+        clientName_->setText(related.text(0));
+    for (const auto& [column, combo] : {std::pair{1, type_}, std::pair{2, kind_}, std::pair{3, sex_}})
+        if (!related.isNull(column))
+            SelectComboText(*combo, related.text(column));
+    if (!related.isNull(4))
+        lossPrice_->setText(related.text(4));
+    if (!related.isNull(5))
+        method_->setMethod(related.text(5));
+    const quint64 client = related.toId(6);
     if (client != 0)
         chooseClient(client);
     method_->clearSequence();

@@ -50,6 +50,11 @@ Statement order(mySQLTool& db, quint64 order)
     return db.Format("select * from %s where 货单号=%I64u", P, order);
 }
 
+Statement clientByName(mySQLTool& db, const QString& name)
+{
+    return db.Format("select * from %s where 名称='%s'", C, name);
+}
+
 Statement technologyPrice(mySQLTool& db, const QString& name)
 {
     return db.Format("select %s.价格 from %s where %s.名称='%s'", T, T, T, name);
@@ -58,12 +63,6 @@ Statement technologyPrice(mySQLTool& db, const QString& name)
 Statement technologies(mySQLTool& db, const QString& category)
 {
     return db.Format("select %s.名称 from %s where %s.类型='%s'", T, T, T, category);
-}
-
-Statement lossPrice(mySQLTool& db)
-{
-    return db.Format("select %s.内容 from %s where %s.名称='损耗单价'", tables::mod, tables::mod,
-                     tables::mod);
 }
 
 Statement receivers(mySQLTool& db)

@@ -18,12 +18,12 @@ Statement waitingFlows(mySQLTool& db);
 Statement relatedOrder(mySQLTool& db, quint64 order);
 // Every column of one order.
 Statement order(mySQLTool& db, quint64 order);
+// Every column of the customers of that name.
+Statement clientByName(mySQLTool& db, const QString& name);
 // The price of a technology.
 Statement technologyPrice(mySQLTool& db, const QString& name);
 // The technologies of a category.
 Statement technologies(mySQLTool& db, const QString& category);
-// The default loss unit price.
-Statement lossPrice(mySQLTool& db);
 // Employees who deliver goods.
 Statement receivers(mySQLTool& db);
 // Every row of a list of choices.

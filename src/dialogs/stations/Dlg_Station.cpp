@@ -2,8 +2,9 @@
 
 #include "db/Convert.h"
 #include "db/ListModel.h"
-#include "db/Tables.h"
 #include "db/mySQLTool.h"
+#include "dialogs/admin/AdminQueries.h"
+#include "dialogs/stations/StationQueries.h"
 #include "dialogs/stations/WorkPanel.h"
 #include "grid/KvGrid.h"
 #include "grid/KvMessage.h"
@@ -28,8 +29,6 @@
 
 namespace {
 
-const char* const P = tables::procedure;
-const char* const C = tables::client;
 const QString kHint = QStringLiteral("提示");
 const QString kChooseRow = QStringLiteral("请选择要移动顺序的记录行");
 
@@ -41,10 +40,10 @@ QLineEdit* detail(QWidget* parent, const char* name)
     return e;
 }
 
-void showError(mySQLTool& db)
+// A failed read, or a flow or order that is not there.
+void showError(const Rows& read)
 {
-    const QString error = db.GetError();
-    prompt().message(error.isEmpty() ? QStringLiteral("找不到该流水的记录") : error, QStringLiteral("Error"));
+    prompt().message(read ? QStringLiteral("找不到该流水的记录") : read.error(), QStringLiteral("Error"));
 }
 
 }  // namespace
@@ -150,9 +149,7 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
     resize(1240, 760);
 
     // 2. The stations, without intake and shipping.
-    FillCombo(g_sqlTool, *stationCombo_,
-              g_sqlTool.Format("select %s.名称 from %s where %s.名称<>'发送' and %s.名称<>'接收'",
-                               tables::station, tables::station, tables::station, tables::station));
+    FillCombo(g_sqlTool, *stationCombo_, stationq::stations(g_sqlTool));
 
     // 4. The prompt, hidden until "移动序列".
     limits_ = new Dlg_Limits(this);
@@ -278,61 +275,29 @@ void Dlg_Station::rebuildQueue()
     for (quint64& slot : saved_) {
         if (slot == 0)
             continue;
-        if (!g_sqlTool.Select("select %s.结讫 from %s where %s.流水号=%I64u", P, P, P, slot)) {
-            prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+        const Rows state = g_sqlTool.Read(stationq::flowState(g_sqlTool, slot));
+        if (!prompt().report(state))
             return;
-        }
-        const bool open = g_sqlTool.FetchRow() && g_sqlTool.ValueInt(0) == 0;
-        g_sqlTool.FreeResult();
-        if (!open) {
+        if (state.empty() || state.first().toInt(0) != 0) {
             slot = 0;
             continue;
         }
-        if (!appendRows(
-                g_sqlTool.Format("select %s.流水号, %s.货单号, %s.名称, %s.货物等级, %s.上一站, %s.数量, "
-                                 "%s.生成时间 from %s, %s where %s.客户号=%s.客户号 and %s.流水号=%I64u",
-                                 P, P, C, P, P, P, P, P, C, P, C, P, slot)))
+        if (!appendRows(stationq::queueFlow(g_sqlTool, slot)))
             return;
     }
 
     // Then the classes, newest sent-back first, the others oldest first.
-    const char* const select =
-        "select %s.流水号, %s.货单号, %s.名称, %s.货物等级, %s.上一站, %s.数量, %s.生成时间 from %s, %s "
-        "where "
-        "%s.客户号=%s.客户号 and ";
-    const auto classStatement = [&](const char* condition) {
-        return g_sqlTool.Format(
-            (QByteArray(select) + condition + " and %s.工作站='%s' and %s.结讫=0 order by %s.流水号 limit %d")
-                .constData(),
-            P, P, C, P, P, P, P, P, C, P, C, P, P, station_, P, P, kListCap);
-    };
-    const auto sentBack = [&] {
-        return g_sqlTool.Format(
-            "select %s.流水号, %s.货单号, %s.名称, %s.货物等级, %s.上一站, %s.数量, %s.生成时间 "
-            "from %s, %s where %s.客户号=%s.客户号 and %s.上一站='%s' and %s.工作站='%s' and "
-            "%s.结讫=0 order by %s.流水号 desc limit %d",
-            P, P, C, P, P, P, P, P, C, P, C, P, station_, P, station_, P, P, kListCap);
-    };
-    if (waiting_->GetItemCount() < kListCap && !appendRows(sentBack()))
-        return;
-    for (const char* condition :
-         {"%s.派生=1", "%s.货物等级='紧急'", "%s.货物等级='加急'", "%s.货物等级='一般'"}) {
+    for (const stationq::QueueClass c : stationq::kQueueClasses) {
         if (waiting_->GetItemCount() >= kListCap)
             break;
-        if (!appendRows(classStatement(condition)))
+        if (!appendRows(stationq::queue(g_sqlTool, station_, c)))
             return;
     }
 }
 
 void Dlg_Station::fillDone()
 {
-    // The newest finished flows only: the station's history grows for years.
-    prompt().report(done_->Fill(
-        g_sqlTool,
-        g_sqlTool.Format(
-            "select %s.流水号, %s.货单号, %s.名称, %s.数量, %s.工序, %s.派生, %s.结讫时间 from %s, %s "
-            "where %s.客户号=%s.客户号 and %s.结讫=1 and %s.工作站='%s' order by %s.流水号 desc limit %d",
-            P, P, C, P, P, P, P, P, C, P, C, P, P, station_, P, kListCap)));
+    prompt().report(done_->Fill(g_sqlTool, stationq::done(g_sqlTool, station_)));
 }
 
 void Dlg_Station::setCurrent(quint64 flow, quint64 order)
@@ -367,34 +332,24 @@ void Dlg_Station::loadDetails()
         panel_->clearRates();
         return;
     }
-    if (!g_sqlTool.Select("select %s.上一站, %s.数量, %s.历史, %s.货单号 from %s where 流水号=%I64u", P, P, P,
-                          P, P, flow_) ||
-        !g_sqlTool.FetchRow()) {
-        showError(g_sqlTool);
-        g_sqlTool.FreeResult();
+    const Rows flow = g_sqlTool.Read(stationq::flowDetails(g_sqlTool, flow_));
+    if (!flow || flow.empty()) {
+        showError(flow);
         return;
     }
-    from_->setText(g_sqlTool.Value(0));
-    quantity_->setText(g_sqlTool.Value(1));
-    history_->setPlainText(g_sqlTool.Value(2));
-    const quint64 order = g_sqlTool.ValueId(3);
-    g_sqlTool.FreeResult();
+    from_->setText(flow.first().text(0));
+    quantity_->setText(flow.first().text(1));
+    history_->setPlainText(flow.first().text(2));
 
-    const char* const O = tables::product;
-    if (!g_sqlTool.Select(
-            "select %s.名称, %s.洗涤方法, %s.货物性质, %s.货物分类, %s.货物款式, %s.货物性别, %s.货物等级, "
-            "%s.损耗单价 from %s, %s where %s.客户号=%s.客户号 and %s.货单号=%I64u",
-            C, O, O, O, O, O, O, O, O, C, O, C, O, order) ||
-        !g_sqlTool.FetchRow()) {
-        showError(g_sqlTool);
-        g_sqlTool.FreeResult();
+    const Rows order = g_sqlTool.Read(stationq::orderDetails(g_sqlTool, flow.first().toId(3)));
+    if (!order || order.empty()) {
+        showError(order);
         return;
     }
     QLineEdit* const targets[] = {client_, method_, nature_, type_, style_, sex_, priority_};
     for (int c = 0; c < 7; ++c)
-        if (!g_sqlTool.IsNull(c))
-            targets[c]->setText(g_sqlTool.Value(c));
-    g_sqlTool.FreeResult();
+        if (!order.first().isNull(c))
+            targets[c]->setText(order.first().text(c));
 }
 
 void Dlg_Station::rowClicked(int row)
@@ -402,15 +357,10 @@ void Dlg_Station::rowClicked(int row)
     if (!stationOpen_ || row < 0 || row >= waiting_->GetItemCount())
         return;
     const quint64 flow = convert::toId(waiting_->GetItemText(row, 0));
-    quint64 order = 0;
-    if (!g_sqlTool.Select("select %s.货单号 from %s where %s.流水号=%I64u", P, P, P, flow)) {
-        prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+    const Rows order = g_sqlTool.Read(stationq::orderOfFlow(g_sqlTool, flow));
+    if (!prompt().report(order))
         return;
-    }
-    if (g_sqlTool.FetchRow())
-        order = g_sqlTool.ValueId(0);
-    g_sqlTool.FreeResult();
-    setCurrent(flow, order);
+    setCurrent(flow, order.first().toId(0));
 }
 
 void Dlg_Station::refreshTick()
@@ -440,20 +390,14 @@ void Dlg_Station::moveSequence()
 
 void Dlg_Station::passwordTyped()
 {
-    if (!g_sqlTool.Select("select %s.内容 from %s where %s.名称='特权密码'", tables::mod, tables::mod,
-                          tables::mod) ||
-        !g_sqlTool.FetchRow()) {
-        const QString error = g_sqlTool.GetError();
-        g_sqlTool.FreeResult();
-        prompt().message(error.isEmpty() ? QStringLiteral("没有设定特权密码") : error,
-                         QStringLiteral("Error"));
+    const Rows read = g_sqlTool.Read(adminq::setting(g_sqlTool, adminq::kPrivilegedPassword));
+    if (!read || read.empty()) {
+        prompt().message(read ? QStringLiteral("没有设定特权密码") : read.error(), QStringLiteral("Error"));
         return;
     }
-    const bool isNull = g_sqlTool.IsNull(0);
-    const QString password = g_sqlTool.Value(0);
-    g_sqlTool.FreeResult();
-    if (isNull)
+    if (read.first().isNull(0))
         return;
+    const QString password = read.first().text(0);
     limits_->hide();
     if (password != g_limitPassword) {
         prompt().message(QStringLiteral("错误的密码"), QStringLiteral("错误"));

@@ -1,9 +1,10 @@
 #include "dialogs/stations/WorkPanel.h"
 
 #include "db/Convert.h"
-#include "db/Tables.h"
 #include "db/TimeText.h"
 #include "db/mySQLTool.h"
+#include "dialogs/admin/AdminQueries.h"
+#include "dialogs/stations/StationQueries.h"
 #include "flow/Flow.h"
 #include "flow/Station.h"
 #include "grid/KvGrid.h"
@@ -199,9 +200,7 @@ void WorkPanel::accept()
         return;
     task_ = true;
     setPanelEnabled(true);
-    FillCombo(g_sqlTool, *mode_,
-              g_sqlTool.Format("select %s.名称 from %s where %s.工作站='%s'", tables::process,
-                               tables::process, tables::process, station_));
+    FillCombo(g_sqlTool, *mode_, stationq::processes(g_sqlTool, station_));
     mode_->insertItem(0, flow::kForward);
     mode_->setCurrentIndex(-1);
 }
@@ -235,17 +234,13 @@ void WorkPanel::modeChanged()
         return;
     const bool forward = mode == flow::kForward;
     if (!forward) {
-        if (!g_sqlTool.Select("select %s.工价 from %s where %s.名称='%s'", tables::process, tables::process,
-                              tables::process, mode) ||
-            !g_sqlTool.FetchRow()) {
-            const QString error = g_sqlTool.GetError();
-            g_sqlTool.FreeResult();
-            prompt().message(error.isEmpty() ? QStringLiteral("找不到工序%1的工价").arg(mode) : error,
+        const Rows rate = g_sqlTool.Read(stationq::processRate(g_sqlTool, mode));
+        if (!rate || rate.empty()) {
+            prompt().message(rate ? QStringLiteral("找不到工序%1的工价").arg(mode) : rate.error(),
                              QStringLiteral("Error"));
             return;
         }
-        rate_->setText(g_sqlTool.Value(0));
-        g_sqlTool.FreeResult();
+        rate_->setText(rate.first().text(0));
     } else {
         rate_->clear();  // passing on pays nothing
     }
@@ -255,22 +250,17 @@ void WorkPanel::modeChanged()
     members_->DeleteAllItems();
     singleList_->DeleteAllItems();
     coopList_->DeleteAllItems();
-    FillCombo(g_sqlTool, *destination_,
-              g_sqlTool.Format("select %s.名称 from %s", tables::station, tables::station));
+    FillCombo(g_sqlTool, *destination_, stationq::destinations(g_sqlTool));
     SelectComboText(*destination_, station_);
     setPanelEnabled(true);
     if (!forward) {
-        FillCombo(g_sqlTool, *team_,
-                  g_sqlTool.Format("select %s.班组名称 from %s", tables::group, tables::group));
+        FillCombo(g_sqlTool, *team_, stationq::teams(g_sqlTool));
     }
 
-    if (!g_sqlTool.Select("select %s.内容 from %s where %s.名称='损耗单价'", tables::mod, tables::mod,
-                          tables::mod)) {
-        prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+    const Rows charge = g_sqlTool.Read(adminq::setting(g_sqlTool, adminq::kLossPrice));
+    if (!prompt().report(charge))
         return;
-    }
-    lossCharge_->setText(g_sqlTool.FetchRow() ? g_sqlTool.Value(0) : QString());
-    g_sqlTool.FreeResult();
+    lossCharge_->setText(charge.first().text(0));
 }
 
 void WorkPanel::teamChanged()
@@ -278,10 +268,7 @@ void WorkPanel::teamChanged()
     const QString team = team_->currentText();
     if (team.isEmpty())
         return;
-    prompt().report(members_->Fill(
-        g_sqlTool,
-        g_sqlTool.Format("select %s.工号, %s.姓名 from %s where %s.班组='%s' and %s.激活=1", tables::member,
-                         tables::member, tables::member, tables::member, team, tables::member)));
+    prompt().report(members_->Fill(g_sqlTool, stationq::teamMembers(g_sqlTool, team)));
 }
 
 void WorkPanel::showMode()

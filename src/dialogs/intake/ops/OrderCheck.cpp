@@ -2,8 +2,8 @@
 
 #include "db/Convert.h"
 #include "db/Gbk.h"
-#include "db/Tables.h"
 #include "db/mySQLTool.h"
+#include "dialogs/intake/IntakeQueries.h"
 
 #include <climits>
 #include <cmath>
@@ -85,11 +85,10 @@ Outcome checkOrder(mySQLTool& db, const OrderForm& f, bool activate, Order& out)
         quint64 related = 0;
         if (!readId(f.related, related) || related == 0)
             return refuse("错误的关联货单号");
-        if (!db.Select("select * from %s where 货单号=%I64u", tables::product, related))
-            return db.Failure();
-        const bool found = db.FetchRow();
-        db.FreeResult();
+        const Rows found = db.Read(intakeq::order(db, related), 1);
         if (!found)
+            return found.failed();
+        if (found.empty())
             return refuse("错误的关联货单号");
         out.related = related;
     }
@@ -136,10 +135,10 @@ Outcome checkOrder(mySQLTool& db, const OrderForm& f, bool activate, Order& out)
 Outcome clientExists(mySQLTool& db, const QString& name, bool& exists)
 {
     exists = false;
-    if (!db.Select("select * from %s where 名称='%s'", tables::client, name))
-        return db.Failure();
-    exists = db.FetchRow();
-    db.FreeResult();
+    const Rows found = db.Read(intakeq::clientByName(db, name), 1);
+    if (!found)
+        return found.failed();
+    exists = !found.empty();
     return Outcome::done();
 }
 
