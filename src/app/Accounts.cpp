@@ -1,5 +1,6 @@
 #include "app/Accounts.h"
 
+#include "app/AppQueries.h"
 #include "db/Convert.h"
 #include "db/Gbk.h"
 #include "db/mySQLTool.h"
@@ -29,39 +30,30 @@ Outcome changeOwnPassword(mySQLTool& db, const QString& account, const QString& 
     if (db.AffectedRows() > 0)
         return Outcome::done();
     // No row changed: the same password again, or the account is gone.
-    if (!db.Select("select kvc_record_user.序列号 from kvc_record_user where kvc_record_user.账号='%s'",
-                   account))
-        return db.Failure();
-    const bool exists = db.FetchRow();
-    db.FreeResult();
-    return exists ? Outcome::done() : Outcome::refused(QStringLiteral("该账号已不存在"));
+    const Rows found = db.Read(appq::accountSerial(db, account));
+    if (!found)
+        return found.failed();
+    return !found.empty() ? Outcome::done() : Outcome::refused(QStringLiteral("该账号已不存在"));
 }
 
 QStringList identities(mySQLTool& db, QString* error)
 {
     QStringList out;
-    if (!db.Select("select kvc_attrib_identity.身份 from kvc_attrib_identity")) {
-        if (error)
-            *error = db.GetError();
-        return out;
-    }
-    while (db.FetchRow())
-        out.append(db.Value(0));
-    db.FreeResult();
+    const Rows read = db.Read(appq::identities(db));
+    if (!read && error)
+        *error = read.error();
+    for (const Row& r : read)
+        out.append(r.text(0));
     return out;
 }
 
 bool load(mySQLTool& db, QList<QStringList>& rows)
 {
     rows.clear();
-    if (!db.Select(
-            "select kvc_record_user.序列号, kvc_record_user.账号, kvc_record_user.密码, kvc_record_user.权限 "
-            "from kvc_record_user where kvc_record_user.权限<>'管理员' order by kvc_record_user.序列号"))
-        return false;
-    while (db.FetchRow())
-        rows.append({db.Value(0), db.Value(1), db.Value(2), db.Value(3)});
-    db.FreeResult();
-    return true;
+    const Rows read = db.Read(appq::accounts(db));
+    for (const Row& r : read)
+        rows.append(r.cells());
+    return read.ok();
 }
 
 SaveResult save(mySQLTool& db, const QList<QStringList>& loaded, const QList<QStringList>& rows)
@@ -89,13 +81,10 @@ SaveResult save(mySQLTool& db, const QList<QStringList>& loaded, const QList<QSt
             if (r.value(0) == kNewRow) {
                 if (r.value(1).isEmpty() || r.value(2).isEmpty() || r.value(3).isEmpty())
                     return Outcome::refused(QStringLiteral("必填项不能为空"));
-                if (!db.Select(
-                        "select kvc_record_user.账号 from kvc_record_user where kvc_record_user.账号='%s'",
-                        r.value(1)))
-                    return db.Failure();
-                const bool taken = db.FetchRow();
-                db.FreeResult();
-                if (taken)
+                const Rows named = db.Read(appq::accountNamed(db, r.value(1)));
+                if (!named)
+                    return named.failed();
+                if (!named.empty())
                     return Outcome::refused(QStringLiteral("账号不能重复"));
                 if (!db.Exec("insert into kvc_record_user (账号, 密码, 权限) value ('%s', '%s', '%s')",
                              r.value(1), r.value(2), r.value(3)))

@@ -1,5 +1,6 @@
 #include "app/CKvClientDlg.h"
 
+#include "app/AppQueries.h"
 #include "app/AppResources.h"
 #include "app/Dashboard.h"
 #include "app/Dlg_Cover.h"
@@ -159,24 +160,15 @@ int CKvClientDlg::InitDatabase()
 
 int CKvClientDlg::CheckLogin()
 {
-    if (!g_sqlTool.Select("select kvc_record_user.账号, kvc_record_user.密码, kvc_record_user.权限 from "
-                          "kvc_record_user where kvc_record_user.账号='%s'",
-                          g_account)) {
-        prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+    const Rows read = g_sqlTool.Read(appq::login(g_sqlTool, g_account));
+    if (!prompt().report(read))
         return -1;
-    }
-    if (!g_sqlTool.FetchRow()) {
-        g_sqlTool.FreeResult();
-        return -1;
-    }
     // The account follows the server's comparison; the password must match exactly.
-    if (g_sqlTool.Value(1) != g_password) {
-        g_sqlTool.FreeResult();
+    const Row& user = read.first();
+    if (read.empty() || user.text(1) != g_password)
         return -1;
-    }
-    if (!g_sqlTool.IsNull(2))
-        g_identity = g_sqlTool.Value(2);
-    g_sqlTool.FreeResult();
+    if (!user.isNull(2))
+        g_identity = user.text(2);
     return 1;
 }
 

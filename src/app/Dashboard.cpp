@@ -1,5 +1,6 @@
 #include "app/Dashboard.h"
 
+#include "app/DashboardQueries.h"
 #include "db/Convert.h"
 #include "db/FillList.h"
 #include "db/Gbk.h"
@@ -18,14 +19,13 @@
 
 namespace {
 
-// The quantities of the current result's first column, NULL cells left out; frees it.
-qint64 sumOfFirstColumn(mySQLTool& db)
+// The quantities of the first column, NULL cells left out.
+qint64 sumOfFirstColumn(const Rows& rows)
 {
     qint64 sum = 0;
-    while (db.FetchRow())
-        if (!db.IsNull(0))
-            sum += db.ValueInt(0);
-    db.FreeResult();
+    for (const Row& r : rows)
+        if (!r.isNull(0))
+            sum += r.toInt(0);
     return sum;
 }
 
@@ -147,18 +147,7 @@ int Dashboard::FillList(KvGrid& list, const Statement& statement, bool clear)
 
 int Dashboard::FillOrderList()
 {
-    const FillResult r = orders_->Fill(
-        db_,
-        db_.Format(
-            "select kvc_record_product.货单号, kvc_record_client.名称, kvc_record_product.货物数量, "
-            "kvc_record_product.接货时间, kvc_record_product.洗涤方法, kvc_record_product.接货人, "
-            "kvc_record_product.货物性质, kvc_record_product.款号, kvc_record_product.货物分类, "
-            "kvc_record_product.货物性别, kvc_record_product.货物等级, kvc_record_product.货物单价, "
-            "kvc_record_product.货物款式, kvc_record_product.损耗单价, kvc_record_product.原版数量, "
-            "kvc_record_product.洗版数量, kvc_record_product.损耗数量, kvc_record_product.关联, "
-            "kvc_record_product.激活, kvc_record_product.激活时间 from kvc_record_product, kvc_record_client "
-            "where kvc_record_product.客户号=kvc_record_client.客户号 and kvc_record_product.结讫=0 "
-            "order by kvc_record_product.货单号"));
+    const FillResult r = orders_->Fill(db_, dashq::openOrders(db_));
     // A failed fill leaves no totals to name rather than stale ones.
     orderCaption_->setText(
         r.ok() ? QStringLiteral("共有%1单正在运行的货单，显示其中%2单").arg(r.total).arg(r.shown)
@@ -179,13 +168,7 @@ void Dashboard::selectOrder()
         prompt().message(QStringLiteral("内部数据错误"), QStringLiteral("错误"));
         return;
     }
-    FillList(*flows_,
-             db_.Format(
-                 "select kvc_record_procedure.流水号, kvc_record_procedure.工作站, kvc_record_procedure.数量 "
-                 "from kvc_record_procedure where kvc_record_procedure.货单号=%I64u and "
-                 "kvc_record_procedure.结讫=0",
-                 selectedOrder_),
-             true);
+    FillList(*flows_, dashq::orderFlows(db_, selectedOrder_), true);
 }
 
 void Dashboard::selectFlow()
@@ -197,15 +180,11 @@ void Dashboard::selectFlow()
     const quint64 flowId = convert::toId(flows_->GetItemText(row, 0));
     if (flowId == 0)
         return;
-    if (!db_.Select("select kvc_record_procedure.历史 from kvc_record_procedure where "
-                    "kvc_record_procedure.流水号=%I64u",
-                    flowId)) {
-        prompt().message(db_.GetError(), QStringLiteral("Error"));
+    const Rows route = db_.Read(dashq::flowRoute(db_, flowId));
+    if (!prompt().report(route))
         return;
-    }
-    if (db_.FetchRow() && !db_.IsNull(0))
-        history_->setPlainText(db_.Value(0));
-    db_.FreeResult();
+    if (!route.first().isNull(0))
+        history_->setPlainText(route.first().text(0));
 }
 
 int Dashboard::FillMethodTable()
@@ -213,22 +192,18 @@ int Dashboard::FillMethodTable()
     methodTexts_.clear();
     methods_->DeleteAllItems();
     methodCaption_->clear();
-    if (!db_.Select(
-            "select kvc_record_product.洗涤方法 from kvc_record_product where kvc_record_product.激活=1 "
-            "and kvc_record_product.结讫=0"))
+    const Rows running = db_.Read(dashq::runningMethods(db_));
+    if (!running)
         return -1;
-    while (db_.FetchRow())
-        if (!db_.IsNull(0) && !methodTexts_.contains(db_.Value(0)))
-            methodTexts_.append(db_.Value(0));
-    db_.FreeResult();
+    for (const Row& r : running)
+        if (!r.isNull(0) && !methodTexts_.contains(r.text(0)))
+            methodTexts_.append(r.text(0));
 
     for (const QString& method : methodTexts_) {
-        if (!db_.Select("select kvc_record_product.货物数量 from kvc_record_product where "
-                        "kvc_record_product.洗涤方法='%s' and kvc_record_product.激活=1 and "
-                        "kvc_record_product.结讫=0",
-                        method))
+        const Rows pieces = db_.Read(dashq::methodPieces(db_, method));
+        if (!pieces)
             return -1;
-        const qint64 sum = sumOfFirstColumn(db_);
+        const qint64 sum = sumOfFirstColumn(pieces);
         methods_->AppendItem({method, QString::number(sum)});
     }
     const qint64 total = methods_->SumColumn(QStringLiteral("货物数量"));
@@ -240,28 +215,25 @@ int Dashboard::FillMethodTable()
 bool Dashboard::collectStations(QStringList& out)
 {
     out.clear();
-    if (!db_.Select("select kvc_attrib_station.名称 from kvc_attrib_station"))
-        return false;
-    while (db_.FetchRow())
-        if (!db_.IsNull(0) && db_.Value(0) != flow::kIntake)
-            out.append(db_.Value(0));
-    db_.FreeResult();
-    return true;
+    const Rows read = db_.Read(dashq::stations(db_));
+    for (const Row& r : read)
+        if (!r.isNull(0) && r.text(0) != flow::kIntake)
+            out.append(r.text(0));
+    return read.ok();
 }
 
-bool Dashboard::appendStationRow(KvGrid& table, const QString& station, bool ran)
+bool Dashboard::appendStationRow(KvGrid& table, const QString& station, const Rows& flows)
 {
-    if (!ran)
+    if (!flows)
         return false;
     qint64 count = 0;
     qint64 sum = 0;
-    while (db_.FetchRow()) {
-        if (db_.IsNull(0))
+    for (const Row& r : flows) {
+        if (r.isNull(0))
             continue;
         ++count;
-        sum += db_.ValueInt(0);
+        sum += r.toInt(0);
     }
-    db_.FreeResult();
     table.AppendItem({station, QString::number(count), QString::number(sum)});
     return true;
 }
@@ -272,18 +244,7 @@ int Dashboard::FillWaitingTable()
     if (!collectStations(waitingStations_))
         return -1;
     for (const QString& station : waitingStations_) {
-        // Flows the shipping desk sent back to itself are not waiting for anybody.
-        const bool ran = station == flow::kShipping
-                             ? db_.Select(
-                                   "select kvc_record_procedure.数量 from kvc_record_procedure where "
-                                   "kvc_record_procedure.工作站='%s' and kvc_record_procedure.结讫=0 and "
-                                   "kvc_record_procedure.上一站<>'发送'",
-                                   station)
-                             : db_.Select(
-                                   "select kvc_record_procedure.数量 from kvc_record_procedure where "
-                                   "kvc_record_procedure.工作站='%s' and kvc_record_procedure.结讫=0",
-                                   station);
-        if (!appendStationRow(*waiting_, station, ran))
+        if (!appendStationRow(*waiting_, station, db_.Read(dashq::waiting(db_, station))))
             return -1;
     }
     waitingCaption_->setText(QStringLiteral("工作站等待处理的流水"));
@@ -297,13 +258,7 @@ int Dashboard::FillFinishedTable()
         return -1;
     const QString today = GetTimeText(1);
     for (const QString& station : finishedStations_) {
-        const bool ran = db_.Select(
-            "select kvc_record_procedure.数量 from kvc_record_procedure where "
-            "kvc_record_procedure.工作站='%s' and "
-            "kvc_record_procedure.结讫=1 and kvc_record_procedure.结讫时间 like '%s%%' and "
-            "kvc_record_procedure.工序<>'转发'",
-            station, today);
-        if (!appendStationRow(*finished_, station, ran))
+        if (!appendStationRow(*finished_, station, db_.Read(dashq::finished(db_, station, today))))
             return -1;
     }
     finishedCaption_->setText(QStringLiteral("本日工作站已处理的流水"));
@@ -314,22 +269,18 @@ int Dashboard::FillTechnologyTable()
 {
     technologyNames_.clear();
     technologies_->DeleteAllItems();
-    if (!db_.Select("select kvc_attrib_technology.名称 from kvc_attrib_technology where "
-                    "kvc_attrib_technology.类型<>'套餐'"))
+    const Rows names = db_.Read(dashq::technologies(db_));
+    if (!names)
         return -1;
-    while (db_.FetchRow())
-        if (!db_.IsNull(0))
-            technologyNames_.append(db_.Value(0));
-    db_.FreeResult();
+    for (const Row& r : names)
+        if (!r.isNull(0))
+            technologyNames_.append(r.text(0));
 
     for (const QString& name : technologyNames_) {
-        if (!db_.Select(
-                "select kvc_record_product.货物数量, kvc_record_product.洗涤方法 from kvc_record_product "
-                "where kvc_record_product.洗涤方法 like '%%[%s]%%' and kvc_record_product.激活=1 and "
-                "kvc_record_product.结讫=0",
-                name))
+        const Rows pieces = db_.Read(dashq::technologyPieces(db_, name));
+        if (!pieces)
             return -1;
-        const qint64 sum = sumOfFirstColumn(db_);
+        const qint64 sum = sumOfFirstColumn(pieces);
         technologies_->AppendItem({name, QString::number(sum)});
     }
     technologyCaption_->setText(QStringLiteral("工艺数量统计"));

@@ -9,6 +9,7 @@ class KvGrid;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class Rows;
 class mySQLTool;
 
 // The body of the main window: the open orders, the open flows of the selected order
@@ -49,8 +50,8 @@ private:
     void selectFlow();
     // Station names of the station table, intake left out; false when the query failed.
     bool collectStations(QStringList& out);
-    // Appends (station, count, sum) for the rows of the query just run; false on failure.
-    bool appendStationRow(KvGrid& table, const QString& station, bool ran);
+    // Appends (station, count, sum) for the flows read; false when the read failed.
+    bool appendStationRow(KvGrid& table, const QString& station, const Rows& flows);
 
     mySQLTool& db_;
     KvGrid* orders_;

@@ -13,13 +13,11 @@ namespace {
 bool firstColumn(mySQLTool& db, const Statement& statement, QStringList& out)
 {
     out.clear();
-    if (!db.Query(statement, true)) {
-        prompt().message(db.GetError(), QStringLiteral("Error"));
+    const Rows read = db.Read(statement, kListCap);
+    if (!prompt().report(read))
         return false;
-    }
-    while (out.size() < kListCap && db.FetchRow())
-        out.append(db.Value(0));
-    db.FreeResult();
+    for (const Row& r : read)
+        out.append(r.text(0));
     return true;
 }
 

@@ -264,20 +264,18 @@ void Dlg_Shipper::computeFigures()
     confirmedSum_->setText(QString::number(confirmed_->SumColumn(count)));
 
     figures_ = shipping::Shippable();
-    if (!g_sqlTool.Query(shipperq::orderQuantities(g_sqlTool, current_), true)) {
-        prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+    const Rows read = g_sqlTool.Read(shipperq::orderQuantities(g_sqlTool, current_));
+    if (!prompt().report(read))
         return;
-    }
-    if (!g_sqlTool.FetchRow()) {
-        g_sqlTool.FreeResult();
+    if (read.empty()) {
         prompt().message(shipping::kBadOrder, kError);
         return;
     }
-    figures_.orderOriginal = convert::toInt64(g_sqlTool.Value(0));
-    figures_.orderWashed = convert::toInt64(g_sqlTool.Value(1));
-    figures_.orderLoss = convert::toInt64(g_sqlTool.Value(2));
-    figures_.orderGoods = convert::toInt64(g_sqlTool.Value(3));
-    g_sqlTool.FreeResult();
+    const Row& order = read.first();
+    figures_.orderOriginal = order.toInt64(0);
+    figures_.orderWashed = order.toInt64(1);
+    figures_.orderLoss = order.toInt64(2);
+    figures_.orderGoods = order.toInt64(3);
 
     const char* sums[] = {"原版数量", "洗版数量", "损耗数量", "货物数量"};
     qint64 shipped[4];

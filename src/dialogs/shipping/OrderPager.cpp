@@ -56,12 +56,10 @@ bool OrderPager::count()
 {
     const Statement s = kind_ == Kind::Unshipped ? shipperq::countUnshippedOrders(g_sqlTool)
                                                  : shipperq::countShippedOrders(g_sqlTool);
-    if (!g_sqlTool.Query(s, true)) {
-        prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+    const Rows read = g_sqlTool.Read(s);
+    if (!prompt().report(read))
         return false;
-    }
-    total_ = g_sqlTool.FetchRow() ? g_sqlTool.ValueId(0) : 0;
-    g_sqlTool.FreeResult();
+    total_ = read.first().toId(0);
     return true;
 }
 

@@ -2,10 +2,10 @@
 
 #include "db/Convert.h"
 #include "db/Gbk.h"
-#include "db/Tables.h"
 #include "db/TimeText.h"
 #include "db/mySQLTool.h"
 #include "dialogs/shipping/Dlg_ShipDocket.h"
+#include "dialogs/shipping/ShipperQueries.h"
 #include "print/myPrinter.h"
 #include "ui/Prompt.h"
 
@@ -20,21 +20,14 @@ constexpr int kMethodBytes = 511;
 Outcome loadShipmentDocket(mySQLTool& db, quint64 serial, DocketRecord& record)
 {
     record = DocketRecord();
-    const char* c = tables::client;
-    const char* s = tables::ship;
-    if (!db.Select("select %s.名称, %s.货单号, %s.款号, %s.品名, %s.洗涤方法, %s.原版数量, %s.洗版数量, "
-                   "%s.损耗数量, "
-                   "%s.货物数量, %s.货物单价, %s.开票人, %s.发货人, %s.备注 from %s, %s where "
-                   "%s.客户号=%s.客户号 and "
-                   "%s.序列号=%I64u",
-                   c, s, s, s, s, s, s, s, s, s, s, s, s, s, c, s, c, s, serial))
-        return db.Failure();
-    if (!db.FetchRow()) {
-        db.FreeResult();
-        // Deleted by another desk, or its customer is gone: say so rather than show an empty error.
+    const Rows read = db.Read(shipperq::docket(db, serial));
+    if (!read)
+        return read.failed();
+    // Deleted by another desk, or its customer is gone: say so rather than show an empty error.
+    if (read.empty())
         return Outcome::refused(QStringLiteral("没有找到序列号为%1的发货记录").arg(serial));
-    }
-    const auto field = [&db](int column, int bytes) { return Gbk::leftBytes(db.Value(column), bytes); };
+    const Row& row = read.first();
+    const auto field = [&row](int column, int bytes) { return Gbk::leftBytes(row.text(column), bytes); };
     record.customerName = field(0, kFieldBytes);
     record.orderNumber = field(1, kFieldBytes);
     record.styleNumber = field(2, kFieldBytes);
@@ -49,7 +42,6 @@ Outcome loadShipmentDocket(mySQLTool& db, quint64 serial, DocketRecord& record)
     record.issuer = field(10, kFieldBytes);
     record.shipper = field(11, kFieldBytes);
     record.remark = field(12, kFieldBytes);
-    db.FreeResult();
 
     const float amount =
         static_cast<float>(convert::toDouble(record.unitPrice) * convert::toDouble(record.goodsQuantity));

@@ -152,19 +152,13 @@ void ShipmentBlock::updateAmount()
         amount_->clear();
         return;
     }
-    if (!g_sqlTool.Query(shipperq::orderPrice(g_sqlTool, order_), true)) {
-        prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
+    const Rows read = g_sqlTool.Read(shipperq::orderPrice(g_sqlTool, order_));
+    if (!prompt().report(read) || read.empty())
         return;
-    }
-    if (!g_sqlTool.FetchRow()) {
-        g_sqlTool.FreeResult();
-        return;
-    }
-    float price = convert::toFloat(g_sqlTool.Value(0));
+    float price = convert::toFloat(read.first().text(0));
     // Rework is shipped free of charge; show what the shipment will carry.
-    if (g_sqlTool.Value(1) == QStringLiteral("返工"))
+    if (read.first().text(1) == QStringLiteral("返工"))
         price = 0;
-    g_sqlTool.FreeResult();
     const float amount = static_cast<float>(double(n) * double(price));
     amount_->setText(QString::asprintf("%.2f", double(amount)));
 }

@@ -93,6 +93,15 @@ Statement orderPrice(mySQLTool& db, quint64 order)
     return db.Format("select %s.货物单价, %s.货物性质 from %s where %s.货单号=%I64u", P, P, P, P, order);
 }
 
+Statement docket(mySQLTool& db, quint64 serial)
+{
+    return db.Format(
+        "select %s.名称, %s.货单号, %s.款号, %s.品名, %s.洗涤方法, %s.原版数量, %s.洗版数量, %s.损耗数量, "
+        "%s.货物数量, %s.货物单价, %s.开票人, %s.发货人, %s.备注 from %s, %s where %s.客户号=%s.客户号 and "
+        "%s.序列号=%I64u",
+        C, S, S, S, S, S, S, S, S, S, S, S, S, S, C, S, C, S, serial);
+}
+
 Statement shippers(mySQLTool& db)
 {
     return db.Format("select %s.姓名 from %s where %s.身份='运输'", tables::member, tables::member,

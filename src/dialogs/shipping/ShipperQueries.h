@@ -27,6 +27,9 @@ Statement orderQuantities(mySQLTool& db, quint64 order);
 // 货物单价 and 货物性质 of the order.
 Statement orderPrice(mySQLTool& db, quint64 order);
 
+// What the docket of a shipment shows, with its customer's name.
+Statement docket(mySQLTool& db, quint64 serial);
+
 Statement shippers(mySQLTool& db);
 Statement issuers(mySQLTool& db);
 
