@@ -60,4 +60,18 @@ Statement flowsInWorkshop(mySQLTool& db, quint64 order)
     return db.Format("select * from %s where 货单号=%I64u and 工作站<>'发送' and 结讫=0", F, order);
 }
 
+Statement closeConfirmedFlows(mySQLTool& db, quint64 order)
+{
+    return db.Format("update %s set 结讫=1 where 货单号=%I64u and 上一站='发送' and 工作站='发送' and 结讫=0",
+                     F, order);
+}
+
+Statement repairConfirmedFlows(mySQLTool& db)
+{
+    return db.Format(
+        "update %s, %s set %s.结讫=1 where %s.上一站='发送' and %s.工作站='发送' and %s.结讫=0 and "
+        "%s.货单号=%s.货单号 and %s.结讫=1",
+        F, P, F, F, F, F, F, P, P);
+}
+
 }  // namespace flowq

@@ -22,4 +22,9 @@ Statement confirmedPieces(mySQLTool& db, quint64 order);
 // The order's open flows outside "发送" (goods still in the workshop).
 Statement flowsInWorkshop(mySQLTool& db, quint64 order);
 
+// The two closing writes of the shipping desk, named so that their plans can be measured:
+// the order's open confirmed flows, and every open confirmed flow of a closed order ("修复").
+Statement closeConfirmedFlows(mySQLTool& db, quint64 order);
+Statement repairConfirmedFlows(mySQLTool& db);
+
 }  // namespace flowq

@@ -158,9 +158,7 @@ Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out)
             // The closing time too, so that the order can be found by it later.
             if (!db.Exec("update %s set 结讫=1, 结讫时间='%s' where 货单号=%I64u", P, now, s.order))
                 return db.Failure();
-            if (!db.Exec(
-                    "update %s set 结讫=1 where 货单号=%I64u and 上一站='发送' and 工作站='发送' and 结讫=0",
-                    F, s.order))
+            if (!db.Query(flowq::closeConfirmedFlows(db, s.order), false))
                 return db.Failure();
             result.closed = true;
         }
@@ -197,9 +195,7 @@ Outcome forceClose(mySQLTool& db, quint64 order)
 Outcome repair(mySQLTool& db)
 {
     return db.Transact([&]() -> Outcome {
-        if (!db.Exec("update %s, %s set %s.结讫=1 where %s.上一站='发送' and %s.工作站='发送' and %s.结讫=0 "
-                     "and %s.货单号=%s.货单号 and %s.结讫=1",
-                     F, P, F, F, F, F, F, P, P))
+        if (!db.Query(flowq::repairConfirmedFlows(db), false))
             return db.Failure();
         return Outcome::done();
     });

@@ -1,6 +1,8 @@
 // A few months of synthetic history (tools/history) in the test database: the rows have
 // the shape the desks write, and the statements of the busy screens read through their
 // keys only what they need.
+#include "PlanCases.h"
+#include "db/mySQLTool.h"
 #include "support/DbTest.h"
 
 #include <QFile>
@@ -11,6 +13,7 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -108,25 +111,34 @@ protected:
         return out;
     }
 
+    // The statement of a plan case exactly as the screen sends it.
+    Statement statement(const char* name)
+    {
+        const plans::Case* c = plans::find(QString::fromLatin1(name));
+        if (!c) {
+            ADD_FAILURE() << "no plan case " << name;
+            return Statement();
+        }
+        if (!values_)
+            values_ = plans::draw(g_sqlTool);
+        return c->make(g_sqlTool, *values_);
+    }
+    QMap<QString, TableRead> analyze(const Statement& s)
+    {
+        QMap<QString, TableRead> out;
+        const Rows plan = g_sqlTool.Read(Statement::fromBytes("analyze format=json " + s.sql()));
+        EXPECT_TRUE(plan.ok()) << plan.error().toStdString();
+        collect(QJsonDocument::fromJson(plan.first().text(0).toUtf8()).object(), out);
+        return out;
+    }
+
     // Rows that break a rule; the rule holds when there are none.
     int zero(const char* fromWhere) { return db().count(QString::fromUtf8(fromWhere)); }
 
     bool generated_ = false;
     QString output_;
+    std::optional<plans::Values> values_;
 };
-
-// The station's queue classes and its done list, as the station screen sends them.
-QString queueClass(const QString& condition)
-{
-    return QStringLiteral(
-               "select kvc_record_procedure.流水号, kvc_record_procedure.货单号, kvc_record_client.名称, "
-               "kvc_record_procedure.货物等级, kvc_record_procedure.上一站, kvc_record_procedure.数量, "
-               "kvc_record_procedure.生成时间 from kvc_record_procedure, kvc_record_client where "
-               "kvc_record_procedure.客户号=kvc_record_client.客户号 and %1 and "
-               "kvc_record_procedure.工作站='洗水' "
-               "and kvc_record_procedure.结讫=0")
-        .arg(condition);
-}
 
 }  // namespace
 
@@ -238,36 +250,44 @@ TEST_F(HistoryTest, StationQueueReadsOnlyTheStationsOpenFlows)
     const int closed = db().count(QStringLiteral("from kvc_record_procedure where 工作站='洗水' and 结讫=1"));
     ASSERT_GT(open, 0);
     ASSERT_GT(closed, 50 * open);
-    const QStringList classes = {QStringLiteral("kvc_record_procedure.上一站='洗水'"),
-                                 QStringLiteral("kvc_record_procedure.派生=1"),
-                                 QStringLiteral("kvc_record_procedure.货物等级='紧急'"),
-                                 QStringLiteral("kvc_record_procedure.货物等级='加急'"),
-                                 QStringLiteral("kvc_record_procedure.货物等级='一般'")};
-    for (const QString& c : classes) {
-        const QMap<QString, TableRead> plan =
-            analyze(queueClass(c) + (c.contains(QStringLiteral("上一站"))
-                                         ? QStringLiteral(" order by kvc_record_procedure.流水号 desc")
-                                         : QString()));
-        const TableRead flows = plan.value(QStringLiteral("kvc_record_procedure"));
-        EXPECT_EQ(flows.key, QStringLiteral("ix_flow_station")) << c.toStdString();
-        EXPECT_LE(flows.examined, open) << c.toStdString();
+    for (const char* c :
+         {"station.sent-back", "station.derived", "station.urgent", "station.hurried", "station.normal"}) {
+        const TableRead flows = analyze(statement(c)).value(QStringLiteral("kvc_record_procedure"));
+        EXPECT_EQ(flows.key, QStringLiteral("ix_flow_station")) << c;
+        EXPECT_LE(flows.examined, open) << c;
     }
 
     // The newest 1024 done flows come off the key backwards, without a sort.
-    const QString done = QStringLiteral(
-        "select kvc_record_procedure.流水号, kvc_record_procedure.货单号, kvc_record_client.名称, "
-        "kvc_record_procedure.数量, kvc_record_procedure.工序, kvc_record_procedure.派生, "
-        "kvc_record_procedure.结讫时间 from kvc_record_procedure, kvc_record_client where "
-        "kvc_record_procedure.客户号=kvc_record_client.客户号 and kvc_record_procedure.结讫=1 and "
-        "kvc_record_procedure.工作站='洗水' order by kvc_record_procedure.流水号 desc limit 1024");
+    const Statement done = statement("station.done");
     const TableRead flows = analyze(done).value(QStringLiteral("kvc_record_procedure"));
     EXPECT_EQ(flows.key, QStringLiteral("ix_flow_station"));
     EXPECT_LE(flows.examined, 1100);
-    const QList<QStringList> rows = db().rows(done);
+    const Rows rows = g_sqlTool.Read(done);
     ASSERT_EQ(rows.size(), 1024);
-    EXPECT_EQ(rows.first().first(),
+    EXPECT_EQ(rows.first().text(0),
               db().scalar(QStringLiteral(
                   "select max(流水号) from kvc_record_procedure where 工作站='洗水' and 结讫=1")));
+}
+
+TEST_F(HistoryTest, NoStatementOfTheScreensScansABigTable)
+{
+    if (!generated_)
+        return;
+    const QStringList big = {QStringLiteral("kvc_record_product"), QStringLiteral("kvc_record_procedure"),
+                             QStringLiteral("kvc_record_mission"), QStringLiteral("kvc_record_ship")};
+    const plans::Values values = plans::draw(g_sqlTool);
+    for (const plans::Case& c : plans::cases()) {
+        if (c.write) {
+            ASSERT_TRUE(g_sqlTool.Begin());
+        }
+        const QMap<QString, TableRead> plan = analyze(c.make(g_sqlTool, values));
+        if (c.write)
+            g_sqlTool.Rollback();
+        EXPECT_FALSE(plan.isEmpty()) << c.name.toStdString();
+        for (auto it = plan.begin(); it != plan.end(); ++it)
+            EXPECT_FALSE(big.contains(it.key()) && it->access == QStringLiteral("ALL"))
+                << c.name.toStdString() << " reads all of " << it.key().toStdString();
+    }
 }
 
 TEST_F(HistoryTest, UnsettledPieceWorkIsFoundWithoutReadingSettledRows)
