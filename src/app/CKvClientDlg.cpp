@@ -4,14 +4,10 @@
 #include "app/AppResources.h"
 #include "app/Dashboard.h"
 #include "app/Dlg_Cover.h"
-#include "app/Dlg_System.h"
 #include "app/IniFile.h"
 #include "app/MainMenu.h"
 #include "db/Convert.h"
 #include "db/mySQLTool.h"
-#include "dialogs/intake/Dlg_Consignee.h"
-#include "dialogs/shipping/Dlg_Shipper.h"
-#include "dialogs/stations/Dlg_Station.h"
 #include "grid/KvMessage.h"
 #include "ui/AppState.h"
 #include "ui/Prompt.h"
@@ -202,7 +198,7 @@ int CKvClientDlg::EnableMenus()
 int CKvClientDlg::DisableMenus()
 {
     for (const MenuItem& item : MainMenuItems())
-        if (item.guarded)
+        if (item.guarded())
             actions_.value(item.command)->setEnabled(false);
     return 1;
 }
@@ -258,57 +254,15 @@ void CKvClientDlg::signOut()
 
 void CKvClientDlg::openScreen(int command)
 {
-    // A station's screen reads its station from g_station.
-    const QString station = StationOfCommand(command);
-    if (!station.isEmpty())
-        g_station = station;
-
-    switch (command) {
-        case cmd::PersonalSettings:
-        case cmd::AdminSettings: {
-            Dlg_System dlg(this);
-            dlg.exec();
-            break;
-        }
-        case cmd::SignOut:
-            signOut();
-            break;
-        case cmd::Simple:
-            break;
-        case cmd::Shipper: {
-            Dlg_Shipper dlg(this);
-            dlg.exec();
-            break;
-        }
-        case cmd::StationWashing:
-        case cmd::StationBlasting:
-        case cmd::StationResin:
-        case cmd::StationManual:
-        case cmd::StationIroning:
-        case cmd::StationRubbing:
-        case cmd::StationMonkey: {
-            Dlg_Station dlg(this);
-            dlg.exec();
-            break;
-        }
-        case cmd::Consignee: {
-            Dlg_Consignee dlg(this);
-            dlg.exec();
-            break;
-        }
-        // The working screens, each opened as `Dlg_X dlg(this); dlg.exec();` once it exists.
-        case cmd::Quality:
-        case cmd::InquiryProduct:
-        case cmd::InquiryShipment:
-        case cmd::InquiryShip:
-        case cmd::RawIn:
-        case cmd::RawOut:
-        case cmd::RawInquiry:
-        case cmd::Manage:
-        case cmd::Salary:
-        case cmd::InquirySalary:
-        case cmd::SalaryEdit:
-        default:
-            break;
+    if (command == cmd::SignOut) {
+        signOut();
+        return;
     }
+    const MenuItem* item = FindMenuItem(command);
+    if (!item || !item->open)
+        return;
+    // A station's screen reads its station from g_station.
+    if (!item->station.isEmpty())
+        g_station = item->station;
+    item->open(this);
 }

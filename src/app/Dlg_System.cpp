@@ -6,6 +6,7 @@
 #include "ui/AppState.h"
 #include "ui/Controls.h"
 #include "ui/Prompt.h"
+#include "ui/Rights.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -29,7 +30,7 @@ QLineEdit* passwordBox(QWidget* parent, const char* name)
 
 bool Dlg_System::MayEditAccounts()
 {
-    return g_identity == QStringLiteral("管理员") || g_identity == QStringLiteral("董事长");
+    return rights::mayEditAccounts(g_identity);
 }
 
 Dlg_System::Dlg_System(QWidget* parent) : QDialog(parent)

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "ui/Rights.h"
+
 #include <QList>
 #include <QString>
+#include <optional>
+
+class QWidget;
 
 // The commands of the main menu, numbered as the menu resource numbers them.
 namespace cmd {
@@ -33,19 +38,23 @@ enum : int {
 };
 }  // namespace cmd
 
-// One item of the main menu.
+// One item of the main menu: where it stands, the right that enables it (none: never
+// greyed) and the screen it opens, modally, owned by the main window (none: the main
+// window handles the command itself).
 struct MenuItem {
     const char* menu;     // caption of its drop-down menu
     const char* caption;  // caption of the item
     int command;
-    bool guarded;  // greyed while signed out and enabled by identity
+    std::optional<rights::Screen> right;
+    void (*open)(QWidget* owner);
+    QString station;  // the station a station item opens
+    bool guarded() const { return right.has_value(); }
 };
 
 // Every item, in menu order.
 const QList<MenuItem>& MainMenuItems();
+// The item of a command; nullptr when none.
+const MenuItem* FindMenuItem(int command);
 
-// The station a station command opens ("洗水" ...), or an empty text.
-QString StationOfCommand(int command);
-
-// The guarded commands an identity may use (exact comparison of the identity).
+// The guarded commands an identity may use.
 QList<int> GuardedCommandsFor(const QString& identity);

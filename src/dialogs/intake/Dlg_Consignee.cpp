@@ -9,6 +9,7 @@
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
 #include "ui/Prompt.h"
+#include "ui/Rights.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
@@ -22,12 +23,6 @@ const QString kNotice = QStringLiteral("提示");
 constexpr int kRefreshMs = 60000;
 
 // New customers are master data; only those who maintain it may create them here.
-bool mayCreateClients(const QString& identity)
-{
-    return identity == QStringLiteral("管理员") || identity == QStringLiteral("董事长") ||
-           identity == QStringLiteral("厂长");
-}
-
 }  // namespace
 
 Dlg_Consignee::Dlg_Consignee(QWidget* parent) : QDialog(parent)
@@ -56,7 +51,7 @@ Dlg_Consignee::Dlg_Consignee(QWidget* parent) : QDialog(parent)
     // A missing setting is reported; the screen is still set up completely.
     form_->readLossPrice();
     form_->lockFields();
-    form_->allowNewClients(mayCreateClients(g_identity));
+    form_->allowNewClients(rights::mayCreateClients(g_identity));
     queues_->showOrders(true);
 
     timer_ = new QTimer(this);

@@ -11,6 +11,7 @@
 #include "ui/AppState.h"
 #include "ui/Controls.h"
 #include "ui/Prompt.h"
+#include "ui/Rights.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -42,13 +43,6 @@ QLineEdit* readOnlyBox(const QString& caption, const QString& name, QWidget* par
     row->addWidget(label);
     row->addWidget(box);
     return box;
-}
-
-// Forced closing and repair are for the factory's management only.
-bool mayForceClose(const QString& identity)
-{
-    return identity == QStringLiteral("管理员") || identity == QStringLiteral("董事长") ||
-           identity == QStringLiteral("厂长");
 }
 
 }  // namespace
@@ -128,7 +122,7 @@ Dlg_Shipper::Dlg_Shipper(QWidget* parent) : QDialog(parent)
     layout->addWidget(block_);
     resize(1280, 860);
 
-    const bool management = mayForceClose(g_identity);
+    const bool management = rights::mayCloseOrders(g_identity);
     block_->closeOrderButton()->setVisible(management);
     block_->repairButton()->setVisible(management);
 

@@ -12,6 +12,7 @@
 #include "ui/Controls.h"
 #include "ui/Dlg_Limits.h"
 #include "ui/Prompt.h"
+#include "ui/Rights.h"
 #include "ui/Widgets.h"
 
 #include <QComboBox>
@@ -191,16 +192,6 @@ bool Dlg_Station::taskInProgress() const
     return panel_->taskInProgress();
 }
 
-bool Dlg_Station::mayProcess(const QString& identity, const QString& station)
-{
-    static const QStringList chiefs{QStringLiteral("厂长"), QStringLiteral("董事长"),
-                                    QStringLiteral("管理员"), QStringLiteral("调度")};
-    if (chiefs.contains(identity))
-        return true;
-    // A team leader only at his own station.
-    return !station.isEmpty() && identity.contains(QStringLiteral("班长")) && identity.contains(station);
-}
-
 bool Dlg_Station::confirmLeave()
 {
     // Both questions first: a cancelled second one leaves the task as it was.
@@ -238,7 +229,7 @@ void Dlg_Station::stationChanged()
         return;
     }
     stationOpen_ = true;
-    panel_->setProcessAllowed(mayProcess(g_identity, station_));
+    panel_->setProcessAllowed(rights::mayProcess(g_identity, station_));
     rebuildQueue();
     currentFromFirstRow();
     fillDone();

@@ -33,9 +33,6 @@ public:
     bool taskInProgress() const;
     bool sequenceSet() const { return sequenceSet_; }
 
-    // Who may process work at a station.
-    static bool mayProcess(const QString& identity, const QString& station);
-
     // The refresh timer's work: only while this screen is the active window.
     void refreshTick();
 
