@@ -7,8 +7,8 @@
 #include "app/IniFile.h"
 #include "app/MainMenu.h"
 #include "db/Convert.h"
+#include "db/KvMessage.h"
 #include "db/mySQLTool.h"
-#include "grid/KvMessage.h"
 #include "ui/AppState.h"
 #include "ui/Prompt.h"
 

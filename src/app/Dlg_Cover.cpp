@@ -3,7 +3,7 @@
 #include "app/AppResources.h"
 #include "app/IniFile.h"
 #include "db/Convert.h"
-#include "grid/KvMessage.h"
+#include "db/KvMessage.h"
 #include "ui/AppState.h"
 #include "ui/Prompt.h"
 

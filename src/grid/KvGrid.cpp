@@ -1,8 +1,8 @@
 #include "grid/KvGrid.h"
 
 #include "db/Convert.h"
+#include "db/KvMessage.h"
 #include "grid/GridDelegate.h"
-#include "grid/KvMessage.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

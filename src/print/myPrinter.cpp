@@ -3,45 +3,42 @@
 #include "db/ListModel.h"
 #include "print/Layouts.h"
 #include "print/PageDrawing.h"
-#include "ui/Prompt.h"
 
 #include <QPrinter>
 
-bool myPrinter::PrintDocket(const DocketRecord& record)
+Outcome myPrinter::PrintDocket(const DocketRecord& record)
 {
     pageText_ = layout::docket(record);
     fontSize_ = layout::kDocketFontSize;
     return PrintText();
 }
 
-bool myPrinter::PrintSettlement(const ListModel& settlement, const ListModel& totals, const QString& customer,
-                                const QString& start, const QString& end)
+Outcome myPrinter::PrintSettlement(const ListModel& settlement, const ListModel& totals,
+                                   const QString& customer, const QString& start, const QString& end)
 {
     if (settlement.rows() == 0)
-        return false;
+        return Outcome::cancelled();
     pageText_ = layout::settlement(settlement, totals, customer, start, end);
     fontSize_ = layout::kListFontSize;
     return PrintText();
 }
 
-bool myPrinter::PrintStatement(const ListModel& settlement, const ListModel& statement,
-                               const QString& customer, const QString& start, const QString& end)
+Outcome myPrinter::PrintStatement(const ListModel& settlement, const ListModel& statement,
+                                  const QString& customer, const QString& start, const QString& end)
 {
     if (settlement.rows() == 0)
-        return false;
+        return Outcome::cancelled();
     pageText_ = layout::statement(settlement, statement, customer, start, end);
     fontSize_ = layout::kListFontSize;
     return PrintText();
 }
 
-bool myPrinter::PrintText()
+Outcome myPrinter::PrintText()
 {
     QPrinter printer(QPrinter::HighResolution);
     if (!printing::chooser().choose(printer, owner_))
-        return false;
-    if (!printing::drawPageText(printer, pageText_, fontSize_)) {
-        prompt().message(QStringLiteral("打印未能完成，请检查打印机或输出文件"), QStringLiteral("错误"));
-        return false;
-    }
-    return true;
+        return Outcome::cancelled();
+    if (!printing::drawPageText(printer, pageText_, fontSize_))
+        return Outcome::refused(QStringLiteral("打印未能完成，请检查打印机或输出文件"));
+    return Outcome::done();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/Outcome.h"
 #include "print/DocketRecord.h"
 
 #include <QString>
@@ -14,15 +15,15 @@ class myPrinter {
 public:
     explicit myPrinter(QWidget* owner = nullptr) : owner_(owner) {}
 
-    bool PrintDocket(const DocketRecord& record);
-    // An empty settlement list prints nothing and gives false without asking for a printer.
-    bool PrintSettlement(const ListModel& settlement, const ListModel& totals, const QString& customer,
-                         const QString& start, const QString& end);
-    bool PrintStatement(const ListModel& settlement, const ListModel& statement, const QString& customer,
-                        const QString& start, const QString& end);
-    // True when a printer was chosen and the page text printed; false when the dialog was
-    // cancelled or the job could not be started (the user is told).
-    bool PrintText();
+    // Each gives what the screen shows: done, cancelled (the print dialog was cancelled, or an
+    // empty settlement list, which prints nothing without asking for a printer) or refused
+    // when the job could not be done.
+    Outcome PrintDocket(const DocketRecord& record);
+    Outcome PrintSettlement(const ListModel& settlement, const ListModel& totals, const QString& customer,
+                            const QString& start, const QString& end);
+    Outcome PrintStatement(const ListModel& settlement, const ListModel& statement, const QString& customer,
+                           const QString& start, const QString& end);
+    Outcome PrintText();
 
     const QString& pageText() const { return pageText_; }
     void setPageText(const QString& text) { pageText_ = text; }

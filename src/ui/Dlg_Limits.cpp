@@ -1,6 +1,6 @@
 #include "ui/Dlg_Limits.h"
 
-#include "grid/KvMessage.h"
+#include "db/KvMessage.h"
 #include "ui/AppState.h"
 #include "ui/Prompt.h"
 

@@ -32,7 +32,7 @@ Prompt* g_current = &g_boxes;
 
 bool Prompt::report(const Outcome& outcome)
 {
-    if (!outcome.ok())
+    if (!outcome.ok() && outcome.kind() != Outcome::Kind::Cancelled)
         message(outcome.text(), outcome.caption());
     return outcome.ok();
 }

@@ -16,7 +16,7 @@ public:
     // OK and Cancel; true for OK.
     virtual bool confirm(const QString& text, const QString& caption) = 0;
 
-    // Shows an outcome that is not done with its caption; true when it was done.
+    // Shows an outcome that is not done (nor cancelled) with its caption; true when it was done.
     bool report(const Outcome& outcome);
     // Shows the message of a failed fill; true when the fill went through.
     bool report(const FillResult& fill);

@@ -1,7 +1,7 @@
+#include "db/KvMessage.h"
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
 #include "grid/KvGrid.h"
-#include "grid/KvMessage.h"
 #include "support/DbTest.h"
 
 #include <QAbstractItemModelTester>

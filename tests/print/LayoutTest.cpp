@@ -261,10 +261,9 @@ TEST(ListPrinting, AnEmptySettlementListPrintsNothingAndAsksForNoPrinter)
     const auto empty = list({"序号", "洗涤方法", "数量", "单价", "金额"}, {});
     const auto shipments = list({"序号"}, {{"0"}});
     myPrinter printer;
-    EXPECT_FALSE(printer.PrintSettlement(*empty, *empty, QStringLiteral("A"), QStringLiteral("a"),
-                                         QStringLiteral("b")));
-    EXPECT_FALSE(printer.PrintStatement(*empty, *shipments, QStringLiteral("A"), QStringLiteral("a"),
-                                        QStringLiteral("b")));
+    const QString a = QStringLiteral("A"), from = QStringLiteral("a"), to = QStringLiteral("b");
+    EXPECT_EQ(printer.PrintSettlement(*empty, *empty, a, from, to).kind(), Outcome::Kind::Cancelled);
+    EXPECT_EQ(printer.PrintStatement(*empty, *shipments, a, from, to).kind(), Outcome::Kind::Cancelled);
     EXPECT_EQ(pdf.asked, 0);
     EXPECT_TRUE(layout::settlement(*empty, *empty, QString(), QString(), QString()).isEmpty());
 }

@@ -3,6 +3,7 @@
 #include "support/PdfPages.h"
 #include "support/Printers.h"
 #include "support/ScriptedPrompt.h"
+#include "ui/Prompt.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -53,7 +54,7 @@ TEST(PrintPages, SeventySevenLinesGiveAFullPageAndOneLine)
     myPrinter printer;
     printer.setPageText(numbered(77));
     printer.setFontSize(100);
-    ASSERT_TRUE(printer.PrintText());
+    ASSERT_TRUE(printer.PrintText().ok());
     EXPECT_EQ(pdf.asked, 1);
     const QStringList pages = pdfPages(file);
     ASSERT_EQ(pages.size(), 2);
@@ -71,7 +72,7 @@ TEST(PrintPages, SeventySevenLinesGiveAFullPageAndOneLine)
     const QString full = dir.filePath(QStringLiteral("76.pdf"));
     kvtest::PdfChooser pdf76(full);
     printer.setPageText(numbered(76));
-    ASSERT_TRUE(printer.PrintText());
+    ASSERT_TRUE(printer.PrintText().ok());
     EXPECT_EQ(pdfPages(full).size(), 1);
 }
 
@@ -84,7 +85,7 @@ TEST(PrintPages, LargeLinesBreakBeforeThePaperEndsAndNoneIsLost)
     myPrinter printer;
     printer.setPageText(numbered(80));
     printer.setFontSize(120);
-    ASSERT_TRUE(printer.PrintText());
+    ASSERT_TRUE(printer.PrintText().ok());
     QStringList all;
     const QStringList pages = pdfPages(file);
     ASSERT_EQ(pages.size(), 2);
@@ -105,7 +106,7 @@ TEST(PrintPages, PlacesLinesInThousandthsOfAnInchAndChineseTakesTwoLatinWidths)
     myPrinter printer;
     printer.setPageText(QStringLiteral("中文中文 X1\nABCDEFGH X2\n"));
     printer.setFontSize(100);
-    ASSERT_TRUE(printer.PrintText());
+    ASSERT_TRUE(printer.PrintText().ok());
     const QList<Word> w = words(file);
     ASSERT_EQ(w.size(), 4);
     EXPECT_EQ(w[1].text, QStringLiteral("X1"));
@@ -132,7 +133,9 @@ TEST(PrintPages, CancelledDialogOrFailedJobPrintsNothingAndSaysNoSuccess)
         pdf.accept = false;
         myPrinter printer;
         printer.setPageText(numbered(3));
-        EXPECT_FALSE(printer.PrintText());
+        const Outcome cancelled = printer.PrintText();
+        EXPECT_EQ(cancelled.kind(), Outcome::Kind::Cancelled);
+        EXPECT_FALSE(prompt().report(cancelled));
         EXPECT_EQ(pdf.asked, 1);
         EXPECT_FALSE(QFile::exists(file));
         EXPECT_TRUE(boxes.prompt.boxes.isEmpty());
@@ -140,7 +143,9 @@ TEST(PrintPages, CancelledDialogOrFailedJobPrintsNothingAndSaysNoSuccess)
     kvtest::PdfChooser nowhere(dir.filePath(QStringLiteral("missing/folder/x.pdf")));
     myPrinter printer;
     printer.setPageText(numbered(3));
-    EXPECT_FALSE(printer.PrintText());
+    const Outcome failed = printer.PrintText();
+    EXPECT_EQ(failed.kind(), Outcome::Kind::Refused);
+    EXPECT_FALSE(prompt().report(failed));
     ASSERT_EQ(boxes.prompt.boxes.size(), 1);
     EXPECT_EQ(boxes.prompt.last().caption, QStringLiteral("错误"));
 }

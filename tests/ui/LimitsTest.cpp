@@ -1,4 +1,4 @@
-#include "grid/KvMessage.h"
+#include "db/KvMessage.h"
 #include "support/ScriptedPrompt.h"
 #include "ui/AppState.h"
 #include "ui/Dlg_Limits.h"

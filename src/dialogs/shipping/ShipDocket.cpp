@@ -60,5 +60,5 @@ bool printShipmentDocket(QWidget* owner, quint64 serial)
     if (dialog.exec() != QDialog::Accepted)
         return false;
     myPrinter printer(owner);
-    return printer.PrintDocket(dialog.record());
+    return prompt().report(printer.PrintDocket(dialog.record()));
 }
