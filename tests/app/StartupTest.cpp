@@ -117,10 +117,7 @@ TEST_F(Startup, ConnectsWithTheSettingsOfTheWorkingFolderAndFillsTheDashboard)
     ASSERT_TRUE(dlg.Open()) << shown().join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(boxes().boxes.isEmpty());
     EXPECT_EQ(g_workPath, dir.path() + QLatin1Char('/'));
-    ASSERT_TRUE(g_sqlTool.Select("select database()"));
-    ASSERT_TRUE(g_sqlTool.FetchRow());
-    EXPECT_EQ(g_sqlTool.Value(0), db().name());
-    g_sqlTool.FreeResult();
+    EXPECT_EQ(g_sqlTool.Read(g_sqlTool.Format("select database()")).first().text(0), db().name());
     EXPECT_EQ(dlg.dashboard()->orderCaption()->text(), QStringLiteral("共有1单正在运行的货单，显示其中1单"));
     EXPECT_EQ(dlg.dashboard()->waiting()->GetItemCount(), 8);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("洗水厂生产管理系统"));

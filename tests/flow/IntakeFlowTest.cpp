@@ -268,8 +268,8 @@ TEST_F(IntakeFlow, TwoDesksReturningTheSameFlowCreateOneSuccessor)
 
     // Desk A holds the flow while desk B returns it too.
     ASSERT_TRUE(deskA.Begin());
-    ASSERT_TRUE(deskA.Select("select 结讫 from kvc_record_procedure where 流水号=%I64u for update", flow));
-    deskA.FreeResult();
+    ASSERT_TRUE(deskA.Read(
+        deskA.Format("select 结讫 from kvc_record_procedure where 流水号=%I64u for update", flow)));
     Outcome second = Outcome::done();
     std::thread b([&] { second = refuseFlow(deskB, flow, QStringLiteral("desk2")); });
     QThread::msleep(300);

@@ -280,8 +280,8 @@ TEST_F(ShippingFlow, TwoDesksShippingTheSameGoodsShipThemOnce)
 
     // Desk A is in the middle of its shipment when desk B sends the same one.
     ASSERT_TRUE(deskA.Begin());
-    ASSERT_TRUE(deskA.Select("select 货单号 from kvc_record_product where 货单号=%I64u for update", order));
-    deskA.FreeResult();
+    ASSERT_TRUE(deskA.Read(
+        deskA.Format("select 货单号 from kvc_record_product where 货单号=%I64u for update", order)));
     Outcome second = Outcome::done();
     std::thread b([&] { second = ship(deskB, entry(order, 98, 2)); });
     QThread::msleep(300);
