@@ -1,0 +1,148 @@
+#include "parts/PagedList.h"
+
+#include "db/FillList.h"
+#include "db/mySQLTool.h"
+#include "grid/KvGrid.h"
+#include "ui/Prompt.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+PagedList::PagedList(mySQLTool& db, const QString& name, QWidget* parent) : QWidget(parent), db_(db)
+{
+    setObjectName(name + QStringLiteral("Pager"));
+    label_ = new QLabel(this);
+    label_->setObjectName(name + QStringLiteral("Label"));
+    list_ = new KvGrid(this);
+    list_->setObjectName(name + QStringLiteral("List"));
+    label_->setBuddy(list_);
+    previous_ = new QPushButton(QStringLiteral("上一页"), this);
+    previous_->setObjectName(name + QStringLiteral("Previous"));
+    next_ = new QPushButton(QStringLiteral("下一页"), this);
+    next_->setObjectName(name + QStringLiteral("Next"));
+    for (QPushButton* b : {previous_, next_}) {
+        b->setAutoDefault(false);
+        b->hide();
+    }
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(label_, 1);
+    buttons->addWidget(previous_);
+    buttons->addWidget(next_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(buttons);
+    layout->addWidget(list_, 1);
+
+    connect(previous_, &QPushButton::clicked, this, [this] { turn(-1); });
+    connect(next_, &QPushButton::clicked, this, [this] { turn(1); });
+    connect(list_, &KvGrid::rowClicked, this, &PagedList::rowClicked);
+}
+
+bool PagedList::show(const Statement& saved, const Statement& count)
+{
+    return show([this, saved](quint64 offset,
+                              int rows) { return db_.Format("%s limit %I64u, %d", saved, offset, rows); },
+                count);
+}
+
+bool PagedList::show(PageStatement page, const Statement& count)
+{
+    page_statement_ = std::move(page);
+    count_ = count;
+    page_ = 0;
+    list_->DeleteAllItems();
+    if (!this->count()) {
+        clear();
+        return false;
+    }
+    return fetch();
+}
+
+bool PagedList::reload()
+{
+    if (!page_statement_)
+        return true;
+    const QString selected = selectedKey();
+    if (!count())
+        return false;
+    const quint64 pages = total_ == 0 ? 1 : (total_ + kListCap - 1) / kListCap;
+    if (quint64(page_) >= pages)
+        page_ = static_cast<int>(pages - 1);
+    if (!fetch())
+        return false;
+    if (!selected.isEmpty())
+        selectKey(selected);
+    return true;
+}
+
+void PagedList::clear()
+{
+    page_statement_ = nullptr;
+    count_ = Statement();
+    page_ = 0;
+    total_ = 0;
+    list_->DeleteAllItems();
+    label_->clear();
+    previous_->hide();
+    next_->hide();
+}
+
+bool PagedList::count()
+{
+    const Rows read = db_.Read(count_);
+    if (!prompt().report(read))
+        return false;
+    total_ = read.first().toId(0);
+    return true;
+}
+
+bool PagedList::fetch()
+{
+    const quint64 offset = quint64(page_) * kListCap;
+    const FillResult fill = list_->Fill(db_, page_statement_(offset, kListCap));
+    if (!prompt().report(fill)) {
+        label_->clear();
+        previous_->hide();
+        next_->hide();
+        return false;
+    }
+    label_->setText(page_ == 0 ? QStringLiteral("共查询到%1条，显示其中1-%2条").arg(total_).arg(fill.shown)
+                               : QStringLiteral("共查询到%1条，显示其中%2-%3条")
+                                     .arg(total_)
+                                     .arg(offset + 1)
+                                     .arg(offset + fill.shown));
+    // The count says whether more rows follow, so a result of exactly one full page offers no
+    // empty next page.
+    next_->setVisible(fill.shown == kListCap && offset + quint64(fill.shown) < total_);
+    previous_->setVisible(page_ != 0);
+    return true;
+}
+
+void PagedList::turn(int delta)
+{
+    if (!page_statement_ || page_ + delta < 0)
+        return;
+    page_ += delta;
+    fetch();
+}
+
+QString PagedList::selectedKey() const
+{
+    const int row = list_->GetSelectedRow();
+    return row < 0 ? QString() : list_->GetItemText(row, 0);
+}
+
+bool PagedList::selectKey(const QString& key)
+{
+    for (int r = 0; r < list_->GetItemCount(); ++r) {
+        if (list_->GetItemText(r, 0) == key) {
+            list_->SelectRow(r);
+            return true;
+        }
+    }
+    list_->SelectRow(-1);
+    return false;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QWidget>
+
+class Conditions;
+class QCheckBox;
+class QDateEdit;
+class QRadioButton;
+class QTimeEdit;
+
+// The captions of a time condition's radio buttons.
+struct TimeCaptions {
+    QString after = QStringLiteral("时间之后");
+    QString before = QStringLiteral("时间之前");
+    QString within = QStringLiteral("时间之内");
+};
+
+// A time condition of an inquiry: its switch, three radio buttons (after, before, within)
+// and two pairs of a date and a time picker. "After" compares with one pair and enables it,
+// "before" with the other; "within" enables both and lies strictly between the first pair
+// (lower bound) and the second (upper bound). Which pair after and before use is the
+// screen's. The switch unticked disables the radios and the pickers. Moments are always
+// written YYYY-MM-DD hh:mm:ss, whatever the desktop's date format.
+class TimeCondition : public QWidget {
+    Q_OBJECT
+public:
+    enum class Range { None, After, Before, Within };
+    enum Pair { First = 0, Second = 1 };
+
+    // `name` prefixes the objectNames of the controls; an empty switch caption leaves the
+    // switch out (the screen drives the condition itself).
+    TimeCondition(const QString& switchCaption, const QString& name, Pair afterPair, Pair beforePair,
+                  QWidget* parent = nullptr, const TimeCaptions& captions = TimeCaptions());
+
+    QCheckBox* switchBox() const { return switch_; }
+    QRadioButton* radio(Range r) const;
+    QDateEdit* date(Pair p) const { return dates_[p]; }
+    QTimeEdit* time(Pair p) const { return times_[p]; }
+
+    // Ticked (always, for a condition without a switch) and the range chosen.
+    bool ticked() const;
+    Range range() const;
+    // Enables or disables the whole condition, as its switch does.
+    void setActive(bool on);
+    void setMoment(Pair p, const QDateTime& at);
+    // "YYYY-MM-DD hh:mm:ss" of a pair.
+    QString moment(Pair p) const;
+    QString afterMoment() const { return moment(afterPair_); }
+    QString beforeMoment() const { return moment(beforePair_); }
+
+    // Appends the fragment of the chosen range: `after` and `before` take (table, moment),
+    // `within` (table, first moment, table, second moment). False, with nothing appended,
+    // when no range is chosen.
+    bool append(Conditions& where, const char* table, const char* after, const char* before,
+                const char* within) const;
+
+private:
+    void update();
+    QCheckBox* switch_ = nullptr;
+    QRadioButton* after_;
+    QRadioButton* before_;
+    QRadioButton* within_;
+    QDateEdit* dates_[2];
+    QTimeEdit* times_[2];
+    Pair afterPair_;
+    Pair beforePair_;
+    bool active_ = false;
+};
