@@ -1,5 +1,6 @@
 -- Demo master data for the local run: customers, employees, technologies, process steps
--- and one log-in account per identity. Load after schema.sql and seed.sql, as UTF-8.
+-- and one log-in account per identity. Load after schema.sql and seed.sql, as UTF-8. The
+-- weeks of factory life on top of it come from kvhistory --demo (scripts/demodb).
 SET NAMES utf8mb4;
 
 INSERT INTO kvc_record_client (名称, 说明, 激活) VALUES

@@ -101,7 +101,7 @@ bool topUpMembers(Connection& db, const std::string& role, const std::string& te
     return true;
 }
 
-bool topUp(Connection& db, const std::vector<std::string>& workstations, std::string& error)
+bool topUpPeople(Connection& db, const std::vector<std::string>& workstations, std::string& error)
 {
     if (!topUpClients(db, error))
         return false;
@@ -137,7 +137,7 @@ int Master::station(const std::string& name) const
     return -1;
 }
 
-bool loadMaster(Connection& db, Master& m, std::string& error, bool quiet)
+bool loadMaster(Connection& db, Master& m, std::string& error, bool quiet, bool topUp)
 {
     if (!column(db, "select 名称 from kvc_attrib_station", m.stations, error))
         return false;
@@ -206,7 +206,7 @@ bool loadMaster(Connection& db, Master& m, std::string& error, bool quiet)
     // Only now, with everything else in place, so that a refused run writes nothing.
     const long before = static_cast<long>(db.count("select count(*) from kvc_record_member") +
                                           db.count("select count(*) from kvc_record_client"));
-    if (!topUp(db, workNames, error))
+    if (topUp && !topUpPeople(db, workNames, error))
         return false;
     const long after = static_cast<long>(db.count("select count(*) from kvc_record_member") +
                                          db.count("select count(*) from kvc_record_client"));
@@ -219,8 +219,18 @@ bool loadMaster(Connection& db, Master& m, std::string& error, bool quiet)
     for (const std::string& id : ids)
         m.clients.push_back(toId(id));
     if (!column(db, "select 姓名 from kvc_record_member where 身份='运输' and 激活=1", m.transport, error) ||
-        !column(db, "select 姓名 from kvc_record_member where 身份='调度' and 激活=1", m.dispatch, error))
+        !column(db, "select 姓名 from kvc_record_member where 身份='调度' and 激活=1", m.dispatch, error) ||
+        !column(db, "select 工号 from kvc_record_member where 身份='调度' and 激活=1", ids, error))
         return false;
+    for (const std::string& id : ids)
+        m.dispatchIds.push_back(toId(id));
+    std::vector<Row> members;
+    if (!db.rows("select 工号, 姓名 from kvc_record_member", members)) {
+        error = db.error();
+        return false;
+    }
+    for (const Row& r : members)
+        m.names[toId(r[0])] = r[1];
     m.teamOf.assign(m.stations.size(), {});
     for (int s : m.workstations) {
         if (!column(db,

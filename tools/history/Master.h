@@ -3,6 +3,7 @@
 #include "Connection.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,9 @@ struct Master {
     std::vector<std::string> natures, types, kinds, sexes, priorities;
     std::vector<std::uint64_t> clients;
     std::vector<std::string> transport, dispatch;  // names of members by role
-    std::vector<std::string> accounts;             // texts for 经办人
+    std::vector<std::uint64_t> dispatchIds;
+    std::map<std::uint64_t, std::string> names;  // 姓名 by 工号
+    std::vector<std::string> accounts;           // texts for 经办人
     std::vector<int> stationAccount;
     int intakeAccount = 0, shippingAccount = 0;
     double lossPrice = 5.0;
@@ -42,8 +45,8 @@ struct Master {
     int station(const std::string& name) const;
 };
 
-// Reads the master data; tops customers, workshop teams, transport and dispatch up to
-// the size of a large factory first. Fails when stations, steps or technologies are missing.
-bool loadMaster(Connection& db, Master& m, std::string& error, bool quiet);
+// Reads the master data; with topUp, tops customers, workshop teams, transport and dispatch
+// up to the size of a large factory first. Fails when stations, steps or technologies are missing.
+bool loadMaster(Connection& db, Master& m, std::string& error, bool quiet, bool topUp = true);
 
 }  // namespace hist

@@ -49,4 +49,33 @@ struct ShipRec {
     int handler = 0;
 };
 
+// The back office's rows: purchases and issues of raw material, losses registered.
+struct PurchaseRec {
+    std::string material;
+    std::uint64_t supplier = 0;
+    double quantity = 0, price = 0, amount = 0;
+    Secs at = 0;
+    std::uint64_t buyer = 0;
+    int handler = 0;
+};
+
+struct IssueRec {
+    std::string material;
+    std::uint64_t client = 0;
+    double quantity = 0;
+    Secs at = 0;
+    std::string team;
+    std::uint64_t member = 0;
+    int handler = 0;
+};
+
+struct QualityRec {
+    std::uint64_t client = 0;
+    Secs at = 0;
+    int pieces = 0;
+    std::string reason, responsible, recorder, remark;
+    int handler = 0;
+    int handled = 0;
+};
+
 }  // namespace hist

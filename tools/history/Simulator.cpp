@@ -51,9 +51,11 @@ double weightOf(const std::string& name, std::initializer_list<std::pair<const c
 
 }  // namespace
 
-Simulator::Simulator(const Master& m, Writer& w, Secs now, std::uint64_t seed)
-    : m_(m), w_(w), now_(now), rng_(seed)
+Simulator::Simulator(const Master& m, Writer& w, Office& office, Secs now, std::uint64_t seed,
+                     Profile profile)
+    : m_(m), w_(w), office_(office), now_(now), profile_(profile), rng_(seed)
 {
+    tail_.openAt.assign(m.stations.size(), 0);
     for (const std::string& p : m.priorities)
         priorityWeight_.push_back(weightOf(p, {{"一般", 0.75}, {"加急", 0.2}, {"紧急", 0.05}}, 0.0));
     if (*std::max_element(priorityWeight_.begin(), priorityWeight_.end()) == 0)
@@ -212,8 +214,14 @@ void Simulator::order(std::uint64_t id, Secs received)
     }
     ship(o);
     writeOrder(o);
-    for (FlowRec& f : o.flows)
+    tail_.waitingOrders += o.active == 0 && o.closedState == 0;
+    for (FlowRec& f : o.flows) {
+        if (f.state == 0 && f.station == m_.shipping && f.from == m_.shipping)
+            ++tail_.confirmed;
+        else if (f.state == 0)
+            ++tail_.openAt[static_cast<std::size_t>(f.station)];
         w_.add(std::move(f));
+    }
 }
 
 void Simulator::atStation(Order& o, Pending p)
@@ -241,7 +249,7 @@ void Simulator::atStation(Order& o, Pending p)
     if (d < 0.01) {
         destination = s;  // sent back to itself for another pass
         next = p.pos;
-    } else if (d < 0.013) {
+    } else if (d < 0.01 + profile_.toIntake) {
         destination = m_.intake;
         next = -1;
     } else {
@@ -253,8 +261,12 @@ void Simulator::atStation(Order& o, Pending p)
     f.state = 1;
     f.closed = closed;
     f.handler = m_.stationAccount[static_cast<std::size_t>(s)];
-    if (action != m_.forward)
-        pay(o, f, action, done, lost, closed);
+    if (action != m_.forward) {
+        const std::vector<std::uint64_t> workers = pay(o, f, action, done, lost, closed);
+        office_.worked(s, o.client, quantity, closed);
+        if (lost > 0)
+            office_.lost(s, o.client, o.id, lost, closed, workers);
+    }
     const std::string oldRoute = f.route;
     const std::string newRoute = oldRoute + "-" + m_.stations[static_cast<std::size_t>(s)] + "[" +
                                  m_.actions[static_cast<std::size_t>(action)] + "]";
@@ -268,7 +280,8 @@ void Simulator::atStation(Order& o, Pending p)
     o.lost += lost;
 }
 
-void Simulator::pay(Order& o, const FlowRec& f, int action, int done, int lost, Secs at)
+// Returns the workers credited.
+std::vector<std::uint64_t> Simulator::pay(Order& o, const FlowRec& f, int action, int done, int lost, Secs at)
 {
     const std::vector<std::uint64_t>& team = m_.teamOf[static_cast<std::size_t>(f.station)];
     const double rate = m_.processes[static_cast<std::size_t>(action)].rate;
@@ -316,6 +329,8 @@ void Simulator::pay(Order& o, const FlowRec& f, int action, int done, int lost, 
         }
         w_.add(std::move(r));
     }
+    pool.resize(static_cast<std::size_t>(workers));
+    return pool;
 }
 
 void Simulator::atIntake(Order& o, Pending p)

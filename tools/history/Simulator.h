@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Master.h"
+#include "Office.h"
 #include "Records.h"
 #include "Writer.h"
 
@@ -16,8 +17,20 @@ namespace hist {
 // would happen later stays open (the tail the screens' queues show).
 class Simulator {
 public:
-    Simulator(const Master& m, Writer& w, Secs now, std::uint64_t seed);
+    // How often the rare turns happen.
+    struct Profile {
+        double toIntake = 0.003;  // of the hand-overs at a station, sent back to intake
+    };
+    // What waits at `now`: open flows per station (at shipping those not yet confirmed),
+    // confirmed flows, orders waiting for activation.
+    struct Tail {
+        std::vector<int> openAt;
+        int confirmed = 0, waitingOrders = 0;
+    };
+
+    Simulator(const Master& m, Writer& w, Office& office, Secs now, std::uint64_t seed, Profile profile);
     void order(std::uint64_t id, Secs received);
+    const Tail& tail() const { return tail_; }
     // Monthly settlement: one salary row per employee and settled month.
     void writeSalary(std::uint64_t firstSerial);
     const std::map<std::uint64_t, double>& settledPay() const { return payOf_; }
@@ -41,14 +54,17 @@ private:
     void atStation(Order& o, Pending p);
     void atIntake(Order& o, Pending p);
     void atShipping(Order& o, Pending p);
-    void pay(Order& o, const FlowRec& f, int action, int done, int lost, Secs at);
+    std::vector<std::uint64_t> pay(Order& o, const FlowRec& f, int action, int done, int lost, Secs at);
     void ship(Order& o);
     void ship(Order& o, Secs at, int goods, int lost, int original, int washed);
     void writeOrder(const Order& o);
 
     const Master& m_;
     Writer& w_;
+    Office& office_;
     Secs now_;
+    Profile profile_;
+    Tail tail_;
     std::mt19937_64 rng_;
     std::uniform_real_distribution<double> real_{0.0, 1.0};
     std::uint64_t firstOrder_ = 0;

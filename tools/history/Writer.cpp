@@ -111,7 +111,8 @@ bool Writer::open()
 {
     return orders_.open(path("kvc_record_product")) && flowFile_.open(path("kvc_record_procedure")) &&
            missionFile_.open(path("kvc_record_mission")) && shipFile_.open(path("kvc_record_ship")) &&
-           salary_.open(path("kvc_record_salary"));
+           salary_.open(path("kvc_record_salary")) && purchaseFile_.open(path("kvc_record_raw_in")) &&
+           issueFile_.open(path("kvc_record_raw_out")) && qualityFile_.open(path("kvc_record_quality"));
 }
 
 std::uint64_t Writer::newFlowHandle()
@@ -141,6 +142,17 @@ void Writer::writeFlow(const FlowRec& f)
         .time(f.closed)
         .text(f.handler < 0 ? std::string() : m_.accounts[static_cast<std::size_t>(f.handler)]);
     o.end();
+}
+
+template <typename Rec>
+void Writer::flushDated(std::vector<Rec>& pending, Secs before)
+{
+    auto split =
+        std::stable_partition(pending.begin(), pending.end(), [&](const Rec& r) { return r.at < before; });
+    std::stable_sort(pending.begin(), split, [](const Rec& a, const Rec& b) { return a.at < b.at; });
+    for (auto it = pending.begin(); it != split; ++it)
+        write(*it);
+    pending.erase(pending.begin(), split);
 }
 
 void Writer::flush(Secs before)
@@ -177,31 +189,74 @@ void Writer::flush(Secs before)
     }
     missions_.erase(missions_.begin(), ms);
 
-    auto ss =
-        std::stable_partition(ships_.begin(), ships_.end(), [&](const ShipRec& s) { return s.at < before; });
-    std::stable_sort(ships_.begin(), ss, [](const ShipRec& a, const ShipRec& b) { return a.at < b.at; });
-    for (auto it = ships_.begin(); it != ss; ++it) {
-        const ShipRec& s = *it;
-        shipFile_.id(next_.ship++)
-            .id(s.order)
-            .id(s.client)
-            .text(s.issuer)
-            .text(s.shipper)
-            .time(s.at)
-            .id(s.style)
-            .text(s.article)
-            .text(s.method)
-            .num(s.goods)
-            .num(s.lost)
-            .num(s.original)
-            .num(s.washed);
-        // The docket price is written with two decimals.
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.2f", s.price);
-        shipFile_.text(buf).text(m_.accounts[static_cast<std::size_t>(s.handler)]).text(std::string());
-        shipFile_.end();
-    }
-    ships_.erase(ships_.begin(), ss);
+    flushDated(ships_, before);
+    flushDated(purchases_, before);
+    flushDated(issues_, before);
+    flushDated(losses_, before);
+}
+
+void Writer::write(const ShipRec& s)
+{
+    shipFile_.id(next_.ship++)
+        .id(s.order)
+        .id(s.client)
+        .text(s.issuer)
+        .text(s.shipper)
+        .time(s.at)
+        .id(s.style)
+        .text(s.article)
+        .text(s.method)
+        .num(s.goods)
+        .num(s.lost)
+        .num(s.original)
+        .num(s.washed);
+    // The docket price is written with two decimals.
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.2f", s.price);
+    shipFile_.text(buf).text(m_.accounts[static_cast<std::size_t>(s.handler)]).text(std::string());
+    shipFile_.end();
+}
+
+void Writer::write(const PurchaseRec& p)
+{
+    purchaseFile_.id(next_.purchase++)
+        .text(p.material)
+        .id(p.supplier)
+        .money(p.quantity)
+        .money(p.price)
+        .money(p.amount)
+        .time(p.at)
+        .id(p.buyer)
+        .text(m_.accounts[static_cast<std::size_t>(p.handler)]);
+    purchaseFile_.end();
+}
+
+void Writer::write(const IssueRec& i)
+{
+    issueFile_.id(next_.issue++)
+        .text(i.material)
+        .id(i.client)
+        .money(i.quantity)
+        .time(i.at)
+        .text(i.team)
+        .id(i.member)
+        .text(m_.accounts[static_cast<std::size_t>(i.handler)]);
+    issueFile_.end();
+}
+
+void Writer::write(const QualityRec& q)
+{
+    qualityFile_.id(next_.quality++)
+        .id(q.client)
+        .time(q.at)
+        .num(q.pieces)
+        .text(q.reason)
+        .text(q.responsible)
+        .text(q.recorder)
+        .text(m_.accounts[static_cast<std::size_t>(q.handler)])
+        .text(q.remark)
+        .num(q.handled);
+    qualityFile_.end();
 }
 
 void Writer::close()
@@ -211,6 +266,9 @@ void Writer::close()
     missionFile_.close();
     shipFile_.close();
     salary_.close();
+    purchaseFile_.close();
+    issueFile_.close();
+    qualityFile_.close();
 }
 
 }  // namespace hist

@@ -41,6 +41,7 @@ class Writer {
 public:
     struct Bases {
         std::uint64_t order = 1, flow = 1, mission = 1, ship = 1, salary = 1;
+        std::uint64_t purchase = 1, issue = 1, quality = 1;
     };
     Writer(const Master& m, const std::string& dir, Bases bases);
     bool open();
@@ -49,6 +50,9 @@ public:
     void add(FlowRec&& f) { flows_.push_back(std::move(f)); }
     void add(MissionRec&& r) { missions_.push_back(r); }
     void add(ShipRec&& s) { ships_.push_back(std::move(s)); }
+    void add(PurchaseRec&& p) { purchases_.push_back(std::move(p)); }
+    void add(IssueRec&& i) { issues_.push_back(std::move(i)); }
+    void add(QualityRec&& q) { losses_.push_back(std::move(q)); }
     // Writes every pending row created before `before`; later rows wait.
     void flush(Secs before);
     TsvFile& salary() { return salary_; }
@@ -58,9 +62,19 @@ public:
     std::uint64_t flowRows() const { return flowFile_.rows(); }
     std::uint64_t missionRows() const { return missionFile_.rows(); }
     std::uint64_t shipRows() const { return shipFile_.rows(); }
+    std::uint64_t purchaseRows() const { return purchaseFile_.rows(); }
+    std::uint64_t issueRows() const { return issueFile_.rows(); }
+    std::uint64_t qualityRows() const { return qualityFile_.rows(); }
 
 private:
     void writeFlow(const FlowRec& f);
+    void write(const ShipRec& s);
+    void write(const PurchaseRec& p);
+    void write(const IssueRec& i);
+    void write(const QualityRec& q);
+    // Writes the rows of `pending` dated before `before` in the order of their time.
+    template <typename Rec>
+    void flushDated(std::vector<Rec>& pending, Secs before);
     const Master& m_;
     std::string dir_;
     Bases next_;
@@ -68,7 +82,10 @@ private:
     std::vector<FlowRec> flows_;
     std::vector<MissionRec> missions_;
     std::vector<ShipRec> ships_;
-    TsvFile orders_, flowFile_, missionFile_, shipFile_, salary_;
+    std::vector<PurchaseRec> purchases_;
+    std::vector<IssueRec> issues_;
+    std::vector<QualityRec> losses_;
+    TsvFile orders_, flowFile_, missionFile_, shipFile_, salary_, purchaseFile_, issueFile_, qualityFile_;
 };
 
 }  // namespace hist

@@ -1,14 +1,21 @@
-// kvhistory [--now TIME] [--seed N] [--dir DIR] [--keep] [--keep-keys] [--no-load] DBNAME YEARS
+// kvhistory [--now TIME] [--seed N] [--per-day N] [--demo] [--dir DIR] [--keep] [--keep-keys]
+//           [--no-load] DBNAME YEARS
 //
-// Fills DBNAME with a synthetic history of a large factory that ends at TIME (default: now):
-// about 150 orders a day through intake, the stations and shipping, with splits, losses,
-// piece-work and shipments, and the open tail of the last days. The rows are written to
+// Fills DBNAME with a synthetic history of a factory that ends at TIME (default: now): about
+// 150 orders a day (--per-day) through intake, the stations and shipping, with splits,
+// losses, piece-work and shipments, the back office's purchases, issues and loss registry,
+// the monthly settlements, and the open tail of the last days. The rows are written to
 // tab-separated files and loaded with LOAD DATA LOCAL INFILE. The server is the one the
 // variables KV_DB_HOST, KV_DB_PORT, KV_DB_USER and KV_DB_PASSWORD name.
+//
+// --demo makes the demo of a first start: six weeks (unless YEARS is given) of the small
+// factory of sql/demo.sql as it stands (no customers or employees added), with work waiting
+// at every desk at the end.
 #include "Clock.h"
 #include "Connection.h"
 #include "Loader.h"
 #include "Master.h"
+#include "Office.h"
 #include "Simulator.h"
 #include "Writer.h"
 
@@ -19,6 +26,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -36,8 +44,8 @@ int usage()
 {
     std::fprintf(
         stderr,
-        "usage: kvhistory [--now 'YYYY-MM-DD hh:mm:ss'] [--seed N] [--dir DIR] [--keep] [--keep-keys]"
-        " [--no-load] DBNAME YEARS\n");
+        "usage: kvhistory [--now 'YYYY-MM-DD hh:mm:ss'] [--seed N] [--per-day N] [--demo] [--dir DIR]"
+        " [--keep] [--keep-keys] [--no-load] DBNAME YEARS\n");
     return 2;
 }
 
@@ -72,7 +80,73 @@ const Table kTables[] = {
      "洗版数量, "
      "货物单价, 经办人, 备注"},
     {"kvc_record_salary", "序列号, 工号, 金额, 起始日期, 截止日期"},
+    {"kvc_record_raw_in", "序列号, 名称, 供应商号, 数量, 单价, 金额, 时间, 工号, 经办人"},
+    {"kvc_record_raw_out", "序列号, 名称, 客户号, 数量, 时间, 班组, 工号, 经办人"},
+    {"kvc_record_quality", "序列号, 客户号, 日期, 数量, 原因, 责任人, 记录人, 经办人, 备注, 处理"},
 };
+
+// One simulated history, written to the files of `dir`.
+struct Generation {
+    Generation(const Master& m, const std::string& dir, Writer::Bases bases, Secs now, std::uint64_t seed,
+               Simulator::Profile profile)
+        : writer(m, dir, bases), office(m, writer, now, seed + 2), sim(m, writer, office, now, seed, profile)
+    {
+    }
+    Writer writer;
+    Office office;
+    Simulator sim;
+    std::uint64_t orders = 0;
+};
+
+// About `perDay` orders a day, received between 8:00 and 20:00, from `firstDay` up to `now`.
+void simulate(Generation& g, std::uint64_t firstOrder, Secs firstDay, Secs now, int perDay,
+              std::uint64_t seed, bool verbose)
+{
+    std::mt19937_64 days(seed + 1);
+    const int low = perDay - perDay * 2 / 15;
+    std::uint64_t id = firstOrder, lastOrders = 0;
+    int year = 0, y, m, d;
+    toCivil(firstDay, year, m, d);
+    std::vector<Secs> received;
+    for (Secs day = firstDay; day <= now; day += kDay) {
+        toCivil(day, y, m, d);
+        if (y != year) {
+            if (verbose)
+                std::printf("  %d: %llu orders\n", year,
+                            static_cast<unsigned long long>(id - firstOrder - lastOrders));
+            std::fflush(stdout);
+            lastOrders = id - firstOrder;
+            year = y;
+        }
+        const int count = low + static_cast<int>(days() % static_cast<unsigned>(2 * (perDay - low) + 1));
+        received.clear();
+        for (int i = 0; i < count; ++i)
+            received.push_back(day + 8 * kHour + static_cast<Secs>(days() % (12 * kHour)));
+        std::sort(received.begin(), received.end());
+        for (Secs t : received)
+            if (t <= now)
+                g.sim.order(id++, t);
+        g.office.flush(day + kDay);
+        g.writer.flush(day + kDay);
+    }
+    if (verbose)
+        std::printf("  %d: %llu orders\n", year,
+                    static_cast<unsigned long long>(id - firstOrder - lastOrders));
+    g.orders = id - firstOrder;
+}
+
+// The demo shows waiting work at every desk: each workstation, intake, both lists of the
+// shipping desk, the orders waiting for activation and the loss registry.
+bool lively(const Generation& g, const Master& m)
+{
+    const Simulator::Tail& t = g.sim.tail();
+    for (int s : m.workstations)
+        if (t.openAt[static_cast<std::size_t>(s)] == 0)
+            return false;
+    return t.openAt[static_cast<std::size_t>(m.intake)] > 0 &&
+           t.openAt[static_cast<std::size_t>(m.shipping)] > 0 && t.confirmed > 0 && t.waitingOrders > 0 &&
+           g.office.lossesOpen() > 0 && g.office.lossesHandled() > 0;
+}
 
 }  // namespace
 
@@ -80,7 +154,8 @@ int main(int argc, char** argv)
 {
     std::string nowText, dirBase, database;
     std::uint64_t seed = 20061208;
-    bool keep = false, keepKeys = false, load = true;
+    bool keep = false, keepKeys = false, load = true, demo = false;
+    int perDay = 0;
     double years = -1;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -88,6 +163,10 @@ int main(int argc, char** argv)
             nowText = argv[++i];
         else if (a == "--seed" && i + 1 < argc)
             seed = std::strtoull(argv[++i], nullptr, 10);
+        else if (a == "--per-day" && i + 1 < argc)
+            perDay = std::atoi(argv[++i]);
+        else if (a == "--demo")
+            demo = true;
         else if (a == "--dir" && i + 1 < argc)
             dirBase = argv[++i];
         else if (a == "--keep")
@@ -105,8 +184,14 @@ int main(int argc, char** argv)
         else
             return usage();
     }
-    if (database.empty() || !(years > 0) || years > 50)
+    if (demo && years < 0)
+        years = 6 * 7 / 365.25;
+    if (perDay == 0)
+        perDay = demo ? 40 : 150;
+    if (database.empty() || !(years > 0) || years > 50 || perDay < 1 || perDay > 5000)
         return usage();
+    // Small tables load faster with their keys kept than rebuilt.
+    keepKeys = keepKeys || demo;
 
     Secs now;
     if (nowText.empty()) {
@@ -126,7 +211,7 @@ int main(int argc, char** argv)
 
     Master master;
     std::string error;
-    if (!loadMaster(db, master, error, false))
+    if (!loadMaster(db, master, error, false, !demo))
         return fail(error);
 
     Writer::Bases bases;
@@ -135,56 +220,55 @@ int main(int argc, char** argv)
     bases.mission = nextKey(db, "任务号", "kvc_record_mission");
     bases.ship = nextKey(db, "序列号", "kvc_record_ship");
     bases.salary = nextKey(db, "序列号", "kvc_record_salary");
+    bases.purchase = nextKey(db, "序列号", "kvc_record_raw_in");
+    bases.issue = nextKey(db, "序列号", "kvc_record_raw_out");
+    bases.quality = nextKey(db, "序列号", "kvc_record_quality");
 
     QTemporaryDir dir(QString::fromStdString(dirBase.empty() ? QDir::tempPath().toStdString() : dirBase) +
                       QStringLiteral("/kvhistory-XXXXXX"));
     if (!dir.isValid())
         return fail("cannot make a folder for the files");
     dir.setAutoRemove(!keep);
-    Writer writer(master, dir.path().toStdString(), bases);
-    if (!writer.open())
-        return fail("cannot write into " + dir.path().toStdString());
 
     QElapsedTimer total, phase;
     total.start();
     phase.start();
-    Simulator sim(master, writer, now, seed);
-    std::mt19937_64 days(seed + 1);
     const Secs firstDay = (now - static_cast<Secs>(years * 365.25 * kDay)) / kDay * kDay;
-    std::uint64_t id = bases.order, lastOrders = 0;
-    int year = 0, y, m, d;
-    toCivil(firstDay, year, m, d);
     std::printf("generating %.2f years of history, %s to %s\n", years,
                 timeText(firstDay).substr(0, 10).c_str(), timeText(now).c_str());
-    std::vector<Secs> received;
-    for (Secs day = firstDay; day <= now; day += kDay) {
-        toCivil(day, y, m, d);
-        if (y != year) {
-            std::printf("  %d: %llu orders\n", year,
-                        static_cast<unsigned long long>(id - bases.order - lastOrders));
-            std::fflush(stdout);
-            lastOrders = id - bases.order;
-            year = y;
+    // The demo tries the next seeds until the end of its history has work at every desk.
+    std::unique_ptr<Generation> g;
+    for (int attempt = 0; attempt < (demo ? 50 : 1); ++attempt) {
+        g = std::make_unique<Generation>(master, dir.path().toStdString(), bases, now, seed + 10 * attempt,
+                                         demo ? Simulator::Profile{0.03} : Simulator::Profile{});
+        if (!g->writer.open())
+            return fail("cannot write into " + dir.path().toStdString());
+        if (!g->office.prepare(db, error))
+            return fail(error);
+        simulate(*g, bases.order, firstDay, now, perDay, seed + 10 * attempt, !demo);
+        g->sim.writeSalary(bases.salary);
+        g->office.flush(now + 1);
+        g->writer.flush(now + 1000 * kDay);
+        g->writer.close();
+        if (!demo || lively(*g, master)) {
+            if (attempt > 0)
+                std::printf("seed %llu has work waiting at every desk\n",
+                            static_cast<unsigned long long>(seed + 10 * attempt));
+            break;
         }
-        const int count = 130 + static_cast<int>(days() % 41);
-        received.clear();
-        for (int i = 0; i < count; ++i)
-            received.push_back(day + 8 * kHour + static_cast<Secs>(days() % (12 * kHour)));
-        std::sort(received.begin(), received.end());
-        for (Secs t : received)
-            if (t <= now)
-                sim.order(id++, t);
-        writer.flush(day + kDay);
     }
-    std::printf("  %d: %llu orders\n", year, static_cast<unsigned long long>(id - bases.order - lastOrders));
-    sim.writeSalary(bases.salary);
-    writer.flush(now + 1000 * kDay);
-    writer.close();
+    if (demo && !lively(*g, master))
+        std::printf("note: some desk has no waiting work at the end of the demo\n");
+    const Writer& writer = g->writer;
     std::printf(
-        "wrote %llu orders, %llu flows, %llu piece-work rows, %llu shipments in %.1f s\n",
-        static_cast<unsigned long long>(id - bases.order), static_cast<unsigned long long>(writer.flowRows()),
+        "wrote %llu orders, %llu flows, %llu piece-work rows, %llu shipments, %llu purchases, %llu issues,"
+        " %llu losses in %.1f s\n",
+        static_cast<unsigned long long>(g->orders), static_cast<unsigned long long>(writer.flowRows()),
         static_cast<unsigned long long>(writer.missionRows()),
-        static_cast<unsigned long long>(writer.shipRows()), static_cast<double>(phase.elapsed()) / 1000.0);
+        static_cast<unsigned long long>(writer.shipRows()),
+        static_cast<unsigned long long>(writer.purchaseRows()),
+        static_cast<unsigned long long>(writer.issueRows()),
+        static_cast<unsigned long long>(writer.qualityRows()), static_cast<double>(phase.elapsed()) / 1000.0);
     if (keep)
         std::printf("files kept in %s\n", dir.path().toStdString().c_str());
     if (!load)
@@ -198,18 +282,21 @@ int main(int argc, char** argv)
     for (const Table& t : kTables)
         if (!loadFile(db, t.name, t.columns, writer.path(t.name), !keepKeys, error))
             return fail(error);
-    for (const auto& [member, amount] : sim.settledPay()) {
+    for (const auto& [member, amount] : g->sim.settledPay()) {
         char sql[160];
         std::snprintf(sql, sizeof sql, "update kvc_record_member set 累计=累计+%f where 工号=%llu", amount,
                       static_cast<unsigned long long>(member));
         if (!db.exec(sql))
             return fail(db.error());
     }
+    if (!g->office.book(db, error))
+        return fail(error);
     // Fresh statistics, so that the plans are those of the loaded data from the start.
     std::vector<Row> ignored;
     if (!db.rows(
             "analyze table kvc_record_product, kvc_record_procedure, kvc_record_mission, kvc_record_ship,"
-            " kvc_record_salary, kvc_record_client, kvc_record_member",
+            " kvc_record_salary, kvc_record_client, kvc_record_member, kvc_record_raw, kvc_record_raw_in,"
+            " kvc_record_raw_out, kvc_record_quality, kvc_record_supplier",
             ignored))
         return fail(db.error());
     std::printf("loaded in %.1f s\n", static_cast<double>(phase.elapsed()) / 1000.0);
@@ -217,11 +304,12 @@ int main(int argc, char** argv)
     std::printf("rows now in %s:\n", database.c_str());
     for (const Table& t : kTables)
         std::printf("  %-22s %10llu\n", t.name, db.count(std::string("select count(*) from ") + t.name));
-    std::printf("  %-22s %10llu\n", "kvc_record_client", db.count("select count(*) from kvc_record_client"));
-    std::printf("  %-22s %10llu\n", "kvc_record_member", db.count("select count(*) from kvc_record_member"));
+    for (const char* t : {"kvc_record_client", "kvc_record_member", "kvc_record_supplier", "kvc_record_raw"})
+        std::printf("  %-22s %10llu\n", t, db.count(std::string("select count(*) from ") + t));
     std::printf(
         "open: %llu orders waiting at intake, %llu released; %llu flows at the stations, %llu at intake,"
-        " %llu arrived at shipping, %llu confirmed; %llu piece-work rows unsettled\n",
+        " %llu arrived at shipping, %llu confirmed; %llu piece-work rows unsettled; %llu losses not "
+        "handled\n",
         db.count("select count(*) from kvc_record_product where 激活=0 and 结讫=0"),
         db.count("select count(*) from kvc_record_product where 激活=1 and 结讫=0"),
         db.count("select count(*) from kvc_record_procedure where 结讫=0 and 工作站 not in ('接收','发送')"),
@@ -230,7 +318,8 @@ int main(int argc, char** argv)
             "select count(*) from kvc_record_procedure where 结讫=0 and 工作站='发送' and 上一站<>'发送'"),
         db.count(
             "select count(*) from kvc_record_procedure where 结讫=0 and 工作站='发送' and 上一站='发送'"),
-        db.count("select count(*) from kvc_record_mission where 结讫=0"));
+        db.count("select count(*) from kvc_record_mission where 结讫=0"),
+        db.count("select count(*) from kvc_record_quality where 处理=0"));
     std::printf("done in %.1f s\n", static_cast<double>(total.elapsed()) / 1000.0);
     return 0;
 }

@@ -10,22 +10,17 @@
 
 namespace {
 
-// The waiting order 7001 loaded for editing, with the washing technologies listed.
+// The first order waiting for activation loaded for editing, with the washing technologies listed.
 void editWaitingOrder(QWidget* w)
 {
     if (auto* category = w->findChild<QComboBox*>(QStringLiteral("categoryCombo")))
         SelectComboText(*category, QStringLiteral("洗水"));
     auto* waiting = w->findChild<KvGrid*>(QStringLiteral("waitingOrderList"));
-    if (!waiting)
+    if (!waiting || waiting->GetItemCount() == 0)
         return;
-    for (int r = 0; r < waiting->GetItemCount(); ++r) {
-        if (waiting->GetItemText(r, QStringLiteral("款号")) == QStringLiteral("7001")) {
-            waiting->SelectRow(r);
-            if (auto* edit = w->findChild<QPushButton*>(QStringLiteral("editOrderButton")))
-                edit->click();
-            break;
-        }
-    }
+    waiting->SelectRow(0);
+    if (auto* edit = w->findChild<QPushButton*>(QStringLiteral("editOrderButton")))
+        edit->click();
 }
 
 void showWaitingFlows(QWidget* w)

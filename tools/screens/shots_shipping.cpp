@@ -1,18 +1,36 @@
 #include "Shots.h"
 
+#include "db/mySQLTool.h"
 #include "dialogs/shipping/Dlg_Shipper.h"
 #include "grid/KvGrid.h"
 
 namespace {
 
-// Chooses order 2 of the sample data: flows waiting and confirmed at 发送 and a shipment.
-void chooseSampleOrder(QWidget* w)
+// The order at shipping that shows most of the desk: goods still in the workshop, flows
+// waiting for confirmation and confirmed, a first shipment made.
+QString showcaseOrder()
+{
+    QString order;
+    if (!g_sqlTool.Select(
+            "select f.货单号 from kvc_record_procedure f where f.结讫=0 group by f.货单号 "
+            "having max(f.工作站='发送') order by max(f.工作站<>'发送') + max(f.工作站='发送' and "
+            "f.上一站<>'发送') + max(f.工作站='发送' and f.上一站='发送') + (select count(*)>0 from "
+            "kvc_record_ship s where s.货单号=f.货单号) desc, f.货单号 limit 1"))
+        return order;
+    if (g_sqlTool.FetchRow())
+        order = g_sqlTool.Value(0);
+    g_sqlTool.FreeResult();
+    return order;
+}
+
+void chooseShowcaseOrder(QWidget* w)
 {
     auto* orders = w->findChild<KvGrid*>(QStringLiteral("unshippedList"));
     if (!orders)
         return;
+    const QString order = showcaseOrder();
     for (int r = 0; r < orders->GetItemCount(); ++r) {
-        if (orders->GetItemText(r, 0) == QStringLiteral("2")) {
+        if (orders->GetItemText(r, 0) == order) {
             orders->SelectRow(r);
             Q_EMIT orders->rowClicked(r);
             break;
@@ -22,6 +40,7 @@ void chooseSampleOrder(QWidget* w)
         waiting->SelectRow(0);
 }
 
-ShotRegistration shipper{Shot{QStringLiteral("shipper"), [] { return new Dlg_Shipper; }, chooseSampleOrder}};
+ShotRegistration shipper{
+    Shot{QStringLiteral("shipper"), [] { return new Dlg_Shipper; }, chooseShowcaseOrder}};
 
 }  // namespace
