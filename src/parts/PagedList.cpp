@@ -41,14 +41,14 @@ PagedList::PagedList(mySQLTool& db, const QString& name, QWidget* parent) : QWid
     connect(list_, &KvGrid::rowClicked, this, &PagedList::rowClicked);
 }
 
-bool PagedList::show(const Statement& saved, const Statement& count)
+bool PagedList::run(const Statement& saved, const Statement& count)
 {
-    return show([this, saved](quint64 offset,
-                              int rows) { return db_.Format("%s limit %I64u, %d", saved, offset, rows); },
-                count);
+    return run([this, saved](quint64 offset,
+                             int rows) { return db_.Format("%s limit %I64u, %d", saved, offset, rows); },
+               count);
 }
 
-bool PagedList::show(PageStatement page, const Statement& count)
+bool PagedList::run(PageStatement page, const Statement& count)
 {
     page_statement_ = std::move(page);
     count_ = count;

@@ -33,8 +33,8 @@ public:
 
     // Counts and shows the first page of a statement without a LIMIT (it is kept for paging),
     // or of pages the caller makes. False after a failure was shown; the list is then empty.
-    bool show(const Statement& saved, const Statement& count);
-    bool show(PageStatement page, const Statement& count);
+    bool run(const Statement& saved, const Statement& count);
+    bool run(PageStatement page, const Statement& count);
     // Counts again and shows the page on display (the last one when it went away); the row
     // selected before stays selected when it is still there (found by its first cell).
     bool reload();

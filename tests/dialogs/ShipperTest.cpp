@@ -3,6 +3,7 @@
 #include "dialogs/shipping/Dlg_Shipper.h"
 #include "flow/Shipping.h"
 #include "grid/KvGrid.h"
+#include "parts/PagedList.h"
 #include "support/DbTest.h"
 #include "support/ScreenDriver.h"
 #include "ui/AppState.h"
@@ -318,7 +319,8 @@ TEST_F(ShipperDesk, SubmitChecksInOrderThenShipsAndClosesACoveredOrder)
     EXPECT_EQ(text("shipGoods"), QString());
     EXPECT_EQ(dlg_->currentOrder(), order);
 
-    // The rest closes the order, which leaves the list of unshipped orders.
+    // The rest closes the order, which leaves the list of unshipped orders but stays on
+    // screen with both shipments, ready for its docket; the unseen shipped list is not counted.
     click("shipAllButton");
     click("submitButton");
     EXPECT_EQ(boxes().last().text, QStringLiteral("发货单编辑完成"));
@@ -326,9 +328,10 @@ TEST_F(ShipperDesk, SubmitChecksInOrderThenShipsAndClosesACoveredOrder)
               QStringLiteral("1"));
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure where 结讫=0")), 0);
     EXPECT_EQ(grid("unshippedList")->GetItemCount(), 0);
-    EXPECT_EQ(grid("shippedList")->GetItemCount(), 1);
-    EXPECT_EQ(dlg_->currentOrder(), 0u);
-    EXPECT_EQ(figures(), kNoFigures);
+    EXPECT_EQ(grid("shippedList")->GetItemCount(), 0);
+    EXPECT_EQ(dlg_->currentOrder(), order);
+    EXPECT_EQ(grid("shippedGoodsList")->GetItemCount(), 2);
+    EXPECT_EQ(grid("confirmedList")->GetItemCount(), 0);
 
     // The shipped list shows the order's shipments only.
     child<QRadioButton>("radioShipped")->setChecked(true);
@@ -448,4 +451,25 @@ TEST_F(ShipperDesk, TheTimerRefreshesOnlyTheActiveWindow)
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg_.get()));
     QMetaObject::invokeMethod(dlg_.get(), "onRefreshTimer");
     EXPECT_EQ(grid("unshippedList")->GetItemCount(), 1);
+}
+
+TEST_F(ShipperDesk, ARefreshKeepsTheChosenOrderAndShowsItsNewlyArrivedFlows)
+{
+    const quint64 first = addOrder(10);
+    addFlow(first, QStringLiteral("喷砂"), QStringLiteral("发送"), 4);
+    const quint64 chosen = addOrder(20);
+    addFlow(chosen, QStringLiteral("喷砂"), QStringLiteral("发送"), 5);
+    open();
+    chooseOrder(chosen);
+    ASSERT_EQ(grid("waitingList")->GetItemCount(), 1);
+
+    // Meanwhile the rest of the chosen order arrives, and a newer order comes in above it.
+    addFlow(chosen, QStringLiteral("树脂"), QStringLiteral("发送"), 15);
+    addFlow(addOrder(30), QStringLiteral("喷砂"), QStringLiteral("发送"), 30);
+    click("refreshButton");
+    EXPECT_EQ(grid("unshippedList")->GetItemCount(), 3);
+    EXPECT_EQ(child<PagedList>("unshippedPager")->selectedKey(), QString::number(chosen));
+    EXPECT_EQ(dlg_->currentOrder(), chosen);
+    EXPECT_EQ(grid("waitingList")->GetItemCount(), 2);
+    EXPECT_EQ(text("waitingSum"), QStringLiteral("20"));
 }

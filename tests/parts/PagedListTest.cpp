@@ -28,8 +28,8 @@ protected:
     }
     bool query(PagedList& p)
     {
-        return p.show(g_sqlTool.Format("select 客户号, 名称 from kvc_record_client order by 客户号"),
-                      g_sqlTool.Format("select count(*) from kvc_record_client"));
+        return p.run(g_sqlTool.Format("select 客户号, 名称 from kvc_record_client order by 客户号"),
+                     g_sqlTool.Format("select count(*) from kvc_record_client"));
     }
 };
 

@@ -328,7 +328,11 @@ void Dlg_Shipper::afterFlowAction(const Outcome& r)
 
 void Dlg_Shipper::refresh()
 {
-    unshipped_->reload();
+    // The list on display, with the chosen order kept chosen and its lists read again, so that
+    // flows newly arrived at 发送 show up beside it.
+    OrderPager* shown = radioUnshipped_->isChecked() ? unshipped_ : shipped_;
+    shown->reload();
+    reloadCurrent();
 }
 
 void Dlg_Shipper::onRefreshTimer()
@@ -378,14 +382,13 @@ void Dlg_Shipper::submit()
         return;
     }
     prompt().message(QStringLiteral("发货单编辑完成"), kNotice);
-    prompt().report(shippedGoods_->Fill(g_sqlTool, shipperq::shipments(g_sqlTool, current_)));
-    computeFigures();
     block_->clearEntries();
-    if (shipped.closed) {
-        clearLower();
+    // An order the shipment closed leaves the list of unshipped orders but stays on screen
+    // with its shipments, so that its docket is one click away. The list of shipped orders is
+    // counted when it is shown, not now.
+    if (shipped.closed)
         unshipped_->reload();
-        shipped_->reload();
-    }
+    loadOrder();
 }
 
 void Dlg_Shipper::closeOrder()
