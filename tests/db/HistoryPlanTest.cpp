@@ -3,6 +3,8 @@
 // keys only what they need.
 #include "PlanCases.h"
 #include "db/mySQLTool.h"
+#include "dialogs/shipping/ShipperQueries.h"
+
 #include "support/DbTest.h"
 
 #include <QFile>
@@ -290,7 +292,23 @@ TEST_F(HistoryTest, NoStatementOfTheScreensScansABigTable)
     }
 }
 
+TEST_F(HistoryTest, ShippedOrdersAreCountedFromTheOrdersStateKeyAlone)
+{
+    if (!generated_)
+        return;
+    const QMap<QString, TableRead> plan = analyze(statement("shipping.shipped-count"));
+    EXPECT_EQ(plan.keys(), QStringList{QStringLiteral("kvc_record_product")});
+    EXPECT_EQ(plan.value(QStringLiteral("kvc_record_product")).key, QStringLiteral("ix_product_state"));
+    // Exact: as many as the list pages through, orders of a removed customer among them.
+    db().exec(
+        QStringLiteral("delete from kvc_record_client where 客户号=(select 客户号 from kvc_record_product "
+                       "where 激活=1 and 结讫=1 limit 1)"));
+    EXPECT_EQ(g_sqlTool.Read(statement("shipping.shipped-count")).first().toInt(0),
+              g_sqlTool.Read(shipperq::shippedOrders(g_sqlTool, 0, 1u << 30)).size());
+}
+
 TEST_F(HistoryTest, UnsettledPieceWorkIsFoundWithoutReadingSettledRows)
+
 {
     if (!generated_)
         return;

@@ -33,18 +33,20 @@ Statement countUnshippedOrders(mySQLTool& db)
 
 Statement shippedOrders(mySQLTool& db, quint64 offset, quint64 count)
 {
+    // A left join: an order whose customer was removed is still listed (and counted).
     return db.Format(
         "select %s.货单号, %s.款号, %s.名称, %s.货物等级, %s.货物数量, %s.损耗数量, %s.原版数量, "
         "%s.洗版数量, %s.接货时间, %s.货物性质, %s.货物分类, %s.货物款式, %s.货物性别, %s.洗涤方法 "
-        "from %s, %s where %s.客户号=%s.客户号 and %s.激活=1 and %s.结讫=1 "
+        "from %s left join %s on %s.客户号=%s.客户号 where %s.激活=1 and %s.结讫=1 "
         "order by %s.货单号 desc limit %I64u, %I64u",
         P, P, C, P, P, P, P, P, P, P, P, P, P, P, P, C, P, C, P, P, P, offset, count);
 }
 
 Statement countShippedOrders(mySQLTool& db)
 {
-    return db.Format("select count(*) from %s, %s where %s.客户号=%s.客户号 and %s.激活=1 and %s.结讫=1", P,
-                     C, P, C, P, P);
+    // The list joins each order to at most one customer (a left join on its key), so the
+    // orders alone give its exact count, read from the order's state key.
+    return db.Format("select count(*) from %s where %s.激活=1 and %s.结讫=1", P, P, P);
 }
 
 Statement pendingFlows(mySQLTool& db, quint64 order)
