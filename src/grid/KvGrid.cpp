@@ -9,6 +9,9 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <QTimer>
+#include <algorithm>
+#include <array>
+#include <functional>
 
 namespace {
 constexpr int kEditCommitted = 9527;
@@ -80,6 +83,19 @@ void KvGrid::SetFitToContents(bool on)
         applyWidth(c);
 }
 
+namespace {
+
+// A cheap guess of a text's width: a wide (CJK) character counts two, any other one.
+int widthUnits(const QString& text)
+{
+    int units = 0;
+    for (const QChar ch : text)
+        units += ch.unicode() >= 0x1100 ? 2 : 1;
+    return units;
+}
+
+}  // namespace
+
 void KvGrid::fitColumns()
 {
     if (!fit_)
@@ -87,13 +103,26 @@ void KvGrid::fitColumns()
     const QFontMetrics cells = fontMetrics();
     const QFontMetrics header = horizontalHeader()->fontMetrics();
     const int pad = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 10;
+    // Measuring every cell of a full list costs more than filling it: only the few cells of each
+    // column that are longest by the guess are measured.
+    constexpr int kMeasured = 4;
     for (int c = 0; c < model_.columns(); ++c) {
         const int set = model_.column(c).width;
         if (set <= 0)
             continue;
+        std::array<std::pair<int, int>, kMeasured> longest{};  // (units, row), longest first
+        longest.fill({-1, -1});
+        for (int r = 0; r < model_.rows(); ++r) {
+            const int units = widthUnits(model_.cell(r, c));
+            if (units <= longest.back().first)
+                continue;
+            longest.back() = {units, r};
+            std::sort(longest.begin(), longest.end(), std::greater<>());
+        }
         int needed = header.horizontalAdvance(model_.column(c).caption) + pad;
-        for (int r = 0; r < model_.rows() && needed < kMaxFitWidth; ++r)
-            needed = std::max(needed, cells.horizontalAdvance(model_.cell(r, c)) + pad);
+        for (const auto& [units, row] : longest)
+            if (row >= 0)
+                needed = std::max(needed, cells.horizontalAdvance(model_.cell(row, c)) + pad);
         setColumnWidth(c, std::max(set, std::min(needed, kMaxFitWidth)));
     }
 }
