@@ -168,6 +168,8 @@ void Dashboard::selectOrder()
         prompt().message(QStringLiteral("内部数据错误"), QStringLiteral("错误"));
         return;
     }
+    // The route shown belonged to a flow of the order chosen before.
+    history_->clear();
     FillList(*flows_, dashq::orderFlows(db_, selectedOrder_), true);
 }
 

@@ -122,8 +122,14 @@ TEST_F(DashboardTest, ClickingAnOrderListsItsOpenFlowsAndAFlowShowsItsRoute)
     EXPECT_EQ(d.flows()->GetItemCount(), 1);
     EXPECT_EQ(d.history()->toPlainText(), QStringLiteral("接收[接收]-洗水[x]"));
 
-    d.orders()->SetItemText(1, 0, QStringLiteral("编号"));
+    // Another order: its flows, and no route of the other order's flow.
     const QRect second = d.orders()->visualRect(d.orders()->model()->index(1, 0));
+    QTest::mouseClick(d.orders()->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(d.SelectedOrder(), 2u);
+    EXPECT_EQ(column(d.flows(), 1), QStringList{QStringLiteral("喷砂")});
+    EXPECT_EQ(d.history()->toPlainText(), QString());
+
+    d.orders()->SetItemText(1, 0, QStringLiteral("编号"));
     QTest::mouseClick(d.orders()->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(boxes().last().text, QStringLiteral("内部数据错误"));
     EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
