@@ -423,6 +423,8 @@ TEST_F(Station, CooperativeSharesFollowTheTotalsAndTheWorkers)
     totalDone->setText(QStringLiteral("10"));
     totalLost->setText(QStringLiteral("1"));
     EXPECT_EQ(column(coop, 2), (QStringList{"4.333", "4.333", "4.333"}));
+    // A share is computed, never typed.
+    EXPECT_FALSE(coop->model()->flags(coop->model()->index(0, 2)) & Qt::ItemIsEditable);
 
     // The whole amount is always shared among those listed.
     insertMember(*dlg, 0);
@@ -494,13 +496,12 @@ TEST_F(Station, AFlowProcessedAtAnotherDeskIsRefusedAndTheTypedWorkKept)
     EXPECT_TRUE(dlg->taskInProgress());
     EXPECT_EQ(column(workers, 2), QStringList{"10"});
 
-    // The work goes onto the flow the user chooses next.
+    // The refusal emptied the rate: no pay is written from it on the flow chosen next.
     waiting->SelectRow(0);
     Q_EMIT waiting->rowClicked(0);
     child<QPushButton>(dlg.get(), "singleSubmitButton")->click();
-    EXPECT_EQ(boxes().last().text, "工作处理成功");
-    EXPECT_EQ(db().rows(QStringLiteral("select 流水号, 完成数量 from kvc_record_mission")),
-              (QList<QStringList>{{next, "10"}}));
+    EXPECT_EQ(boxes().last().text, flow::kNoRate);
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission")), 0);
 }
 
 TEST_F(Station, LeavingOrChangingStationWithATaskAsksFirst)

@@ -80,8 +80,7 @@ WorkPanel::WorkPanel(QWidget* parent) : QWidget(parent)
     coopList_->setAccessibleName(QStringLiteral("合作模式"));
     coopList_->InsertColumn(QStringLiteral("工号"), 60);
     coopList_->InsertColumn(QStringLiteral("姓名"), 70);
-    coopList_->InsertColumn(QStringLiteral("共计"), 70);
-    coopList_->SetTextEditor(2);
+    coopList_->InsertColumn(QStringLiteral("共计"), 70);  // computed from the totals, never typed
     for (KvGrid* g : {members_, singleList_, coopList_})
         g->setMinimumWidth(140);
 
@@ -354,9 +353,7 @@ void WorkPanel::submit()
     for (int r = 0; r < list->GetItemCount(); ++r) {
         flow::Worker w;
         w.id = convert::toId(list->GetItemText(r, 0));
-        if (h.cooperative) {
-            w.amount = convert::toDouble(list->GetItemText(r, 2));
-        } else {
+        if (!h.cooperative) {
             w.done = countOf(list->GetItemText(r, 2));
             w.lost = countOf(list->GetItemText(r, 3));
         }
