@@ -76,10 +76,7 @@ protected:
         return out;
     }
 
-    static void choose(QComboBox* combo, const QString& text)
-    {
-        combo->setCurrentIndex(combo->findText(text));
-    }
+    static void choose(QComboBox* combo, const QString& text) { kvtest::ScreenDriver::choose(combo, text); }
 
     static void typeCell(KvGrid* grid, int row, int col, const QString& text)
     {
@@ -502,6 +499,49 @@ TEST_F(Station, AFlowProcessedAtAnotherDeskIsRefusedAndTheTypedWorkKept)
     child<QPushButton>(dlg.get(), "singleSubmitButton")->click();
     EXPECT_EQ(boxes().last().text, flow::kNoRate);
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission")), 0);
+}
+
+TEST_F(Station, FillingTheDropDownsRunsNothingMeantForTheUsersChoice)
+{
+    flowAt("喷砂", "一般");
+    auto dlg = open(QStringLiteral("喷砂"));
+    auto* mode = child<QComboBox>(dlg.get(), "modeCombo");
+    auto* team = child<QComboBox>(dlg.get(), "teamCombo");
+    auto* members = child<KvGrid>(dlg.get(), "memberList");
+    auto* rate = child<QLineEdit>(dlg.get(), "rateEdit");
+    child<QPushButton>(dlg.get(), "processButton")->click();
+    ASSERT_EQ(mode->count(), 2);  // 转发 and 喷砂工序
+    EXPECT_EQ(mode->currentIndex(), -1);
+    EXPECT_EQ(rate->text(), QString());
+    EXPECT_EQ(child<QComboBox>(dlg.get(), "destinationCombo")->count(), 0);
+
+    choose(mode, QStringLiteral("喷砂工序"));
+    EXPECT_EQ(rate->text(), "0.4");
+    ASSERT_GT(team->count(), 1);
+    EXPECT_EQ(team->currentIndex(), -1);
+    EXPECT_EQ(members->GetItemCount(), 0);  // no team's members before a team is chosen
+    choose(team, QStringLiteral("喷砂组"));
+    EXPECT_EQ(column(members, 1), (QStringList{"林志勇", "罗俊", "梁家辉"}));
+
+    // The same mode chosen again keeps the workers.
+    insertMember(*dlg, 0);
+    choose(mode, QStringLiteral("喷砂工序"));
+    EXPECT_EQ(column(child<KvGrid>(dlg.get(), "singleList"), 1), QStringList{"林志勇"});
+    EXPECT_EQ(boxes().texts(), QStringList{"确定接受这项工作吗？"});
+}
+
+TEST_F(Station, AModeWhoseRateCannotBeReadIsNotTaken)
+{
+    flowAt("洗水", "一般");
+    auto dlg = open(QStringLiteral("洗水"));
+    auto* mode = child<QComboBox>(dlg.get(), "modeCombo");
+    startWork(*dlg, QStringLiteral("普洗工序"), QStringLiteral("喷砂"));
+    db().exec(QStringLiteral("delete from kvc_attrib_process where 名称='石磨工序'"));
+    choose(mode, QStringLiteral("石磨工序"));
+    EXPECT_EQ(boxes().last().caption, "Error");
+    // The panel still shows the mode its rate belongs to.
+    EXPECT_EQ(mode->currentText(), "普洗工序");
+    EXPECT_EQ(child<QLineEdit>(dlg.get(), "rateEdit")->text(), "0.3");
 }
 
 TEST_F(Station, LeavingOrChangingStationWithATaskAsksFirst)

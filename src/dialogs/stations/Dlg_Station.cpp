@@ -24,13 +24,13 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString kHint = QStringLiteral("提示");
+const QString kLeaveTask = QStringLiteral("有正在进行中的任务，确认离开吗？");
 const QString kChooseRow = QStringLiteral("请选择要移动顺序的记录行");
 
 QLineEdit* detail(QWidget* parent, const char* name)
@@ -159,7 +159,8 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
     panel_->setProcessAllowed(false);
     setOrdering(false);
 
-    connect(stationCombo_, &QComboBox::currentIndexChanged, this, &Dlg_Station::stationChanged);
+    // The user's choice only; selecting a station in code runs nothing.
+    connect(stationCombo_, &QComboBox::activated, this, &Dlg_Station::stationChanged);
     connect(waiting_, &KvGrid::rowClicked, this, &Dlg_Station::rowClicked);
     connect(move_, &QPushButton::clicked, this, &Dlg_Station::moveSequence);
     connect(up_, &QPushButton::clicked, this, &Dlg_Station::moveUp);
@@ -178,10 +179,7 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
 
     // 7. The station the menu asked for.
     if (!g_station.isEmpty()) {
-        {
-            const QSignalBlocker block(stationCombo_);
-            SelectComboText(*stationCombo_, g_station);
-        }
+        SelectComboText(*stationCombo_, g_station);
         stationChanged();
         g_station.clear();
     }
@@ -195,8 +193,7 @@ bool Dlg_Station::taskInProgress() const
 bool Dlg_Station::confirmLeave()
 {
     // Both questions first: a cancelled second one leaves the task as it was.
-    if (panel_->taskInProgress() &&
-        !prompt().confirm(QStringLiteral("有正在进行中的任务，确认离开吗？"), kHint))
+    if (panel_->taskInProgress() && !prompt().confirm(kLeaveTask, kHint))
         return false;
     if (sequenceSet_ &&
         !prompt().confirm(
@@ -210,9 +207,11 @@ bool Dlg_Station::confirmLeave()
 
 void Dlg_Station::stationChanged()
 {
+    // The station already open, chosen again, changes nothing.
+    if (stationOpen_ && stationCombo_->currentText() == station_)
+        return;
     if (!confirmLeave()) {
         // Staying: the drop-down shows the station the screen still works on.
-        const QSignalBlocker block(stationCombo_);
         SelectComboText(*stationCombo_, station_);
         return;
     }

@@ -6,6 +6,7 @@
 #include "dialogs/admin/AdminQueries.h"
 #include "dialogs/stations/StationQueries.h"
 #include "flow/Flow.h"
+#include "flow/FlowQueries.h"
 #include "flow/Station.h"
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
@@ -147,8 +148,9 @@ WorkPanel::WorkPanel(QWidget* parent) : QWidget(parent)
     layout->addLayout(totals);
 
     connect(process_, &QPushButton::clicked, this, &WorkPanel::accept);
-    connect(mode_, &QComboBox::currentTextChanged, this, &WorkPanel::modeChanged);
-    connect(team_, &QComboBox::currentTextChanged, this, &WorkPanel::teamChanged);
+    // Only the user's choice runs these: filling a drop-down passes through its first item.
+    connect(mode_, &QComboBox::textActivated, this, &WorkPanel::modeChosen);
+    connect(team_, &QComboBox::textActivated, this, &WorkPanel::teamChosen);
     connect(single_, &QRadioButton::toggled, this, &WorkPanel::showMode);
     connect(insert_, &QPushButton::clicked, this, &WorkPanel::insertWorkers);
     connect(delete_, &QPushButton::clicked, this, &WorkPanel::deleteWorker);
@@ -198,6 +200,7 @@ void WorkPanel::accept()
     if (!prompt().confirm(QStringLiteral("确定接受这项工作吗？"), QStringLiteral("提示")))
         return;
     task_ = true;
+    appliedMode_.clear();
     setPanelEnabled(true);
     FillCombo(g_sqlTool, *mode_, stationq::processes(g_sqlTool, station_));
     mode_->insertItem(0, flow::kForward);
@@ -216,6 +219,7 @@ void WorkPanel::setPanelEnabled(bool on)
     if (on)
         return;
     mode_->clear();
+    appliedMode_.clear();
     destination_->clear();
     team_->clear();
     members_->DeleteAllItems();
@@ -226,23 +230,26 @@ void WorkPanel::setPanelEnabled(bool on)
     totalLost_->clear();
 }
 
-void WorkPanel::modeChanged()
+void WorkPanel::modeChosen(const QString& mode)
 {
-    const QString mode = mode_->currentText();
-    if (mode.isEmpty())
+    // The same mode again keeps the workers typed for it.
+    if (mode.isEmpty() || mode == appliedMode_)
         return;
     const bool forward = mode == flow::kForward;
     if (!forward) {
-        const Rows rate = g_sqlTool.Read(stationq::processRate(g_sqlTool, mode));
+        const Rows rate = g_sqlTool.Read(flowq::processRate(g_sqlTool, mode));
         if (!rate || rate.empty()) {
             prompt().message(rate ? QStringLiteral("找不到工序%1的工价").arg(mode) : rate.error(),
                              QStringLiteral("Error"));
+            // The rate shown stays that of the mode applied before, so show that mode.
+            SelectComboText(*mode_, appliedMode_);
             return;
         }
         rate_->setText(rate.first().text(0));
     } else {
         rate_->clear();  // passing on pays nothing
     }
+    appliedMode_ = mode;
 
     destination_->clear();
     team_->clear();
@@ -262,9 +269,8 @@ void WorkPanel::modeChanged()
     lossCharge_->setText(charge.first().text(0));
 }
 
-void WorkPanel::teamChanged()
+void WorkPanel::teamChosen(const QString& team)
 {
-    const QString team = team_->currentText();
     if (team.isEmpty())
         return;
     prompt().report(members_->Fill(g_sqlTool, stationq::teamMembers(g_sqlTool, team)));

@@ -34,8 +34,8 @@ Q_SIGNALS:
 private:
     void accept();
     void setPanelEnabled(bool on);
-    void modeChanged();
-    void teamChanged();
+    void modeChosen(const QString& mode);
+    void teamChosen(const QString& team);
     void showMode();
     void insertWorkers();
     void deleteWorker();
@@ -47,6 +47,7 @@ private:
     quint64 flow_ = 0;
     quint64 order_ = 0;
     bool task_ = false;
+    QString appliedMode_;  // the mode the panel was last set up for
 
     QPushButton* process_;
     QLabel* modeLabel_;
