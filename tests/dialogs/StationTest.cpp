@@ -459,7 +459,7 @@ TEST_F(Station, ForwardNeedsNoWorkers)
     EXPECT_EQ(dlg->currentFlow(), 0u);
 }
 
-TEST_F(Station, AFlowProcessedAtAnotherDeskIsRefusedAndTheTypedWorkKept)
+TEST_F(Station, AFlowProcessedAtAnotherDeskEndsTheTaskAndNothingTypedIsPaidElsewhere)
 {
     const QString f = flowAt("洗水", "一般");
     const QString next = flowAt("洗水", "一般");
@@ -482,23 +482,73 @@ TEST_F(Station, AFlowProcessedAtAnotherDeskIsRefusedAndTheTypedWorkKept)
     h.now = QStringLiteral("2026-12-08 09:29:00");
     ASSERT_TRUE(flow::handOver(other, h).ok());
 
-    child<QPushButton>(dlg.get(), "singleSubmitButton")->click();
+    auto* submit = child<QPushButton>(dlg.get(), "singleSubmitButton");
+    submit->click();
     EXPECT_EQ(boxes().last().text, flow::kFlowTaken);
     EXPECT_EQ(boxes().last().caption, "错误");
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure where 上一号=") + f), 1);
-    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission")), 0);
-    // The queue no longer offers the flow; the task and what was typed are still there.
+    // The task is over, as after a hand-over: the queue moved on, the panel is closed.
+    EXPECT_FALSE(dlg->taskInProgress());
     EXPECT_EQ(column(waiting), QStringList{next});
-    EXPECT_EQ(dlg->currentFlow(), 0u);
-    EXPECT_TRUE(dlg->taskInProgress());
-    EXPECT_EQ(column(workers, 2), QStringList{"10"});
+    EXPECT_EQ(QString::number(dlg->currentFlow()), next);
+    EXPECT_EQ(column(done), QStringList{f});
+    EXPECT_TRUE(child<QPushButton>(dlg.get(), "processButton")->isVisibleTo(dlg.get()));
+    EXPECT_EQ(workers->GetItemCount(), 0);
 
-    // The refusal emptied the rate: no pay is written from it on the flow chosen next.
+    // Nothing typed for the gone flow is paid on the next one.
     waiting->SelectRow(0);
     Q_EMIT waiting->rowClicked(0);
-    child<QPushButton>(dlg.get(), "singleSubmitButton")->click();
-    EXPECT_EQ(boxes().last().text, flow::kNoRate);
+    submit->click();
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission")), 0);
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure where 上一号=") + next), 0);
+}
+
+TEST_F(Station, ChoosingAnotherFlowDuringATaskAsksAndTheTaskStaysOnItsFlow)
+{
+    const QString f = flowAt("洗水", "一般");
+    const QString other = flowAt("洗水", "一般");
+    auto dlg = open(QStringLiteral("洗水"));
+    startWork(*dlg, QStringLiteral("普洗工序"), QStringLiteral("喷砂"));
+    insertMember(*dlg, 1);
+    auto* workers = child<KvGrid>(dlg.get(), "singleList");
+    typeCell(workers, 0, 2, QStringLiteral("4"));
+
+    // A click on another row, declined.
+    boxes().clear();
+    boxes().answer({false});
+    kvtest::ScreenDriver::clickRowWith(waiting, 0, other);
+    EXPECT_EQ(boxes().texts(), QStringList{"有正在进行中的任务，确认离开吗？"});
+    EXPECT_EQ(QString::number(dlg->currentFlow()), f);
+    EXPECT_EQ(waiting->GetItemText(waiting->GetSelectedRow(), 0), f);
+    EXPECT_TRUE(dlg->taskInProgress());
+
+    // A fixed order that puts the other flow first leaves the task where it is.
+    g_limitPassword = QStringLiteral("8888");
+    KvMessage::post(dlg.get(), Dlg_Limits::kPasswordTyped, 1);
+    QApplication::processEvents();
+    waiting->SelectRow(kvtest::ScreenDriver::rowOf(waiting, 0, other));
+    child<QPushButton>(dlg.get(), "topButton")->click();
+    child<QPushButton>(dlg.get(), "saveButton")->click();
+    EXPECT_EQ(column(waiting), (QStringList{other, f}));
+    EXPECT_EQ(QString::number(dlg->currentFlow()), f);
+
+    child<QPushButton>(dlg.get(), "singleSubmitButton")->click();
+    EXPECT_EQ(boxes().last().text, "工作处理成功");
+    EXPECT_EQ(db().rows(QStringLiteral("select 流水号, 完成数量 from kvc_record_mission")),
+              (QList<QStringList>{{f, "4"}}));
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure where 上一号=") + other), 0);
+
+    // Accepted again and then left for another flow: the task ends.
+    startWork(*dlg, QStringLiteral("普洗工序"), QStringLiteral("喷砂"));
+    ASSERT_EQ(waiting->GetItemCount(), 2);  // the other flow and the remainder
+    const int row = waiting->GetItemText(0, 0) == QString::number(dlg->currentFlow()) ? 1 : 0;
+    const QString elsewhere = waiting->GetItemText(row, 0);
+    boxes().clear();
+    kvtest::ScreenDriver::clickRow(waiting, row);
+    EXPECT_EQ(boxes().texts(), QStringList{"有正在进行中的任务，确认离开吗？"});
+    EXPECT_EQ(QString::number(dlg->currentFlow()), elsewhere);
+    EXPECT_FALSE(dlg->taskInProgress());
+    EXPECT_TRUE(child<QPushButton>(dlg.get(), "processButton")->isVisibleTo(dlg.get()));
 }
 
 TEST_F(Station, FillingTheDropDownsRunsNothingMeantForTheUsersChoice)

@@ -347,10 +347,32 @@ void Dlg_Station::rowClicked(int row)
     if (!stationOpen_ || row < 0 || row >= waiting_->GetItemCount())
         return;
     const quint64 flow = convert::toId(waiting_->GetItemText(row, 0));
+    const bool task = panel_->taskInProgress();
+    if (task && flow == flow_)
+        return;
     const Rows order = g_sqlTool.Read(stationq::orderOfFlow(g_sqlTool, flow));
     if (!prompt().report(order))
         return;
+    // A task belongs to the flow it was accepted for: another flow means leaving it.
+    if (task) {
+        if (!prompt().confirm(kLeaveTask, kHint)) {
+            selectCurrentRow();
+            return;
+        }
+        panel_->endTask();
+    }
     setCurrent(flow, order.first().toId(0));
+}
+
+void Dlg_Station::selectCurrentRow()
+{
+    for (int r = 0; r < waiting_->GetItemCount(); ++r) {
+        if (convert::toId(waiting_->GetItemText(r, 0)) == flow_) {
+            waiting_->SelectRow(r);
+            return;
+        }
+    }
+    waiting_->SelectRow(-1);
 }
 
 void Dlg_Station::refreshTick()
@@ -449,7 +471,9 @@ void Dlg_Station::saveSequence()
         saved_[i] = convert::toId(waiting_->GetItemText(i, 0));
     setOrdering(false);
     rebuildQueue();
-    currentFromFirstRow();
+    // A task in progress stays on its flow.
+    if (!panel_->taskInProgress())
+        currentFromFirstRow();
     sequenceSet_ = true;
     timer_->start();
 }
@@ -463,11 +487,13 @@ void Dlg_Station::handedOver()
 
 void Dlg_Station::notHandedOver(bool taken)
 {
+    // Taken by another desk: the task has ended and the screen moves on as after a
+    // hand-over. Otherwise the task stays on its flow.
+    if (taken) {
+        handedOver();
+        return;
+    }
     rebuildQueue();
-    // The typed work stays in the panel; the flow it was meant for is gone, so the user
-    // chooses the flow it belongs to from the fresh queue.
-    if (taken)
-        setCurrent(0, 0);
 }
 
 void Dlg_Station::reject()

@@ -200,6 +200,9 @@ void WorkPanel::accept()
     if (!prompt().confirm(QStringLiteral("确定接受这项工作吗？"), QStringLiteral("提示")))
         return;
     task_ = true;
+    // The task stays on the flow accepted here, whatever the screen shows later.
+    taskFlow_ = flow_;
+    taskOrder_ = order_;
     appliedMode_.clear();
     setPanelEnabled(true);
     FillCombo(g_sqlTool, *mode_, stationq::processes(g_sqlTool, station_));
@@ -348,8 +351,8 @@ void WorkPanel::submit()
 {
     flow::HandOver h;
     h.station = station_;
-    h.flow = flow_;
-    h.order = order_;
+    h.flow = taskFlow_;
+    h.order = taskOrder_;
     h.mode = mode_->currentText();
     h.destination = destination_->currentText();
     h.rate = convert::toDouble(rate_->text());
@@ -372,11 +375,16 @@ void WorkPanel::submit()
 
     const Outcome r = flow::handOver(g_sqlTool, h);
     if (!r.ok()) {
-        // The task stays, with everything typed, so the work can be corrected or moved.
         prompt().report(r);
-        const bool taken = r.isTaken();
-        if (taken || r.kind() == Outcome::Kind::Failed)
-            Q_EMIT notHandedOver(taken);
+        if (r.isTaken()) {
+            // The flow is gone: so is the task, and nothing typed for it is kept to be
+            // paid on another flow.
+            endTask();
+            Q_EMIT notHandedOver(true);
+        } else if (r.kind() == Outcome::Kind::Failed) {
+            // The task stays, with everything typed, so that it can be submitted again.
+            Q_EMIT notHandedOver(false);
+        }
         return;
     }
     prompt().message(QStringLiteral("工作处理成功"), QStringLiteral("提示"));
