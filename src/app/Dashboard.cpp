@@ -12,22 +12,13 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
-
-// The quantities of the first column, NULL cells left out.
-qint64 sumOfFirstColumn(const Rows& rows)
-{
-    qint64 sum = 0;
-    for (const Row& r : rows)
-        if (!r.isNull(0))
-            sum += r.toInt(0);
-    return sum;
-}
 
 KvGrid* makeGrid(QWidget* parent, const char* name, const QString& caption)
 {
@@ -168,6 +159,8 @@ void Dashboard::selectOrder()
         prompt().message(QStringLiteral("内部数据错误"), QStringLiteral("错误"));
         return;
     }
+    // The route shown belonged to a flow of the order chosen before.
+    history_->clear();
     FillList(*flows_, dashq::orderFlows(db_, selectedOrder_), true);
 }
 
@@ -192,19 +185,14 @@ int Dashboard::FillMethodTable()
     methodTexts_.clear();
     methods_->DeleteAllItems();
     methodCaption_->clear();
-    const Rows running = db_.Read(dashq::runningMethods(db_));
-    if (!running)
+    const Rows methods = db_.Read(dashq::methodPieces(db_));
+    if (!methods)
         return -1;
-    for (const Row& r : running)
-        if (!r.isNull(0) && !methodTexts_.contains(r.text(0)))
-            methodTexts_.append(r.text(0));
-
-    for (const QString& method : methodTexts_) {
-        const Rows pieces = db_.Read(dashq::methodPieces(db_, method));
-        if (!pieces)
-            return -1;
-        const qint64 sum = sumOfFirstColumn(pieces);
-        methods_->AppendItem({method, QString::number(sum)});
+    for (const Row& r : methods) {
+        if (r.isNull(0))
+            continue;
+        methodTexts_.append(r.text(0));
+        methods_->AppendItem({r.text(0), QString::number(r.toInt64(1))});
     }
     const qint64 total = methods_->SumColumn(QStringLiteral("货物数量"));
     methodCaption_->setText(
@@ -222,45 +210,36 @@ bool Dashboard::collectStations(QStringList& out)
     return read.ok();
 }
 
-bool Dashboard::appendStationRow(KvGrid& table, const QString& station, const Rows& flows)
+bool Dashboard::fillStationTable(KvGrid& table, QStringList& stations, const Statement& counts)
 {
-    if (!flows)
+    table.DeleteAllItems();
+    if (!collectStations(stations))
         return false;
-    qint64 count = 0;
-    qint64 sum = 0;
-    for (const Row& r : flows) {
-        if (r.isNull(0))
-            continue;
-        ++count;
-        sum += r.toInt(0);
-    }
-    table.AppendItem({station, QString::number(count), QString::number(sum)});
+    const Rows read = db_.Read(counts);
+    if (!read)
+        return false;
+    // Stations without flows have no row in the result.
+    QHash<QString, QStringList> byStation;
+    for (const Row& r : read)
+        byStation.insert(r.text(0), {QString::number(r.toInt64(1)), QString::number(r.toInt64(2))});
+    for (const QString& station : stations)
+        table.AppendItem(QStringList{station} +
+                         byStation.value(station, {QStringLiteral("0"), QStringLiteral("0")}));
     return true;
 }
 
 int Dashboard::FillWaitingTable()
 {
-    waiting_->DeleteAllItems();
-    if (!collectStations(waitingStations_))
+    if (!fillStationTable(*waiting_, waitingStations_, dashq::waiting(db_)))
         return -1;
-    for (const QString& station : waitingStations_) {
-        if (!appendStationRow(*waiting_, station, db_.Read(dashq::waiting(db_, station))))
-            return -1;
-    }
     waitingCaption_->setText(QStringLiteral("工作站等待处理的流水"));
     return 1;
 }
 
 int Dashboard::FillFinishedTable()
 {
-    finished_->DeleteAllItems();
-    if (!collectStations(finishedStations_))
+    if (!fillStationTable(*finished_, finishedStations_, dashq::finished(db_, GetTimeText(1))))
         return -1;
-    const QString today = GetTimeText(1);
-    for (const QString& station : finishedStations_) {
-        if (!appendStationRow(*finished_, station, db_.Read(dashq::finished(db_, station, today))))
-            return -1;
-    }
     finishedCaption_->setText(QStringLiteral("本日工作站已处理的流水"));
     return 1;
 }
@@ -269,19 +248,14 @@ int Dashboard::FillTechnologyTable()
 {
     technologyNames_.clear();
     technologies_->DeleteAllItems();
-    const Rows names = db_.Read(dashq::technologies(db_));
-    if (!names)
+    const Rows technologies = db_.Read(dashq::technologyPieces(db_));
+    if (!technologies)
         return -1;
-    for (const Row& r : names)
-        if (!r.isNull(0))
-            technologyNames_.append(r.text(0));
-
-    for (const QString& name : technologyNames_) {
-        const Rows pieces = db_.Read(dashq::technologyPieces(db_, name));
-        if (!pieces)
-            return -1;
-        const qint64 sum = sumOfFirstColumn(pieces);
-        technologies_->AppendItem({name, QString::number(sum)});
+    for (const Row& r : technologies) {
+        if (r.isNull(0))
+            continue;
+        technologyNames_.append(r.text(0));
+        technologies_->AppendItem({r.text(0), QString::number(r.toInt64(1))});
     }
     technologyCaption_->setText(QStringLiteral("工艺数量统计"));
     return 1;

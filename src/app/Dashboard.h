@@ -9,7 +9,6 @@ class KvGrid;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class Rows;
 class mySQLTool;
 
 // The body of the main window: the open orders, the open flows of the selected order
@@ -50,8 +49,9 @@ private:
     void selectFlow();
     // Station names of the station table, intake left out; false when the query failed.
     bool collectStations(QStringList& out);
-    // Appends (station, count, sum) for the flows read; false when the read failed.
-    bool appendStationRow(KvGrid& table, const QString& station, const Rows& flows);
+    // One row (station, count, pieces) a station, from the counts per station; false when
+    // a read failed (the table stays empty).
+    bool fillStationTable(KvGrid& table, QStringList& stations, const Statement& counts);
 
     mySQLTool& db_;
     KvGrid* orders_;

@@ -1,7 +1,6 @@
 #include "app/DashboardQueries.h"
 
 #include "db/mySQLTool.h"
-#include "flow/Flow.h"
 
 namespace dashq {
 
@@ -34,20 +33,13 @@ Statement flowRoute(mySQLTool& db, quint64 flow)
         flow);
 }
 
-Statement runningMethods(mySQLTool& db)
+Statement methodPieces(mySQLTool& db)
 {
+    // Grouped by the bytes: the column's collation would take "[a]" and "[A]" for one text.
     return db.Format(
-        "select kvc_record_product.洗涤方法 from kvc_record_product where kvc_record_product.激活=1 "
-        "and kvc_record_product.结讫=0");
-}
-
-Statement methodPieces(mySQLTool& db, const QString& method)
-{
-    return db.Format(
-        "select kvc_record_product.货物数量 from kvc_record_product where kvc_record_product.洗涤方法='%s' "
-        "and "
-        "kvc_record_product.激活=1 and kvc_record_product.结讫=0",
-        method);
+        "select min(kvc_record_product.洗涤方法), sum(kvc_record_product.货物数量) from kvc_record_product "
+        "where kvc_record_product.激活=1 and kvc_record_product.结讫=0 "
+        "group by cast(kvc_record_product.洗涤方法 as binary) order by min(kvc_record_product.货单号)");
 }
 
 Statement stations(mySQLTool& db)
@@ -55,45 +47,40 @@ Statement stations(mySQLTool& db)
     return db.Format("select kvc_attrib_station.名称 from kvc_attrib_station");
 }
 
-Statement waiting(mySQLTool& db, const QString& station)
+Statement waiting(mySQLTool& db)
 {
     // Flows the shipping desk sent back to itself are not waiting for anybody.
-    if (station == flow::kShipping)
-        return db.Format(
-            "select kvc_record_procedure.数量 from kvc_record_procedure where "
-            "kvc_record_procedure.工作站='%s' "
-            "and kvc_record_procedure.结讫=0 and kvc_record_procedure.上一站<>'发送'",
-            station);
     return db.Format(
-        "select kvc_record_procedure.数量 from kvc_record_procedure where kvc_record_procedure.工作站='%s' "
-        "and kvc_record_procedure.结讫=0",
-        station);
+        "select kvc_record_procedure.工作站, count(kvc_record_procedure.数量), "
+        "sum(kvc_record_procedure.数量) "
+        "from kvc_record_procedure where kvc_record_procedure.工作站 in (select kvc_attrib_station.名称 from "
+        "kvc_attrib_station) and kvc_record_procedure.结讫=0 and (kvc_record_procedure.工作站<>'发送' or "
+        "kvc_record_procedure.上一站<>'发送') group by kvc_record_procedure.工作站");
 }
 
-Statement finished(mySQLTool& db, const QString& station, const QString& day)
+Statement finished(mySQLTool& db, const QString& day)
 {
     return db.Format(
-        "select kvc_record_procedure.数量 from kvc_record_procedure where kvc_record_procedure.工作站='%s' "
-        "and "
-        "kvc_record_procedure.结讫=1 and kvc_record_procedure.结讫时间 like '%s%%' and "
-        "kvc_record_procedure.工序<>'转发'",
-        station, day);
+        "select kvc_record_procedure.工作站, count(kvc_record_procedure.数量), "
+        "sum(kvc_record_procedure.数量) "
+        "from kvc_record_procedure where kvc_record_procedure.结讫=1 and kvc_record_procedure.结讫时间 like "
+        "'%s%%' and kvc_record_procedure.工序<>'转发' group by kvc_record_procedure.工作站",
+        day);
 }
 
-Statement technologies(mySQLTool& db)
+Statement technologyPieces(mySQLTool& db)
 {
+    // The running orders are summed per washing method once, then each technology takes
+    // the methods that name it. The name is matched as it stands: like's wildcards in it
+    // are escaped, with '!' as the escape character so that a backslash is an ordinary one.
     return db.Format(
-        "select kvc_attrib_technology.名称 from kvc_attrib_technology where "
-        "kvc_attrib_technology.类型<>'套餐'");
-}
-
-Statement technologyPieces(mySQLTool& db, const QString& technology)
-{
-    return db.Format(
-        "select kvc_record_product.货物数量, kvc_record_product.洗涤方法 from kvc_record_product where "
-        "kvc_record_product.洗涤方法 like '%%[%s]%%' and kvc_record_product.激活=1 and "
-        "kvc_record_product.结讫=0",
-        technology);
+        "select kvc_attrib_technology.名称, sum(m.货物数量) from kvc_attrib_technology left join "
+        "(select kvc_record_product.洗涤方法, sum(kvc_record_product.货物数量) as 货物数量 from "
+        "kvc_record_product where kvc_record_product.激活=1 and kvc_record_product.结讫=0 "
+        "group by kvc_record_product.洗涤方法) as m on m.洗涤方法 like concat('%%[', "
+        "replace(replace(replace(kvc_attrib_technology.名称, '!', '!!'), '%%', '!%%'), '_', '!_'), ']%%') "
+        "escape '!' where kvc_attrib_technology.类型<>'套餐' group by kvc_attrib_technology.名称 "
+        "order by kvc_attrib_technology.名称");
 }
 
 }  // namespace dashq

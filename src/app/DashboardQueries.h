@@ -13,17 +13,18 @@ Statement openOrders(mySQLTool& db);
 Statement orderFlows(mySQLTool& db, quint64 order);
 // The route of a flow.
 Statement flowRoute(mySQLTool& db, quint64 flow);
-// The washing methods of the orders in the workshop, and the pieces of one of them.
-Statement runningMethods(mySQLTool& db);
-Statement methodPieces(mySQLTool& db, const QString& method);
+// The washing methods of the orders in the workshop (released and open) with their pieces:
+// one row a text, compared byte for byte, in the order the texts first appear.
+Statement methodPieces(mySQLTool& db);
 // The station names.
 Statement stations(mySQLTool& db);
-// 数量 of the flows waiting at a station; at "发送" the flows it sent back to itself are left out.
-Statement waiting(mySQLTool& db, const QString& station);
-// 数量 of the flows a station finished on `day` (YYYY-MM-DD), forwarded ones left out.
-Statement finished(mySQLTool& db, const QString& station, const QString& day);
-// The technologies counted on the dashboard (packages left out), and the pieces of one of them.
-Statement technologies(mySQLTool& db);
-Statement technologyPieces(mySQLTool& db, const QString& technology);
+// 工作站, count and pieces of the flows waiting at the stations of the station table; at
+// "发送" the flows it sent back to itself are left out. Stations with none have no row.
+Statement waiting(mySQLTool& db);
+// 工作站, count and pieces of the flows finished on `day` (YYYY-MM-DD), forwarded ones left out.
+Statement finished(mySQLTool& db, const QString& day);
+// Each technology counted on the dashboard (packages left out) with the pieces of the
+// orders in the workshop whose washing method names it.
+Statement technologyPieces(mySQLTool& db);
 
 }  // namespace dashq

@@ -1,7 +1,9 @@
 #include "db/Convert.h"
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 namespace convert {
@@ -36,8 +38,21 @@ quint64 toId(const QString& text)
 
 double toDouble(const QString& text)
 {
+    // The C rules whatever the desktop's numeric locale: strtod would read "5.50" as 5
+    // where the decimal point is a comma.
     const QByteArray b = text.trimmed().toLatin1();
-    return std::strtod(b.constData(), nullptr);
+    const char* first = b.constData();
+    const char* const last = first + b.size();
+    const bool negative = first != last && *first == '-';
+    if (first != last && (*first == '-' || *first == '+'))
+        ++first;
+    if (first == last || *first == '-' || *first == '+')
+        return 0;
+    double v = 0;
+    const std::from_chars_result r = std::from_chars(first, last, v, std::chars_format::general);
+    if (r.ec != std::errc() || !std::isfinite(v))
+        return 0;
+    return negative ? -v : v;
 }
 
 float toFloat(const QString& text)

@@ -30,6 +30,12 @@ Statement orderPriority(mySQLTool& db, quint64 order)
     return db.Format("select %s.货物等级 from %s where %s.货单号=%I64u", P, P, P, order);
 }
 
+Statement processRate(mySQLTool& db, const QString& process)
+{
+    const char* const T = tables::process;
+    return db.Format("select %s.工价 from %s where %s.名称='%s'", T, T, T, process);
+}
+
 Statement lockOrderForShipment(mySQLTool& db, quint64 order)
 {
     return db.Format(

@@ -13,6 +13,8 @@ Statement lockFlow(mySQLTool& db, quint64 flow);
 Statement lockOrderState(mySQLTool& db, quint64 order);
 // 货物等级 of an order.
 Statement orderPriority(mySQLTool& db, quint64 order);
+// 工价 of a process step (the rate of a mode at a station).
+Statement processRate(mySQLTool& db, const QString& process);
 // What a shipment copies from its order, and the order's counts, locked.
 Statement lockOrderForShipment(mySQLTool& db, quint64 order);
 // The sums of the order's shipments: 原版数量, 洗版数量, 损耗数量, 货物数量.

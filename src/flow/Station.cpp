@@ -78,6 +78,14 @@ Outcome handOver(mySQLTool& db, const HandOver& h, HandOverResult* result)
             return read;
         if (f.state != kOpen || f.station != h.station)
             return Outcome::taken(kFlowTaken);
+        // Pay is never written from a rate the desk failed to show.
+        if (!forward && h.rate == 0) {
+            const Rows rate = db.Read(flowq::processRate(db, h.mode));
+            if (!rate)
+                return rate.failed();
+            if (!rate.empty() && rate.first().toDouble(0) != 0)
+                return Outcome::refused(kNoRate);
+        }
         // The successor takes the order's priority, as the desk shows it.
         const Rows order = db.Read(flowq::orderPriority(db, h.order));
         if (!order)
@@ -123,6 +131,11 @@ Outcome handOver(mySQLTool& db, const HandOver& h, HandOverResult* result)
 
         if (forward)
             return Outcome::done();
+        // Each cooperative worker is paid the share shown, computed rather than typed.
+        double share = 0;
+        if (h.cooperative)
+            share = cooperativeShare(h.rate, h.lossCharge, r.done, r.lost, static_cast<int>(h.workers.size()))
+                        .toDouble();
         for (const Worker& w : h.workers) {
             const bool ran =
                 h.cooperative
@@ -130,7 +143,7 @@ Outcome handOver(mySQLTool& db, const HandOver& h, HandOverResult* result)
                           "insert into %s (货单号, 流水号, 工号, 完成时间, 工价, 损耗单价, 共计, 经办人) "
                           "value "
                           "(%I64u, %I64u, %I64u, '%s', %f, %f, %f, '%s')",
-                          tables::mission, h.order, h.flow, w.id, h.now, h.rate, h.lossCharge, w.amount,
+                          tables::mission, h.order, h.flow, w.id, h.now, h.rate, h.lossCharge, share,
                           h.account)
                     : db.Exec(
                           "insert into %s (货单号, 流水号, 工号, 完成时间, 完成数量, 损耗数量, 工价, "

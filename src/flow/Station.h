@@ -14,12 +14,12 @@ namespace flow {
 
 // The mode that passes the goods on untouched: whole quantity, no loss, no piece-work.
 inline const QString kForward = QStringLiteral("转发");
+inline const QString kNoRate = QStringLiteral("没有读到该处理方式的工价，请重新选择处理方式");
 
 struct Worker {
-    quint64 id = 0;     // 工号
-    int done = 0;       // single mode; negative = not a valid count
-    int lost = 0;       // single mode
-    double amount = 0;  // cooperative mode: the worker's share
+    quint64 id = 0;  // 工号
+    int done = 0;    // single mode; negative = not a valid count
+    int lost = 0;    // single mode
 };
 
 struct HandOver {
@@ -32,7 +32,7 @@ struct HandOver {
     double lossCharge = 0;  // 损耗赔偿 per lost piece
     bool cooperative = false;
     QList<Worker> workers;
-    int totalDone = 0;  // cooperative mode; negative = not a valid count
+    int totalDone = 0;  // cooperative mode, shared out equally; negative = not a valid count
     int totalLost = 0;
     QString account;
     QString now;
@@ -46,8 +46,10 @@ struct HandOverResult {
     int remainder = 0;
 };
 
-// One transaction. Refused (nothing written) when a check fails or when the flow is no
-// longer open (kFlowTaken); the quantity and route are those of the flow row itself.
+// One transaction. Refused (nothing written) when a check fails, or when pay would be
+// written at no rate for a mode that has one (kNoRate); taken when the flow is no longer
+// open (kFlowTaken). The quantity and route are those of the flow row itself; each
+// cooperative worker gets the share cooperativeShare() shows.
 Outcome handOver(mySQLTool& db, const HandOver& h, HandOverResult* result = nullptr);
 
 // A single-mode worker's pay.

@@ -3,6 +3,7 @@
 #include "grid/KvGrid.h"
 #include "support/DbTest.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -10,13 +11,15 @@
 
 namespace {
 
-// A session on the test database whose statements containing `failOn` are replaced by
-// one the server refuses.
+// A session on the test database that counts its statements; those containing `failOn`
+// are replaced by one the server refuses.
 class FailingSession : public mySQLTool {
 public:
     QString failOn;
+    int sent = 0;
     bool Query(const Statement& statement, bool keep) override
     {
+        ++sent;
         if (!failOn.isEmpty() && statement.text().contains(failOn))
             return mySQLTool::Query(Statement::fromBytes("select * from kv_no_such_table"), keep);
         return mySQLTool::Query(statement, keep);
@@ -122,8 +125,14 @@ TEST_F(DashboardTest, ClickingAnOrderListsItsOpenFlowsAndAFlowShowsItsRoute)
     EXPECT_EQ(d.flows()->GetItemCount(), 1);
     EXPECT_EQ(d.history()->toPlainText(), QStringLiteral("接收[接收]-洗水[x]"));
 
-    d.orders()->SetItemText(1, 0, QStringLiteral("编号"));
+    // Another order: its flows, and no route of the other order's flow.
     const QRect second = d.orders()->visualRect(d.orders()->model()->index(1, 0));
+    QTest::mouseClick(d.orders()->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(d.SelectedOrder(), 2u);
+    EXPECT_EQ(column(d.flows(), 1), QStringList{QStringLiteral("喷砂")});
+    EXPECT_EQ(d.history()->toPlainText(), QString());
+
+    d.orders()->SetItemText(1, 0, QStringLiteral("编号"));
     QTest::mouseClick(d.orders()->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(boxes().last().text, QStringLiteral("内部数据错误"));
     EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
@@ -145,6 +154,55 @@ TEST_F(DashboardTest, MethodsAreCountedByExactTextAndTechnologiesInEachOfTheirOr
     EXPECT_EQ(technologies, (QList<QStringList>{{QStringLiteral("A"), QStringLiteral("187")},
                                                 {QStringLiteral("B"), QStringLiteral("180")},
                                                 {QStringLiteral("C"), QStringLiteral("0")}}));
+}
+
+TEST_F(DashboardTest, MethodsDifferingInCaseAndTechnologiesNamedWithWildcardsCountOnlyTheirOwn)
+{
+    db().exec(
+        QStringLiteral("insert into kvc_attrib_technology (名称, 类型) values ('A_', '洗水'), "
+                       "('AB', '洗水'), ('%', '手工'), ('C\\\\D', '喷砂');"
+                       "insert into kvc_record_product (客户号, 货物数量, 洗涤方法, 激活, 结讫) values "
+                       "(1, 10, '[a]', 1, 0), (1, 20, '[AB]', 1, 0), (1, 40, '[A_]', 1, 0), "
+                       "(1, 80, '[%]', 1, 0), (1, 5, '[C\\\\D]', 1, 0)"));
+    Dashboard d(g_sqlTool);
+    ASSERT_EQ(d.FillMethodTable(), 1);
+    QHash<QString, QString> methods;
+    for (const QStringList& r : rowsOf(d.methods()))
+        methods.insert(r[0], r[1]);
+    ASSERT_EQ(d.FillTechnologyTable(), 1);
+    QHash<QString, QString> technologies;
+    for (const QStringList& r : rowsOf(d.technologies()))
+        technologies.insert(r[0], r[1]);
+
+    const struct {
+        const QHash<QString, QString>& table;
+        const char* name;
+        const char* pieces;
+    } cases[] = {{methods, "[A]", "7"},      {methods, "[a]", "10"},    {technologies, "A_", "40"},
+                 {technologies, "AB", "20"}, {technologies, "%", "80"}, {technologies, "C\\D", "5"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.table.value(QString::fromUtf8(c.name)), QString::fromLatin1(c.pieces)) << c.name;
+    // Every running piece counted once.
+    EXPECT_EQ(d.methodCaption()->text(), QStringLiteral("共有8种洗涤方法包括342件货物正在车间运行"));
+}
+
+TEST_F(DashboardTest, ARefreshSendsAHandfulOfStatementsHoweverManyMethodsAndTechnologies)
+{
+    FailingSession session;
+    ASSERT_TRUE(db().connect(session));
+    Dashboard d(session);
+    d.Refresh();
+    const int sent = session.sent;
+    EXPECT_LE(sent, 8);
+    db().exec(QStringLiteral(
+        "insert into kvc_attrib_technology (名称, 类型) select concat('T', seq), '洗水' from seq_1_to_20;"
+        "insert into kvc_record_product (客户号, 货物数量, 洗涤方法, 激活) "
+        "select 1, seq, concat('[T', seq, ']'), 1 from seq_1_to_20"));
+    session.sent = 0;
+    d.Refresh();
+    EXPECT_EQ(session.sent, sent);
+    EXPECT_EQ(d.methods()->GetItemCount(), 23);
+    EXPECT_EQ(d.technologies()->GetItemCount(), 23);
 }
 
 TEST_F(DashboardTest, StationTablesLeaveIntakeOutAndCountOnlyWaitingAndFinishedToday)
@@ -182,26 +240,27 @@ TEST_F(DashboardTest, StationTablesLeaveIntakeOutAndCountOnlyWaitingAndFinishedT
               (QStringList{QStringLiteral("发送"), QStringLiteral("1"), QStringLiteral("8")}));
 }
 
-TEST_F(DashboardTest, AFailingSummaryQueryLeavesItsTablePartlyBuiltWithoutAMessage)
+TEST_F(DashboardTest, AFailingSummaryQueryLeavesItsTableEmptyWithoutAMessage)
 {
     addFlow(QStringLiteral("洗水"), 10);
     FailingSession session;
     ASSERT_TRUE(db().connect(session));
     Dashboard d(session);
-
-    session.failOn = QStringLiteral("工作站='树脂'");
     d.Refresh();
-    EXPECT_EQ(column(d.waiting(), 0), (QStringList{QStringLiteral("洗水"), QStringLiteral("喷砂")}));
-    EXPECT_EQ(d.waiting()->GetItemText(0, 1), QStringLiteral("1"));
-    EXPECT_EQ(d.finished()->GetItemCount(), 2);
+    ASSERT_EQ(d.waiting()->GetItemCount(), 8);
+
+    session.failOn = QStringLiteral("kvc_record_procedure.结讫=0");
+    d.Refresh();
+    EXPECT_EQ(d.waiting()->GetItemCount(), 0);
     // The builders after it still ran.
+    EXPECT_EQ(d.finished()->GetItemCount(), 8);
     EXPECT_EQ(d.technologies()->GetItemCount(), 3);
     EXPECT_EQ(d.methods()->GetItemCount(), 3);
     EXPECT_TRUE(boxes().boxes.isEmpty());
 
-    session.failOn = QStringLiteral("洗涤方法='[B][A]'");
+    session.failOn = QStringLiteral("group by cast(");
     EXPECT_EQ(d.FillMethodTable(), -1);
-    EXPECT_EQ(column(d.methods(), 0), QStringList{QStringLiteral("[A][B]")});
+    EXPECT_EQ(d.methods()->GetItemCount(), 0);
     EXPECT_TRUE(d.methodCaption()->text().isEmpty());
     EXPECT_TRUE(boxes().boxes.isEmpty());
 

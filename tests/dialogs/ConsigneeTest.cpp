@@ -414,6 +414,30 @@ TEST_F(ConsigneeDesk, AWaitingOrderIsEditedAndActivatedUnderItsNumber)
     EXPECT_TRUE(boxes().boxes.isEmpty());
 }
 
+TEST_F(ConsigneeDesk, LoadingAReworkOrderLeavesTheHintForTheUsersOwnChoice)
+{
+    const quint64 linked = addOrder(1, 50);
+    const quint64 rework = addOrder(0, 20);
+    db().exec(
+        QStringLiteral("update kvc_record_product set 货物性质='返工', 货物单价=0, 关联=%1 where 货单号=%2")
+            .arg(linked)
+            .arg(rework));
+    open();
+    clickRow(grid("waitingOrderList"), 0);
+    click("editOrderButton");
+    ASSERT_TRUE(dlg_->editing());
+    EXPECT_EQ(boxes().texts(), QStringList{QStringLiteral("重新编辑号码为%1的货单吗？").arg(rework)});
+    EXPECT_EQ(child<QComboBox>("natureCombo")->currentText(), QStringLiteral("返工"));
+    EXPECT_TRUE(edit("relatedEdit")->isEnabled());
+    EXPECT_EQ(edit("relatedEdit")->text(), QString::number(linked));
+
+    // The hint is still there for the user's own choice.
+    choose("natureCombo", QStringLiteral("新货"));
+    EXPECT_FALSE(edit("relatedEdit")->isEnabled());
+    choose("natureCombo", QStringLiteral("返工"));
+    EXPECT_EQ(boxes().last().text, QStringLiteral("返工的货物必须选择关联货单号"));
+}
+
 TEST_F(ConsigneeDesk, AnOrderActivatedAtAnotherDeskIsNotActivatedAgain)
 {
     const quint64 number = addOrder(0, 60);

@@ -401,6 +401,28 @@ TEST_F(ShipperDesk, ForcedClosingAndRepairFromTheDesk)
     EXPECT_EQ(boxes().last().caption, QStringLiteral("提示"));
 }
 
+TEST_F(ShipperDesk, ClosingInTheShippedViewNeverActsOnTheHiddenUnshippedChoice)
+{
+    const quint64 unshipped = addOrder(100);
+    addFlow(unshipped, QStringLiteral("喷砂"), QStringLiteral("发送"), 100);
+    const quint64 closed = addOrder(30);
+    db().exec(QStringLiteral("update kvc_record_product set 结讫=1 where 货单号=%1").arg(closed));
+    open();
+    chooseOrder(unshipped);
+    child<QRadioButton>("radioShipped")->setChecked(true);
+    for (const bool chooseShown : {false, true}) {
+        if (chooseShown)
+            clickRow(grid("shippedList"), 0);
+        boxes().clear();
+        click("closeOrderButton");
+        EXPECT_EQ(boxes().texts(), QStringList{QStringLiteral("请在未发送的货单列表中选择要结讫的货单")});
+        EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
+        EXPECT_EQ(
+            db().scalar(QStringLiteral("select 结讫 from kvc_record_product where 货单号=%1").arg(unshipped)),
+            QStringLiteral("0"));
+    }
+}
+
 TEST_F(ShipperDesk, PrintingNeedsAChosenShipment)
 {
     const quint64 order = addOrder(100);

@@ -76,10 +76,7 @@ protected:
         return out;
     }
 
-    static void choose(QComboBox* combo, const QString& text)
-    {
-        combo->setCurrentIndex(combo->findText(text));
-    }
+    static void choose(QComboBox* combo, const QString& text) { kvtest::ScreenDriver::choose(combo, text); }
 
     static void typeCell(KvGrid* grid, int row, int col, const QString& text)
     {
@@ -423,6 +420,8 @@ TEST_F(Station, CooperativeSharesFollowTheTotalsAndTheWorkers)
     totalDone->setText(QStringLiteral("10"));
     totalLost->setText(QStringLiteral("1"));
     EXPECT_EQ(column(coop, 2), (QStringList{"4.333", "4.333", "4.333"}));
+    // A share is computed, never typed.
+    EXPECT_FALSE(coop->model()->flags(coop->model()->index(0, 2)) & Qt::ItemIsEditable);
 
     // The whole amount is always shared among those listed.
     insertMember(*dlg, 0);
@@ -460,7 +459,7 @@ TEST_F(Station, ForwardNeedsNoWorkers)
     EXPECT_EQ(dlg->currentFlow(), 0u);
 }
 
-TEST_F(Station, AFlowProcessedAtAnotherDeskIsRefusedAndTheTypedWorkKept)
+TEST_F(Station, AFlowProcessedAtAnotherDeskEndsTheTaskAndNothingTypedIsPaidElsewhere)
 {
     const QString f = flowAt("洗水", "一般");
     const QString next = flowAt("洗水", "一般");
@@ -483,24 +482,116 @@ TEST_F(Station, AFlowProcessedAtAnotherDeskIsRefusedAndTheTypedWorkKept)
     h.now = QStringLiteral("2026-12-08 09:29:00");
     ASSERT_TRUE(flow::handOver(other, h).ok());
 
-    child<QPushButton>(dlg.get(), "singleSubmitButton")->click();
+    auto* submit = child<QPushButton>(dlg.get(), "singleSubmitButton");
+    submit->click();
     EXPECT_EQ(boxes().last().text, flow::kFlowTaken);
     EXPECT_EQ(boxes().last().caption, "错误");
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure where 上一号=") + f), 1);
-    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission")), 0);
-    // The queue no longer offers the flow; the task and what was typed are still there.
+    // The task is over, as after a hand-over: the queue moved on, the panel is closed.
+    EXPECT_FALSE(dlg->taskInProgress());
     EXPECT_EQ(column(waiting), QStringList{next});
-    EXPECT_EQ(dlg->currentFlow(), 0u);
-    EXPECT_TRUE(dlg->taskInProgress());
-    EXPECT_EQ(column(workers, 2), QStringList{"10"});
+    EXPECT_EQ(QString::number(dlg->currentFlow()), next);
+    EXPECT_EQ(column(done), QStringList{f});
+    EXPECT_TRUE(child<QPushButton>(dlg.get(), "processButton")->isVisibleTo(dlg.get()));
+    EXPECT_EQ(workers->GetItemCount(), 0);
 
-    // The work goes onto the flow the user chooses next.
+    // Nothing typed for the gone flow is paid on the next one.
     waiting->SelectRow(0);
     Q_EMIT waiting->rowClicked(0);
+    submit->click();
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission")), 0);
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure where 上一号=") + next), 0);
+}
+
+TEST_F(Station, ChoosingAnotherFlowDuringATaskAsksAndTheTaskStaysOnItsFlow)
+{
+    const QString f = flowAt("洗水", "一般");
+    const QString other = flowAt("洗水", "一般");
+    auto dlg = open(QStringLiteral("洗水"));
+    startWork(*dlg, QStringLiteral("普洗工序"), QStringLiteral("喷砂"));
+    insertMember(*dlg, 1);
+    auto* workers = child<KvGrid>(dlg.get(), "singleList");
+    typeCell(workers, 0, 2, QStringLiteral("4"));
+
+    // A click on another row, declined.
+    boxes().clear();
+    boxes().answer({false});
+    kvtest::ScreenDriver::clickRowWith(waiting, 0, other);
+    EXPECT_EQ(boxes().texts(), QStringList{"有正在进行中的任务，确认离开吗？"});
+    EXPECT_EQ(QString::number(dlg->currentFlow()), f);
+    EXPECT_EQ(waiting->GetItemText(waiting->GetSelectedRow(), 0), f);
+    EXPECT_TRUE(dlg->taskInProgress());
+
+    // A fixed order that puts the other flow first leaves the task where it is.
+    g_limitPassword = QStringLiteral("8888");
+    KvMessage::post(dlg.get(), Dlg_Limits::kPasswordTyped, 1);
+    QApplication::processEvents();
+    waiting->SelectRow(kvtest::ScreenDriver::rowOf(waiting, 0, other));
+    child<QPushButton>(dlg.get(), "topButton")->click();
+    child<QPushButton>(dlg.get(), "saveButton")->click();
+    EXPECT_EQ(column(waiting), (QStringList{other, f}));
+    EXPECT_EQ(QString::number(dlg->currentFlow()), f);
+
     child<QPushButton>(dlg.get(), "singleSubmitButton")->click();
     EXPECT_EQ(boxes().last().text, "工作处理成功");
     EXPECT_EQ(db().rows(QStringLiteral("select 流水号, 完成数量 from kvc_record_mission")),
-              (QList<QStringList>{{next, "10"}}));
+              (QList<QStringList>{{f, "4"}}));
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure where 上一号=") + other), 0);
+
+    // Accepted again and then left for another flow: the task ends.
+    startWork(*dlg, QStringLiteral("普洗工序"), QStringLiteral("喷砂"));
+    ASSERT_EQ(waiting->GetItemCount(), 2);  // the other flow and the remainder
+    const int row = waiting->GetItemText(0, 0) == QString::number(dlg->currentFlow()) ? 1 : 0;
+    const QString elsewhere = waiting->GetItemText(row, 0);
+    boxes().clear();
+    kvtest::ScreenDriver::clickRow(waiting, row);
+    EXPECT_EQ(boxes().texts(), QStringList{"有正在进行中的任务，确认离开吗？"});
+    EXPECT_EQ(QString::number(dlg->currentFlow()), elsewhere);
+    EXPECT_FALSE(dlg->taskInProgress());
+    EXPECT_TRUE(child<QPushButton>(dlg.get(), "processButton")->isVisibleTo(dlg.get()));
+}
+
+TEST_F(Station, FillingTheDropDownsRunsNothingMeantForTheUsersChoice)
+{
+    flowAt("喷砂", "一般");
+    auto dlg = open(QStringLiteral("喷砂"));
+    auto* mode = child<QComboBox>(dlg.get(), "modeCombo");
+    auto* team = child<QComboBox>(dlg.get(), "teamCombo");
+    auto* members = child<KvGrid>(dlg.get(), "memberList");
+    auto* rate = child<QLineEdit>(dlg.get(), "rateEdit");
+    child<QPushButton>(dlg.get(), "processButton")->click();
+    ASSERT_EQ(mode->count(), 2);  // 转发 and 喷砂工序
+    EXPECT_EQ(mode->currentIndex(), -1);
+    EXPECT_EQ(rate->text(), QString());
+    EXPECT_EQ(child<QComboBox>(dlg.get(), "destinationCombo")->count(), 0);
+
+    choose(mode, QStringLiteral("喷砂工序"));
+    EXPECT_EQ(rate->text(), "0.4");
+    ASSERT_GT(team->count(), 1);
+    EXPECT_EQ(team->currentIndex(), -1);
+    EXPECT_EQ(members->GetItemCount(), 0);  // no team's members before a team is chosen
+    choose(team, QStringLiteral("喷砂组"));
+    EXPECT_EQ(column(members, 1), (QStringList{"林志勇", "罗俊", "梁家辉"}));
+
+    // The same mode chosen again keeps the workers.
+    insertMember(*dlg, 0);
+    choose(mode, QStringLiteral("喷砂工序"));
+    EXPECT_EQ(column(child<KvGrid>(dlg.get(), "singleList"), 1), QStringList{"林志勇"});
+    EXPECT_EQ(boxes().texts(), QStringList{"确定接受这项工作吗？"});
+}
+
+TEST_F(Station, AModeWhoseRateCannotBeReadIsNotTaken)
+{
+    flowAt("洗水", "一般");
+    auto dlg = open(QStringLiteral("洗水"));
+    auto* mode = child<QComboBox>(dlg.get(), "modeCombo");
+    startWork(*dlg, QStringLiteral("普洗工序"), QStringLiteral("喷砂"));
+    db().exec(QStringLiteral("delete from kvc_attrib_process where 名称='石磨工序'"));
+    choose(mode, QStringLiteral("石磨工序"));
+    EXPECT_EQ(boxes().last().caption, "Error");
+    // The panel still shows the mode its rate belongs to.
+    EXPECT_EQ(mode->currentText(), "普洗工序");
+    EXPECT_EQ(child<QLineEdit>(dlg.get(), "rateEdit")->text(), "0.3");
 }
 
 TEST_F(Station, LeavingOrChangingStationWithATaskAsksFirst)

@@ -187,17 +187,16 @@ TEST_F(StationFlow, CooperativeModePaysEachShareAndSplitsTheTotals)
     EXPECT_EQ(flow::cooperativeShare(1.5, 2, 0, 0, 3), QString());
     EXPECT_EQ(flow::cooperativeShare(1.5, 2, 10, 1, 0), QString());
 
+    // Each share is computed from the totals, as the desk shows it.
     const quint64 f = openFlow(12);
     flow::HandOver h = work(f, QStringLiteral("普洗工序"), QStringLiteral("手工"));
+    h.rate = 1.5;
+    h.lossCharge = 2;
     h.cooperative = true;
     h.totalDone = 10;
     h.totalLost = 1;
-    for (quint64 id : {9, 10, 11}) {
-        flow::Worker w;
-        w.id = id;
-        w.amount = 4.333;
-        h.workers.append(w);
-    }
+    for (quint64 id : {9, 10, 11})
+        h.workers.append(single(id, 0, 0));
     ASSERT_TRUE(flow::handOver(g_sqlTool, h).ok());
     EXPECT_EQ(db().rows(QStringLiteral(
                             "select 工作站, 数量 from kvc_record_procedure where 上一号=%1 order by 流水号")
@@ -258,6 +257,37 @@ TEST_F(StationFlow, RefusalsComeInOrderAndWriteNothing)
         EXPECT_EQ(o.caption(), "错误");
     }
     EXPECT_EQ(written(), before);
+}
+
+TEST_F(StationFlow, PayIsNeverWrittenWithoutTheRateOfAModeThatHasOne)
+{
+    db().exec(
+        QStringLiteral("insert into kvc_attrib_process (名称, 工作站, 工价) values ('免费工序', '洗水', 0)"));
+    const struct {
+        const char* mode;
+        double rate;
+        bool cooperative;
+        bool written;
+    } cases[] = {{"普洗工序", 0, false, false},
+                 {"普洗工序", 0, true, false},
+                 {"免费工序", 0, false, true},  // a step that pays nothing
+                 {"普洗工序", 0.3, false, true}};
+    for (const auto& c : cases) {
+        const quint64 f = openFlow(10);
+        const auto before = written();
+        flow::HandOver h = work(f, QString::fromUtf8(c.mode), QStringLiteral("喷砂"));
+        h.rate = c.rate;
+        h.cooperative = c.cooperative;
+        h.totalDone = 4;
+        h.workers = {single(9, 4, 0)};
+        const Outcome o = flow::handOver(g_sqlTool, h);
+        EXPECT_EQ(o.ok(), c.written) << c.mode << " " << c.rate << " " << o.text().toStdString();
+        if (!c.written) {
+            EXPECT_EQ(o.kind(), Outcome::Kind::Refused);
+            EXPECT_EQ(o.text(), flow::kNoRate);
+            EXPECT_EQ(written(), before);
+        }
+    }
 }
 
 TEST_F(StationFlow, AStatementFailingHalfwayLeavesTheFlowOpenAndNothingWritten)

@@ -28,13 +28,18 @@ public:
     QString text(const char* name) const { return child<QLineEdit>(name)->text(); }
     void type(const char* name, const QString& value) const { child<QLineEdit>(name)->setText(value); }
     void click(const char* name) const { child<QAbstractButton>(name)->click(); }
-    // Chooses the entry with exactly this text.
-    void choose(const char* combo, const QString& value) const
+    // Chooses the entry with exactly this text, as the user does: the drop-down reports
+    // the choice (activated) besides the change.
+    void choose(const char* combo, const QString& value) const { choose(child<QComboBox>(combo), value); }
+    static void choose(QComboBox* c, const QString& value)
     {
-        QComboBox* c = child<QComboBox>(combo);
         const int i = c->findText(value, Qt::MatchExactly);
-        EXPECT_GE(i, 0) << combo << " has no " << value.toStdString();
+        EXPECT_GE(i, 0) << c->objectName().toStdString() << " has no " << value.toStdString();
         c->setCurrentIndex(i);
+        if (i < 0)
+            return;
+        Q_EMIT c->activated(i);
+        Q_EMIT c->textActivated(c->itemText(i));
     }
 
     // A mouse click on a row of a grid (on its first visible column), or beside the rows.

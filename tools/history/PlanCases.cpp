@@ -34,7 +34,6 @@ Values draw(mySQLTool& db)
     v.lastmonth = dates.text(0);
     v.tomorrow = dates.text(1);
     v.yearago = dates.text(2);
-    v.method = first(db, "select 洗涤方法 from kvc_record_product where 激活=1 and 结讫=0 limit 1").text(0);
     v.orderShipping =
         first(db,
               "select max(货单号) from kvc_record_procedure where 工作站='发送' and 上一站<>'发送' "
@@ -66,14 +65,11 @@ const std::vector<Case>& cases()
     static const std::vector<Case> all = {
         {"dashboard.orders", [](mySQLTool& db, V) { return dashq::openOrders(db); }},
         {"dashboard.order-flows", [](mySQLTool& db, V v) { return dashq::orderFlows(db, v.orderOpen); }},
-        {"dashboard.methods", [](mySQLTool& db, V) { return dashq::runningMethods(db); }},
-        {"dashboard.method-pieces", [](mySQLTool& db, V v) { return dashq::methodPieces(db, v.method); }},
-        {"dashboard.waiting", [](mySQLTool& db, V v) { return dashq::waiting(db, v.station); }},
-        {"dashboard.waiting-shipping",
-         [](mySQLTool& db, V) { return dashq::waiting(db, QStringLiteral("发送")); }},
-        {"dashboard.finished-today",
-         [](mySQLTool& db, V v) { return dashq::finished(db, v.station, v.today); }},
-        {"dashboard.technology", [](mySQLTool& db, V v) { return dashq::technologyPieces(db, v.tech); }},
+        {"dashboard.methods", [](mySQLTool& db, V) { return dashq::methodPieces(db); }},
+        {"dashboard.stations", [](mySQLTool& db, V) { return dashq::stations(db); }},
+        {"dashboard.waiting", [](mySQLTool& db, V) { return dashq::waiting(db); }},
+        {"dashboard.finished-today", [](mySQLTool& db, V v) { return dashq::finished(db, v.today); }},
+        {"dashboard.technologies", [](mySQLTool& db, V) { return dashq::technologyPieces(db); }},
 
         {"intake.activated", [](mySQLTool& db, V) { return intakeq::orders(db, true); }},
         {"intake.waiting-orders", [](mySQLTool& db, V) { return intakeq::orders(db, false); }},

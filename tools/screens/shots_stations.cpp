@@ -13,6 +13,16 @@
 
 namespace {
 
+// Chooses in a drop-down as the user does: the panel acts on the choice, not the change.
+void choose(QWidget* w, const char* combo, const QString& text)
+{
+    auto* c = w->findChild<QComboBox*>(QString::fromLatin1(combo));
+    const int i = c->findText(text);
+    c->setCurrentIndex(i);
+    Q_EMIT c->activated(i);
+    Q_EMIT c->textActivated(text);
+}
+
 QWidget* washing()
 {
     g_station = QStringLiteral("洗水");
@@ -23,12 +33,9 @@ QWidget* washing()
 void openPanel(QWidget* w)
 {
     w->findChild<QPushButton*>(QStringLiteral("processButton"))->click();
-    auto* mode = w->findChild<QComboBox*>(QStringLiteral("modeCombo"));
-    mode->setCurrentIndex(mode->findText(QStringLiteral("普洗工序")));
-    auto* destination = w->findChild<QComboBox*>(QStringLiteral("destinationCombo"));
-    destination->setCurrentIndex(destination->findText(QStringLiteral("手工")));
-    auto* team = w->findChild<QComboBox*>(QStringLiteral("teamCombo"));
-    team->setCurrentIndex(team->findText(QStringLiteral("洗水组")));
+    choose(w, "modeCombo", QStringLiteral("普洗工序"));
+    choose(w, "destinationCombo", QStringLiteral("手工"));
+    choose(w, "teamCombo", QStringLiteral("洗水组"));
     w->findChild<KvGrid*>(QStringLiteral("memberList"))->SelectRow(1);
     w->findChild<QPushButton*>(QStringLiteral("insertButton"))->click();
     auto* workers = w->findChild<KvGrid*>(QStringLiteral("singleList"));

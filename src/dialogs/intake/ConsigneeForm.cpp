@@ -60,7 +60,10 @@ ConsigneeForm::ConsigneeForm(QWidget* parent) : QWidget(parent)
         clientName_->setReadOnly(!on);
         clientName_->clear();
     });
-    connect(nature_, &QComboBox::currentTextChanged, this, &ConsigneeForm::natureChanged);
+    // The link field follows whatever nature is shown; the hint and the price only follow
+    // the user's own choice, not an order being loaded.
+    connect(nature_, &QComboBox::currentTextChanged, this, &ConsigneeForm::showRelated);
+    connect(nature_, &QComboBox::textActivated, this, &ConsigneeForm::natureChosen);
     connect(method_, &MethodPanel::sequenceChanged, this, [this] {
         if (text(nature_) != intake::kRework)
             compose();
@@ -319,21 +322,24 @@ void ConsigneeForm::clientClicked(int row)
     clientName_->setText(clients_->GetItemText(row, 1));
 }
 
-void ConsigneeForm::natureChanged(const QString& nature)
+void ConsigneeForm::showRelated(const QString& nature)
 {
-    if (nature == intake::kRework) {
-        if (!reworkHinted_) {
-            reworkHinted_ = true;
-            prompt().message(QStringLiteral("返工的货物必须选择关联货单号"), kNotice);
-        }
-        price_->clear();
-        related_->setEnabled(true);
-        queryRelated_->setEnabled(true);
+    const bool rework = nature == intake::kRework;
+    if (!rework)
+        related_->clear();
+    related_->setEnabled(rework);
+    queryRelated_->setEnabled(rework);
+}
+
+void ConsigneeForm::natureChosen(const QString& nature)
+{
+    if (nature != intake::kRework)
         return;
+    if (!reworkHinted_) {
+        reworkHinted_ = true;
+        prompt().message(QStringLiteral("返工的货物必须选择关联货单号"), kNotice);
     }
-    related_->clear();
-    related_->setEnabled(false);
-    queryRelated_->setEnabled(false);
+    price_->clear();
 }
 
 void ConsigneeForm::compose()

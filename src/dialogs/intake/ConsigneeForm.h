@@ -54,7 +54,8 @@ private:
     void buildClients();
     QWidget* buildOrder();
     void clientClicked(int row);
-    void natureChanged(const QString& nature);
+    void showRelated(const QString& nature);
+    void natureChosen(const QString& nature);
     void compose();
     void lookUpRelated();
 

@@ -393,6 +393,12 @@ void Dlg_Shipper::submit()
 
 void Dlg_Shipper::closeOrder()
 {
+    // The orders on display are closed ones; the row still chosen in the hidden list of
+    // unshipped orders is not what the user is looking at.
+    if (!radioUnshipped_->isChecked()) {
+        prompt().message(QStringLiteral("请在未发送的货单列表中选择要结讫的货单"), kError);
+        return;
+    }
     bool selected = false;
     const quint64 order = unshipped_->selectedOrder(&selected);
     if (!selected) {

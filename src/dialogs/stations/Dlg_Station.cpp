@@ -24,13 +24,13 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString kHint = QStringLiteral("提示");
+const QString kLeaveTask = QStringLiteral("有正在进行中的任务，确认离开吗？");
 const QString kChooseRow = QStringLiteral("请选择要移动顺序的记录行");
 
 QLineEdit* detail(QWidget* parent, const char* name)
@@ -159,7 +159,8 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
     panel_->setProcessAllowed(false);
     setOrdering(false);
 
-    connect(stationCombo_, &QComboBox::currentIndexChanged, this, &Dlg_Station::stationChanged);
+    // The user's choice only; selecting a station in code runs nothing.
+    connect(stationCombo_, &QComboBox::activated, this, &Dlg_Station::stationChanged);
     connect(waiting_, &KvGrid::rowClicked, this, &Dlg_Station::rowClicked);
     connect(move_, &QPushButton::clicked, this, &Dlg_Station::moveSequence);
     connect(up_, &QPushButton::clicked, this, &Dlg_Station::moveUp);
@@ -178,10 +179,7 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
 
     // 7. The station the menu asked for.
     if (!g_station.isEmpty()) {
-        {
-            const QSignalBlocker block(stationCombo_);
-            SelectComboText(*stationCombo_, g_station);
-        }
+        SelectComboText(*stationCombo_, g_station);
         stationChanged();
         g_station.clear();
     }
@@ -195,8 +193,7 @@ bool Dlg_Station::taskInProgress() const
 bool Dlg_Station::confirmLeave()
 {
     // Both questions first: a cancelled second one leaves the task as it was.
-    if (panel_->taskInProgress() &&
-        !prompt().confirm(QStringLiteral("有正在进行中的任务，确认离开吗？"), kHint))
+    if (panel_->taskInProgress() && !prompt().confirm(kLeaveTask, kHint))
         return false;
     if (sequenceSet_ &&
         !prompt().confirm(
@@ -210,9 +207,11 @@ bool Dlg_Station::confirmLeave()
 
 void Dlg_Station::stationChanged()
 {
+    // The station already open, chosen again, changes nothing.
+    if (stationOpen_ && stationCombo_->currentText() == station_)
+        return;
     if (!confirmLeave()) {
         // Staying: the drop-down shows the station the screen still works on.
-        const QSignalBlocker block(stationCombo_);
         SelectComboText(*stationCombo_, station_);
         return;
     }
@@ -348,10 +347,32 @@ void Dlg_Station::rowClicked(int row)
     if (!stationOpen_ || row < 0 || row >= waiting_->GetItemCount())
         return;
     const quint64 flow = convert::toId(waiting_->GetItemText(row, 0));
+    const bool task = panel_->taskInProgress();
+    if (task && flow == flow_)
+        return;
     const Rows order = g_sqlTool.Read(stationq::orderOfFlow(g_sqlTool, flow));
     if (!prompt().report(order))
         return;
+    // A task belongs to the flow it was accepted for: another flow means leaving it.
+    if (task) {
+        if (!prompt().confirm(kLeaveTask, kHint)) {
+            selectCurrentRow();
+            return;
+        }
+        panel_->endTask();
+    }
     setCurrent(flow, order.first().toId(0));
+}
+
+void Dlg_Station::selectCurrentRow()
+{
+    for (int r = 0; r < waiting_->GetItemCount(); ++r) {
+        if (convert::toId(waiting_->GetItemText(r, 0)) == flow_) {
+            waiting_->SelectRow(r);
+            return;
+        }
+    }
+    waiting_->SelectRow(-1);
 }
 
 void Dlg_Station::refreshTick()
@@ -450,7 +471,9 @@ void Dlg_Station::saveSequence()
         saved_[i] = convert::toId(waiting_->GetItemText(i, 0));
     setOrdering(false);
     rebuildQueue();
-    currentFromFirstRow();
+    // A task in progress stays on its flow.
+    if (!panel_->taskInProgress())
+        currentFromFirstRow();
     sequenceSet_ = true;
     timer_->start();
 }
@@ -464,11 +487,13 @@ void Dlg_Station::handedOver()
 
 void Dlg_Station::notHandedOver(bool taken)
 {
+    // Taken by another desk: the task has ended and the screen moves on as after a
+    // hand-over. Otherwise the task stays on its flow.
+    if (taken) {
+        handedOver();
+        return;
+    }
     rebuildQueue();
-    // The typed work stays in the panel; the flow it was meant for is gone, so the user
-    // chooses the flow it belongs to from the fresh queue.
-    if (taken)
-        setCurrent(0, 0);
 }
 
 void Dlg_Station::reject()

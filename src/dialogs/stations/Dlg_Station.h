@@ -54,6 +54,7 @@ private:
     void loadDetails();
     void clearDetails();
     void rowClicked(int row);
+    void selectCurrentRow();
     void setOrdering(bool on);
     void moveSequence();
     void passwordTyped();

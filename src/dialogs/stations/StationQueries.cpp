@@ -100,12 +100,6 @@ Statement processes(mySQLTool& db, const QString& station)
     return db.Format("select %s.名称 from %s where %s.工作站='%s'", S, S, S, station);
 }
 
-Statement processRate(mySQLTool& db, const QString& process)
-{
-    const char* const S = tables::process;
-    return db.Format("select %s.工价 from %s where %s.名称='%s'", S, S, S, process);
-}
-
 Statement destinations(mySQLTool& db)
 {
     return db.Format("select %s.名称 from %s", tables::station, tables::station);

@@ -32,7 +32,6 @@ Statement orderDetails(mySQLTool& db, quint64 order);
 
 // The processing panel.
 Statement processes(mySQLTool& db, const QString& station);
-Statement processRate(mySQLTool& db, const QString& process);
 Statement destinations(mySQLTool& db);
 Statement teams(mySQLTool& db);
 Statement teamMembers(mySQLTool& db, const QString& team);

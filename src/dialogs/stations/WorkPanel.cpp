@@ -6,6 +6,7 @@
 #include "dialogs/admin/AdminQueries.h"
 #include "dialogs/stations/StationQueries.h"
 #include "flow/Flow.h"
+#include "flow/FlowQueries.h"
 #include "flow/Station.h"
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
@@ -80,8 +81,7 @@ WorkPanel::WorkPanel(QWidget* parent) : QWidget(parent)
     coopList_->setAccessibleName(QStringLiteral("合作模式"));
     coopList_->InsertColumn(QStringLiteral("工号"), 60);
     coopList_->InsertColumn(QStringLiteral("姓名"), 70);
-    coopList_->InsertColumn(QStringLiteral("共计"), 70);
-    coopList_->SetTextEditor(2);
+    coopList_->InsertColumn(QStringLiteral("共计"), 70);  // computed from the totals, never typed
     for (KvGrid* g : {members_, singleList_, coopList_})
         g->setMinimumWidth(140);
 
@@ -148,8 +148,9 @@ WorkPanel::WorkPanel(QWidget* parent) : QWidget(parent)
     layout->addLayout(totals);
 
     connect(process_, &QPushButton::clicked, this, &WorkPanel::accept);
-    connect(mode_, &QComboBox::currentTextChanged, this, &WorkPanel::modeChanged);
-    connect(team_, &QComboBox::currentTextChanged, this, &WorkPanel::teamChanged);
+    // Only the user's choice runs these: filling a drop-down passes through its first item.
+    connect(mode_, &QComboBox::textActivated, this, &WorkPanel::modeChosen);
+    connect(team_, &QComboBox::textActivated, this, &WorkPanel::teamChosen);
     connect(single_, &QRadioButton::toggled, this, &WorkPanel::showMode);
     connect(insert_, &QPushButton::clicked, this, &WorkPanel::insertWorkers);
     connect(delete_, &QPushButton::clicked, this, &WorkPanel::deleteWorker);
@@ -199,6 +200,10 @@ void WorkPanel::accept()
     if (!prompt().confirm(QStringLiteral("确定接受这项工作吗？"), QStringLiteral("提示")))
         return;
     task_ = true;
+    // The task stays on the flow accepted here, whatever the screen shows later.
+    taskFlow_ = flow_;
+    taskOrder_ = order_;
+    appliedMode_.clear();
     setPanelEnabled(true);
     FillCombo(g_sqlTool, *mode_, stationq::processes(g_sqlTool, station_));
     mode_->insertItem(0, flow::kForward);
@@ -217,6 +222,7 @@ void WorkPanel::setPanelEnabled(bool on)
     if (on)
         return;
     mode_->clear();
+    appliedMode_.clear();
     destination_->clear();
     team_->clear();
     members_->DeleteAllItems();
@@ -227,23 +233,26 @@ void WorkPanel::setPanelEnabled(bool on)
     totalLost_->clear();
 }
 
-void WorkPanel::modeChanged()
+void WorkPanel::modeChosen(const QString& mode)
 {
-    const QString mode = mode_->currentText();
-    if (mode.isEmpty())
+    // The same mode again keeps the workers typed for it.
+    if (mode.isEmpty() || mode == appliedMode_)
         return;
     const bool forward = mode == flow::kForward;
     if (!forward) {
-        const Rows rate = g_sqlTool.Read(stationq::processRate(g_sqlTool, mode));
+        const Rows rate = g_sqlTool.Read(flowq::processRate(g_sqlTool, mode));
         if (!rate || rate.empty()) {
             prompt().message(rate ? QStringLiteral("找不到工序%1的工价").arg(mode) : rate.error(),
                              QStringLiteral("Error"));
+            // The rate shown stays that of the mode applied before, so show that mode.
+            SelectComboText(*mode_, appliedMode_);
             return;
         }
         rate_->setText(rate.first().text(0));
     } else {
         rate_->clear();  // passing on pays nothing
     }
+    appliedMode_ = mode;
 
     destination_->clear();
     team_->clear();
@@ -263,9 +272,8 @@ void WorkPanel::modeChanged()
     lossCharge_->setText(charge.first().text(0));
 }
 
-void WorkPanel::teamChanged()
+void WorkPanel::teamChosen(const QString& team)
 {
-    const QString team = team_->currentText();
     if (team.isEmpty())
         return;
     prompt().report(members_->Fill(g_sqlTool, stationq::teamMembers(g_sqlTool, team)));
@@ -343,8 +351,8 @@ void WorkPanel::submit()
 {
     flow::HandOver h;
     h.station = station_;
-    h.flow = flow_;
-    h.order = order_;
+    h.flow = taskFlow_;
+    h.order = taskOrder_;
     h.mode = mode_->currentText();
     h.destination = destination_->currentText();
     h.rate = convert::toDouble(rate_->text());
@@ -354,9 +362,7 @@ void WorkPanel::submit()
     for (int r = 0; r < list->GetItemCount(); ++r) {
         flow::Worker w;
         w.id = convert::toId(list->GetItemText(r, 0));
-        if (h.cooperative) {
-            w.amount = convert::toDouble(list->GetItemText(r, 2));
-        } else {
+        if (!h.cooperative) {
             w.done = countOf(list->GetItemText(r, 2));
             w.lost = countOf(list->GetItemText(r, 3));
         }
@@ -369,11 +375,16 @@ void WorkPanel::submit()
 
     const Outcome r = flow::handOver(g_sqlTool, h);
     if (!r.ok()) {
-        // The task stays, with everything typed, so the work can be corrected or moved.
         prompt().report(r);
-        const bool taken = r.isTaken();
-        if (taken || r.kind() == Outcome::Kind::Failed)
-            Q_EMIT notHandedOver(taken);
+        if (r.isTaken()) {
+            // The flow is gone: so is the task, and nothing typed for it is kept to be
+            // paid on another flow.
+            endTask();
+            Q_EMIT notHandedOver(true);
+        } else if (r.kind() == Outcome::Kind::Failed) {
+            // The task stays, with everything typed, so that it can be submitted again.
+            Q_EMIT notHandedOver(false);
+        }
         return;
     }
     prompt().message(QStringLiteral("工作处理成功"), QStringLiteral("提示"));

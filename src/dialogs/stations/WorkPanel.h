@@ -28,14 +28,15 @@ public:
     void clearRates();
 
 Q_SIGNALS:
-    void handedOver();               // the flow was handed over; the station refreshes everything
-    void notHandedOver(bool taken);  // refused by another desk (taken) or by the server
+    void handedOver();  // the flow was handed over; the station refreshes everything
+    // Refused by another desk (taken: the task has ended) or by the server (the task stays).
+    void notHandedOver(bool taken);
 
 private:
     void accept();
     void setPanelEnabled(bool on);
-    void modeChanged();
-    void teamChanged();
+    void modeChosen(const QString& mode);
+    void teamChosen(const QString& team);
     void showMode();
     void insertWorkers();
     void deleteWorker();
@@ -47,6 +48,9 @@ private:
     quint64 flow_ = 0;
     quint64 order_ = 0;
     bool task_ = false;
+    quint64 taskFlow_ = 0;  // the flow accepted by "处理工作"
+    quint64 taskOrder_ = 0;
+    QString appliedMode_;  // the mode the panel was last set up for
 
     QPushButton* process_;
     QLabel* modeLabel_;
