@@ -80,10 +80,10 @@ Dlg_Quality::Dlg_Quality(QWidget* parent) : QDialog(parent)
     form_ = new LossForm(this);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lists_, 3);
+    layout->addWidget(lists_, 5);
     layout->addLayout(queryRow);
-    layout->addWidget(form_, 2);
-    resize(1180, 760);
+    layout->addWidget(form_, 4);
+    resize(1180, 820);
 
     connect(form_->enterButton(), &QPushButton::clicked, this, &Dlg_Quality::enter);
     connect(queryButton, &QPushButton::clicked, this, &Dlg_Quality::query);
