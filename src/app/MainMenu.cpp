@@ -2,6 +2,7 @@
 
 #include "app/Dlg_System.h"
 #include "dialogs/intake/Dlg_Consignee.h"
+#include "dialogs/quality/Dlg_Quality.h"
 #include "dialogs/shipping/Dlg_Shipper.h"
 #include "dialogs/stations/Dlg_Station.h"
 
@@ -33,7 +34,7 @@ const QList<MenuItem>& MainMenuItems()
         {"工作站登记", "马骝工作站", cmd::StationMonkey, Screen::Stations, kStation, QStringLiteral("马骝")},
         {"货单登记", "来货登记", cmd::Consignee, Screen::Consignee, &openModal<Dlg_Consignee>, {}},
         {"货单登记", "送货登记", cmd::Shipper, Screen::Shipper, &openModal<Dlg_Shipper>, {}},
-        {"货单登记", "损耗登记", cmd::Quality, Screen::Quality, nullptr, {}},
+        {"货单登记", "损耗登记", cmd::Quality, Screen::Quality, &openModal<Dlg_Quality>, {}},
         {"货单登记", "货单查询", cmd::InquiryProduct, Screen::InquiryProduct, nullptr, {}},
         {"货单登记", "发货查询", cmd::InquiryShipment, Screen::InquiryShipment, nullptr, {}},
         {"货单登记", "发货统计", cmd::InquiryShip, Screen::InquiryShip, nullptr, {}},

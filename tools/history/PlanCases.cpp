@@ -4,6 +4,7 @@
 #include "db/FillList.h"
 #include "db/mySQLTool.h"
 #include "dialogs/intake/IntakeQueries.h"
+#include "dialogs/quality/QualityQueries.h"
 #include "dialogs/shipping/ShipperQueries.h"
 #include "dialogs/stations/StationQueries.h"
 #include "flow/FlowQueries.h"
@@ -17,6 +18,22 @@ template <typename... A>
 Row first(mySQLTool& db, const char* format, const A&... args)
 {
     return db.Read(db.Format(format, args...)).first();
+}
+
+// The loss registry as it opens, and the records from the start of last month to the first
+// of this one, handled ones too.
+Statement qualityOpen(mySQLTool& db)
+{
+    return qualityq::conditions(db, qualityq::Filter());
+}
+Statement qualityMonth(mySQLTool& db, const Values& v)
+{
+    qualityq::Filter f;
+    f.dates = qualityq::Filter::Dates::Within;
+    f.first = v.lastmonth + QStringLiteral(" 00:00:00");
+    f.second = v.month + QStringLiteral(" 23:59:59");
+    f.showHandled = true;
+    return qualityq::conditions(db, f);
 }
 
 }  // namespace
@@ -109,6 +126,13 @@ const std::vector<Case>& cases()
         {"shipping.close-confirmed",
          [](mySQLTool& db, V v) { return flowq::closeConfirmedFlows(db, v.orderShipping); }, true},
         {"shipping.repair", [](mySQLTool& db, V) { return flowq::repairConfirmedFlows(db); }, true},
+
+        {"quality.open", [](mySQLTool& db, V) { return qualityq::records(db, qualityOpen(db), kListCap); }},
+        {"quality.open-count", [](mySQLTool& db, V) { return qualityq::countRecords(db, qualityOpen(db)); }},
+        {"quality.month",
+         [](mySQLTool& db, V v) { return qualityq::records(db, qualityMonth(db, v), kListCap); }},
+        {"quality.month-count",
+         [](mySQLTool& db, V v) { return qualityq::countRecords(db, qualityMonth(db, v)); }},
     };
     return all;
 }

@@ -1,0 +1,78 @@
+#include "dialogs/quality/QualityQueries.h"
+
+#include "db/Conditions.h"
+#include "db/Tables.h"
+#include "db/mySQLTool.h"
+
+namespace qualityq {
+
+namespace {
+const char* const Q = tables::quality;
+const char* const C = tables::client;
+const char* const M = tables::member;
+}  // namespace
+
+Statement handledColumn(mySQLTool& db)
+{
+    return db.Format(
+        "select count(*) from information_schema.columns where table_schema=database() and "
+        "table_name='%s' and column_name='处理'",
+        Q);
+}
+
+Statement conditions(mySQLTool& db, const Filter& filter)
+{
+    Conditions where(db);
+    switch (filter.dates) {
+        case Filter::Dates::Before:
+            where.add("%s.日期<'%s'", Q, filter.first);
+            break;
+        case Filter::Dates::After:
+            where.add("%s.日期>'%s'", Q, filter.second);
+            break;
+        case Filter::Dates::Within:
+            where.add("%s.日期>='%s' and %s.日期<='%s'", Q, filter.first, Q, filter.second);
+            break;
+        case Filter::Dates::Any:
+            break;
+    }
+    if (!filter.showHandled)
+        where.add("%s.处理=0", Q);
+    return where.after(" where ");
+}
+
+Statement records(mySQLTool& db, const Statement& where, int count)
+{
+    // A left join: the losses of a customer since removed are still listed (and counted).
+    return db.Format(
+        "select %s.序列号, %s.名称, %s.日期, %s.数量, %s.原因, %s.责任人, %s.记录人, %s.备注, %s.处理 "
+        "from %s left join %s on %s.客户号=%s.客户号%s order by %s.序列号 limit %d",
+        Q, C, Q, Q, Q, Q, Q, Q, Q, Q, C, Q, C, where, Q, count);
+}
+
+Statement countRecords(mySQLTool& db, const Statement& where)
+{
+    return db.Format("select count(*) from %s%s", Q, where);
+}
+
+Statement clients(mySQLTool& db)
+{
+    return db.Format("select %s.客户号, %s.名称, %s.说明 from %s where 激活=%d", C, C, C, C, 1);
+}
+
+Statement recorders(mySQLTool& db)
+{
+    return db.Format("select %s.姓名 from %s where %s.身份='调度' and %s.激活=1", M, M, M, M);
+}
+
+Statement responsibles(mySQLTool& db)
+{
+    return db.Format("select %s.姓名 from %s where %s.激活=1", M, M, M);
+}
+
+Statement allRecorders(mySQLTool& db)
+{
+    return db.Format("select %s.姓名 from %s where %s.身份='调度'", M, M, M);
+}
+
+}  // namespace qualityq
