@@ -2,6 +2,8 @@
 
 #include "app/Dlg_System.h"
 #include "dialogs/intake/Dlg_Consignee.h"
+#include "dialogs/shipping/Dlg_InquiryShip.h"
+#include "dialogs/shipping/Dlg_InquiryShipment.h"
 #include "dialogs/shipping/Dlg_Shipper.h"
 #include "dialogs/stations/Dlg_Station.h"
 
@@ -35,8 +37,13 @@ const QList<MenuItem>& MainMenuItems()
         {"货单登记", "送货登记", cmd::Shipper, Screen::Shipper, &openModal<Dlg_Shipper>, {}},
         {"货单登记", "损耗登记", cmd::Quality, Screen::Quality, nullptr, {}},
         {"货单登记", "货单查询", cmd::InquiryProduct, Screen::InquiryProduct, nullptr, {}},
-        {"货单登记", "发货查询", cmd::InquiryShipment, Screen::InquiryShipment, nullptr, {}},
-        {"货单登记", "发货统计", cmd::InquiryShip, Screen::InquiryShip, nullptr, {}},
+        {"货单登记",
+         "发货查询",
+         cmd::InquiryShipment,
+         Screen::InquiryShipment,
+         &openModal<Dlg_InquiryShipment>,
+         {}},
+        {"货单登记", "发货统计", cmd::InquiryShip, Screen::InquiryShip, &openModal<Dlg_InquiryShip>, {}},
         {"原料登记", "采购登记", cmd::RawIn, Screen::RawIn, nullptr, {}},
         {"原料登记", "领料登记", cmd::RawOut, Screen::RawOut, nullptr, {}},
         {"原料登记", "原料查询", cmd::RawInquiry, Screen::RawInquiry, nullptr, {}},

@@ -4,7 +4,9 @@
 #include "db/FillList.h"
 #include "db/mySQLTool.h"
 #include "dialogs/intake/IntakeQueries.h"
+#include "dialogs/shipping/ShipmentQueries.h"
 #include "dialogs/shipping/ShipperQueries.h"
+#include "dialogs/shipping/StatementQueries.h"
 #include "dialogs/stations/StationQueries.h"
 #include "flow/FlowQueries.h"
 
@@ -17,6 +19,21 @@ template <typename... A>
 Row first(mySQLTool& db, const char* format, const A&... args)
 {
     return db.Read(db.Format(format, args...)).first();
+}
+
+QString midnight(const QString& date)
+{
+    return date + QStringLiteral(" 00:00:00");
+}
+
+// The inquiry's conditions for the busiest customer's last month.
+Statement clientMonth(mySQLTool& db, const Values& v)
+{
+    shipmentq::Filter f;
+    f.client = v.client;
+    f.sentAfter = midnight(v.lastmonth);
+    f.sentBefore = midnight(v.month);
+    return shipmentq::conditions(db, f);
 }
 
 }  // namespace
@@ -113,6 +130,39 @@ const std::vector<Case>& cases()
         {"shipping.close-confirmed",
          [](mySQLTool& db, V v) { return flowq::closeConfirmedFlows(db, v.orderShipping); }, true},
         {"shipping.repair", [](mySQLTool& db, V) { return flowq::repairConfirmedFlows(db); }, true},
+
+        // The shipment inquiry: a customer's last month, one order, the first page of everything
+        // (the totals of everything read every shipment once: HistoryPlanTest holds that plan).
+        {"shipment.client-month",
+         [](mySQLTool& db, V v) { return shipmentq::shipments(db, clientMonth(db, v), 0, kListCap); }},
+        {"shipment.client-month-totals",
+         [](mySQLTool& db, V v) { return shipmentq::totals(db, clientMonth(db, v)); }},
+        {"shipment.order",
+         [](mySQLTool& db, V v) {
+             shipmentq::Filter f;
+             f.order = v.orderOld;
+             return shipmentq::shipments(db, shipmentq::conditions(db, f), 0, kListCap);
+         }},
+        {"shipment.order-totals",
+         [](mySQLTool& db, V v) {
+             shipmentq::Filter f;
+             f.order = v.orderOld;
+             return shipmentq::totals(db, shipmentq::conditions(db, f));
+         }},
+        {"shipment.all", [](mySQLTool& db, V) { return shipmentq::shipments(db, Statement(), 0, kListCap); }},
+        // The statistics: last month's customers, the busiest customer's settlement and statement.
+        {"statistics.customers",
+         [](mySQLTool& db, V v) {
+             return statementq::customers(db, midnight(v.lastmonth), midnight(v.month));
+         }},
+        {"statistics.pairs",
+         [](mySQLTool& db, V v) {
+             return statementq::pairs(db, v.client, midnight(v.lastmonth), midnight(v.month));
+         }},
+        {"statistics.shipments",
+         [](mySQLTool& db, V v) {
+             return statementq::shipments(db, v.client, midnight(v.lastmonth), midnight(v.month));
+         }},
     };
     return all;
 }
