@@ -68,14 +68,14 @@ Statement shipments(mySQLTool& db, const Statement& conditions, quint64 offset, 
     Conditions where(db);
     if (!conditions.empty())
         where.append(conditions);
-    // Ordered, so that pages do not overlap; the keys on 发送时间 give this order unsorted.
+    // In the order of the shipments' numbers, so that pages do not overlap: with nothing
+    // ticked a page comes off the primary key, a customer's month is a short sort.
     return db.Format(
         "select %s.序列号, %s.货单号, %s.名称, %s.开票人, %s.发货人, %s.发送时间, %s.款号, %s.品名, "
-        "%s.洗涤方法, "
-        "%s.货物数量, %s.损耗数量, %s.原版数量, %s.洗版数量, %s.货物单价, %s.经办人, %s.备注 %s%s "
-        "order by %s.发送时间, %s.序列号 limit %I64u, %d",
-        S, S, C, S, S, S, S, S, S, S, S, S, S, S, S, S, from(db), where.after(" where "), S, S, offset,
-        count);
+        "%s.洗涤方法, %s.货物数量, %s.损耗数量, %s.原版数量, %s.洗版数量, %s.货物单价, %s.经办人, %s.备注 "
+        "%s%s "
+        "order by %s.序列号 limit %I64u, %d",
+        S, S, C, S, S, S, S, S, S, S, S, S, S, S, S, S, from(db), where.after(" where "), S, offset, count);
 }
 
 Statement totals(mySQLTool& db, const Statement& conditions)

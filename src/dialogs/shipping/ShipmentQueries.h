@@ -31,7 +31,7 @@ Statement conditions(mySQLTool& db, const Filter& filter);
 // A text to stand literally inside a like pattern: '\', '%' and '_' escaped.
 QString likeLiteral(const QString& text);
 
-// One page of the matching shipments, oldest first, the customer's name in the third column.
+// One page of the matching shipments by 序列号, the customer's name in the third column.
 Statement shipments(mySQLTool& db, const Statement& conditions, quint64 offset, int count);
 // Over every matching shipment: the count, the sums of 货物数量, 损耗数量, 原版数量, 洗版数量
 // and the amount (货物数量 x 货物单价, a NULL price adding nothing).
