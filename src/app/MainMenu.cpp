@@ -18,6 +18,7 @@ void openModal(QWidget* owner)
 
 using rights::Screen;
 constexpr auto kStation = &openModal<Dlg_Station>;
+constexpr auto kShipmentInquiry = &openModal<Dlg_InquiryShipment>;
 
 }  // namespace
 
@@ -37,12 +38,7 @@ const QList<MenuItem>& MainMenuItems()
         {"货单登记", "送货登记", cmd::Shipper, Screen::Shipper, &openModal<Dlg_Shipper>, {}},
         {"货单登记", "损耗登记", cmd::Quality, Screen::Quality, nullptr, {}},
         {"货单登记", "货单查询", cmd::InquiryProduct, Screen::InquiryProduct, nullptr, {}},
-        {"货单登记",
-         "发货查询",
-         cmd::InquiryShipment,
-         Screen::InquiryShipment,
-         &openModal<Dlg_InquiryShipment>,
-         {}},
+        {"货单登记", "发货查询", cmd::InquiryShipment, Screen::InquiryShipment, kShipmentInquiry, {}},
         {"货单登记", "发货统计", cmd::InquiryShip, Screen::InquiryShip, &openModal<Dlg_InquiryShip>, {}},
         {"原料登记", "采购登记", cmd::RawIn, Screen::RawIn, nullptr, {}},
         {"原料登记", "领料登记", cmd::RawOut, Screen::RawOut, nullptr, {}},
