@@ -3,6 +3,8 @@
 #include "app/Dlg_System.h"
 #include "dialogs/intake/Dlg_Consignee.h"
 #include "dialogs/quality/Dlg_Quality.h"
+#include "dialogs/shipping/Dlg_InquiryShip.h"
+#include "dialogs/shipping/Dlg_InquiryShipment.h"
 #include "dialogs/shipping/Dlg_Shipper.h"
 #include "dialogs/stations/Dlg_Station.h"
 
@@ -17,6 +19,7 @@ void openModal(QWidget* owner)
 
 using rights::Screen;
 constexpr auto kStation = &openModal<Dlg_Station>;
+constexpr auto kShipmentInquiry = &openModal<Dlg_InquiryShipment>;
 
 }  // namespace
 
@@ -36,8 +39,8 @@ const QList<MenuItem>& MainMenuItems()
         {"货单登记", "送货登记", cmd::Shipper, Screen::Shipper, &openModal<Dlg_Shipper>, {}},
         {"货单登记", "损耗登记", cmd::Quality, Screen::Quality, &openModal<Dlg_Quality>, {}},
         {"货单登记", "货单查询", cmd::InquiryProduct, Screen::InquiryProduct, nullptr, {}},
-        {"货单登记", "发货查询", cmd::InquiryShipment, Screen::InquiryShipment, nullptr, {}},
-        {"货单登记", "发货统计", cmd::InquiryShip, Screen::InquiryShip, nullptr, {}},
+        {"货单登记", "发货查询", cmd::InquiryShipment, Screen::InquiryShipment, kShipmentInquiry, {}},
+        {"货单登记", "发货统计", cmd::InquiryShip, Screen::InquiryShip, &openModal<Dlg_InquiryShip>, {}},
         {"原料登记", "采购登记", cmd::RawIn, Screen::RawIn, nullptr, {}},
         {"原料登记", "领料登记", cmd::RawOut, Screen::RawOut, nullptr, {}},
         {"原料登记", "原料查询", cmd::RawInquiry, Screen::RawInquiry, nullptr, {}},

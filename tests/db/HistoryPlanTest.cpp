@@ -2,7 +2,9 @@
 // the shape the desks write, and the statements of the busy screens read through their
 // keys only what they need.
 #include "PlanCases.h"
+#include "db/FillList.h"
 #include "db/mySQLTool.h"
+#include "dialogs/shipping/ShipmentQueries.h"
 #include "dialogs/shipping/ShipperQueries.h"
 
 #include "support/DbTest.h"
@@ -396,4 +398,57 @@ TEST_F(HistoryRefusalTest, MissingMasterDataOrBadArgumentsWriteNothing)
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_member")), members);
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_product")), 0);
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure")), 0);
+}
+
+// The shipment inquiry and statistics read a customer's month through (客户号, 发送时间); the
+// inquiry counts and sums in one pass over the shipment table alone, and its first page of
+// everything comes off the primary key without a sort.
+TEST_F(HistoryTest, ShipmentInquiryAndStatisticsReadOnlyWhatTheyShow)
+{
+    if (!generated_)
+        return;
+    const QString ship = QStringLiteral("kvc_record_ship");
+    const plans::Values v = plans::draw(g_sqlTool);
+    const QString month = QStringLiteral(
+                              "from kvc_record_ship where 客户号=%1 and 发送时间>'%2 00:00:00' and "
+                              "发送时间<'%3 00:00:00'")
+                              .arg(v.client)
+                              .arg(v.lastmonth, v.month);
+    const int mine = db().count(month);
+    ASSERT_GT(mine, 100);
+    const int all = db().count(QStringLiteral("from kvc_record_ship"));
+    ASSERT_GT(all, 20 * mine);
+
+    struct Case {
+        const char* name;
+        const char* key;
+        int most;  // rows of the shipment table examined at most
+    };
+    const Case cases[] = {
+        {"shipment.client-month", "ix_ship_client", mine},
+        {"shipment.client-month-totals", "ix_ship_client", mine},
+        {"statistics.pairs", "ix_ship_client", mine},
+        {"statistics.shipments", "ix_ship_client", mine},
+        {"shipment.all", "PRIMARY", kListCap},
+    };
+    for (const Case& c : cases) {
+        const TableRead read = analyze(statement(c.name)).value(ship);
+        EXPECT_EQ(read.key, QString::fromLatin1(c.key)) << c.name;
+        EXPECT_LE(read.examined, c.most) << c.name;
+    }
+    // Totals join neither the customer nor the order unless a condition needs the order.
+    EXPECT_EQ(analyze(statement("shipment.client-month-totals")).keys(), QStringList{ship});
+    const QMap<QString, TableRead> everything = analyze(shipmentq::totals(g_sqlTool, Statement()));
+    EXPECT_EQ(everything.keys(), QStringList{ship});
+    EXPECT_EQ(everything.value(ship).examined, all);
+    const Rows sums = g_sqlTool.Read(shipmentq::totals(g_sqlTool, Statement()));
+    EXPECT_EQ(sums.first().toInt64(0), all);
+
+    // The customers of a month: that month's shipments, each customer once.
+    const int monthAll = db().count(QStringLiteral("from kvc_record_ship where 发送时间>'%1 00:00:00' and "
+                                                   "发送时间<'%2 00:00:00'")
+                                        .arg(v.lastmonth, v.month));
+    const TableRead customers = analyze(statement("statistics.customers")).value(ship);
+    EXPECT_NE(customers.access, QStringLiteral("ALL"));
+    EXPECT_LE(customers.examined, monthAll);
 }

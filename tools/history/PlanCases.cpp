@@ -5,7 +5,9 @@
 #include "db/mySQLTool.h"
 #include "dialogs/intake/IntakeQueries.h"
 #include "dialogs/quality/QualityQueries.h"
+#include "dialogs/shipping/ShipmentQueries.h"
 #include "dialogs/shipping/ShipperQueries.h"
+#include "dialogs/shipping/StatementQueries.h"
 #include "dialogs/stations/StationQueries.h"
 #include "flow/FlowQueries.h"
 
@@ -34,6 +36,21 @@ Statement qualityMonth(mySQLTool& db, const Values& v)
     f.second = v.month + QStringLiteral(" 23:59:59");
     f.showHandled = true;
     return qualityq::conditions(db, f);
+}
+
+QString midnight(const QString& date)
+{
+    return date + QStringLiteral(" 00:00:00");
+}
+
+// The inquiry's conditions for the busiest customer's last month.
+Statement clientMonth(mySQLTool& db, const Values& v)
+{
+    shipmentq::Filter f;
+    f.client = v.client;
+    f.sentAfter = midnight(v.lastmonth);
+    f.sentBefore = midnight(v.month);
+    return shipmentq::conditions(db, f);
 }
 
 }  // namespace
@@ -133,6 +150,38 @@ const std::vector<Case>& cases()
          [](mySQLTool& db, V v) { return qualityq::records(db, qualityMonth(db, v), kListCap); }},
         {"quality.month-count",
          [](mySQLTool& db, V v) { return qualityq::countRecords(db, qualityMonth(db, v)); }},
+        // The shipment inquiry: a customer's last month, one order, the first page of everything
+        // (the totals of everything read every shipment once: HistoryPlanTest holds that plan).
+        {"shipment.client-month",
+         [](mySQLTool& db, V v) { return shipmentq::shipments(db, clientMonth(db, v), 0, kListCap); }},
+        {"shipment.client-month-totals",
+         [](mySQLTool& db, V v) { return shipmentq::totals(db, clientMonth(db, v)); }},
+        {"shipment.order",
+         [](mySQLTool& db, V v) {
+             shipmentq::Filter f;
+             f.order = v.orderOld;
+             return shipmentq::shipments(db, shipmentq::conditions(db, f), 0, kListCap);
+         }},
+        {"shipment.order-totals",
+         [](mySQLTool& db, V v) {
+             shipmentq::Filter f;
+             f.order = v.orderOld;
+             return shipmentq::totals(db, shipmentq::conditions(db, f));
+         }},
+        {"shipment.all", [](mySQLTool& db, V) { return shipmentq::shipments(db, Statement(), 0, kListCap); }},
+        // The statistics: last month's customers, the busiest customer's settlement and statement.
+        {"statistics.customers",
+         [](mySQLTool& db, V v) {
+             return statementq::customers(db, midnight(v.lastmonth), midnight(v.month));
+         }},
+        {"statistics.pairs",
+         [](mySQLTool& db, V v) {
+             return statementq::pairs(db, v.client, midnight(v.lastmonth), midnight(v.month));
+         }},
+        {"statistics.shipments",
+         [](mySQLTool& db, V v) {
+             return statementq::shipments(db, v.client, midnight(v.lastmonth), midnight(v.month));
+         }},
     };
     return all;
 }

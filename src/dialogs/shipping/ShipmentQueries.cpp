@@ -1,0 +1,119 @@
+#include "dialogs/shipping/ShipmentQueries.h"
+
+#include "db/Conditions.h"
+#include "db/Tables.h"
+#include "db/mySQLTool.h"
+
+namespace shipmentq {
+
+namespace {
+const char* const S = tables::ship;
+const char* const C = tables::client;
+const char* const P = tables::product;
+
+// A shipment whose customer or order row was removed is still found, counted and summed: the
+// customer and the order are joined on their keys only where a column of theirs is read, and
+// otherwise the server leaves them out of the plan.
+Statement from(mySQLTool& db)
+{
+    return db.Format("from %s left join %s on %s.客户号=%s.客户号 left join %s on %s.货单号=%s.货单号", S, C,
+                     S, C, P, S, P);
+}
+}  // namespace
+
+QString likeLiteral(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            out.append(QLatin1Char('\\'));
+        out.append(c);
+    }
+    return out;
+}
+
+Statement conditions(mySQLTool& db, const Filter& f)
+{
+    Conditions where(db);
+    if (f.client)
+        where.add("%s.客户号=%I64u", S, *f.client);
+    if (f.technology)
+        where.add("%s.洗涤方法 like '%%[%s]%%'", S, likeLiteral(*f.technology));
+    if (f.shipper)
+        where.add("%s.发货人='%s'", S, *f.shipper);
+    if (f.issuer)
+        where.add("%s.开票人='%s'", S, *f.issuer);
+    if (f.style)
+        where.add("%s.品名 like '%%%s%%'", S, likeLiteral(*f.style));
+    if (f.sex)
+        where.add("%s.品名 like '%%%s%%'", S, likeLiteral(*f.sex));
+    if (f.sentAfter && f.sentBefore)
+        where.add("%s.发送时间>'%s' and %s.发送时间<'%s'", S, *f.sentAfter, S, *f.sentBefore);
+    else if (f.sentAfter)
+        where.add("%s.发送时间>'%s'", S, *f.sentAfter);
+    else if (f.sentBefore)
+        where.add("%s.发送时间<'%s'", S, *f.sentBefore);
+    if (f.technologyLike)
+        where.add("%s.洗涤方法 like '%%%s%%'", S, likeLiteral(*f.technologyLike));
+    if (f.order)
+        where.add("%s.货单号=%I64u", S, *f.order);
+    if (f.nature)
+        where.add("%s.货物性质='%s'", P, *f.nature);
+    return where.text();
+}
+
+Statement shipments(mySQLTool& db, const Statement& conditions, quint64 offset, int count)
+{
+    Conditions where(db);
+    if (!conditions.empty())
+        where.append(conditions);
+    // In the order of the shipments' numbers, so that pages do not overlap: with nothing
+    // ticked a page comes off the primary key, a customer's month is a short sort.
+    return db.Format(
+        "select %s.序列号, %s.货单号, %s.名称, %s.开票人, %s.发货人, %s.发送时间, %s.款号, %s.品名, "
+        "%s.洗涤方法, %s.货物数量, %s.损耗数量, %s.原版数量, %s.洗版数量, %s.货物单价, %s.经办人, %s.备注 "
+        "%s%s "
+        "order by %s.序列号 limit %I64u, %d",
+        S, S, C, S, S, S, S, S, S, S, S, S, S, S, S, S, from(db), where.after(" where "), S, offset, count);
+}
+
+Statement totals(mySQLTool& db, const Statement& conditions)
+{
+    Conditions where(db);
+    if (!conditions.empty())
+        where.append(conditions);
+    // Summed on the server in double precision: the matches are never fetched to be added.
+    return db.Format(
+        "select count(*), sum(%s.货物数量), sum(%s.损耗数量), sum(%s.原版数量), sum(%s.洗版数量), "
+        "sum(%s.货物数量*%s.货物单价) %s%s",
+        S, S, S, S, S, S, from(db), where.after(" where "));
+}
+
+Statement clients(mySQLTool& db)
+{
+    return db.Format("select %s.客户号, %s.名称, %s.说明 from %s", C, C, C, C);
+}
+
+Statement technologies(mySQLTool& db)
+{
+    const char* const T = tables::technology;
+    return db.Format("select %s.名称, %s.类型 from %s", T, T, T);
+}
+
+Statement styles(mySQLTool& db)
+{
+    return db.Format("select %s.货物款式 from %s", tables::kind, tables::kind);
+}
+
+Statement sexes(mySQLTool& db)
+{
+    return db.Format("select %s.货物性别 from %s", tables::sex, tables::sex);
+}
+
+Statement natures(mySQLTool& db)
+{
+    return db.Format("select %s.货物属性 from %s", tables::nature, tables::nature);
+}
+
+}  // namespace shipmentq
