@@ -197,7 +197,9 @@ CREATE TABLE kvc_record_raw_out (
     工号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
     经办人 VARCHAR(50) NOT NULL DEFAULT '',
     PRIMARY KEY (序列号),
-    KEY ix_raw_out_name (名称),
+    -- Every column the inquiry groups by or filters on, grouping columns first: its totals
+    -- are read from this key alone, in group order (docs/plans.md).
+    KEY ix_raw_out_sums (名称, 客户号, 班组, 数量, 工号, 经办人, 时间),
     KEY ix_raw_out_time (时间)
 ) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
 

@@ -5,6 +5,9 @@
 #include "dialogs/quality/Dlg_Quality.h"
 #include "dialogs/shipping/Dlg_InquiryShip.h"
 #include "dialogs/shipping/Dlg_InquiryShipment.h"
+#include "dialogs/materials/Dlg_RawIn.h"
+#include "dialogs/materials/Dlg_RawInquiry.h"
+#include "dialogs/materials/Dlg_RawOut.h"
 #include "dialogs/shipping/Dlg_Shipper.h"
 #include "dialogs/stations/Dlg_Station.h"
 
@@ -41,9 +44,9 @@ const QList<MenuItem>& MainMenuItems()
         {"货单登记", "货单查询", cmd::InquiryProduct, Screen::InquiryProduct, nullptr, {}},
         {"货单登记", "发货查询", cmd::InquiryShipment, Screen::InquiryShipment, kShipmentInquiry, {}},
         {"货单登记", "发货统计", cmd::InquiryShip, Screen::InquiryShip, &openModal<Dlg_InquiryShip>, {}},
-        {"原料登记", "采购登记", cmd::RawIn, Screen::RawIn, nullptr, {}},
-        {"原料登记", "领料登记", cmd::RawOut, Screen::RawOut, nullptr, {}},
-        {"原料登记", "原料查询", cmd::RawInquiry, Screen::RawInquiry, nullptr, {}},
+        {"原料登记", "采购登记", cmd::RawIn, Screen::RawIn, &openModal<Dlg_RawIn>, {}},
+        {"原料登记", "领料登记", cmd::RawOut, Screen::RawOut, &openModal<Dlg_RawOut>, {}},
+        {"原料登记", "原料查询", cmd::RawInquiry, Screen::RawInquiry, &openModal<Dlg_RawInquiry>, {}},
         {"生产管理", "生产管理", cmd::Manage, Screen::Manage, nullptr, {}},
         {"财务管理", "计件结算", cmd::Salary, Screen::Salary, nullptr, {}},
         {"财务管理", "计件查询", cmd::InquirySalary, Screen::InquirySalary, nullptr, {}},

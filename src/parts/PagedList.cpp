@@ -61,6 +61,18 @@ bool PagedList::run(PageStatement page, const Statement& count)
     return fetch();
 }
 
+bool PagedList::run(const Statement& saved, quint64 total)
+{
+    page_statement_ = [this, saved](quint64 offset, int rows) {
+        return db_.Format("%s limit %I64u, %d", saved, offset, rows);
+    };
+    count_ = Statement();
+    total_ = total;
+    page_ = 0;
+    list_->DeleteAllItems();
+    return fetch();
+}
+
 bool PagedList::reload()
 {
     if (!page_statement_)
@@ -92,6 +104,8 @@ void PagedList::clear()
 
 bool PagedList::count()
 {
+    if (count_.empty())
+        return true;  // counted by the caller
     const Rows read = db_.Read(count_);
     if (!prompt().report(read))
         return false;

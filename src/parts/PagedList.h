@@ -35,6 +35,9 @@ public:
     // or of pages the caller makes. False after a failure was shown; the list is then empty.
     bool run(const Statement& saved, const Statement& count);
     bool run(PageStatement page, const Statement& count);
+    // The same for a statement whose rows the caller counted already (with its totals, in
+    // one pass); a reload keeps that count.
+    bool run(const Statement& saved, quint64 total);
     // Counts again and shows the page on display (the last one when it went away); the row
     // selected before stays selected when it is still there (found by its first cell).
     bool reload();

@@ -1,11 +1,14 @@
 #include "PlanCases.h"
 
 #include "app/DashboardQueries.h"
+#include "db/Conditions.h"
 #include "db/FillList.h"
+#include "db/Tables.h"
 #include "db/mySQLTool.h"
 #include "dialogs/intake/IntakeQueries.h"
 #include "dialogs/quality/QualityQueries.h"
 #include "dialogs/shipping/ShipmentQueries.h"
+#include "dialogs/materials/MaterialQueries.h"
 #include "dialogs/shipping/ShipperQueries.h"
 #include "dialogs/shipping/StatementQueries.h"
 #include "dialogs/stations/StationQueries.h"
@@ -51,6 +54,29 @@ Statement clientMonth(mySQLTool& db, const Values& v)
     f.sentAfter = midnight(v.lastmonth);
     f.sentBefore = midnight(v.month);
     return shipmentq::conditions(db, f);
+}
+
+// The raw-material inquiry: the first page of its rows and its sums, on the issues with one
+// condition (none when the format is empty), as the screen sends them.
+template <typename... A>
+Statement rawIssues(mySQLTool& db, bool sums, const char* format, const A&... args)
+{
+    Conditions where(db);
+    if (*format)
+        where.add(format, tables::rawOut, args...);
+    if (sums)
+        return materialq::issueSums(db, where.text());
+    return db.Format("%s limit %I64u, %d", materialq::issueRows(db, where.text()), quint64(0), kListCap);
+}
+QString busiestMaterial(mySQLTool& db)
+{
+    return first(db, "select 名称 from kvc_record_raw_out group by 名称 order by count(*) desc limit 1")
+        .text(0);
+}
+quint64 busiestIssuer(mySQLTool& db)
+{
+    return first(db, "select 工号 from kvc_record_raw_out group by 工号 order by count(*) desc limit 1")
+        .toId(0);
 }
 
 }  // namespace
@@ -181,6 +207,37 @@ const std::vector<Case>& cases()
         {"statistics.shipments",
          [](mySQLTool& db, V v) {
              return statementq::shipments(db, v.client, midnight(v.lastmonth), midnight(v.month));
+        {"raw.materials", [](mySQLTool& db, V) { return materialq::materials(db); }},
+        {"raw.stock", [](mySQLTool& db, V) { return materialq::stockHolding(db, busiestMaterial(db), 1.0); }},
+        {"raw.recent-purchases", [](mySQLTool& db, V) { return materialq::recentPurchases(db); }},
+        {"raw.recent-issues", [](mySQLTool& db, V) { return materialq::recentIssues(db); }},
+        {"raw.purchases-page",
+         [](mySQLTool& db, V) {
+             return db.Format("%s limit %I64u, %d", materialq::purchaseRows(db, Statement()), quint64(0),
+                              kListCap);
+         }},
+        {"raw.purchases-sums", [](mySQLTool& db, V) { return materialq::purchaseSums(db, Statement()); }},
+        {"raw.issues-page", [](mySQLTool& db, V) { return rawIssues(db, false, ""); }},
+        {"raw.issues-sums", [](mySQLTool& db, V) { return rawIssues(db, true, ""); }},
+        {"raw.issues-material-page",
+         [](mySQLTool& db, V) { return rawIssues(db, false, materialq::kOnMaterial, busiestMaterial(db)); }},
+        {"raw.issues-material-sums",
+         [](mySQLTool& db, V) { return rawIssues(db, true, materialq::kOnMaterial, busiestMaterial(db)); }},
+        {"raw.issues-client-page",
+         [](mySQLTool& db, V v) { return rawIssues(db, false, materialq::kOnClient, v.client); }},
+        {"raw.issues-client-sums",
+         [](mySQLTool& db, V v) { return rawIssues(db, true, materialq::kOnClient, v.client); }},
+        {"raw.issues-member-sums",
+         [](mySQLTool& db, V) { return rawIssues(db, true, materialq::kOnMember, busiestIssuer(db)); }},
+        {"raw.issues-month-page",
+         [](mySQLTool& db, V v) {
+             return rawIssues(db, false, materialq::kWithin, v.lastmonth + QStringLiteral(" 00:00:00"),
+                              tables::rawOut, v.month + QStringLiteral(" 00:00:00"));
+         }},
+        {"raw.issues-month-sums",
+         [](mySQLTool& db, V v) {
+             return rawIssues(db, true, materialq::kWithin, v.lastmonth + QStringLiteral(" 00:00:00"),
+                              tables::rawOut, v.month + QStringLiteral(" 00:00:00"));
          }},
     };
     return all;

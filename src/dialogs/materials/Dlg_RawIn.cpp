@@ -1,0 +1,263 @@
+#include "dialogs/materials/Dlg_RawIn.h"
+
+#include "db/Convert.h"
+#include "db/mySQLTool.h"
+#include "dialogs/materials/MaterialLists.h"
+#include "dialogs/materials/MaterialQueries.h"
+#include "dialogs/materials/ops/Purchase.h"
+#include "grid/KvGrid.h"
+#include "parts/Switches.h"
+#include "ui/AppState.h"
+#include "ui/Controls.h"
+#include "ui/Prompt.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+using namespace materials;
+
+namespace {
+
+const QString kNotice = QStringLiteral("提示");
+
+QLineEdit* edit(const char* name, QWidget* parent)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    return e;
+}
+
+}  // namespace
+
+Dlg_RawIn::Dlg_RawIn(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Dlg_RawIn"));
+    setWindowTitle(QStringLiteral("采购登记"));
+
+    purchases_ = makeList(this, "purchaseList", QStringLiteral("采购记录"),
+                          {{"序列号", 60},
+                           {"原料名称", 80},
+                           {"供应商", 80},
+                           {"数量", 60},
+                           {"单价", 50},
+                           {"金额", 50},
+                           {"时间", 120},
+                           {"采购人", 70}});
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(materialPanel(), 3);
+    top->addWidget(supplierPanel(), 2);
+    top->addWidget(purchasePanel(), 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 3);
+    layout->addWidget(purchases_, 2);
+    resize(1000, 720);
+
+    fillMaterials(materials_, MaterialColumns::Desk);
+    fillSuppliers();
+    prompt().report(buyers_->Fill(g_sqlTool, materialq::activeMembers(g_sqlTool)));
+    prompt().report(purchases_->Fill(g_sqlTool, materialq::recentPurchases(g_sqlTool)));
+}
+
+QWidget* Dlg_RawIn::materialPanel()
+{
+    auto* group = new QGroupBox(QStringLiteral("原料列表"), this);
+    materials_ = makeMaterialList(group, MaterialColumns::Desk);
+    editMaterial_ = makeCheckBox(QStringLiteral("编辑原料"), "editMaterialCheck", group);
+    materialName_ = edit("materialNameEdit", group);
+    materialUnit_ = new QComboBox(group);
+    materialUnit_->setObjectName(QStringLiteral("materialUnitCombo"));
+    materialUnit_->addItems(units());
+    materialUnit_->setCurrentIndex(-1);
+    auto* apply = makeButton(QStringLiteral("应用"), "applyMaterialButton", group);
+
+    auto* form = new QGridLayout;
+    form->addWidget(editMaterial_, 0, 0, 1, 2);
+    form->addWidget(makeCaption(QStringLiteral("原料名称"), materialName_, group), 1, 0);
+    form->addWidget(materialName_, 1, 1);
+    form->addWidget(makeCaption(QStringLiteral("原料单位"), materialUnit_, group), 2, 0);
+    form->addWidget(materialUnit_, 2, 1);
+    form->addWidget(apply, 3, 1, Qt::AlignRight);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(materials_, 1);
+    layout->addLayout(form);
+
+    bindSwitch(editMaterial_, {materialName_, materialUnit_, apply});
+    connect(editMaterial_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on) {
+            materialName_->clear();
+            materialUnit_->setCurrentIndex(-1);
+        }
+    });
+    connect(apply, &QPushButton::clicked, this, &Dlg_RawIn::applyMaterial);
+    return group;
+}
+
+QWidget* Dlg_RawIn::supplierPanel()
+{
+    auto* group = new QGroupBox(QStringLiteral("供应商列表"), this);
+    suppliers_ = makeList(group, "supplierList", group->title(), {{"序列", 0}, {"名称", 90}, {"说明", 0}});
+    editSupplier_ = makeCheckBox(QStringLiteral("编辑供应商"), "editSupplierCheck", group);
+    supplierName_ = edit("supplierNameEdit", group);
+    supplierRemark_ = edit("supplierRemarkEdit", group);
+    auto* apply = makeButton(QStringLiteral("应用"), "applySupplierButton", group);
+
+    auto* form = new QGridLayout;
+    form->addWidget(editSupplier_, 0, 0, 1, 2);
+    form->addWidget(makeCaption(QStringLiteral("供应商名称"), supplierName_, group), 1, 0);
+    form->addWidget(supplierName_, 1, 1);
+    form->addWidget(makeCaption(QStringLiteral("供应商说明"), supplierRemark_, group), 2, 0);
+    form->addWidget(supplierRemark_, 2, 1);
+    form->addWidget(apply, 3, 1, Qt::AlignRight);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(suppliers_, 1);
+    layout->addLayout(form);
+
+    bindSwitch(editSupplier_, {supplierName_, supplierRemark_, apply});
+    connect(editSupplier_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on) {
+            supplierName_->clear();
+            supplierRemark_->clear();
+        }
+    });
+    connect(apply, &QPushButton::clicked, this, &Dlg_RawIn::applySupplier);
+    return group;
+}
+
+QWidget* Dlg_RawIn::purchasePanel()
+{
+    auto* group = new QGroupBox(QStringLiteral("采购人"), this);
+    buyers_ = makeList(group, "buyerList", group->title(), {{"工号", 0}, {"姓名", 60}});
+    quantity_ = edit("quantityEdit", group);
+    price_ = edit("priceEdit", group);
+    editAmount_ = makeCheckBox(QStringLiteral("编辑采购金额"), "editAmountCheck", group);
+    amount_ = edit("amountEdit", group);
+    amount_->setAccessibleName(QStringLiteral("采购金额"));
+    auto* submit = makeButton(QStringLiteral("登记"), "registerButton", group);
+
+    auto* form = new QGridLayout;
+    form->addWidget(makeCaption(QStringLiteral("采购数量"), quantity_, group), 0, 0);
+    form->addWidget(quantity_, 0, 1);
+    form->addWidget(makeCaption(QStringLiteral("采购单价"), price_, group), 1, 0);
+    form->addWidget(price_, 1, 1);
+    form->addWidget(editAmount_, 2, 0, 1, 2);
+    form->addWidget(amount_, 3, 1);
+    form->addWidget(submit, 4, 1, Qt::AlignRight);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(buyers_, 1);
+    layout->addLayout(form);
+
+    bindSwitch(editAmount_, {amount_});
+    connect(quantity_, &QLineEdit::textChanged, this, &Dlg_RawIn::updateAmount);
+    connect(price_, &QLineEdit::textChanged, this, &Dlg_RawIn::updateAmount);
+    connect(editAmount_, &QCheckBox::toggled, this, &Dlg_RawIn::updateAmount);
+    connect(submit, &QPushButton::clicked, this, &Dlg_RawIn::registerPurchase);
+    return group;
+}
+
+void Dlg_RawIn::fillSuppliers(quint64 select)
+{
+    const QString selected = select ? QString::number(select) : selectedCell(suppliers_, 0);
+    if (prompt().report(suppliers_->Fill(g_sqlTool, materialq::suppliers(g_sqlTool))) && !selected.isEmpty())
+        selectRowWith(suppliers_, 0, selected);
+}
+
+void Dlg_RawIn::updateAmount()
+{
+    // Typed by hand while 编辑采购金额 is ticked; otherwise quantity times price.
+    if (editAmount_->isChecked())
+        return;
+    const double quantity = convert::toDouble(quantity_->text());
+    const double price = convert::toDouble(price_->text());
+    if (quantity > 0 && price > 0)
+        amount_->setText(QString::asprintf("%.2f", quantity * price));
+}
+
+void Dlg_RawIn::applyMaterial()
+{
+    const QString name = materialName_->text().trimmed();
+    const QString unit = materialUnit_->currentIndex() < 0 ? QString() : materialUnit_->currentText();
+    if (name.isEmpty() || unit.isEmpty()) {
+        prompt().report(addMaterial(g_sqlTool, name, unit));  // refused before anything is read
+        return;
+    }
+    if (!prompt().confirm(QStringLiteral("确定添加新原料吗？"), kNotice))
+        return;
+    if (!prompt().report(addMaterial(g_sqlTool, name, unit)))
+        return;
+    prompt().message(QStringLiteral("编辑成功"), QString());
+    materialName_->clear();
+    materialUnit_->setCurrentIndex(-1);
+    fillMaterials(materials_, MaterialColumns::Desk);
+    selectRowWith(materials_, 0, name);
+}
+
+void Dlg_RawIn::applySupplier()
+{
+    const QString name = supplierName_->text().trimmed();
+    if (name.isEmpty()) {
+        prompt().report(addSupplier(g_sqlTool, name, QString()));
+        return;
+    }
+    if (!prompt().confirm(QStringLiteral("确定添加新供应商吗？"), kNotice))
+        return;
+    quint64 id = 0;
+    if (!prompt().report(addSupplier(g_sqlTool, name, supplierRemark_->text().trimmed(), &id)))
+        return;
+    prompt().message(QStringLiteral("编辑成功"), QString());
+    supplierName_->clear();
+    supplierRemark_->clear();
+    fillSuppliers(id);
+}
+
+void Dlg_RawIn::registerPurchase()
+{
+    Purchase p;
+    // A name typed under 编辑原料 (or 编辑供应商) and not yet applied is added with the purchase.
+    p.newMaterial = editMaterial_->isChecked() && !materialName_->text().trimmed().isEmpty();
+    p.material = p.newMaterial ? materialName_->text().trimmed() : selectedCell(materials_, 0);
+    p.unit = materialUnit_->currentIndex() < 0 ? QString() : materialUnit_->currentText();
+    p.newSupplier = editSupplier_->isChecked() && !supplierName_->text().trimmed().isEmpty();
+    p.supplierName = supplierName_->text().trimmed();
+    p.supplierRemark = supplierRemark_->text().trimmed();
+    p.supplier = p.newSupplier ? 0 : convert::toId(selectedCell(suppliers_, 0));
+    p.buyer = convert::toId(selectedCell(buyers_, 0));
+    p.quantity = convert::toDouble(quantity_->text());
+    p.price = convert::toDouble(price_->text());
+    p.amount = convert::toDouble(amount_->text());
+    p.account = g_account;
+    if (!prompt().report(checkPurchase(p)))
+        return;
+    if (p.newMaterial && !prompt().confirm(QStringLiteral("确定添加新原料吗？"), kNotice))
+        return;
+    if (p.newSupplier && !prompt().confirm(QStringLiteral("确定添加新供应商吗？"), kNotice))
+        return;
+    if (!prompt().confirm(QStringLiteral("确定登记吗？"), kNotice))
+        return;
+
+    quint64 supplier = 0;
+    const Outcome r = materials::registerPurchase(g_sqlTool, p, &supplier);
+    prompt().report(r);
+    if (r.kind() == Outcome::Kind::Failed)
+        return;
+    if (r.ok()) {
+        if (p.newMaterial) {
+            materialName_->clear();
+            materialUnit_->setCurrentIndex(-1);
+        }
+        if (p.newSupplier) {
+            supplierName_->clear();
+            supplierRemark_->clear();
+        }
+    }
+    // The stock and average as they are now, with the purchased material still chosen.
+    fillMaterials(materials_, MaterialColumns::Desk);
+    if (r.ok())
+        selectRowWith(materials_, 0, p.material);
+    fillSuppliers(r.ok() ? supplier : 0);
+    prompt().report(purchases_->Fill(g_sqlTool, materialq::recentPurchases(g_sqlTool)));
+}
