@@ -1,8 +1,11 @@
 #include "PlanCases.h"
 
 #include "app/DashboardQueries.h"
+#include "db/Conditions.h"
 #include "db/FillList.h"
+#include "db/Tables.h"
 #include "db/mySQLTool.h"
+#include "dialogs/admin/AdminQueries.h"
 #include "dialogs/intake/IntakeQueries.h"
 #include "dialogs/shipping/ShipperQueries.h"
 #include "dialogs/stations/StationQueries.h"
@@ -113,6 +116,45 @@ const std::vector<Case>& cases()
         {"shipping.close-confirmed",
          [](mySQLTool& db, V v) { return flowq::closeConfirmedFlows(db, v.orderShipping); }, true},
         {"shipping.repair", [](mySQLTool& db, V) { return flowq::repairConfirmedFlows(db); }, true},
+
+        {"manage.orders", [](mySQLTool& db, V) { return adminq::activeOrders(db, kListCap + 1); }},
+        {"manage.orders-all", [](mySQLTool& db, V) { return adminq::orders(db, Statement(), kListCap + 1); }},
+        {"manage.orders-client",
+         [](mySQLTool& db, V v) {
+             Conditions w(db);
+             w.add("%s.客户号=%I64u", tables::product, v.client).add("%s.激活=%d", tables::product, 1);
+             return adminq::orders(db, w.after(" where "), kListCap + 1);
+         }},
+        {"manage.orders-client-open",
+         [](mySQLTool& db, V v) {
+             Conditions w(db);
+             w.add("%s.客户号=%I64u", tables::product, v.client)
+                 .add("%s.激活=%d", tables::product, 1)
+                 .add("%s.结讫=%d", tables::product, 0);
+             return adminq::orders(db, w.after(" where "), kListCap + 1);
+         }},
+        {"manage.orders-received",
+         [](mySQLTool& db, V v) {
+             Conditions w(db);
+             w.add("%s.接货时间>'%s'", tables::product, v.lastmonth).add("%s.激活=%d", tables::product, 1);
+             return adminq::orders(db, w.after(" where "), kListCap + 1);
+         }},
+        {"manage.orders-closed-within",
+         [](mySQLTool& db, V v) {
+             Conditions w(db);
+             w.add("%s.结讫时间>'%s' and %s.结讫时间<'%s'", tables::product, v.yearago, tables::product,
+                   v.lastmonth)
+                 .add("%s.激活=%d", tables::product, 1);
+             return adminq::orders(db, w.after(" where "), kListCap + 1);
+         }},
+        {"manage.order-row", [](mySQLTool& db, V v) { return adminq::orderRow(db, v.orderOld); }},
+        {"manage.losses", [](mySQLTool& db, V) { return adminq::losses(db, kListCap + 1); }},
+        {"manage.members", [](mySQLTool& db, V) { return adminq::members(db, true); }},
+        {"manage.rename-technology",
+         [](mySQLTool& db, V v) {
+             return adminq::renameInOpenOrders(db, v.tech, v.tech + QStringLiteral("新"));
+         },
+         true},
     };
     return all;
 }
