@@ -29,6 +29,7 @@ QLineEdit* settingField(const char* name, QWidget* parent)
 {
     auto* e = new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
+    e->setMinimumWidth(110);
     return e;
 }
 
@@ -80,7 +81,7 @@ Dlg_Manage::Dlg_Manage(QWidget* parent) : QDialog(parent)
     layout->setColumnStretch(0, 2);
     layout->setColumnStretch(1, 2);
     layout->setColumnStretch(2, 3);
-    layout->setColumnStretch(3, 1);
+    layout->setColumnStretch(3, 0);
     resize(1360, 860);
 
     panels_[Technologies]->setSource([](int) { return adminq::technologies(g_sqlTool); });
