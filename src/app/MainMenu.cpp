@@ -1,13 +1,14 @@
 #include "app/MainMenu.h"
 
 #include "app/Dlg_System.h"
+#include "dialogs/admin/Dlg_Manage.h"
 #include "dialogs/intake/Dlg_Consignee.h"
-#include "dialogs/quality/Dlg_Quality.h"
-#include "dialogs/shipping/Dlg_InquiryShip.h"
-#include "dialogs/shipping/Dlg_InquiryShipment.h"
 #include "dialogs/materials/Dlg_RawIn.h"
 #include "dialogs/materials/Dlg_RawInquiry.h"
 #include "dialogs/materials/Dlg_RawOut.h"
+#include "dialogs/quality/Dlg_Quality.h"
+#include "dialogs/shipping/Dlg_InquiryShip.h"
+#include "dialogs/shipping/Dlg_InquiryShipment.h"
 #include "dialogs/shipping/Dlg_Shipper.h"
 #include "dialogs/stations/Dlg_Station.h"
 
@@ -47,7 +48,7 @@ const QList<MenuItem>& MainMenuItems()
         {"原料登记", "采购登记", cmd::RawIn, Screen::RawIn, &openModal<Dlg_RawIn>, {}},
         {"原料登记", "领料登记", cmd::RawOut, Screen::RawOut, &openModal<Dlg_RawOut>, {}},
         {"原料登记", "原料查询", cmd::RawInquiry, Screen::RawInquiry, &openModal<Dlg_RawInquiry>, {}},
-        {"生产管理", "生产管理", cmd::Manage, Screen::Manage, nullptr, {}},
+        {"生产管理", "生产管理", cmd::Manage, Screen::Manage, &openModal<Dlg_Manage>, {}},
         {"财务管理", "计件结算", cmd::Salary, Screen::Salary, nullptr, {}},
         {"财务管理", "计件查询", cmd::InquirySalary, Screen::InquirySalary, nullptr, {}},
         {"财务管理", "计件追加", cmd::SalaryEdit, Screen::SalaryEdit, nullptr, {}},

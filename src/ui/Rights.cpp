@@ -86,4 +86,9 @@ bool mayEditSettings(const QString& identity)
     return isChief(identity) || identity == kDirector;
 }
 
+bool mayEditRecords(const QString& identity)
+{
+    return isChief(identity) || identity == kDirector;
+}
+
 }  // namespace rights

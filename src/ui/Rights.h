@@ -50,5 +50,7 @@ bool mayEditAccounts(const QString& identity);
 bool mayEditPrices(const QString& identity);
 // Production management: the loss unit price and the privileged password.
 bool mayEditSettings(const QString& identity);
+// Production management: the employee, customer and loss-record grids and the cells of orders.
+bool mayEditRecords(const QString& identity);
 
 }  // namespace rights

@@ -497,3 +497,23 @@ TEST_F(HistoryTest, RawInquirySumsTheIssuesFromTheirCoveringKey)
         counted += r.toInt64(6);
     EXPECT_EQ(counted, issues);
 }
+
+// Production management: the order grid reads one list of the newest orders through the key, and a
+// renamed technology is looked for in the open orders only.
+TEST_F(HistoryTest, ManageReadsTheNewestOrdersAndRenamesInOpenOrdersOnly)
+{
+    if (!generated_)
+        return;
+    const QString product = QStringLiteral("kvc_record_product");
+    for (const char* name : {"manage.orders", "manage.orders-all"}) {
+        const TableRead list = analyze(statement(name)).value(product);
+        EXPECT_EQ(list.key, QStringLiteral("PRIMARY")) << name;
+        EXPECT_LE(list.examined, 1100) << name;
+    }
+    const Statement rename = statement("manage.rename-technology");
+    ASSERT_TRUE(g_sqlTool.Begin());
+    const TableRead open = analyze(rename).value(product);
+    g_sqlTool.Rollback();
+    EXPECT_EQ(open.key, QStringLiteral("ix_product_state"));
+    EXPECT_LE(open.examined, zero("from kvc_record_product where 结讫=0"));
+}

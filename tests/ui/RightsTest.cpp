@@ -12,7 +12,7 @@ struct Expected {
     const char* identity;
     const char* screens;  // letters of the screens the identity may open, see kScreens
     bool process;         // 处理工作 at 洗水
-    bool closeOrders, createClients, editAccounts, editPrices, editSettings;
+    bool closeOrders, createClients, editAccounts, editPrices, editSettings, editRecords;
 };
 
 // One letter a screen, in the order of this table.
@@ -25,17 +25,17 @@ constexpr std::pair<char, Screen> kScreens[] = {
 };
 
 const Expected kExpected[] = {
-    {"管理员", "WCSQOITPURMLKEA", true, true, true, true, true, true},
-    {"董事长", "WCSQOITPURMLKEA", true, true, true, true, false, true},
-    {"厂长", "WCSQOITPURM", true, true, true, false, false, true},
-    {"财务", "WCSQOITPURLKE", false, false, false, false, false, false},
-    {"调度", "WCSQOIPUR", true, false, false, false, false, false},
-    {"洗水班长", "W", true, false, false, false, false, false},
-    {"喷砂班长", "W", false, false, false, false, false, false},
-    {"游客", "", false, false, false, false, false, false},
-    {"", "", false, false, false, false, false, false},
+    {"管理员", "WCSQOITPURMLKEA", true, true, true, true, true, true, true},
+    {"董事长", "WCSQOITPURMLKEA", true, true, true, true, false, true, true},
+    {"厂长", "WCSQOITPURM", true, true, true, false, false, true, true},
+    {"财务", "WCSQOITPURLKE", false, false, false, false, false, false, false},
+    {"调度", "WCSQOIPUR", true, false, false, false, false, false, false},
+    {"洗水班长", "W", true, false, false, false, false, false, false},
+    {"喷砂班长", "W", false, false, false, false, false, false, false},
+    {"游客", "", false, false, false, false, false, false, false},
+    {"", "", false, false, false, false, false, false, false},
     // Exact comparison: a near miss is nobody.
-    {"管理员 ", "", false, false, false, false, false, false},
+    {"管理员 ", "", false, false, false, false, false, false, false},
 };
 
 }  // namespace
@@ -56,6 +56,7 @@ TEST(Rights, EachIdentityGetsExactlyItsRights)
         EXPECT_EQ(mayEditAccounts(id), e.editAccounts);
         EXPECT_EQ(mayEditPrices(id), e.editPrices);
         EXPECT_EQ(mayEditSettings(id), e.editSettings);
+        EXPECT_EQ(mayEditRecords(id), e.editRecords);
     }
 }
 

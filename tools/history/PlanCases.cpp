@@ -5,10 +5,11 @@
 #include "db/FillList.h"
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
+#include "dialogs/admin/AdminQueries.h"
 #include "dialogs/intake/IntakeQueries.h"
+#include "dialogs/materials/MaterialQueries.h"
 #include "dialogs/quality/QualityQueries.h"
 #include "dialogs/shipping/ShipmentQueries.h"
-#include "dialogs/materials/MaterialQueries.h"
 #include "dialogs/shipping/ShipperQueries.h"
 #include "dialogs/shipping/StatementQueries.h"
 #include "dialogs/stations/StationQueries.h"
@@ -239,6 +240,44 @@ const std::vector<Case>& cases()
              return rawIssues(db, true, materialq::kWithin, v.lastmonth + QStringLiteral(" 00:00:00"),
                               tables::rawOut, v.month + QStringLiteral(" 00:00:00"));
          }},
+        {"manage.orders", [](mySQLTool& db, V) { return adminq::activeOrders(db, kListCap + 1); }},
+        {"manage.orders-all", [](mySQLTool& db, V) { return adminq::orders(db, Statement(), kListCap + 1); }},
+        {"manage.orders-client",
+         [](mySQLTool& db, V v) {
+             Conditions w(db);
+             w.add("%s.客户号=%I64u", tables::product, v.client).add("%s.激活=%d", tables::product, 1);
+             return adminq::orders(db, w.after(" where "), kListCap + 1);
+         }},
+        {"manage.orders-client-open",
+         [](mySQLTool& db, V v) {
+             Conditions w(db);
+             w.add("%s.客户号=%I64u", tables::product, v.client)
+                 .add("%s.激活=%d", tables::product, 1)
+                 .add("%s.结讫=%d", tables::product, 0);
+             return adminq::orders(db, w.after(" where "), kListCap + 1);
+         }},
+        {"manage.orders-received",
+         [](mySQLTool& db, V v) {
+             Conditions w(db);
+             w.add("%s.接货时间>'%s'", tables::product, v.lastmonth).add("%s.激活=%d", tables::product, 1);
+             return adminq::orders(db, w.after(" where "), kListCap + 1);
+         }},
+        {"manage.orders-closed-within",
+         [](mySQLTool& db, V v) {
+             Conditions w(db);
+             w.add("%s.结讫时间>'%s' and %s.结讫时间<'%s'", tables::product, v.yearago, tables::product,
+                   v.lastmonth)
+                 .add("%s.激活=%d", tables::product, 1);
+             return adminq::orders(db, w.after(" where "), kListCap + 1);
+         }},
+        {"manage.order-row", [](mySQLTool& db, V v) { return adminq::orderRow(db, v.orderOld); }},
+        {"manage.losses", [](mySQLTool& db, V) { return adminq::losses(db, kListCap + 1); }},
+        {"manage.members", [](mySQLTool& db, V) { return adminq::members(db, true); }},
+        {"manage.rename-technology",
+         [](mySQLTool& db, V v) {
+             return adminq::renameInOpenOrders(db, v.tech, v.tech + QStringLiteral("新"));
+         },
+         true},
     };
     return all;
 }

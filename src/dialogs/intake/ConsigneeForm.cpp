@@ -351,6 +351,11 @@ void ConsigneeForm::compose()
         const Rows price = g_sqlTool.Read(intakeq::technologyPrice(g_sqlTool, name));
         if (!prompt().report(price))
             return;
+        // Renamed or removed at another desk since the list was filled: not priced as 0.
+        if (price.empty()) {
+            prompt().message(QStringLiteral("工艺“%1”已不存在，请重新选择").arg(name), kError);
+            return;
+        }
         if (!price.first().isNull(0))
             sum += convert::toFloat(price.first().text(0));
     }

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "db/Statement.h"
+
+#include <QDialog>
+
+class ManagePanel;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+// Production management "生产管理": the technologies, process steps, employees, customers,
+// orders and loss records edited in grids, and the loss unit price and privileged password.
+class Dlg_Manage : public QDialog {
+    Q_OBJECT
+public:
+    explicit Dlg_Manage(QWidget* parent = nullptr);
+
+    ManagePanel* panel(int index) const { return panels_[index]; }
+
+public Q_SLOTS:
+    void reject() override;
+    void accept() override;
+
+private:
+    void showInactiveMembers();
+    void queryOrders();
+    void saveLossPrice();
+    void savePassword();
+    bool readSettings();
+    bool mayClose();
+
+    ManagePanel* panels_[6];
+    QCheckBox* inactiveMembers_;
+    QCheckBox* inactiveClients_;
+    QLineEdit* lossPrice_;
+    QPushButton* saveLossPrice_;
+    QLineEdit* password_;
+    QPushButton* savePassword_;
+    bool inquired_ = false;  // the order grid shows the simple inquiry's orders, not the activated ones
+    Statement inquiry_;      // the inquiry's clause
+};

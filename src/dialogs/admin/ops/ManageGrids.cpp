@@ -1,0 +1,104 @@
+#include "dialogs/admin/ops/ManageGrids.h"
+
+namespace manage {
+
+namespace {
+
+using adminq::Choice;
+constexpr bool kRequired = true;
+
+const GridSpec kSpecs[] = {
+    {Grid::Technologies,
+     "kvc_attrib_technology",
+     "工艺(洗涤方法)管理",
+     "technology",
+     {{"序列号", 0, Editor::None},
+      {"名称", 100, Editor::Text, Choice::None, kRequired},
+      {"类型", 70, Editor::Choice, Choice::TechnologyTypes, kRequired},
+      {"价格", 70, Editor::Text, Choice::None, kRequired}},
+     true,
+     "不能有相同名字的工艺"},
+    {Grid::Processes,
+     "kvc_attrib_process",
+     "工序(流水线步骤)管理",
+     "process",
+     {{"序列号", 0, Editor::None},
+      {"名称", 100, Editor::Text, Choice::None, kRequired},
+      {"工作站", 70, Editor::Choice, Choice::Stations, kRequired},
+      {"工价", 70, Editor::Text, Choice::None, kRequired}},
+     true,
+     "不能有相同名字的工序"},
+    {Grid::Members,
+     "kvc_record_member",
+     "员工管理",
+     "member",
+     {{"工号", 50, Editor::None},
+      {"姓名", 70, Editor::Text, Choice::None, kRequired},
+      {"身份", 60, Editor::Choice, Choice::Identities, kRequired},
+      {"班组", 60, Editor::Choice, Choice::Teams},
+      {"激活", 50, Editor::Flag, Choice::None, kRequired}}},
+    {Grid::Clients,
+     "kvc_record_client",
+     "客户管理",
+     "client",
+     {{"客户号", 60, Editor::None},
+      {"名称", 80, Editor::Text, Choice::None, kRequired},
+      {"说明", 100, Editor::Text},
+      {"激活", 60, Editor::Flag, Choice::None, kRequired}}},
+    {Grid::Orders,
+     "kvc_record_product",
+     "货单管理",
+     "order",
+     {{"货单号", 60, Editor::None},
+      {"款号", 60, Editor::Text, Choice::None, kRequired},
+      {"客户号", 60, Editor::Text, Choice::None, kRequired},
+      {"货物数量", 70, Editor::Text},
+      {"接货人", 70, Editor::Choice, Choice::Transporters},
+      {"接货时间", 100, Editor::Text},
+      {"货物性质", 70, Editor::Choice, Choice::Natures},
+      {"货物分类", 70, Editor::Choice, Choice::GoodsTypes},
+      {"货物款式", 70, Editor::Choice, Choice::Kinds},
+      {"货物性别", 70, Editor::Choice, Choice::Sexes},
+      {"洗涤方法", 150, Editor::Text},
+      {"货物单价", 70, Editor::Text},
+      {"损耗单价", 70, Editor::Text},
+      {"原版数量", 70, Editor::Text},
+      {"洗版数量", 70, Editor::Text},
+      {"损耗数量", 70, Editor::Text},
+      {"货物等级", 70, Editor::Choice, Choice::Priorities},
+      {"关联", 60, Editor::Text},
+      {"激活", 60, Editor::Flag},
+      {"激活时间", 100, Editor::Text},
+      {"结讫", 60, Editor::Flag},
+      {"结讫时间", 100, Editor::Text}},
+     false,
+     nullptr,
+     true},
+    {Grid::Losses,
+     "kvc_record_quality",
+     "损耗登记管理",
+     "loss",
+     {{"序列号", 60, Editor::None},
+      {"客户号", 60, Editor::Text, Choice::None, kRequired},
+      {"日期", 100, Editor::Text, Choice::None, kRequired},
+      {"数量", 50, Editor::Text, Choice::None, kRequired},
+      {"原因", 100, Editor::Text},
+      {"责任人", 70, Editor::Choice, Choice::ActiveMembers, kRequired},
+      {"记录人", 70, Editor::Choice, Choice::ActiveDispatchers, kRequired},
+      {"备注", 150, Editor::Text}},
+     false,
+     nullptr,
+     true},
+};
+
+}  // namespace
+
+const GridSpec& spec(Grid grid)
+{
+    for (const GridSpec& s : kSpecs)
+        if (s.grid == grid)
+            return s;
+    return kSpecs[0];
+}
+
+}  // namespace manage

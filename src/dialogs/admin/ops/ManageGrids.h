@@ -1,0 +1,51 @@
+#pragma once
+
+#include "dialogs/admin/AdminQueries.h"
+
+#include <QString>
+#include <QVector>
+
+// The six grids of production management: their columns, editors and required cells. The
+// screen builds its grids from these and the save reads the cells by them.
+namespace manage {
+
+enum class Grid { Technologies, Processes, Members, Clients, Orders, Losses };
+inline constexpr Grid kGrids[] = {Grid::Technologies, Grid::Processes, Grid::Members,
+                                  Grid::Clients,      Grid::Orders,    Grid::Losses};
+
+// The first cell of a row added in a grid, until it is saved.
+inline const QString kNewRow = QStringLiteral("新增");
+
+enum class Editor {
+    None,    // not editable
+    Text,    // free text
+    Choice,  // a drop-down of `choice`
+    Flag,    // a drop-down of "1" and "0"
+};
+
+struct Column {
+    const char* caption;  // also the name of the table's column, apart from a position column
+    int width;
+    Editor editor;
+    adminq::Choice choice = adminq::Choice::None;
+    bool required = false;  // may not be empty in a new or changed row
+};
+
+struct GridSpec {
+    Grid grid;
+    const char* table;
+    const char* caption;  // the title of its group
+    const char* name;     // the prefix of its controls' object names
+    QVector<Column> columns;
+    // Technologies and process steps: the first column holds the row's position at loading and
+    // the rows are found by 名称 (column 1); the other grids are keyed by their first column.
+    bool byName = false;
+    // Technologies and process steps: the message for a name twice in the grid.
+    const char* duplicateName = nullptr;
+    // The most recent rows only (orders, losses): the grid holds at most one list of rows.
+    bool newestFirst = false;
+};
+
+const GridSpec& spec(Grid grid);
+
+}  // namespace manage
