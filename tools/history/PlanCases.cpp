@@ -208,7 +208,9 @@ const std::vector<Case>& cases()
         {"statistics.shipments",
          [](mySQLTool& db, V v) {
              return statementq::shipments(db, v.client, midnight(v.lastmonth), midnight(v.month));
-        {"raw.materials", [](mySQLTool& db, V) { return materialq::materials(db); }},
+         }},
+        {"raw.materials",
+ [](mySQLTool& db, V) { return materialq::materials(db); }},
         {"raw.stock", [](mySQLTool& db, V) { return materialq::stockHolding(db, busiestMaterial(db), 1.0); }},
         {"raw.recent-purchases", [](mySQLTool& db, V) { return materialq::recentPurchases(db); }},
         {"raw.recent-issues", [](mySQLTool& db, V) { return materialq::recentIssues(db); }},

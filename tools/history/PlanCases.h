@@ -16,6 +16,8 @@ struct Values {
     QString today, month, lastmonth, tomorrow, yearago;  // dates, YYYY-MM-DD
     QString station = QStringLiteral("洗水");
     QString team = QStringLiteral("洗水组");
+    QString tech = QStringLiteral("石磨");  // a technology of the generated price list
+
     quint64 orderShipping;  // an order with flows waiting at 发送
     quint64 orderOpen;      // an order with a flow at the station
     quint64 orderOld;       // an order of the middle of the history
