@@ -209,8 +209,7 @@ const std::vector<Case>& cases()
          [](mySQLTool& db, V v) {
              return statementq::shipments(db, v.client, midnight(v.lastmonth), midnight(v.month));
          }},
-        {"raw.materials",
- [](mySQLTool& db, V) { return materialq::materials(db); }},
+        {"raw.materials", [](mySQLTool& db, V) { return materialq::materials(db); }},
         {"raw.stock", [](mySQLTool& db, V) { return materialq::stockHolding(db, busiestMaterial(db), 1.0); }},
         {"raw.recent-purchases", [](mySQLTool& db, V) { return materialq::recentPurchases(db); }},
         {"raw.recent-issues", [](mySQLTool& db, V) { return materialq::recentIssues(db); }},
@@ -276,9 +275,8 @@ const std::vector<Case>& cases()
         {"manage.losses", [](mySQLTool& db, V) { return adminq::losses(db, kListCap + 1); }},
         {"manage.members", [](mySQLTool& db, V) { return adminq::members(db, true); }},
         {"manage.rename-technology",
-         [](mySQLTool& db, V v) {
-             return adminq::renameInOpenOrders(db, v.tech, v.tech + QStringLiteral("新"));
-         },
+         [](mySQLTool& db,
+            V v) { return adminq::renameInOpenOrders(db, v.tech, v.tech + QStringLiteral("新")); },
          true},
     };
     return all;
