@@ -1,6 +1,7 @@
 #include "app/MainMenu.h"
 
 #include "app/Dlg_System.h"
+#include "dialogs/inquiry/Dlg_InquiryPro.h"
 #include "dialogs/intake/Dlg_Consignee.h"
 #include "dialogs/shipping/Dlg_Shipper.h"
 #include "dialogs/stations/Dlg_Station.h"
@@ -34,7 +35,7 @@ const QList<MenuItem>& MainMenuItems()
         {"货单登记", "来货登记", cmd::Consignee, Screen::Consignee, &openModal<Dlg_Consignee>, {}},
         {"货单登记", "送货登记", cmd::Shipper, Screen::Shipper, &openModal<Dlg_Shipper>, {}},
         {"货单登记", "损耗登记", cmd::Quality, Screen::Quality, nullptr, {}},
-        {"货单登记", "货单查询", cmd::InquiryProduct, Screen::InquiryProduct, nullptr, {}},
+        {"货单登记", "货单查询", cmd::InquiryProduct, Screen::InquiryProduct, &openModal<Dlg_InquiryPro>, {}},
         {"货单登记", "发货查询", cmd::InquiryShipment, Screen::InquiryShipment, nullptr, {}},
         {"货单登记", "发货统计", cmd::InquiryShip, Screen::InquiryShip, nullptr, {}},
         {"原料登记", "采购登记", cmd::RawIn, Screen::RawIn, nullptr, {}},
