@@ -1,8 +1,11 @@
 #include "PlanCases.h"
 
 #include "app/DashboardQueries.h"
+#include "db/Conditions.h"
 #include "db/FillList.h"
+#include "db/Tables.h"
 #include "db/mySQLTool.h"
+#include "dialogs/inquiry/InquiryQueries.h"
 #include "dialogs/intake/IntakeQueries.h"
 #include "dialogs/shipping/ShipperQueries.h"
 #include "dialogs/stations/StationQueries.h"
@@ -17,6 +20,24 @@ template <typename... A>
 Row first(mySQLTool& db, const char* format, const A&... args)
 {
     return db.Read(db.Format(format, args...)).first();
+}
+
+// The WHERE text of the order inquiry with the conditions `add` adds.
+template <typename F>
+Statement inquiryWhere(mySQLTool& db, F add)
+{
+    Conditions where(db);
+    add(where);
+    return where.after(" where ");
+}
+
+// Orders received from day `from` to the end of day `to`, closed ones included.
+Statement receivedWithin(mySQLTool& db, const QString& from, const QString& tomorrow)
+{
+    return inquiryWhere(db, [&](Conditions& w) {
+        w.add(inquiryq::kReceived.within, tables::product, from + QStringLiteral(" 00:00:00"),
+              tables::product, tomorrow + QStringLiteral(" 00:00:00"));
+    });
 }
 
 }  // namespace
@@ -113,6 +134,60 @@ const std::vector<Case>& cases()
         {"shipping.close-confirmed",
          [](mySQLTool& db, V v) { return flowq::closeConfirmedFlows(db, v.orderShipping); }, true},
         {"shipping.repair", [](mySQLTool& db, V) { return flowq::repairConfirmedFlows(db); }, true},
+
+        // The order inquiry: each query is its count with the totals and its first page.
+        {"inquiry.open-totals",
+         [](mySQLTool& db, V) {
+             return inquiryq::ordersTotals(db, inquiryWhere(db, inquiryq::addOpenOnly));
+         }},
+        {"inquiry.open-page",
+         [](mySQLTool& db, V) {
+             return inquiryq::orders(db, inquiryWhere(db, inquiryq::addOpenOnly), 0, kListCap);
+         }},
+        {"inquiry.history-totals",
+         [](mySQLTool& db, V) { return inquiryq::ordersTotals(db, inquiryWhere(db, [](Conditions&) {})); }},
+        {"inquiry.history-page",
+         [](mySQLTool& db, V) {
+             return inquiryq::orders(db, inquiryWhere(db, [](Conditions&) {}), 0, kListCap);
+         }},
+        {"inquiry.customer-totals",
+         [](mySQLTool& db, V v) {
+             return inquiryq::ordersTotals(
+                 db, inquiryWhere(db, [&](Conditions& w) { inquiryq::addCustomer(w, v.client); }));
+         }},
+        {"inquiry.customer-page",
+         [](mySQLTool& db, V v) {
+             return inquiryq::orders(
+                 db, inquiryWhere(db, [&](Conditions& w) { inquiryq::addCustomer(w, v.client); }), 0,
+                 kListCap);
+         }},
+        {"inquiry.received-totals",
+         [](mySQLTool& db, V v) {
+             return inquiryq::ordersTotals(db, receivedWithin(db, v.today, v.tomorrow));
+         }},
+        {"inquiry.received-page",
+         [](mySQLTool& db, V v) {
+             return inquiryq::orders(db, receivedWithin(db, v.today, v.tomorrow), 0, kListCap);
+         }},
+        {"inquiry.month-totals",
+         [](mySQLTool& db, V v) {
+             return inquiryq::ordersTotals(db, receivedWithin(db, v.month, v.tomorrow));
+         }},
+        {"inquiry.month-page",
+         [](mySQLTool& db, V v) {
+             return inquiryq::orders(db, receivedWithin(db, v.month, v.tomorrow), 0, kListCap);
+         }},
+        {"inquiry.technology-open-totals",
+         [](mySQLTool& db, V v) {
+             return inquiryq::ordersTotals(db, inquiryWhere(db, [&](Conditions& w) {
+                                               inquiryq::addTechnology(w, v.tech);
+                                               inquiryq::addOpenOnly(w);
+                                           }));
+         }},
+        {"inquiry.running-flows", [](mySQLTool& db, V v) { return inquiryq::runningFlows(db, v.orderOpen); }},
+        {"inquiry.shipments", [](mySQLTool& db, V v) { return inquiryq::shipments(db, v.orderOld); }},
+        {"inquiry.chain", [](mySQLTool& db, V v) { return inquiryq::flowChain(db, v.flow, 100); }},
+        {"inquiry.workers", [](mySQLTool& db, V v) { return inquiryq::stepWorkers(db, v.flowOld); }},
     };
     return all;
 }
