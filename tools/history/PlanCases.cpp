@@ -5,7 +5,7 @@
 #include "db/FillList.h"
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
-#include "dialogs/inquiry/InquiryQueries.h"
+#include "dialogs/inquiry/InquiryProQueries.h"
 #include "dialogs/intake/IntakeQueries.h"
 #include "dialogs/shipping/ShipperQueries.h"
 #include "dialogs/stations/StationQueries.h"
@@ -35,7 +35,7 @@ Statement inquiryWhere(mySQLTool& db, F add)
 Statement receivedWithin(mySQLTool& db, const QString& from, const QString& tomorrow)
 {
     return inquiryWhere(db, [&](Conditions& w) {
-        w.add(inquiryq::kReceived.within, tables::product, from + QStringLiteral(" 00:00:00"),
+        w.add(inquiryproq::kReceived.within, tables::product, from + QStringLiteral(" 00:00:00"),
               tables::product, tomorrow + QStringLiteral(" 00:00:00"));
     });
 }
@@ -138,56 +138,59 @@ const std::vector<Case>& cases()
         // The order inquiry: each query is its count with the totals and its first page.
         {"inquiry.open-totals",
          [](mySQLTool& db, V) {
-             return inquiryq::ordersTotals(db, inquiryWhere(db, inquiryq::addOpenOnly));
+             return inquiryproq::ordersTotals(db, inquiryWhere(db, inquiryproq::addOpenOnly));
          }},
         {"inquiry.open-page",
          [](mySQLTool& db, V) {
-             return inquiryq::orders(db, inquiryWhere(db, inquiryq::addOpenOnly), 0, kListCap);
+             return inquiryproq::orders(db, inquiryWhere(db, inquiryproq::addOpenOnly), 0, kListCap);
          }},
         {"inquiry.history-totals",
-         [](mySQLTool& db, V) { return inquiryq::ordersTotals(db, inquiryWhere(db, [](Conditions&) {})); }},
+         [](mySQLTool& db, V) {
+             return inquiryproq::ordersTotals(db, inquiryWhere(db, [](Conditions&) {}));
+         }},
         {"inquiry.history-page",
          [](mySQLTool& db, V) {
-             return inquiryq::orders(db, inquiryWhere(db, [](Conditions&) {}), 0, kListCap);
+             return inquiryproq::orders(db, inquiryWhere(db, [](Conditions&) {}), 0, kListCap);
          }},
         {"inquiry.customer-totals",
          [](mySQLTool& db, V v) {
-             return inquiryq::ordersTotals(
-                 db, inquiryWhere(db, [&](Conditions& w) { inquiryq::addCustomer(w, v.client); }));
+             return inquiryproq::ordersTotals(
+                 db, inquiryWhere(db, [&](Conditions& w) { inquiryproq::addCustomer(w, v.client); }));
          }},
         {"inquiry.customer-page",
          [](mySQLTool& db, V v) {
-             return inquiryq::orders(
-                 db, inquiryWhere(db, [&](Conditions& w) { inquiryq::addCustomer(w, v.client); }), 0,
+             return inquiryproq::orders(
+                 db, inquiryWhere(db, [&](Conditions& w) { inquiryproq::addCustomer(w, v.client); }), 0,
                  kListCap);
          }},
         {"inquiry.received-totals",
          [](mySQLTool& db, V v) {
-             return inquiryq::ordersTotals(db, receivedWithin(db, v.today, v.tomorrow));
+             return inquiryproq::ordersTotals(db, receivedWithin(db, v.today, v.tomorrow));
          }},
         {"inquiry.received-page",
          [](mySQLTool& db, V v) {
-             return inquiryq::orders(db, receivedWithin(db, v.today, v.tomorrow), 0, kListCap);
+             return inquiryproq::orders(db, receivedWithin(db, v.today, v.tomorrow), 0, kListCap);
          }},
         {"inquiry.month-totals",
          [](mySQLTool& db, V v) {
-             return inquiryq::ordersTotals(db, receivedWithin(db, v.month, v.tomorrow));
+             return inquiryproq::ordersTotals(db, receivedWithin(db, v.month, v.tomorrow));
          }},
         {"inquiry.month-page",
          [](mySQLTool& db, V v) {
-             return inquiryq::orders(db, receivedWithin(db, v.month, v.tomorrow), 0, kListCap);
+             return inquiryproq::orders(db, receivedWithin(db, v.month, v.tomorrow), 0, kListCap);
          }},
         {"inquiry.technology-open-totals",
          [](mySQLTool& db, V v) {
-             return inquiryq::ordersTotals(db, inquiryWhere(db, [&](Conditions& w) {
-                                               inquiryq::addTechnology(w, v.tech);
-                                               inquiryq::addOpenOnly(w);
-                                           }));
+             return inquiryproq::ordersTotals(db, inquiryWhere(db, [&](Conditions& w) {
+                                                  inquiryproq::addTechnology(w, v.tech);
+                                                  inquiryproq::addOpenOnly(w);
+                                              }));
          }},
-        {"inquiry.running-flows", [](mySQLTool& db, V v) { return inquiryq::runningFlows(db, v.orderOpen); }},
-        {"inquiry.shipments", [](mySQLTool& db, V v) { return inquiryq::shipments(db, v.orderOld); }},
-        {"inquiry.chain", [](mySQLTool& db, V v) { return inquiryq::flowChain(db, v.flow, 100); }},
-        {"inquiry.workers", [](mySQLTool& db, V v) { return inquiryq::stepWorkers(db, v.flowOld); }},
+        {"inquiry.running-flows",
+         [](mySQLTool& db, V v) { return inquiryproq::runningFlows(db, v.orderOpen); }},
+        {"inquiry.shipments", [](mySQLTool& db, V v) { return inquiryproq::shipments(db, v.orderOld); }},
+        {"inquiry.chain", [](mySQLTool& db, V v) { return inquiryproq::flowChain(db, v.flow, 100); }},
+        {"inquiry.workers", [](mySQLTool& db, V v) { return inquiryproq::stepWorkers(db, v.flowOld); }},
     };
     return all;
 }

@@ -4,7 +4,7 @@
 #include "db/Convert.h"
 #include "db/WriteLog.h"
 #include "db/mySQLTool.h"
-#include "dialogs/inquiry/InquiryQueries.h"
+#include "dialogs/inquiry/InquiryProQueries.h"
 #include "dialogs/inquiry/OrderConditions.h"
 #include "dialogs/inquiry/OrderDetails.h"
 #include "grid/KvGrid.h"
@@ -79,14 +79,14 @@ bool Dlg_InquiryPro::query()
         return false;
     }
     const Statement joined = where.after(" where ");
-    const Statement totals = inquiryq::ordersTotals(g_sqlTool, joined);
+    const Statement totals = inquiryproq::ordersTotals(g_sqlTool, joined);
     WriteLog(totals.text());
     totals_->DeleteAllItems();
     // The count and the sums over every match come from the server in one row; the list gets
     // one page of the matches at a time.
     const bool shown = orders_->run(
         [joined](quint64 offset, int count) {
-            const Statement page = inquiryq::orders(g_sqlTool, joined, offset, count);
+            const Statement page = inquiryproq::orders(g_sqlTool, joined, offset, count);
             WriteLog(page.text());
             return page;
         },

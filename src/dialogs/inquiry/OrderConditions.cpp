@@ -4,7 +4,7 @@
 #include "db/Convert.h"
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
-#include "dialogs/inquiry/InquiryQueries.h"
+#include "dialogs/inquiry/InquiryProQueries.h"
 #include "grid/KvGrid.h"
 #include "parts/Switches.h"
 #include "parts/TimeCondition.h"
@@ -101,12 +101,12 @@ KvGrid* OrderConditions::addList(QCheckBox* box, const char* name,
 
 void OrderConditions::load()
 {
-    prompt().report(customers_->Fill(g_sqlTool, inquiryq::customers(g_sqlTool)));
-    prompt().report(technologies_->Fill(g_sqlTool, inquiryq::technologies(g_sqlTool)));
-    FillCombo(g_sqlTool, *receiver_, inquiryq::receivers(g_sqlTool));
-    FillCombo(g_sqlTool, *nature_, inquiryq::natures(g_sqlTool));
-    FillCombo(g_sqlTool, *type_, inquiryq::types(g_sqlTool));
-    FillCombo(g_sqlTool, *kind_, inquiryq::kinds(g_sqlTool));
+    prompt().report(customers_->Fill(g_sqlTool, inquiryproq::customers(g_sqlTool)));
+    prompt().report(technologies_->Fill(g_sqlTool, inquiryproq::technologies(g_sqlTool)));
+    FillCombo(g_sqlTool, *receiver_, inquiryproq::receivers(g_sqlTool));
+    FillCombo(g_sqlTool, *nature_, inquiryproq::natures(g_sqlTool));
+    FillCombo(g_sqlTool, *type_, inquiryproq::types(g_sqlTool));
+    FillCombo(g_sqlTool, *kind_, inquiryproq::kinds(g_sqlTool));
 }
 
 QString OrderConditions::build(Conditions& where) const
@@ -121,12 +121,12 @@ QString OrderConditions::build(Conditions& where) const
     if (customerSwitch_->isChecked()) {
         if (!selected(customers_, &value))
             return QStringLiteral("您设置了勾选客户，请选择一个客户作为查询条件");
-        inquiryq::addCustomer(where, convert::toId(value));
+        inquiryproq::addCustomer(where, convert::toId(value));
     }
     if (technologySwitch_->isChecked()) {
         if (!selected(technologies_, &value))
             return QStringLiteral("您设置了勾选工艺，请选择一项工艺作为查询条件");
-        inquiryq::addTechnology(where, value);
+        inquiryproq::addTechnology(where, value);
     }
     const struct {
         QCheckBox* box;
@@ -134,11 +134,11 @@ QString OrderConditions::build(Conditions& where) const
         void (*add)(Conditions&, const QString&);
         const char* missing;
     } combos[] = {
-        {receiverSwitch_, receiver_, &inquiryq::addReceiver,
+        {receiverSwitch_, receiver_, &inquiryproq::addReceiver,
          "您设置了勾选接货人，请选择一名接货人作为查询条件"},
-        {natureSwitch_, nature_, &inquiryq::addNature, "您设置了勾选货物性质，请选择一项性质作为查询条件"},
-        {typeSwitch_, type_, &inquiryq::addType, "您设置了勾选货物类型，请选择一项类型作为查询条件"},
-        {kindSwitch_, kind_, &inquiryq::addKind, "您设置了勾选货物款式，请选择一项款式作为查询条件"},
+        {natureSwitch_, nature_, &inquiryproq::addNature, "您设置了勾选货物性质，请选择一项性质作为查询条件"},
+        {typeSwitch_, type_, &inquiryproq::addType, "您设置了勾选货物类型，请选择一项类型作为查询条件"},
+        {kindSwitch_, kind_, &inquiryproq::addKind, "您设置了勾选货物款式，请选择一项款式作为查询条件"},
     };
     for (const auto& c : combos) {
         if (!c.box->isChecked())
@@ -149,12 +149,12 @@ QString OrderConditions::build(Conditions& where) const
     }
     const struct {
         const TimeCondition* condition;
-        const inquiryq::TimeFragments& fragments;
+        const inquiryproq::TimeFragments& fragments;
         const char* missing;
     } times[] = {
-        {received_, inquiryq::kReceived, "您设置了勾选接货时间，请选择一项内容作为查询条件"},
-        {activated_, inquiryq::kActivated, "您设置了勾选激活时间，请选择一项内容作为查询条件"},
-        {closed_, inquiryq::kClosed, "您设置了勾选结讫时间，请选择一项内容作为查询条件"},
+        {received_, inquiryproq::kReceived, "您设置了勾选接货时间，请选择一项内容作为查询条件"},
+        {activated_, inquiryproq::kActivated, "您设置了勾选激活时间，请选择一项内容作为查询条件"},
+        {closed_, inquiryproq::kClosed, "您设置了勾选结讫时间，请选择一项内容作为查询条件"},
     };
     for (const auto& t : times) {
         if (t.condition->ticked() && !t.condition->append(where, tables::product, t.fragments.after,
@@ -162,6 +162,6 @@ QString OrderConditions::build(Conditions& where) const
             return QString::fromUtf8(t.missing);
     }
     if (!includeClosed_->isChecked())
-        inquiryq::addOpenOnly(where);
+        inquiryproq::addOpenOnly(where);
     return QString();
 }

@@ -2,7 +2,7 @@
 
 #include "db/Convert.h"
 #include "db/mySQLTool.h"
-#include "dialogs/inquiry/InquiryQueries.h"
+#include "dialogs/inquiry/InquiryProQueries.h"
 #include "grid/KvGrid.h"
 #include "ui/Controls.h"
 #include "ui/Prompt.h"
@@ -63,8 +63,8 @@ void OrderDetails::showOrder(quint64 order)
     history_->clear();
     for (KvGrid* list : {steps_, workers_})
         list->DeleteAllItems();
-    prompt().report(flows_->Fill(g_sqlTool, inquiryq::runningFlows(g_sqlTool, order)));
-    prompt().report(shipments_->Fill(g_sqlTool, inquiryq::shipments(g_sqlTool, order)));
+    prompt().report(flows_->Fill(g_sqlTool, inquiryproq::runningFlows(g_sqlTool, order)));
+    prompt().report(shipments_->Fill(g_sqlTool, inquiryproq::shipments(g_sqlTool, order)));
 }
 
 void OrderDetails::showFlow(quint64 flow)
@@ -75,7 +75,7 @@ void OrderDetails::showFlow(quint64 flow)
     lastFlow_ = flow;
     // The whole chain in one statement, the clicked flow first; each step goes to the top, so
     // the list reads from the oldest step down to the clicked flow.
-    const Rows chain = g_sqlTool.Read(inquiryq::flowChain(g_sqlTool, flow, kStepCap));
+    const Rows chain = g_sqlTool.Read(inquiryproq::flowChain(g_sqlTool, flow, kStepCap));
     if (!prompt().report(chain))
         return;
     QString process;
@@ -96,5 +96,5 @@ void OrderDetails::showFlow(quint64 flow)
 
 void OrderDetails::showWorkers(quint64 flow)
 {
-    prompt().report(workers_->Fill(g_sqlTool, inquiryq::stepWorkers(g_sqlTool, flow)));
+    prompt().report(workers_->Fill(g_sqlTool, inquiryproq::stepWorkers(g_sqlTool, flow)));
 }

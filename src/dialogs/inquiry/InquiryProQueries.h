@@ -8,7 +8,7 @@ class Conditions;
 class mySQLTool;
 
 // The reading statements of the order inquiry "货单查询".
-namespace inquiryq {
+namespace inquiryproq {
 
 // Choices of the condition panel.
 Statement customers(mySQLTool& db);     // 客户号, 名称, 说明
@@ -62,4 +62,4 @@ Statement flowChain(mySQLTool& db, quint64 flow, int finishedCap);
 // The employees' piece-work on a flow: 工号, 姓名, 共计.
 Statement stepWorkers(mySQLTool& db, quint64 flow);
 
-}  // namespace inquiryq
+}  // namespace inquiryproq

@@ -1,11 +1,11 @@
-#include "dialogs/inquiry/InquiryQueries.h"
+#include "dialogs/inquiry/InquiryProQueries.h"
 
 #include "db/Conditions.h"
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
 #include "dialogs/intake/IntakeQueries.h"
 
-namespace inquiryq {
+namespace inquiryproq {
 
 namespace {
 const char* const P = tables::product;
@@ -155,4 +155,4 @@ Statement stepWorkers(mySQLTool& db, quint64 flow)
                      M, B, M, M, B, M, B, M, flow);
 }
 
-}  // namespace inquiryq
+}  // namespace inquiryproq
