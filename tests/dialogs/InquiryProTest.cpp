@@ -438,7 +438,11 @@ TEST_F(InquiryPro, AClickedOrderShowsItsRunningFlowsAndShipments)
         shipments->rows().rowCells(0).mid(1),
         (QStringList{QStringLiteral("5"), QStringLiteral("黄永发"), QStringLiteral("2026-12-01 10:00:00")}));
 
-    // An order without either empties both.
+    // A new query empties what the last order showed; so does an order without either.
+    click("queryButton");
+    EXPECT_EQ(flows->GetItemCount(), 0);
+    EXPECT_EQ(shipments->GetItemCount(), 0);
+    clickRowWith(orders(), 0, QString::number(order));
     clickRowWith(orders(), 0, QString::number(quiet));
     EXPECT_EQ(flows->GetItemCount(), 0);
     EXPECT_EQ(shipments->GetItemCount(), 0);

@@ -82,6 +82,8 @@ bool Dlg_InquiryPro::query()
     const Statement totals = inquiryproq::ordersTotals(g_sqlTool, joined);
     WriteLog(totals.text());
     totals_->DeleteAllItems();
+    details_->clear();
+
     // The count and the sums over every match come from the server in one row; the list gets
     // one page of the matches at a time.
     const bool shown = orders_->run(

@@ -58,6 +58,14 @@ KvGrid* OrderDetails::addList(const QString& caption, const char* name,
     return list;
 }
 
+void OrderDetails::clear()
+{
+    history_->clear();
+    for (KvGrid* list : {flows_, shipments_, steps_, workers_})
+        list->DeleteAllItems();
+    lastFlow_ = 0;
+}
+
 void OrderDetails::showOrder(quint64 order)
 {
     history_->clear();

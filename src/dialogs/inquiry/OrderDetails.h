@@ -16,7 +16,10 @@ public:
 
     explicit OrderDetails(QWidget* parent = nullptr);
 
+    // Empties every pane, as before any order was clicked.
+    void clear();
     // Shows the running flows and shipments of an order; the flow's panes are emptied.
+
     void showOrder(quint64 order);
     // Shows the history and the chain of steps of a flow, oldest step first; a finished step
     // shows its number and process step, an unfinished one (the flow itself) an empty row.
