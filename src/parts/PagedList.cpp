@@ -82,6 +82,7 @@ void PagedList::clear()
 {
     page_statement_ = nullptr;
     count_ = Statement();
+    countRow_ = Row();
     page_ = 0;
     total_ = 0;
     list_->DeleteAllItems();
@@ -95,7 +96,8 @@ bool PagedList::count()
     const Rows read = db_.Read(count_);
     if (!prompt().report(read))
         return false;
-    total_ = read.first().toId(0);
+    countRow_ = read.first();
+    total_ = countRow_.toId(0);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/Rows.h"
 #include "db/Statement.h"
 
 #include <QWidget>
@@ -30,6 +31,9 @@ public:
     int page() const { return page_; }
     quint64 total() const { return total_; }
     bool hasStatement() const { return bool(page_statement_); }
+    // The row the count statement gave last: the total first, then whatever else it reads in
+    // the same pass (the sums of a totals row).
+    const Row& countRow() const { return countRow_; }
 
     // Counts and shows the first page of a statement without a LIMIT (it is kept for paging),
     // or of pages the caller makes. False after a failure was shown; the list is then empty.
@@ -63,4 +67,5 @@ private:
     Statement count_;
     int page_ = 0;
     quint64 total_ = 0;
+    Row countRow_;
 };
