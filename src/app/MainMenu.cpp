@@ -1,6 +1,9 @@
 #include "app/MainMenu.h"
 
 #include "app/Dlg_System.h"
+#include "dialogs/finance/Dlg_InquirySalary.h"
+#include "dialogs/finance/Dlg_Salary.h"
+#include "dialogs/finance/Dlg_SalaryEdit.h"
 #include "dialogs/intake/Dlg_Consignee.h"
 #include "dialogs/shipping/Dlg_Shipper.h"
 #include "dialogs/stations/Dlg_Station.h"
@@ -41,9 +44,14 @@ const QList<MenuItem>& MainMenuItems()
         {"原料登记", "领料登记", cmd::RawOut, Screen::RawOut, nullptr, {}},
         {"原料登记", "原料查询", cmd::RawInquiry, Screen::RawInquiry, nullptr, {}},
         {"生产管理", "生产管理", cmd::Manage, Screen::Manage, nullptr, {}},
-        {"财务管理", "计件结算", cmd::Salary, Screen::Salary, nullptr, {}},
-        {"财务管理", "计件查询", cmd::InquirySalary, Screen::InquirySalary, nullptr, {}},
-        {"财务管理", "计件追加", cmd::SalaryEdit, Screen::SalaryEdit, nullptr, {}},
+        {"财务管理", "计件结算", cmd::Salary, Screen::Salary, &openModal<Dlg_Salary>, {}},
+        {"财务管理",
+         "计件查询",
+         cmd::InquirySalary,
+         Screen::InquirySalary,
+         &openModal<Dlg_InquirySalary>,
+         {}},
+        {"财务管理", "计件追加", cmd::SalaryEdit, Screen::SalaryEdit, &openModal<Dlg_SalaryEdit>, {}},
         {"系统设置", "个人设置", cmd::PersonalSettings, std::nullopt, &openModal<Dlg_System>, {}},
         {"系统设置", "管理设置", cmd::AdminSettings, Screen::AdminSettings, &openModal<Dlg_System>, {}},
         {"系统设置", "注销", cmd::SignOut, std::nullopt, nullptr, {}},
