@@ -421,3 +421,25 @@ TEST_F(HistoryTest, PieceWorkStatisticsCountTheEmployeesAsTheyAre)
                                         "p.货单号=m.货单号 where p.客户号=%1")
                              .arg(values_->client)));
 }
+
+// The piece-work inquiry with the settled years: a period is read through its time, not
+// through the whole history in 任务号 order; the totals of everything in one pass over the
+// piece-work, not employee by employee through his key.
+TEST_F(HistoryTest, SettledPieceWorkIsReadThroughItsTimeOrInOnePass)
+{
+    if (!generated_)
+        return;
+    const QString mission = QStringLiteral("kvc_record_mission");
+    values_ = plans::draw(g_sqlTool);
+    const int inMonth =
+        db().count(QStringLiteral("from kvc_record_mission where 完成时间>'%1' and 完成时间<'%2'")
+                       .arg(values_->lastmonth, values_->month));
+    ASSERT_GT(inMonth, 0);
+    const TableRead page = analyze(statement("salary-inquiry.month-all")).value(mission);
+    EXPECT_EQ(page.key, QStringLiteral("ix_mission_done"));
+    EXPECT_LE(page.examined, inMonth);
+    EXPECT_LE(analyze(statement("salary-inquiry.month-all-sums")).value(mission).examined, inMonth);
+    const TableRead all = analyze(statement("salary-inquiry.none-all-sums")).value(mission);
+    EXPECT_EQ(all.access, QStringLiteral("ALL"));
+    EXPECT_LE(all.examined, db().count(QStringLiteral("from kvc_record_mission")));
+}
