@@ -423,9 +423,8 @@ TEST_F(HistoryTest, PieceWorkStatisticsCountTheEmployeesAsTheyAre)
 }
 
 // The piece-work inquiry with the settled years: a period is read through its time, not
-// through the whole history in 任务号 order; the totals of everything in one pass over the
-// piece-work, not employee by employee through his key.
-TEST_F(HistoryTest, SettledPieceWorkIsReadThroughItsTimeOrInOnePass)
+// through the whole history in 任务号 order.
+TEST_F(HistoryTest, SettledPieceWorkOfAPeriodIsReadThroughItsTime)
 {
     if (!generated_)
         return;
@@ -439,7 +438,4 @@ TEST_F(HistoryTest, SettledPieceWorkIsReadThroughItsTimeOrInOnePass)
     EXPECT_EQ(page.key, QStringLiteral("ix_mission_done"));
     EXPECT_LE(page.examined, inMonth);
     EXPECT_LE(analyze(statement("salary-inquiry.month-all-sums")).value(mission).examined, inMonth);
-    const TableRead all = analyze(statement("salary-inquiry.none-all-sums")).value(mission);
-    EXPECT_EQ(all.access, QStringLiteral("ALL"));
-    EXPECT_LE(all.examined, db().count(QStringLiteral("from kvc_record_mission")));
 }

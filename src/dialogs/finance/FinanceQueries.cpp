@@ -201,9 +201,8 @@ Statement workFrom(mySQLTool& db, const WorkFilter& f)
 }
 
 // With the settled years and nothing a key could select by (no employee, customer or time),
-// the piece-work itself is read first: a page in 任务号 order until it is full (left to itself
-// the optimizer sorts every row first), the totals in one pass over the table (left to itself
-// it walks every employee's rows through his key, several times slower).
+// a page is best read in 任务号 order from the piece-work itself until it is full; left to
+// itself the optimizer sorts every row first.
 bool pieceWorkFirst(const WorkFilter& f)
 {
     return f.includeSettled && (f.by == WorkFilter::By::None || f.by == WorkFilter::By::Process) &&
@@ -237,12 +236,10 @@ Statement workSummary(mySQLTool& db, const WorkFilter& f)
 {
     // NULL when any of the four is NULL: such a row is left out of all three sums.
     const Statement money = db.Format("%s.完成数量*%s.工价-%s.损耗数量*%s.损耗单价", W, W, W, W);
-    return db.Format(pieceWorkFirst(f)
-                         ? "select straight_join count(*), sum(if(%s is null, 0, %s.完成数量)), "
-                           "sum(if(%s is null, 0, %s.损耗数量)), sum(%s) %s"
-                         : "select count(*), sum(if(%s is null, 0, %s.完成数量)), "
-                           "sum(if(%s is null, 0, %s.损耗数量)), sum(%s) %s",
-                     money, W, money, W, money, workFrom(db, f));
+    return db.Format(
+        "select count(*), sum(if(%s is null, 0, %s.完成数量)), sum(if(%s is null, 0, %s.损耗数量)), sum(%s) "
+        "%s",
+        money, W, money, W, money, workFrom(db, f));
 }
 
 }  // namespace financeq
