@@ -66,7 +66,7 @@ TEST_F(Startup, RefusedConnectionShowsTheServersTextThenTheFailure)
                                {"unknown database", s.port, s.password, QStringLiteral("kv_no_such_db")}};
     for (const Case& c : cases) {
         g_sqlTool.Close();
-        writeDatabaseSettings(s.host, c.port, c.name, s.account, c.password);
+        writeDatabaseSettings(s.host, c.port, c.name, db().clientAccount(), c.password);
         boxes().clear();
         CKvClientDlg dlg(options());
         EXPECT_FALSE(dlg.Open()) << c.why;
