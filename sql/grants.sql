@@ -1,7 +1,7 @@
 -- The rights of the client, as the role kv_client: what its statements read and write on
 -- the database kvfactory, and the one change of structure it makes (the column 处理 of
 -- kvc_record_quality). Nothing else: no other database, no DROP, no CREATE, no server
--- administration.
+-- administration. A client ends its own lost sessions with KILL, which needs no right.
 --
 -- Load after schema.sql, as an administrator: mariadb kvfactory < sql/grants.sql
 -- (another database name: replace kvfactory below). Then give the role to the account the
@@ -31,3 +31,5 @@ GRANT INSERT, UPDATE ON kvfactory.kvc_record_raw TO kv_client;
 GRANT INSERT ON kvfactory.kvc_record_raw_in TO kv_client;
 GRANT INSERT ON kvfactory.kvc_record_raw_out TO kv_client;
 GRANT INSERT ON kvfactory.kvc_record_supplier TO kv_client;
+-- Commit marks: written with each action, looked up after a lost reply, purged after a day.
+GRANT INSERT, DELETE ON kvfactory.kvc_record_commit TO kv_client;

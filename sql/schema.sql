@@ -271,3 +271,14 @@ CREATE TABLE kvc_attrib_mod (
     内容 VARCHAR(255) NOT NULL DEFAULT '',
     UNIQUE KEY ux_mod_name (名称)
 ) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Not business data: one row per action the client committed. When the reply to a COMMIT
+-- is lost, the client finds out by this row whether the action was saved. The clients
+-- delete rows older than a day.
+CREATE TABLE kvc_record_commit (
+    序列号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+    令牌 VARCHAR(32) NOT NULL DEFAULT '',
+    时间 TIMESTAMP NOT NULL DEFAULT CURRENT_TIMESTAMP,
+    PRIMARY KEY (序列号),
+    KEY ix_commit_time (时间)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
