@@ -5,6 +5,9 @@
 -- Times are text of the form YYYY-MM-DD hh:mm:ss (empty when not yet set), compared as
 -- text and matched by day with LIKE 'YYYY-MM-DD%'.
 -- Every column that an insert of the client may leave out has a default of 0 or ''.
+--
+-- The script loads on MariaDB and on MySQL: a TEXT column's default is an expression in
+-- parentheses (MySQL takes no literal default there), and nothing server-specific is used.
 
 SET NAMES utf8mb4;
 SET default_storage_engine = InnoDB;
@@ -56,7 +59,7 @@ CREATE TABLE kvc_record_procedure (
     工作站 VARCHAR(50) NOT NULL DEFAULT '',
     数量 INT NOT NULL DEFAULT 0,
     生成时间 VARCHAR(19) NOT NULL DEFAULT '',
-    历史 TEXT NOT NULL DEFAULT '',
+    历史 TEXT NOT NULL DEFAULT (''),
     工序 VARCHAR(50) NOT NULL DEFAULT '',
     派生 INT NOT NULL DEFAULT 0,
     结讫 INT NOT NULL DEFAULT 0,
