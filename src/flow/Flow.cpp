@@ -16,6 +16,14 @@ Outcome oneRowChanged(mySQLTool& db, bool ran, const QString& taken)
 
 Outcome lockFlow(mySQLTool& db, quint64 id, FlowRow& out, const Outcome& missing)
 {
+    const Rows owner = db.Read(flowq::flowOrder(db, id));
+    if (!owner)
+        return owner.failed();
+    if (owner.empty())
+        return missing;
+    const Rows order = db.Read(flowq::lockOrderState(db, owner.first().toId(0)));
+    if (!order)
+        return order.failed();
     const Rows read = db.Read(flowq::lockFlow(db, id));
     if (!read)
         return read.failed();

@@ -11,6 +11,11 @@ const char* const F = tables::procedure;
 const char* const S = tables::ship;
 }  // namespace
 
+Statement flowOrder(mySQLTool& db, quint64 flow)
+{
+    return db.Format("select %s.货单号 from %s where %s.流水号=%I64u", F, F, F, flow);
+}
+
 Statement lockFlow(mySQLTool& db, quint64 flow)
 {
     return db.Format(
@@ -27,7 +32,7 @@ Statement lockOrderState(mySQLTool& db, quint64 order)
 
 Statement orderPriority(mySQLTool& db, quint64 order)
 {
-    return db.Format("select %s.货物等级 from %s where %s.货单号=%I64u", P, P, P, order);
+    return db.Format("select %s.货物等级 from %s where %s.货单号=%I64u lock in share mode", P, P, P, order);
 }
 
 Statement lockOrderForShipment(mySQLTool& db, quint64 order)
@@ -57,7 +62,8 @@ Statement confirmedPieces(mySQLTool& db, quint64 order)
 
 Statement flowsInWorkshop(mySQLTool& db, quint64 order)
 {
-    return db.Format("select * from %s where 货单号=%I64u and 工作站<>'发送' and 结讫=0", F, order);
+    return db.Format("select * from %s where 货单号=%I64u and 工作站<>'发送' and 结讫=0 lock in share mode",
+                     F, order);
 }
 
 Statement closeConfirmedFlows(mySQLTool& db, quint64 order)
