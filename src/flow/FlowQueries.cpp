@@ -39,9 +39,9 @@ Statement lockOrderForShipment(mySQLTool& db, quint64 order)
 {
     return db.Format(
         "select %s.客户号, %s.款号, %s.货物性别, %s.货物分类, %s.货物款式, %s.洗涤方法, %s.货物单价, "
-        "%s.货物性质, %s.原版数量, %s.洗版数量, %s.损耗数量, %s.货物数量 from %s where %s.货单号=%I64u "
-        "for update",
-        P, P, P, P, P, P, P, P, P, P, P, P, P, P, order);
+        "%s.货物性质, %s.原版数量, %s.洗版数量, %s.损耗数量, %s.货物数量, %s.结讫 from %s where "
+        "%s.货单号=%I64u for update",
+        P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, order);
 }
 
 Statement shippedSums(mySQLTool& db, quint64 order)

@@ -15,7 +15,7 @@ Statement lockFlow(mySQLTool& db, quint64 flow);
 Statement lockOrderState(mySQLTool& db, quint64 order);
 // 货物等级 of an order, read as it is now (after the transaction waited for the order row).
 Statement orderPriority(mySQLTool& db, quint64 order);
-// What a shipment copies from its order, and the order's counts, locked.
+// What a shipment copies from its order, the order's counts and its 结讫, locked.
 Statement lockOrderForShipment(mySQLTool& db, quint64 order);
 // The sums of the order's shipments: 原版数量, 洗版数量, 损耗数量, 货物数量.
 Statement shippedSums(mySQLTool& db, quint64 order);

@@ -1,4 +1,5 @@
 #include "db/Tables.h"
+#include "db/TimeText.h"
 #include "db/mySQLTool.h"
 #include "flow/Flow.h"
 #include "flow/Shipping.h"
@@ -294,8 +295,9 @@ TEST_F(ShippingFlow, TwoDesksShippingTheSameGoodsShipThemOnce)
 
     EXPECT_TRUE(first.ok()) << first.text().toStdString();
     EXPECT_TRUE(shipped.closed);
-    EXPECT_EQ(second.kind(), Outcome::Kind::Refused);
-    EXPECT_EQ(second.text(), kTooMuch);
+    // The first shipment closed the order.
+    EXPECT_EQ(second.kind(), Outcome::Kind::Taken);
+    EXPECT_EQ(second.text(), kOrderClosed);
     EXPECT_EQ(shipments(order), 1);
     EXPECT_EQ(db().scalar(QStringLiteral("select sum(货物数量) from kvc_record_ship")), QStringLiteral("98"));
 }
@@ -414,4 +416,54 @@ TEST_F(ShippingFlow, ClosingAnOrderAndSendingItsGoodsBackTakeTurns)
         wrong += right ? 0 : 1;
     }
     EXPECT_EQ(wrong, 0) << "of " << kRounds << " rounds";
+}
+
+// A desk that still shows an order another desk closed cannot ship against it, not even
+// where the figures would let it (禁止数量核算, an order closed without shipments).
+TEST_F(ShippingFlow, OnlyAnOpenOrderIsShipped)
+{
+    struct Case {
+        const char* closedBy;
+        bool noQuantityCheck;
+    };
+    for (const Case& c : {Case{"结讫货单", true}, Case{"结讫货单", false}, Case{"发货", true}}) {
+        const quint64 order = addOrder(100, 2);
+        addFlow(order, flow::kShipping, flow::kShipping, 98);
+        mySQLTool other;
+        ASSERT_TRUE(db().connect(other));
+        if (QByteArray(c.closedBy) == "发货")
+            ASSERT_TRUE(ship(other, entry(order, 98, 2)).ok());
+        else
+            ASSERT_TRUE(forceClose(other, order).ok());
+        const int before = shipments(order);
+        Shipment s = entry(order, 98, 2);
+        s.noQuantityCheck = c.noQuantityCheck;
+        const Outcome r = ship(g_sqlTool, s);
+        EXPECT_EQ(r.kind(), Outcome::Kind::Taken) << c.closedBy;
+        EXPECT_EQ(r.text(), kOrderClosed);
+        EXPECT_EQ(shipments(order), before) << c.closedBy;
+    }
+}
+
+// Closing closes an open order only: its first closing time stays, and flows that intake
+// refused keep saying so.
+TEST_F(ShippingFlow, AClosedOrderKeepsItsFirstClosingTime)
+{
+    const quint64 order = addOrder(100, 2);
+    addFlow(order, flow::kShipping, flow::kShipping, 98);
+    ASSERT_TRUE(ship(g_sqlTool, entry(order, 98, 2)).ok());
+    kvclock::fix(kNow.addDays(1));
+    const Outcome again = forceClose(g_sqlTool, order);
+    EXPECT_EQ(again.kind(), Outcome::Kind::Taken);
+    EXPECT_EQ(again.text(), kOrderClosed);
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("select 结讫时间 from kvc_record_product where 货单号=%1").arg(order)),
+        kNowText);
+
+    const quint64 other = addOrder(10);
+    addFlow(other, flow::kShipping, flow::kShipping, 10);
+    const quint64 refused =
+        addFlow(other, QStringLiteral("喷砂"), flow::kIntake, 5, QStringLiteral("接收[接收]"), 2);
+    ASSERT_TRUE(forceClose(g_sqlTool, other).ok());
+    EXPECT_EQ(flowField(refused, QStringLiteral("结讫")), QStringLiteral("2"));
 }
