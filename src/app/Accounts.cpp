@@ -56,6 +56,37 @@ bool load(mySQLTool& db, QList<QStringList>& rows)
     return read.ok();
 }
 
+namespace {
+
+// Writes one changed cell while the account still holds the loaded value (compared byte
+// for byte: the column's collation ignores letter case).
+Outcome writeCell(mySQLTool& db, quint64 serial, int column, const QString& value, const QString& was)
+{
+    bool ran = false;
+    switch (column) {
+        case 1:
+            ran = db.Exec(
+                "update kvc_record_user set 账号='%s' where 序列号=%I64u and 账号 collate gbk_bin='%s'",
+                value, serial, was);
+            break;
+        case 2:
+            ran = db.Exec(
+                "update kvc_record_user set 密码='%s' where 序列号=%I64u and 密码 collate gbk_bin='%s'",
+                value, serial, was);
+            break;
+        default:
+            ran = db.Exec(
+                "update kvc_record_user set 权限='%s' where 序列号=%I64u and 权限 collate gbk_bin='%s'",
+                value, serial, was);
+            break;
+    }
+    if (!ran)
+        return db.DuplicateKey() ? Outcome::refused(kDuplicate) : db.Failure();
+    return db.AffectedRows() == 1 ? Outcome::done() : Outcome::taken(kAccountTaken);
+}
+
+}  // namespace
+
 SaveResult save(mySQLTool& db, const QList<QStringList>& loaded, const QList<QStringList>& rows)
 {
     QHash<QString, QStringList> before;
@@ -85,19 +116,23 @@ SaveResult save(mySQLTool& db, const QList<QStringList>& loaded, const QList<QSt
                 if (!named)
                     return named.failed();
                 if (!named.empty())
-                    return Outcome::refused(QStringLiteral("账号不能重复"));
+                    return Outcome::refused(kDuplicate);
                 if (!db.Exec("insert into kvc_record_user (账号, 密码, 权限) value ('%s', '%s', '%s')",
                              r.value(1), r.value(2), r.value(3)))
-                    return db.Failure();
+                    return db.DuplicateKey() ? Outcome::refused(kDuplicate) : db.Failure();
                 continue;
             }
             const auto it = before.constFind(r.value(0));
             if (it == before.constEnd() || *it == r)
                 continue;
-            // A name another account holds is refused by the server's unique key.
-            if (!db.Exec("update kvc_record_user set 账号='%s', 密码='%s', 权限='%s' where 序列号=%I64u",
-                         r.value(1), r.value(2), r.value(3), convert::toId(r.value(0))))
-                return db.Failure();
+            for (int column = 1; column <= 3; ++column) {
+                if (r.value(column) == it->value(column))
+                    continue;
+                const Outcome written =
+                    writeCell(db, convert::toId(r.value(0)), column, r.value(column), it->value(column));
+                if (!written)
+                    return written;
+            }
         }
         result.row = -1;
         return Outcome::done();

@@ -178,6 +178,11 @@ void Dlg_System::saveAccounts()
         if (r.row >= 0)
             accounts_->SelectRow(r.row);
         prompt().report(r.outcome);
+        // Another administrator changed the accounts meanwhile: show them as they are now.
+        if (r.outcome.isTaken()) {
+            loadAccounts();
+            setChanged(false);
+        }
         return;
     }
     loadAccounts();

@@ -1,3 +1,4 @@
+#include "app/Accounts.h"
 #include "app/Dlg_System.h"
 #include "db/mySQLTool.h"
 #include "grid/KvGrid.h"
@@ -5,9 +6,11 @@
 #include "ui/AppState.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -58,6 +61,13 @@ protected:
         grid()->setCurrentIndex(i);
         grid()->edit(i);
         settle();
+        // 权限 is chosen from a list, the other cells are typed.
+        if (auto* choice = grid()->viewport()->findChild<QComboBox*>()) {
+            choice->setCurrentText(text);
+            QTest::keyClick(choice, Qt::Key_Return);
+            settle();
+            return;
+        }
         auto* editor = grid()->viewport()->findChild<QLineEdit*>();
         ASSERT_NE(editor, nullptr);
         editor->setText(text);
@@ -232,15 +242,14 @@ TEST_F(SystemSettings, ARefusedSaveLeavesNothingHalfDone)
         grid()->DeleteItem(last);
     }
 
-    // A rename onto a name in use: the server's unique key refuses it and its text is shown.
+    // A rename onto a name in use: refused in the user's words, not the server's.
     boxes().clear();
     const int renamed = rowOf(QStringLiteral("财务"));
     editCell(renamed, 1, QStringLiteral("调度"));
     button("saveAccounts")->click();
     ASSERT_EQ(boxes().boxes.size(), 1);
-    EXPECT_EQ(boxes().last().caption, QStringLiteral("Error"));
-    EXPECT_TRUE(boxes().last().text.contains(QStringLiteral("Duplicate")))
-        << boxes().last().text.toStdString();
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
+    EXPECT_EQ(boxes().last().text, QStringLiteral("账号不能重复"));
     EXPECT_EQ(grid()->GetSelectedRow(), renamed);
     EXPECT_EQ(db().rows(QStringLiteral("select * from kvc_record_user order by 序列号")), before);
     // The edits stay for the user to mend, and saving stays possible.
@@ -260,6 +269,47 @@ TEST_F(SystemSettings, DeletingNeedsASelectedRowAndAConfirmation)
     button("deleteAccount")->click();
     EXPECT_EQ(boxes().last().caption, QStringLiteral("提示"));
     EXPECT_EQ(grid()->GetItemCount(), rows);
+    EXPECT_FALSE(button("saveAccounts")->isEnabled());
+}
+
+// Two administrators edit the same account at once: each save writes only the cells it
+// changed, and only while they still hold what was loaded; a cell the other changed first
+// is refused and the grid shows the accounts as they are now.
+TEST_F(SystemSettings, TwoAdministratorsNeverUndoEachOthersEdits)
+{
+    mySQLTool other;
+    ASSERT_TRUE(db().connect(other));
+    QList<QStringList> loaded;
+    ASSERT_TRUE(accounts::load(other, loaded));
+    open(QStringLiteral("admin"), QStringLiteral("管理员"), QStringLiteral("admin"));
+    const int row = rowOf(QStringLiteral("厂长"));
+    const int otherRow = static_cast<int>(
+        std::find_if(loaded.begin(), loaded.end(),
+                     [](const QStringList& r) { return r.value(1) == QStringLiteral("厂长"); }) -
+        loaded.begin());
+
+    // The other one changes the password; this one the identity: both stay.
+    QList<QStringList> edited = loaded;
+    edited[otherRow][2] = QStringLiteral("other-pw");
+    ASSERT_TRUE(accounts::save(other, loaded, edited).outcome.ok());
+    editCell(row, 3, QStringLiteral("财务"));
+    button("saveAccounts")->click();
+    EXPECT_TRUE(boxes().boxes.isEmpty()) << boxes().last().text.toStdString();
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("select concat(密码, '/', 权限) from kvc_record_user where 账号='厂长'")),
+        QStringLiteral("other-pw/财务"));
+
+    // Both change the password: the second is refused and sees the first one's.
+    ASSERT_TRUE(accounts::load(other, loaded));
+    edited = loaded;
+    edited[otherRow][2] = QStringLiteral("first");
+    ASSERT_TRUE(accounts::save(other, loaded, edited).outcome.ok());
+    editCell(row, 2, QStringLiteral("second"));
+    button("saveAccounts")->click();
+    ASSERT_EQ(boxes().boxes.size(), 1);
+    EXPECT_EQ(boxes().last().text, accounts::kAccountTaken);
+    EXPECT_EQ(stored(QStringLiteral("厂长")), QStringLiteral("first"));
+    EXPECT_EQ(grid()->GetItemText(rowOf(QStringLiteral("厂长")), 2), QStringLiteral("first"));
     EXPECT_FALSE(button("saveAccounts")->isEnabled());
 }
 
