@@ -144,8 +144,20 @@ int CKvClientDlg::InitDatabase()
         return -1;
     const IniFile ini(ConfigFileName());
     QStringList plain;
-    for (const char* key : {"IP", "Port", "Name", "Account", "Password"})
-        plain.append(cipher_.Decrypt(ini.value(QStringLiteral("DATABASE"), QString::fromLatin1(key))));
+    for (const char* key : {"IP", "Port", "Name", "Account", "Password"}) {
+        const QString name = QString::fromLatin1(key);
+        // A value left out reads as empty; one that is there must decipher.
+        const QString value = ini.value(QStringLiteral("DATABASE"), name);
+        QString text;
+        if (!value.isEmpty() && !cipher_.Decrypt(value, &text)) {
+            prompt().message(
+                QStringLiteral("无法读取Config.ini中[DATABASE]的“%1”：该值已损坏，或不是用本系统的密钥加密的")
+                    .arg(name),
+                QStringLiteral("错误"));
+            return -1;
+        }
+        plain.append(text);
+    }
     const int port = convert::toInt(plain[1]);
     if (!g_sqlTool.Connect(plain[0], port, plain[2], plain[3], plain[4])) {
         prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));

@@ -1,5 +1,6 @@
 #include "app/IniFile.h"
 
+#include "db/Gbk.h"
 #include "ui/AppState.h"
 
 #include <fcntl.h>
@@ -8,7 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -35,6 +39,20 @@ QString quoted(QString v)
     return v;
 }
 
+QString decodeText(const QByteArray& raw)
+{
+    if (raw.startsWith("\xFF\xFE") || raw.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(raw.startsWith("\xFF") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        return QString(utf16(raw.mid(2)));
+    }
+    if (raw.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(raw.mid(3));
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(raw);
+    // Not UTF-8: a file saved as "ANSI" on a Chinese system.
+    return utf8.hasError() ? Gbk::decode(raw) : text;
+}
+
 bool writeAll(int fd, const QByteArray& data)
 {
     qsizetype done = 0;
@@ -57,11 +75,10 @@ IniFile::IniFile(const QString& path) : path_(path)
     if (!f.open(QIODevice::ReadOnly))
         return;
     QString section;
-    const QStringList text = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    static const QRegularExpression kLineEnd(QStringLiteral("\r\n|\r|\n"));
+    const QStringList text = decodeText(f.readAll()).split(kLineEnd);
     for (int i = 0; i < text.size(); ++i) {
-        QString raw = text[i];
-        if (raw.endsWith(QLatin1Char('\r')))
-            raw.chop(1);
+        const QString raw = text[i];
         if (i == text.size() - 1 && raw.isEmpty())
             break;  // after the last line break
         Line line;

@@ -9,7 +9,9 @@
 // holds beyond that (comments, other sections) are kept as they are.
 class IniFile {
 public:
-    // Reads the file; a missing or unreadable file reads as empty.
+    // Reads the file; a missing or unreadable file reads as empty. The text may be UTF-8 (with
+    // or without its mark), UTF-16 with its mark (Notepad's "Unicode") or GBK, its lines
+    // ended by CR LF, LF or CR alone.
     explicit IniFile(const QString& path);
 
     const QString& path() const { return path_; }

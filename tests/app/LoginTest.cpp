@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 #include "app/Dlg_Cover.h"
+#include "db/Gbk.h"
 #include "db/mySQLTool.h"
 
 #include <sys/stat.h>
@@ -8,6 +9,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -230,6 +233,28 @@ TEST(IniFileFormat, ReadsWindowsStyleFilesAndKeepsWhatItDoesNotKnow)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().startsWith("; settings\r\n[Account]\r\n save = 1 \r\n"));
+}
+
+// Notepad saves as UTF-16 ("Unicode") or GBK ("ANSI"); old editors end lines with CR.
+TEST(IniFileFormat, ReadsUtf16GbkAndLinesEndedByCarriageReturns)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Config.ini"));
+    const QString text = QStringLiteral("[ACCOUNT]\rSave=1\rName=厂长\r[PASSWORD]\rName=x\r");
+    QStringEncoder utf16(QStringEncoder::Utf16LE);
+    QByteArray gbk;
+    ASSERT_TRUE(Gbk::encode(text, gbk));
+    const QList<QByteArray> files = {QByteArray("\xFF\xFE") + QByteArray(utf16(text)), gbk, text.toUtf8()};
+    for (const QByteArray& bytes : files) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        const IniFile ini(path);
+        EXPECT_EQ(ini.value(QStringLiteral("ACCOUNT"), QStringLiteral("Save")), QStringLiteral("1"));
+        EXPECT_EQ(ini.value(QStringLiteral("ACCOUNT"), QStringLiteral("Name")), QStringLiteral("厂长"));
+        EXPECT_EQ(ini.value(QStringLiteral("PASSWORD"), QStringLiteral("Name")), QStringLiteral("x"));
+    }
 }
 
 }  // namespace
