@@ -120,7 +120,17 @@ void CKvClientDlg::RunLogin()
 
 int CKvClientDlg::CheckInstance()
 {
-    return lock_.Acquire(options_.lockFile) ? 1 : -1;
+    QString why;
+    switch (lock_.Acquire(options_.lockFile, &why)) {
+        case InstanceLock::Result::Taken:
+            return 1;
+        case InstanceLock::Result::Busy:
+            return -1;  // another copy runs: nothing to say
+        case InstanceLock::Result::Failed:
+            break;
+    }
+    prompt().message(QStringLiteral("无法确认是否已有本程序在运行：%1").arg(why), QStringLiteral("错误"));
+    return -1;
 }
 
 int CKvClientDlg::InitPath()
@@ -193,7 +203,10 @@ int CKvClientDlg::SaveLogin()
         ini.setValue(QStringLiteral("PASSWORD"), QStringLiteral("Name"), g_password);
     else
         ini.remove(QStringLiteral("PASSWORD"), QStringLiteral("Name"));
-    ini.save();
+    QString why;
+    if (!ini.save(&why))
+        prompt().message(QStringLiteral("登录信息无法保存到%1：%2").arg(ini.path(), why),
+                         QStringLiteral("错误"));
     return 1;
 }
 

@@ -169,8 +169,13 @@ QString IniFile::render(const Line& line)
     return line.text;
 }
 
-bool IniFile::save() const
+bool IniFile::save(QString* why) const
 {
+    const auto fail = [why](int error) {
+        if (why)
+            *why = QString::fromLocal8Bit(std::strerror(error));
+        return false;
+    };
     QByteArray data;
     for (const Line& line : lines_)
         data += render(line).toUtf8() + "\r\n";
@@ -181,13 +186,16 @@ bool IniFile::save() const
         QFile::encodeName(QDir(info.absolutePath()).filePath(QStringLiteral(".Config.ini.XXXXXX")));
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        return false;
+        return fail(errno);
     const bool written = ::fchmod(fd, 0600) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed ||
-        ::rename(temp.constData(), QFile::encodeName(info.absoluteFilePath()).constData()) != 0) {
+    int error = written ? 0 : errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temp.constData(), QFile::encodeName(info.absoluteFilePath()).constData()) != 0)
+        error = errno;
+    if (error != 0) {
         ::unlink(temp.constData());
-        return false;
+        return fail(error);
     }
     return true;
 }

@@ -20,9 +20,9 @@ public:
     void setValue(const QString& section, const QString& key, const QString& value);
     void remove(const QString& section, const QString& key);
 
-    // Writes the file in one step (a temporary file renamed over it), readable and
-    // writable by its owner only. False when it cannot be written.
-    bool save() const;
+    // Writes the file as UTF-8 in one step (a temporary file renamed over it), readable and
+    // writable by its owner only. False, with the reason, when it cannot be written.
+    bool save(QString* why = nullptr) const;
 
 private:
     struct Line {

@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "app/InstanceLock.h"
 #include "db/mySQLTool.h"
 
 #include <sys/stat.h>
@@ -73,6 +74,55 @@ protected:
 };
 
 }  // namespace
+
+// The lock is taken in a folder of the user's own, and whatever keeps it from being taken,
+// but another copy, is said.
+TEST_F(BinaryStart, TheInstanceLockIsTheUsersOwnAndAFailureToTakeItIsSaid)
+{
+    writeTestServerSettings();
+    const QString lock = QDir(runtime).filePath(QStringLiteral("KvLoader.exe.lock"));
+    struct Case {
+        const char* setUp;
+        std::function<void()> prepare;
+        const char* said;
+    };
+    const QString aFile = dir.filePath(QStringLiteral("a-file"));
+    const QList<Case> cases = {
+        {"a link in place of the lock", [&] { QFile::link(dir.filePath(QStringLiteral("elsewhere")), lock); },
+         "是一个链接"},
+        {"a runtime folder others may write to",
+         [&] { ::chmod(QFile::encodeName(runtime).constData(), 0777); }, "其他用户也可以写入"},
+        {"a runtime folder that is a file",
+         [&] {
+             QFile(aFile).open(QIODevice::WriteOnly);
+             env.insert(QStringLiteral("XDG_RUNTIME_DIR"), aFile);
+         },
+         "不是文件夹"},
+    };
+    for (const Case& c : cases) {
+        c.prepare();
+        const QString said = endsSaying(start());
+        EXPECT_TRUE(said.contains(QString::fromUtf8(c.said))) << c.setUp << ": " << said.toStdString();
+        QFile::remove(lock);
+        ::chmod(QFile::encodeName(runtime).constData(), 0700);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    }
+
+    // Without a runtime folder the lock is kept in the user's cache folder, not in the shared
+    // temporary folder, where anybody could block it.
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    const QString shared = dir.filePath(QStringLiteral("tmp"));
+    QDir().mkpath(shared + QStringLiteral("/KvLoader.exe-%1.lock").arg(::getuid()));
+    env.insert(QStringLiteral("TMPDIR"), shared);
+    QProcess* first = start();
+    ASSERT_TRUE(signsIn(first)) << first->readAllStandardError().toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("home/.cache/kvclient/KvLoader.exe.lock"))));
+    // A second copy ends without a word; the first goes on.
+    const QString second = endsSaying(start());
+    EXPECT_FALSE(second.contains(QStringLiteral("错误: ")) || second.contains(QStringLiteral("running")))
+        << second.toStdString();
+    EXPECT_EQ(first->state(), QProcess::Running);
+}
 
 // A setting that does not decipher ends the start, naming it; a Config.ini saved as UTF-16
 // with CR line ends is read as it is.

@@ -235,6 +235,19 @@ TEST(IniFileFormat, ReadsWindowsStyleFilesAndKeepsWhatItDoesNotKnow)
     EXPECT_TRUE(f.readAll().startsWith("; settings\r\n[Account]\r\n save = 1 \r\n"));
 }
 
+// A remembered log-in that cannot be written says so; the sign-in itself goes on.
+TEST_F(Login, ARememberedLogInThatCannotBeSavedSaysSo)
+{
+    QTest::mouseClick(box("saveAccount"), Qt::LeftButton);
+    g_workPath = dir.filePath(QStringLiteral("gone/"));
+    submit(QStringLiteral("调度"), QStringLiteral("123456"));
+    EXPECT_EQ(g_identity, QStringLiteral("调度"));
+    ASSERT_EQ(boxes().boxes.size(), 1);
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
+    EXPECT_TRUE(boxes().last().text.startsWith(QStringLiteral("登录信息无法保存到")))
+        << boxes().last().text.toStdString();
+}
+
 // Notepad saves as UTF-16 ("Unicode") or GBK ("ANSI"); old editors end lines with CR.
 TEST(IniFileFormat, ReadsUtf16GbkAndLinesEndedByCarriageReturns)
 {

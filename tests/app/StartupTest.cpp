@@ -33,7 +33,7 @@ protected:
     bool lockIsFree() const
     {
         InstanceLock probe;
-        return probe.Acquire(options().lockFile);
+        return probe.Acquire(options().lockFile) == InstanceLock::Result::Taken;
     }
 };
 
