@@ -180,9 +180,10 @@ TEST_F(SystemSettings, SaveInsertsUpdatesAndDeletesThenReloads)
     button("addAccount")->click();
     const int added = grid()->GetItemCount() - 1;
     EXPECT_EQ(grid()->GetItemText(added, 0), QStringLiteral("新增"));
-    grid()->SetItemText(added, 1, QStringLiteral("新人"));
     grid()->SetItemText(added, 3, QStringLiteral("员工"));
     EXPECT_FALSE(button("saveAccounts")->isEnabled());
+    // The name cell is open for typing already.
+    editCell(added, 1, QStringLiteral("新人"));
     editCell(added, 2, QStringLiteral("pw1"));
     EXPECT_TRUE(button("saveAccounts")->isEnabled());
 
@@ -311,6 +312,45 @@ TEST_F(SystemSettings, TwoAdministratorsNeverUndoEachOthersEdits)
     EXPECT_EQ(stored(QStringLiteral("厂长")), QStringLiteral("first"));
     EXPECT_EQ(grid()->GetItemText(rowOf(QStringLiteral("厂长")), 2), QStringLiteral("first"));
     EXPECT_FALSE(button("saveAccounts")->isEnabled());
+}
+
+// 增加 puts the new row in view with its name cell open for typing; closing with edits
+// not saved asks first.
+TEST_F(SystemSettings, ANewRowIsReadyForTypingAndUnsavedEditsAreNotClosedAway)
+{
+    for (int i = 0; i < 30; ++i)
+        db().exec(
+            QStringLiteral("insert into kvc_record_user (账号, 密码, 权限) values ('员工%1', 'x', '员工')")
+                .arg(i));
+    open(QStringLiteral("admin"), QStringLiteral("管理员"), QStringLiteral("admin"));
+    button("addAccount")->click();
+    settle();
+    const int added = grid()->GetItemCount() - 1;
+    EXPECT_EQ(grid()->GetSelectedRow(), added);
+    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(added, 1));
+    EXPECT_TRUE(grid()->IsEditing());
+    EXPECT_TRUE(grid()->viewport()->rect().intersects(grid()->visualRect(grid()->currentIndex())));
+
+    auto* editor = grid()->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("新人"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    settle();
+    boxes().answer({false});
+    dlg->reject();
+    EXPECT_EQ(boxes().last().text, QStringLiteral("放弃所做的修改吗？"));
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("提示"));
+    EXPECT_TRUE(dlg->isVisible());
+    boxes().answer({true});
+    dlg->reject();
+    EXPECT_FALSE(dlg->isVisible());
+
+    // Nothing to lose: it closes at once.
+    open(QStringLiteral("admin"), QStringLiteral("管理员"), QStringLiteral("admin"));
+    boxes().clear();
+    dlg->reject();
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_TRUE(boxes().boxes.isEmpty());
 }
 
 }  // namespace
