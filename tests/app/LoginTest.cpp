@@ -235,6 +235,27 @@ TEST(IniFileFormat, ReadsWindowsStyleFilesAndKeepsWhatItDoesNotKnow)
     EXPECT_TRUE(f.readAll().startsWith("; settings\r\n[Account]\r\n save = 1 \r\n"));
 }
 
+// The box to type into is the one still empty: the password when the account is
+// remembered, and after a refusal the password, selected for typing again.
+TEST_F(Login, TheFocusIsWhereTheNextTypingGoes)
+{
+    EXPECT_EQ(cover->focusWidget(), account());
+    {
+        IniFile ini(configFile());
+        ini.setValue(QStringLiteral("ACCOUNT"), QStringLiteral("Save"), QStringLiteral("1"));
+        ini.setValue(QStringLiteral("ACCOUNT"), QStringLiteral("Name"), QStringLiteral("调度"));
+        ASSERT_TRUE(ini.save());
+    }
+    openCover();
+    EXPECT_EQ(cover->focusWidget(), password());
+
+    account()->setFocus();
+    submit(QStringLiteral("调度"), QStringLiteral("wrong"));
+    ASSERT_EQ(boxes().last().text, QStringLiteral("错误的账号或密码"));
+    EXPECT_EQ(cover->focusWidget(), password());
+    EXPECT_EQ(password()->selectedText(), QStringLiteral("wrong"));
+}
+
 // A remembered log-in that cannot be written says so; the sign-in itself goes on.
 TEST_F(Login, ARememberedLogInThatCannotBeSavedSaysSo)
 {
