@@ -1,8 +1,10 @@
 #include "app/Accounts.h"
 
 #include "app/AppQueries.h"
+#include "db/Columns.h"
 #include "db/Convert.h"
 #include "db/Gbk.h"
+#include "db/Tables.h"
 #include "db/mySQLTool.h"
 
 #include <QHash>
@@ -25,15 +27,19 @@ Outcome changeOwnPassword(mySQLTool& db, const QString& account, const QString& 
         return Outcome::refused(QStringLiteral("两次输入的新密码不一致"));
     if (Gbk::byteLength(newText) <= 2)
         return Outcome::refused(QStringLiteral("密码设置过短"));
-    if (!db.Exec("update kvc_record_user set 密码='%s' where 账号='%s'", newText, account))
-        return db.Failure();
-    if (db.AffectedRows() > 0)
-        return Outcome::done();
-    // No row changed: the same password again, or the account is gone.
-    const Rows found = db.Read(appq::accountSerial(db, account));
-    if (!found)
-        return found.failed();
-    return !found.empty() ? Outcome::done() : Outcome::refused(QStringLiteral("该账号已不存在"));
+    if (const Outcome fits = columns::fit({{tables::user, "密码", newText}}); !fits)
+        return fits;
+    return db.Transact([&] {
+        if (!db.Exec("update kvc_record_user set 密码='%s' where 账号='%s'", newText, account))
+            return db.Failure();
+        if (db.AffectedRows() > 0)
+            return Outcome::done();
+        // No row changed: the same password again, or the account is gone.
+        const Rows found = db.Read(appq::accountSerial(db, account));
+        if (!found)
+            return found.failed();
+        return !found.empty() ? Outcome::done() : Outcome::refused(QStringLiteral("该账号已不存在"));
+    });
 }
 
 QStringList identities(mySQLTool& db, QString* error)
@@ -85,6 +91,13 @@ Outcome writeCell(mySQLTool& db, quint64 serial, int column, const QString& valu
     return db.AffectedRows() == 1 ? Outcome::done() : Outcome::taken(kAccountTaken);
 }
 
+Outcome fits(const QStringList& r)
+{
+    return columns::fit({{tables::user, "账号", r.value(1)},
+                         {tables::user, "密码", r.value(2)},
+                         {tables::user, "权限", r.value(3)}});
+}
+
 }  // namespace
 
 SaveResult save(mySQLTool& db, const QList<QStringList>& loaded, const QList<QStringList>& rows)
@@ -112,6 +125,8 @@ SaveResult save(mySQLTool& db, const QList<QStringList>& loaded, const QList<QSt
             if (r.value(0) == kNewRow) {
                 if (r.value(1).isEmpty() || r.value(2).isEmpty() || r.value(3).isEmpty())
                     return Outcome::refused(QStringLiteral("必填项不能为空"));
+                if (const Outcome fit = fits(r); !fit)
+                    return fit;
                 const Rows named = db.Read(appq::accountNamed(db, r.value(1)));
                 if (!named)
                     return named.failed();
@@ -125,6 +140,8 @@ SaveResult save(mySQLTool& db, const QList<QStringList>& loaded, const QList<QSt
             const auto it = before.constFind(r.value(0));
             if (it == before.constEnd() || *it == r)
                 continue;
+            if (const Outcome fit = fits(r); !fit)
+                return fit;
             for (int column = 1; column <= 3; ++column) {
                 if (r.value(column) == it->value(column))
                     continue;

@@ -1,5 +1,6 @@
 #include "flow/Shipping.h"
 
+#include "db/Columns.h"
 #include "db/Convert.h"
 #include "db/Gbk.h"
 #include "db/Tables.h"
@@ -102,6 +103,10 @@ Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out)
 {
     if (s.order == 0)
         return Outcome::refused(kBadOrder);
+    if (const Outcome fits =
+            columns::fit({{S, "开票人", s.issuer}, {S, "发货人", s.shipper}, {S, "经办人", s.account}});
+        !fits)
+        return fits;
     const QString now = GetTimeText(0);
     Shipped result;
     const Outcome r = db.Transact([&]() -> Outcome {
