@@ -152,7 +152,8 @@ bool mySQLTool::setUpSession()
     for (const QByteArray& sql : sessionStatements_)
         if (!send(sql))
             return false;
-    if (!send("select @@hostname, @@port, @@server_id"))
+    if (!send("select @@hostname, @@port, @@server_id, "
+              "(select host from information_schema.processlist where id=connection_id())"))
         return false;
     MYSQL_RES* r = mysql_store_result(&mysql_);
     if (!r) {
@@ -164,14 +165,19 @@ bool mySQLTool::setUpSession()
         for (unsigned i = 0; i < mysql_num_fields(r); ++i)
             parts.append(QString::fromLatin1(row[i] ? row[i] : ""));
     mysql_free_result(r);
+    // The client's address and port as the server sees them tell this session apart from a
+    // later one that got the same id (ids start again when the server restarts).
+    peer_ = parts.value(3);
+    parts = parts.mid(0, 3);
     server_ = parts.join(QLatin1Char(':'));
     return true;
 }
 
 // Ends the server session of the connection that was lost, so that its locks go now and
 // not after the server's wait_timeout, and waits until it is gone: whatever it was doing
-// (a COMMIT among others) is then finished or undone. Only a session on this same server
-// can be ended; thread ids of other servers mean other sessions.
+// (a COMMIT among others) is then finished or undone. Only that very session is ended: on
+// this same server, with the id and the client address and port it had (after a restart
+// of the server its id may belong to another desk's session).
 void mySQLTool::endLostSession()
 {
     const quint64 id = lostThreadId_;
@@ -179,26 +185,30 @@ void mySQLTool::endLostSession()
         return;
     lostThreadId_ = 0;
     lostSessionGone_ = false;
-    if (lostServer_ != server_ || id == threadId_)
+    if (lostServer_ != server_ || id == threadId_ || lostPeer_.isEmpty())
         return;
-    send(QByteArray("kill connection ") + QByteArray::number(id));
-    const QByteArray still =
-        "select count(*) from information_schema.processlist where id=" + QByteArray::number(id);
-    for (int poll = 0; poll < kEndSessionPolls; ++poll) {
-        if (!send(still))
-            return;
+    const Statement still = Format(
+        "select count(*) from information_schema.processlist where id=%I64u and host='%s'", id, lostPeer_);
+    // -1 when it cannot be told.
+    const auto sessions = [&]() -> int {
+        if (!still.ok() || !send(still.sql()))
+            return -1;
         MYSQL_RES* r = mysql_store_result(&mysql_);
         if (!r)
-            return;
+            return -1;
         const MYSQL_ROW row = mysql_fetch_row(r);
-        const bool gone = row && row[0] && QByteArray(row[0]) == "0";
+        const int n = row && row[0] ? QByteArray(row[0]).toInt() : -1;
         mysql_free_result(r);
-        if (gone) {
-            lostSessionGone_ = true;
-            return;
-        }
+        return n;
+    };
+    int left = sessions();
+    if (left > 0)
+        send(QByteArray("kill connection ") + QByteArray::number(id));
+    for (int poll = 0; left > 0 && poll < kEndSessionPolls; ++poll) {
         QThread::msleep(kEndSessionPollMs);
+        left = sessions();
     }
+    lostSessionGone_ = left == 0;
 }
 
 void mySQLTool::noteLost()
@@ -206,6 +216,7 @@ void mySQLTool::noteLost()
     if (threadId_ != 0) {
         lostThreadId_ = threadId_;
         lostServer_ = server_;
+        lostPeer_ = peer_;
     }
     threadId_ = 0;
 }

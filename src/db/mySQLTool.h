@@ -166,6 +166,8 @@ private:
     QString server_;            // which server the session is on (host name, port, server id)
     quint64 lostThreadId_ = 0;  // the session of the connection that was lost, to be ended
     QString lostServer_;
+    QString peer_;  // the client's address and port as the server sees this session
+    QString lostPeer_;
     bool lostSessionGone_ = false;  // the last lost session is known to have ended
     bool marks_ = true;             // kvc_record_commit exists
 };
