@@ -83,8 +83,32 @@ void mySQLTool::noteError(unsigned code, const QString& text)
     lastError_ = text;
 }
 
-// The one place where a connection is opened, at the first connect and at every reconnect.
+// The one place where a connection is opened, at the first connect and at every reconnect:
+// on the first server of the list that answers, starting with the one to try first.
 bool mySQLTool::open()
+{
+    QString firstError;
+    unsigned firstCode = 0;
+    for (int i = 0; i < servers_.size(); ++i) {
+        const int k = (current_ + i) % int(servers_.size());
+        if (openOn(servers_.at(k))) {
+            current_ = k;
+            return true;
+        }
+        if (i == 0) {
+            firstCode = lastErrno_;
+            firstError = lastError_;
+        }
+    }
+    // What the server tried first said: with one server, its own error as always.
+    if (servers_.size() > 1)
+        firstError = QStringLiteral("所有数据库服务器都无法连接（%1）").arg(firstError);
+    noteError(servers_.isEmpty() ? CR_UNKNOWN_ERROR : firstCode,
+              servers_.isEmpty() ? QStringLiteral("没有设置数据库服务器") : firstError);
+    return false;
+}
+
+bool mySQLTool::openOn(const ServerAddress& server)
 {
     // A closed handle is set up afresh; the library keeps no state of the dead connection.
     if (!initialised_) {
@@ -102,19 +126,19 @@ bool mySQLTool::open()
     my_bool reconnect = 0;
     mysql_options(&mysql_, MYSQL_OPT_RECONNECT, &reconnect);
     // A port is set up for TCP: "localhost" would otherwise mean the local socket.
-    if (port_ != 0) {
+    if (server.port != 0) {
         const unsigned tcp = MYSQL_PROTOCOL_TCP;
         mysql_options(&mysql_, MYSQL_OPT_PROTOCOL, &tcp);
     }
 
     QByteArray host, account, password, database;
-    if (!Gbk::encode(host_, host) || !Gbk::encode(account_, account) || !Gbk::encode(password_, password) ||
-        !Gbk::encode(database_, database)) {
+    if (!Gbk::encode(server.host, host) || !Gbk::encode(account_, account) ||
+        !Gbk::encode(password_, password) || !Gbk::encode(database_, database)) {
         noteError(CR_UNKNOWN_ERROR, QStringLiteral("连接设置中含有无法编码的字符"));
         return false;
     }
     if (!mysql_real_connect(&mysql_, host.constData(), account.constData(), password.constData(),
-                            database.constData(), static_cast<unsigned>(port_), nullptr, 0)) {
+                            database.constData(), static_cast<unsigned>(server.port), nullptr, 0)) {
         noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
         closeHandle();
         return false;
@@ -149,6 +173,10 @@ bool mySQLTool::setUpSession()
     if (!send(QByteArray("set session innodb_lock_wait_timeout=") + QByteArray::number(lockWaitSeconds_)))
         return false;
     send(QByteArray("set session idle_transaction_timeout=") + QByteArray::number(kIdleTransactionSeconds));
+    // Causal reads on a Galera node: a read sees every write the cluster committed before
+    // it, also one made through another node. Other servers take it and ignore it (MariaDB)
+    // or refuse it (MySQL), which changes nothing.
+    send("set session wsrep_sync_wait=1");
     for (const QByteArray& sql : sessionStatements_)
         if (!send(sql))
             return false;
@@ -217,6 +245,9 @@ void mySQLTool::noteLost()
         lostThreadId_ = threadId_;
         lostServer_ = server_;
         lostPeer_ = peer_;
+        // With several servers the next one is tried first: the lost one may be down.
+        if (!servers_.isEmpty())
+            current_ = (current_ + 1) % int(servers_.size());
     }
     threadId_ = 0;
 }
@@ -230,8 +261,13 @@ bool mySQLTool::Connect(const QString& host, int port, const QString& database, 
     }
     if (connected_)
         Close();
-    host_ = host;
-    port_ = port;
+    QString wrong;
+    servers_ = parseServers(host, port, &wrong);
+    current_ = 0;
+    if (servers_.isEmpty()) {
+        noteError(CR_UNKNOWN_ERROR, wrong);
+        return false;
+    }
     database_ = database;
     account_ = account;
     password_ = password;
@@ -627,12 +663,17 @@ mySQLTool::Committed mySQLTool::commitMarked()
             break;
         QThread::msleep(300);
     }
-    if (!connected_ || !lostSessionGone_ || mark == 0)
+    if (!connected_ || mark == 0)
         return Committed::Unknown;
     const Rows found =
         Read(Format("select %s.序列号 from %s where %s.序列号=%I64u and %s.令牌='%s'", tables::commitMark,
                     tables::commitMark, tables::commitMark, mark, tables::commitMark, token));
     if (!found)
+        return Committed::Unknown;
+    // A mark found is a commit, wherever it is read (on another node of a cluster, too). A
+    // mark not found means no commit only once the old session is known to be gone: on
+    // another server it cannot be ended from here and might still commit.
+    if (found.empty() && !lostSessionGone_)
         return Committed::Unknown;
     if (found.empty()) {
         noteError(CR_SERVER_LOST, kNotSaved);

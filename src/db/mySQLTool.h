@@ -2,6 +2,7 @@
 
 #include "db/Outcome.h"
 #include "db/Rows.h"
+#include "db/Servers.h"
 #include "db/Statement.h"
 
 #include <mysql.h>
@@ -87,7 +88,10 @@ public:
     unsigned LastErrno() const { return lastErrno_; }
     // The last statement failed on a unique key.
     bool DuplicateKey() const;
+    // The server of the list this session is connected to, or tries first.
+    ServerAddress CurrentServer() const { return servers_.value(current_); }
     // The server's id of this session (0 while not connected).
+
     quint64 ThreadId() const { return threadId_; }
 
     bool Begin();
@@ -125,6 +129,8 @@ private:
     static QByteArray escapeWithConnection(void* self, const QByteArray& gbk);
     bool readyToFormat();
     bool open();
+    bool openOn(const ServerAddress& server);
+
     bool reopen();
     void closeHandle();
     bool setUpSession();
@@ -143,8 +149,9 @@ private:
     bool initialised_ = false;  // the handle holds allocations that mysql_close frees
     bool connected_ = false;
     bool wanted_ = false;  // connected by Connect and not closed on purpose since
-    QString host_, database_, account_, password_;
-    int port_ = 0;
+    QString database_, account_, password_;
+    QList<ServerAddress> servers_;
+    int current_ = 0;  // the server connected to last, or to try first
 
     bool inTransaction_ = false;
     bool transactionLost_ = false;  // the connection went while the transaction was open

@@ -107,3 +107,64 @@ TEST_F(Reconnect, AConfiguredPortIsUsedAlsoForLocalhost)
         << local.GetError().toStdString();
     EXPECT_EQ(local.Read(local.Format("select @@port")).first().toInt(0), s.port);
 }
+
+// Config.ini's IP may list several servers; one is taken as it is written, as always.
+TEST(Servers, AListIsReadInItsOrderWithItsPorts)
+{
+    struct Case {
+        const char* list;
+        QList<QPair<QString, int>> servers;  // empty: refused
+    };
+    const Case cases[] = {
+        {"db1", {{"db1", 3306}}},
+        {"", {{"", 3306}}},
+        {" db1:3307, 10.0.0.2 ,[fe80::1]:3309", {{"db1", 3307}, {"10.0.0.2", 3306}, {"fe80::1", 3309}}},
+        {"fe80::1", {{"fe80::1", 3306}}},
+        {"db1,,db2", {}},
+        {"db1:x", {}},
+        {"db1:70000", {}},
+        {"[fe80::1", {}},
+    };
+    for (const Case& c : cases) {
+        QString error;
+        QList<QPair<QString, int>> got;
+        for (const ServerAddress& s : parseServers(QString::fromUtf8(c.list), 3306, &error))
+            got.append({s.host, s.port});
+        EXPECT_EQ(got, c.servers) << c.list;
+        EXPECT_EQ(error.isEmpty(), !c.servers.isEmpty()) << c.list;
+    }
+}
+
+// The first server that answers is used; a lost connection goes to the next one.
+TEST_F(Reconnect, OfSeveralServersTheNextOneTakesOverALostConnection)
+{
+    const kvtest::Server s = kvtest::server();
+    Proxy a(s.port), b(s.port);
+    const auto at = [](const Proxy& p) { return QStringLiteral("127.0.0.1:%1").arg(p.port()); };
+    mySQLTool desk;
+    desk.SetTimeouts(2, 2, 2);
+
+    // Nothing listens on port 1.
+    ASSERT_TRUE(desk.Connect(QStringLiteral("127.0.0.1:1,") + at(b), 0, db().name(), db().clientAccount(),
+                             s.password))
+        << desk.GetError().toStdString();
+    EXPECT_EQ(desk.CurrentServer().port, b.port());
+
+    ASSERT_TRUE(
+        desk.Connect(at(a) + QLatin1Char(',') + at(b), 0, db().name(), db().clientAccount(), s.password));
+    EXPECT_EQ(desk.CurrentServer().port, a.port());
+    a.cut();
+    ASSERT_TRUE(desk.Read(desk.Format("select 1")));
+    EXPECT_EQ(desk.CurrentServer().port, b.port());
+    b.cut();
+    ASSERT_TRUE(desk.Read(desk.Format("select 1")));
+    EXPECT_EQ(desk.CurrentServer().port, a.port());
+
+    // None answers: the first one's error is told.
+    a.refuse(true);
+    b.refuse(true);
+    a.cut();
+    EXPECT_FALSE(desk.Read(desk.Format("select 1")));
+    EXPECT_TRUE(desk.GetError().startsWith(QStringLiteral("所有数据库服务器都无法连接")))
+        << desk.GetError().toStdString();
+}

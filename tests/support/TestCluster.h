@@ -9,4 +9,9 @@ namespace kvtest {
 // when it is killed and started again. Empty when the fixture did not run.
 QList<int> clusterPorts();
 
+// Kills node `i` (1-based) hard, as a crash would; false when the script failed.
+bool killClusterNode(int i);
+// Starts whatever node is not running and waits until every node is synced again.
+bool startCluster();
+
 }  // namespace kvtest

@@ -41,11 +41,13 @@ QString sourceFile(const QString& relative)
 
 }  // namespace
 
-Database::Database(bool demo)
+Database::Database(bool demo) : Database(server(), demo) {}
+
+Database::Database(const Server& on, bool demo) : server_(on)
 {
     static std::atomic<int> counter{0};
     name_ = QStringLiteral("kvt_%1_%2").arg(getpid()).arg(counter++);
-    const Server s = server();
+    const Server& s = server_;
     if (s.port == 0) {
         ADD_FAILURE() << "no test database server: run the tests through ctest (./test)";
         return;
@@ -162,8 +164,7 @@ int Database::count(const QString& sqlFromWhere)
 
 bool Database::connect(mySQLTool& db) const
 {
-    const Server s = server();
-    return db.Connect(s.host, s.port, name_, account_, s.password);
+    return db.Connect(server_.host, server_.port, name_, account_, server_.password);
 }
 
 }  // namespace kvtest

@@ -26,6 +26,8 @@ Server server();
 class Database {
 public:
     explicit Database(bool demo = false);
+    // The same on another server (a node of the suite's cluster).
+    explicit Database(const Server& on, bool demo = false);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -48,6 +50,7 @@ public:
 
 private:
     void* mysql_ = nullptr;
+    Server server_;
     QString name_;
     QString role_;
     QString account_;
