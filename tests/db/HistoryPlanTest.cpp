@@ -8,14 +8,11 @@
 #include "dialogs/shipping/ShipperQueries.h"
 
 #include "support/DbTest.h"
+#include "support/HistoryTool.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
 #include <cmath>
 #include <optional>
 
@@ -52,39 +49,8 @@ void collect(const QJsonValue& v, QMap<QString, TableRead>& out)
         collect(it.value(), out);
 }
 
-struct ToolRun {
-    int exitCode = -1;
-    QString output;
-};
-
-// Runs the generator on the test server; --dir keeps its files in the build tree.
-ToolRun runHistory(QStringList args)
-{
-    ToolRun r;
-    const QString tool = QStringLiteral(KV_BINARY_DIR "/bin/kvhistory");
-    if (!QFile::exists(tool)) {
-        r.output = QStringLiteral("build the kvhistory tool first: ") + tool;
-        return r;
-    }
-    QTemporaryDir dir(QStringLiteral(KV_BINARY_DIR "/historytest-XXXXXX"));
-    const kvtest::Server s = kvtest::server();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("KV_DB_HOST"), s.host);
-    env.insert(QStringLiteral("KV_DB_PORT"), QString::number(s.port));
-    env.insert(QStringLiteral("KV_DB_USER"), s.account);
-    env.insert(QStringLiteral("KV_DB_PASSWORD"), s.password);
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    args.prepend(dir.path());
-    args.prepend(QStringLiteral("--dir"));
-    p.start(tool, args);
-    const bool finished = p.waitForFinished(90000);
-    r.output = QString::fromUtf8(p.readAll());
-    if (finished && p.exitStatus() == QProcess::NormalExit)
-        r.exitCode = p.exitCode();
-    return r;
-}
+using kvtest::runHistoryTool;
+using kvtest::ToolRun;
 
 class HistoryTest : public kvtest::DemoDbTest {
 protected:
@@ -97,7 +63,7 @@ protected:
     // Three months ending at the fixed clock, about 13,000 orders.
     bool generate()
     {
-        const ToolRun r = runHistory(
+        const ToolRun r = runHistoryTool(
             {QStringLiteral("--now"), QString::fromLatin1(kNowText), db().name(), QStringLiteral("0.25")});
         output_ = r.output;
         if (r.exitCode != 0) {
@@ -354,8 +320,8 @@ TEST_F(HistoryTest, ASecondRunContinuesTheKeysAndTheChains)
     const int orders = db().count(QStringLiteral("from kvc_record_product"));
     const int flows = db().count(QStringLiteral("from kvc_record_procedure"));
     const QString lastFlow = db().scalar(QStringLiteral("select max(流水号) from kvc_record_procedure"));
-    const ToolRun r = runHistory({QStringLiteral("--now"), QStringLiteral("2027-01-10 12:00:00"), db().name(),
-                                  QStringLiteral("0.05")});
+    const ToolRun r = runHistoryTool({QStringLiteral("--now"), QStringLiteral("2027-01-10 12:00:00"),
+                                      db().name(), QStringLiteral("0.05")});
     ASSERT_EQ(r.exitCode, 0) << r.output.toStdString();
     EXPECT_GT(db().count(QStringLiteral("from kvc_record_product")), orders + 1000);
     EXPECT_GT(db().count(QStringLiteral("from kvc_record_procedure")), flows + 3000);
@@ -386,14 +352,15 @@ TEST_F(HistoryRefusalTest, MissingMasterDataOrBadArgumentsWriteNothing)
 {
     const int clients = db().count(QStringLiteral("from kvc_record_client"));
     const int members = db().count(QStringLiteral("from kvc_record_member"));
-    ToolRun r = runHistory({db().name(), QStringLiteral("1")});
+    ToolRun r = runHistoryTool({db().name(), QStringLiteral("1")});
     EXPECT_EQ(r.exitCode, 1) << r.output.toStdString();
     EXPECT_TRUE(r.output.contains(QStringLiteral("sql/demo.sql"))) << r.output.toStdString();
     for (const QString& years : {QStringLiteral("0"), QStringLiteral("-2"), QStringLiteral("many")}) {
-        r = runHistory({db().name(), years});
+        r = runHistoryTool({db().name(), years});
         EXPECT_EQ(r.exitCode, 2) << years.toStdString();
     }
-    r = runHistory({QStringLiteral("--now"), QStringLiteral("2026-13-01"), db().name(), QStringLiteral("1")});
+    r = runHistoryTool(
+        {QStringLiteral("--now"), QStringLiteral("2026-13-01"), db().name(), QStringLiteral("1")});
     EXPECT_EQ(r.exitCode, 1) << r.output.toStdString();
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_client")), clients);
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_member")), members);
