@@ -91,6 +91,14 @@ public:
     // A write outside a transaction after this many idle milliseconds pings first.
     void SetIdlePing(qint64 milliseconds) { idlePingMs_ = milliseconds; }
 
+    // What the session has cost so far: statements sent and the time spent waiting for the
+    // server (sending, executing and storing the result). Read by the benchmark.
+    struct Traffic {
+        quint64 statements = 0;
+        qint64 waitNs = 0;
+    };
+    Traffic traffic() const { return traffic_; }
+
 private:
     SqlEscaper escaper() const;
     static QByteArray escapeWithConnection(void* self, const QByteArray& gbk);
@@ -118,6 +126,7 @@ private:
     int writeTimeout_ = 60;
     qint64 idlePingMs_ = 5000;
     QElapsedTimer sinceLastStatement_;
+    Traffic traffic_;
 };
 
 // The process-wide session every screen uses.
