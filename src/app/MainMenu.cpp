@@ -2,6 +2,7 @@
 
 #include "app/Dlg_System.h"
 #include "dialogs/admin/Dlg_Manage.h"
+#include "dialogs/inquiry/Dlg_InquiryPro.h"
 #include "dialogs/intake/Dlg_Consignee.h"
 #include "dialogs/materials/Dlg_RawIn.h"
 #include "dialogs/materials/Dlg_RawInquiry.h"
@@ -42,7 +43,7 @@ const QList<MenuItem>& MainMenuItems()
         {"货单登记", "来货登记", cmd::Consignee, Screen::Consignee, &openModal<Dlg_Consignee>, {}},
         {"货单登记", "送货登记", cmd::Shipper, Screen::Shipper, &openModal<Dlg_Shipper>, {}},
         {"货单登记", "损耗登记", cmd::Quality, Screen::Quality, &openModal<Dlg_Quality>, {}},
-        {"货单登记", "货单查询", cmd::InquiryProduct, Screen::InquiryProduct, nullptr, {}},
+        {"货单登记", "货单查询", cmd::InquiryProduct, Screen::InquiryProduct, &openModal<Dlg_InquiryPro>, {}},
         {"货单登记", "发货查询", cmd::InquiryShipment, Screen::InquiryShipment, kShipmentInquiry, {}},
         {"货单登记", "发货统计", cmd::InquiryShip, Screen::InquiryShip, &openModal<Dlg_InquiryShip>, {}},
         {"原料登记", "采购登记", cmd::RawIn, Screen::RawIn, &openModal<Dlg_RawIn>, {}},

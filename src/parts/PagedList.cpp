@@ -96,6 +96,7 @@ void PagedList::clear()
     count_ = Statement();
     page_ = 0;
     total_ = 0;
+    counted_ = Row();
     list_->DeleteAllItems();
     label_->clear();
     previous_->hide();
@@ -109,7 +110,8 @@ bool PagedList::count()
     const Rows read = db_.Read(count_);
     if (!prompt().report(read))
         return false;
-    total_ = read.first().toId(0);
+    counted_ = read.first();
+    total_ = counted_.toId(0);
     return true;
 }
 

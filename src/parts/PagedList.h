@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/Rows.h"
 #include "db/Statement.h"
 
 #include <QWidget>
@@ -29,6 +30,9 @@ public:
     QPushButton* nextButton() const { return next_; }
     int page() const { return page_; }
     quint64 total() const { return total_; }
+    // The row the count statement returned: the total first, then whatever else it reads
+    // over all matching rows in the same pass (the sums of a totals row). All NULL before a run.
+    const Row& counted() const { return counted_; }
     bool hasStatement() const { return bool(page_statement_); }
 
     // Counts and shows the first page of a statement without a LIMIT (it is kept for paging),
@@ -66,4 +70,5 @@ private:
     Statement count_;
     int page_ = 0;
     quint64 total_ = 0;
+    Row counted_;
 };

@@ -517,3 +517,34 @@ TEST_F(HistoryTest, ManageReadsTheNewestOrdersAndRenamesInOpenOrdersOnly)
     EXPECT_EQ(open.key, QStringLiteral("ix_product_state"));
     EXPECT_LE(open.examined, zero("from kvc_record_product where 结讫=0"));
 }
+
+// The order inquiry: its count and totals read every match from a key alone, its first pages
+// come off a key in order, without sorting the history.
+TEST_F(HistoryTest, OrderInquiryCountsAndSumsFromAKeyAndPagesWithoutSorting)
+{
+    if (!generated_)
+        return;
+    for (const char* c : {"inquiry.history-totals", "inquiry.customer-totals"}) {
+        const Statement s = statement(c);
+        const TableRead orders = analyze(s).value(QStringLiteral("kvc_record_product"));
+        EXPECT_EQ(orders.key, QStringLiteral("ix_product_totals")) << c;
+        const Rows plan = g_sqlTool.Read(Statement::fromBytes("explain format=json " + s.sql()));
+        EXPECT_TRUE(plan.first().text(0).contains(QStringLiteral("\"using_index\": true"))) << c;
+    }
+    const Row whole = g_sqlTool.Read(statement("inquiry.history-totals")).first();
+    EXPECT_EQ(whole.toInt64(0), db().count(QStringLiteral("from kvc_record_product")));
+    EXPECT_EQ(whole.text(2), db().scalar(QStringLiteral("select sum(原版数量) from kvc_record_product")));
+
+    for (const char* c : {"inquiry.history-page", "inquiry.customer-page"}) {
+        const TableRead orders = analyze(statement(c)).value(QStringLiteral("kvc_record_product"));
+        EXPECT_LE(orders.examined, 1100) << c;
+    }
+    // A time condition reads only the orders of its range.
+    for (const char* c : {"inquiry.month-totals", "inquiry.month-page"}) {
+        const TableRead orders = analyze(statement(c)).value(QStringLiteral("kvc_record_product"));
+        EXPECT_EQ(orders.key, QStringLiteral("ix_product_received")) << c;
+    }
+    // The chain of a flow: one step after another through the primary key.
+    const TableRead chain = analyze(statement("inquiry.chain")).value(QStringLiteral("kvc_record_procedure"));
+    EXPECT_EQ(chain.key, QStringLiteral("PRIMARY"));
+}

@@ -625,13 +625,15 @@ TEST_F(ConsigneeDesk, TheTimerRefreshesTheFlowsOnlyWhileTheScreenIsActive)
     QTimer* timer = child<QTimer>("refreshTimer1203");
     timer->setInterval(20);
     KvGrid* list = grid("waitingFlowList");
-    addIntakeFlow(order, 10);
 
+    // The flow arrives only once the desk is no longer active, so no tick can have shown it.
     QWidget other;
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    addIntakeFlow(order, 10);
     QTest::qWait(150);
+
     EXPECT_EQ(list->GetItemCount(), 0);
 
     dlg_->activateWindow();

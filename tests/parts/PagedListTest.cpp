@@ -109,3 +109,20 @@ TEST_F(Paging, AReloadCountsAgainAndKeepsTheChosenRow)
     EXPECT_EQ(p->label()->text(), QStringLiteral("共查询到998条，显示其中1-998条"));
     EXPECT_TRUE(p->selectedKey().isEmpty());
 }
+
+TEST_F(Paging, TheCountRowKeepsWhatItReadBesideTheTotal)
+{
+    customers(1030);
+    QWidget window;
+    PagedList* p = makeList(window);
+    ASSERT_TRUE(p->run(g_sqlTool.Format("select 客户号, 名称 from kvc_record_client order by 客户号"),
+                       g_sqlTool.Format("select count(*), sum(客户号) from kvc_record_client")));
+    EXPECT_EQ(p->total(), 1030u);
+    EXPECT_EQ(p->counted().toInt64(1), 1030 * 1031 / 2);
+    // Turning a page reads no count again.
+    db().exec(QStringLiteral("delete from kvc_record_client where 客户号>1025"));
+    p->nextButton()->click();
+    EXPECT_EQ(p->counted().toInt64(1), 1030 * 1031 / 2);
+    p->clear();
+    EXPECT_TRUE(p->counted().isNull(1));
+}

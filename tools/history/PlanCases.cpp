@@ -6,6 +6,7 @@
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
 #include "dialogs/admin/AdminQueries.h"
+#include "dialogs/inquiry/InquiryProQueries.h"
 #include "dialogs/intake/IntakeQueries.h"
 #include "dialogs/materials/MaterialQueries.h"
 #include "dialogs/quality/QualityQueries.h"
@@ -78,6 +79,24 @@ quint64 busiestIssuer(mySQLTool& db)
 {
     return first(db, "select 工号 from kvc_record_raw_out group by 工号 order by count(*) desc limit 1")
         .toId(0);
+}
+
+// The WHERE text of the order inquiry with the conditions `add` adds.
+template <typename F>
+Statement inquiryWhere(mySQLTool& db, F add)
+{
+    Conditions where(db);
+    add(where);
+    return where.after(" where ");
+}
+
+// Orders received from day `from` to the end of day `to`, closed ones included.
+Statement receivedWithin(mySQLTool& db, const QString& from, const QString& tomorrow)
+{
+    return inquiryWhere(db, [&](Conditions& w) {
+        w.add(inquiryproq::kReceived.within, tables::product, from + QStringLiteral(" 00:00:00"),
+              tables::product, tomorrow + QStringLiteral(" 00:00:00"));
+    });
 }
 
 }  // namespace
@@ -278,6 +297,62 @@ const std::vector<Case>& cases()
          [](mySQLTool& db,
             V v) { return adminq::renameInOpenOrders(db, v.tech, v.tech + QStringLiteral("新")); },
          true},
+        // The order inquiry: each query is its count with the totals and its first page.
+        {"inquiry.open-totals",
+         [](mySQLTool& db, V) {
+             return inquiryproq::ordersTotals(db, inquiryWhere(db, inquiryproq::addOpenOnly));
+         }},
+        {"inquiry.open-page",
+         [](mySQLTool& db, V) {
+             return inquiryproq::orders(db, inquiryWhere(db, inquiryproq::addOpenOnly), 0, kListCap);
+         }},
+        {"inquiry.history-totals",
+         [](mySQLTool& db, V) {
+             return inquiryproq::ordersTotals(db, inquiryWhere(db, [](Conditions&) {}));
+         }},
+        {"inquiry.history-page",
+         [](mySQLTool& db, V) {
+             return inquiryproq::orders(db, inquiryWhere(db, [](Conditions&) {}), 0, kListCap);
+         }},
+        {"inquiry.customer-totals",
+         [](mySQLTool& db, V v) {
+             return inquiryproq::ordersTotals(
+                 db, inquiryWhere(db, [&](Conditions& w) { inquiryproq::addCustomer(w, v.client); }));
+         }},
+        {"inquiry.customer-page",
+         [](mySQLTool& db, V v) {
+             return inquiryproq::orders(
+                 db, inquiryWhere(db, [&](Conditions& w) { inquiryproq::addCustomer(w, v.client); }), 0,
+                 kListCap);
+         }},
+        {"inquiry.received-totals",
+         [](mySQLTool& db, V v) {
+             return inquiryproq::ordersTotals(db, receivedWithin(db, v.today, v.tomorrow));
+         }},
+        {"inquiry.received-page",
+         [](mySQLTool& db, V v) {
+             return inquiryproq::orders(db, receivedWithin(db, v.today, v.tomorrow), 0, kListCap);
+         }},
+        {"inquiry.month-totals",
+         [](mySQLTool& db, V v) {
+             return inquiryproq::ordersTotals(db, receivedWithin(db, v.month, v.tomorrow));
+         }},
+        {"inquiry.month-page",
+         [](mySQLTool& db, V v) {
+             return inquiryproq::orders(db, receivedWithin(db, v.month, v.tomorrow), 0, kListCap);
+         }},
+        {"inquiry.technology-open-totals",
+         [](mySQLTool& db, V v) {
+             return inquiryproq::ordersTotals(db, inquiryWhere(db, [&](Conditions& w) {
+                                                  inquiryproq::addTechnology(w, v.tech);
+                                                  inquiryproq::addOpenOnly(w);
+                                              }));
+         }},
+        {"inquiry.running-flows",
+         [](mySQLTool& db, V v) { return inquiryproq::runningFlows(db, v.orderOpen); }},
+        {"inquiry.shipments", [](mySQLTool& db, V v) { return inquiryproq::shipments(db, v.orderOld); }},
+        {"inquiry.chain", [](mySQLTool& db, V v) { return inquiryproq::flowChain(db, v.flow, 100); }},
+        {"inquiry.workers", [](mySQLTool& db, V v) { return inquiryproq::stepWorkers(db, v.flowOld); }},
     };
     return all;
 }

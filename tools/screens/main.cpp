@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -52,8 +53,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: kvscreens OUTDIR [NAME...]\n");
         return 2;
     }
-    const QString out = QString::fromLocal8Bit(argv[1]);
+    const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QDir().mkpath(out);
+    // The inquiries log their statements into the working folder: a scratch one, not the tree.
+    QTemporaryDir scratch;
+    if (scratch.isValid())
+        QDir::setCurrent(scratch.path());
     QStringList only;
     for (int i = 2; i < argc; ++i)
         only.append(QString::fromLocal8Bit(argv[i]));

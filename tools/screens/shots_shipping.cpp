@@ -10,17 +10,14 @@ namespace {
 // waiting for confirmation and confirmed, a first shipment made.
 QString showcaseOrder()
 {
-    QString order;
-    if (!g_sqlTool.Select(
+    return g_sqlTool
+        .Read(g_sqlTool.Format(
             "select f.货单号 from kvc_record_procedure f where f.结讫=0 group by f.货单号 "
             "having max(f.工作站='发送') order by max(f.工作站<>'发送') + max(f.工作站='发送' and "
             "f.上一站<>'发送') + max(f.工作站='发送' and f.上一站='发送') + (select count(*)>0 from "
             "kvc_record_ship s where s.货单号=f.货单号) desc, f.货单号 limit 1"))
-        return order;
-    if (g_sqlTool.FetchRow())
-        order = g_sqlTool.Value(0);
-    g_sqlTool.FreeResult();
-    return order;
+        .first()
+        .text(0);
 }
 
 void chooseShowcaseOrder(QWidget* w)

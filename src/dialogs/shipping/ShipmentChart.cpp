@@ -46,6 +46,8 @@ void ShipmentChart::setBars(QVector<Bar> bars)
 
     // A horizontal series counts its categories from the bottom: the smallest goes first.
     auto* set = new QBarSet(QStringLiteral("金额"));
+    set->setLabelColor(palette().color(QPalette::WindowText));
+
     QStringList names;
     double most = 0;
     for (auto it = bars_.crbegin(); it != bars_.crend(); ++it) {
@@ -57,7 +59,8 @@ void ShipmentChart::setBars(QVector<Bar> bars)
     series->append(set);
     series->setBarWidth(0.7);
     series->setLabelsVisible(true);
-    series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
+    // Outside the bar, so a short bar does not cut its own amount.
+    series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     series->setLabelsFormat(QStringLiteral("@value"));
     series->setLabelsPrecision(12);
     chart_->addSeries(series);
@@ -67,7 +70,8 @@ void ShipmentChart::setBars(QVector<Bar> bars)
     chart_->addAxis(categories, Qt::AlignLeft);
     series->attachAxis(categories);
     auto* values = new QValueAxis;
-    values->setRange(0, most > 0 ? most * 1.05 : 1);
+    values->setRange(0, most > 0 ? most * 1.3 : 1);
+
     values->setLabelFormat(QStringLiteral("%.0f"));
     values->setTickCount(3);
     chart_->addAxis(values, Qt::AlignBottom);

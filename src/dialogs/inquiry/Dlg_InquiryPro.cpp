@@ -1,0 +1,109 @@
+#include "dialogs/inquiry/Dlg_InquiryPro.h"
+
+#include "db/Conditions.h"
+#include "db/Convert.h"
+#include "db/WriteLog.h"
+#include "db/mySQLTool.h"
+#include "dialogs/inquiry/InquiryProQueries.h"
+#include "dialogs/inquiry/OrderConditions.h"
+#include "dialogs/inquiry/OrderDetails.h"
+#include "grid/KvGrid.h"
+#include "parts/PagedList.h"
+#include "ui/Controls.h"
+#include "ui/Prompt.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The result columns: the order table's fields in table order, the customer's name in place
+// of its number. Fixed, so that the list has its columns whatever the table holds.
+const std::pair<const char*, int> kOrderColumns[] = {
+    {"货单号", 55},   {"款号", 70},     {"客户名称", 70}, {"货物数量", 70}, {"接货人", 70},
+    {"接货时间", 70}, {"货物性质", 70}, {"货物分类", 70}, {"货物款式", 70}, {"货物性别", 70},
+    {"洗涤方法", 70}, {"货物单价", 70}, {"损耗单价", 70}, {"原版数量", 70}, {"洗版数量", 70},
+    {"损耗数量", 70}, {"货物等级", 70}, {"关联", 70},     {"激活", 70},     {"激活时间", 70},
+    {"结讫", 70},     {"结讫时间", 70}, {"经办人", 70}};
+
+}  // namespace
+
+Dlg_InquiryPro::Dlg_InquiryPro(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Dlg_InquiryPro"));
+    setWindowTitle(QStringLiteral("货单查询"));
+
+    conditions_ = new OrderConditions(this);
+    orders_ = new PagedList(g_sqlTool, QStringLiteral("orders"), this);
+    orders_->list()->setAccessibleName(QStringLiteral("货单列表"));
+    for (const auto& [caption, width] : kOrderColumns)
+        orders_->list()->InsertColumn(QString::fromUtf8(caption), width);
+
+    totals_ = new KvGrid(this);
+    totals_->setObjectName(QStringLiteral("totalsList"));
+    totals_->setAccessibleName(QStringLiteral("合计"));
+    for (const char* caption : {"货物数量", "原版数量", "洗版数量"})
+        totals_->InsertColumn(QString::fromUtf8(caption), 70);
+    // A header and its one row.
+    totals_->setFixedHeight(totals_->horizontalHeader()->sizeHint().height() +
+                            totals_->verticalHeader()->defaultSectionSize() + 2 * totals_->frameWidth());
+    totals_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    details_ = new OrderDetails(this);
+
+    auto* totalsRow = new QHBoxLayout;
+    totalsRow->addWidget(makeCaption(QStringLiteral("合计"), totals_, this));
+    totalsRow->addWidget(totals_, 1);
+    totalsRow->addStretch(2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(conditions_);
+    layout->addWidget(orders_, 3);
+    layout->addLayout(totalsRow);
+    layout->addWidget(details_, 2);
+    resize(1500, 940);
+
+    connect(conditions_->queryButton(), &QPushButton::clicked, this, &Dlg_InquiryPro::query);
+    connect(orders_, &PagedList::rowClicked, this, &Dlg_InquiryPro::orderClicked);
+
+    conditions_->load();
+}
+
+bool Dlg_InquiryPro::query()
+{
+    Conditions where(g_sqlTool);
+    const QString missing = conditions_->build(where);
+    if (!missing.isEmpty()) {
+        prompt().message(missing, QStringLiteral("错误"));
+        return false;
+    }
+    const Statement joined = where.after(" where ");
+    const Statement totals = inquiryproq::ordersTotals(g_sqlTool, joined);
+    WriteLog(totals.text());
+    totals_->DeleteAllItems();
+    details_->clear();
+
+    // The count and the sums over every match come from the server in one row; the list gets
+    // one page of the matches at a time.
+    const bool shown = orders_->run(
+        [joined](quint64 offset, int count) {
+            const Statement page = inquiryproq::orders(g_sqlTool, joined, offset, count);
+            WriteLog(page.text());
+            return page;
+        },
+        totals);
+    if (!shown)
+        return false;
+    const Row& sums = orders_->counted();
+    totals_->AppendItem({QString::number(sums.toInt64(1)), QString::number(sums.toInt64(2)),
+                         QString::number(sums.toInt64(3))});
+    return true;
+}
+
+void Dlg_InquiryPro::orderClicked(int row)
+{
+    if (row < 0)
+        return;
+    details_->showOrder(convert::toId(orders_->list()->GetItemText(row, 0)));
+}

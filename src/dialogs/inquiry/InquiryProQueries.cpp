@@ -1,0 +1,158 @@
+#include "dialogs/inquiry/InquiryProQueries.h"
+
+#include "db/Conditions.h"
+#include "db/Tables.h"
+#include "db/mySQLTool.h"
+#include "dialogs/intake/IntakeQueries.h"
+
+namespace inquiryproq {
+
+namespace {
+const char* const P = tables::product;
+const char* const C = tables::client;
+const char* const F = tables::procedure;
+const char* const S = tables::ship;
+const char* const M = tables::mission;
+const char* const B = tables::member;
+}  // namespace
+
+Statement customers(mySQLTool& db)
+{
+    return db.Format("select %s.客户号, %s.名称, %s.说明 from %s", C, C, C, C);
+}
+
+Statement technologies(mySQLTool& db)
+{
+    return db.Format("select %s.名称, %s.类型 from %s", tables::technology, tables::technology,
+                     tables::technology);
+}
+
+Statement receivers(mySQLTool& db)
+{
+    // The same people the intake desk chooses its receiver from.
+    return intakeq::receivers(db);
+}
+
+Statement natures(mySQLTool& db)
+{
+    return db.Format("select %s.货物属性 from %s", tables::nature, tables::nature);
+}
+
+Statement types(mySQLTool& db)
+{
+    return db.Format("select %s.货物类型 from %s", tables::type, tables::type);
+}
+
+Statement kinds(mySQLTool& db)
+{
+    return db.Format("select %s.货物款式 from %s", tables::kind, tables::kind);
+}
+
+void addCustomer(Conditions& where, quint64 customer)
+{
+    where.add("%s.客户号=%I64u", P, customer);
+}
+
+void addTechnology(Conditions& where, const QString& name)
+{
+    // Inside the brackets the name stands for itself: its '%' and '_' are no wildcards. No
+    // index serves a pattern that starts with '%', escaped or not.
+    where.add("%s.洗涤方法 like '%%[%s]%%' escape '!'", P, likeLiteral(name));
+}
+
+void addReceiver(Conditions& where, const QString& name)
+{
+    where.add("%s.接货人='%s'", P, name);
+}
+
+void addNature(Conditions& where, const QString& nature)
+{
+    where.add("%s.货物性质='%s'", P, nature);
+}
+
+void addType(Conditions& where, const QString& type)
+{
+    where.add("%s.货物分类='%s'", P, type);
+}
+
+void addKind(Conditions& where, const QString& kind)
+{
+    where.add("%s.货物款式='%s'", P, kind);
+}
+
+const TimeFragments kReceived = {"%s.接货时间>'%s'", "%s.接货时间<'%s'",
+                                 "%s.接货时间>'%s' and %s.接货时间<'%s'"};
+const TimeFragments kActivated = {"%s.激活时间>'%s'", "%s.激活时间<'%s'",
+                                  "%s.激活时间>'%s' and %s.激活时间<'%s'"};
+const TimeFragments kClosed = {"%s.结讫时间>'%s'", "%s.结讫时间<'%s'",
+                               "%s.结讫时间>'%s' and %s.结讫时间<'%s'"};
+
+void addOpenOnly(Conditions& where)
+{
+    where.add("%s.结讫=%d", P, 0);
+}
+
+QString likeLiteral(const QString& name)
+{
+    QString out;
+    out.reserve(name.size() + 4);
+    for (const QChar c : name) {
+        if (c == QLatin1Char('!') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            out.append(QLatin1Char('!'));
+        out.append(c);
+    }
+    return out;
+}
+
+Statement orders(mySQLTool& db, const Statement& where, quint64 offset, quint64 count)
+{
+    return db.Format(
+        "select %s.货单号, %s.款号, %s.名称, %s.货物数量, %s.接货人, %s.接货时间, %s.货物性质, %s.货物分类, "
+        "%s.货物款式, \t\t\t\t  %s.货物性别, %s.洗涤方法, %s.货物单价, %s.损耗单价, %s.原版数量, "
+        "%s.洗版数量, "
+        "%s.损耗数量, %s.货物等级, %s.关联, \t\t\t\t  %s.激活, %s.激活时间, %s.结讫, %s.结讫时间, %s.经办人 "
+        "from %s left join %s on %s.客户号=%s.客户号%s order by %s.货单号 limit %I64u, %I64u",
+        P, P, C, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, C, P, C, where, P, offset,
+        count);
+}
+
+Statement ordersTotals(mySQLTool& db, const Statement& where)
+{
+    return db.Format("select count(*), sum(%s.货物数量), sum(%s.原版数量), sum(%s.洗版数量) from %s%s", P, P,
+                     P, P, where);
+}
+
+Statement runningFlows(mySQLTool& db, quint64 order)
+{
+    return db.Format(
+        "select %s.流水号, %s.上一站, %s.工作站, %s.数量 from %s where %s.货单号=%I64u and %s.结讫=0", F, F,
+        F, F, F, F, order, F);
+}
+
+Statement shipments(mySQLTool& db, quint64 order)
+{
+    return db.Format("select %s.序列号, %s.货物数量, %s.发货人, %s.发送时间 from %s where %s.货单号=%I64u", S,
+                     S, S, S, S, S, order);
+}
+
+Statement flowChain(mySQLTool& db, quint64 flow, int finishedCap)
+{
+    // Each step is found through the primary key of the one before; 完成 counts the finished
+    // steps so far and 深度 bounds the walk.
+    return db.Format(
+        "with recursive walk (流水号, 上一号, 工序, 历史, 结讫, 完成, 深度) as ("
+        "select %s.流水号, %s.上一号, %s.工序, %s.历史, %s.结讫, %s.结讫=1, 0 from %s where %s.流水号=%I64u "
+        "union all "
+        "select %s.流水号, %s.上一号, %s.工序, null, %s.结讫, walk.完成+(%s.结讫=1), walk.深度+1 "
+        "from walk join %s on %s.流水号=walk.上一号 where walk.完成<%d and walk.深度<%d) "
+        "select 流水号, 上一号, 工序, 历史, 结讫 from walk order by 深度",
+        F, F, F, F, F, F, F, F, flow, F, F, F, F, F, F, F, finishedCap, kChainDepthLimit);
+}
+
+Statement stepWorkers(mySQLTool& db, quint64 flow)
+{
+    return db.Format("select %s.工号, %s.姓名, %s.共计 from %s, %s where %s.工号=%s.工号 and %s.流水号=%I64u",
+                     M, B, M, M, B, M, B, M, flow);
+}
+
+}  // namespace inquiryproq
