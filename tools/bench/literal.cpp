@@ -619,6 +619,76 @@ void manageOpen(Literal& l, const Values&)
         l.select(QString::fromUtf8(s));
 }
 
+// ---- order inquiry -----------------------------------------------------------------------
+
+const QString kOrderSelect = QStringLiteral(
+    "select kvc_record_product.货单号, kvc_record_product.款号, kvc_record_client.名称, "
+    "kvc_record_product.货物数量, "
+    "kvc_record_product.接货人, kvc_record_product.接货时间, kvc_record_product.货物性质, "
+    "kvc_record_product.货物分类, "
+    "kvc_record_product.货物款式, \t\t\t\t  kvc_record_product.货物性别, kvc_record_product.洗涤方法, "
+    "kvc_record_product.货物单价, kvc_record_product.损耗单价, kvc_record_product.原版数量, "
+    "kvc_record_product.洗版数量, "
+    "kvc_record_product.损耗数量, kvc_record_product.货物等级, kvc_record_product.关联, \t\t\t\t  "
+    "kvc_record_product.激活, kvc_record_product.激活时间, kvc_record_product.结讫, "
+    "kvc_record_product.结讫时间, "
+    "kvc_record_product.经办人 from kvc_record_product, kvc_record_client where "
+    "kvc_record_product.客户号=kvc_record_client.客户号");
+const QString kOrderTotals = QStringLiteral(
+    "select kvc_record_product.货物数量, kvc_record_product.原版数量, kvc_record_product.洗版数量 from "
+    "kvc_record_product, kvc_record_client where kvc_record_product.客户号=kvc_record_client.客户号");
+
+void orderQuery(Literal& l, const QString& conditions)
+{
+    const QString tail = conditions.isEmpty() ? QString() : QStringLiteral(" and ") + conditions;
+    l.select(kOrderSelect + tail);
+    l.select(kOrderTotals + tail, -1);
+}
+
+void ordersCondition(Literal& l, const Values& values)
+{
+    orderQuery(
+        l, QStringLiteral("kvc_record_product.客户号=%1 and kvc_record_product.接货时间>'%2 00:00:00' and "
+                          "kvc_record_product.接货时间<'%3 00:00:00'")
+               .arg(v(values, "client"), v(values, "from"), v(values, "to")));
+}
+
+void ordersClick(Literal& l, const Values& values)
+{
+    l.select(
+        QStringLiteral(
+            "select kvc_record_procedure.流水号, kvc_record_procedure.上一站, kvc_record_procedure.工作站, "
+            "kvc_record_procedure.数量 from kvc_record_procedure where kvc_record_procedure.货单号=%1 and "
+            "kvc_record_procedure.结讫=0")
+            .arg(v(values, "order")));
+    l.select(
+        QStringLiteral("select kvc_record_ship.序列号, kvc_record_ship.货物数量, kvc_record_ship.发货人, "
+                       "kvc_record_ship.发送时间 from kvc_record_ship where kvc_record_ship.货单号=%1")
+            .arg(v(values, "order")));
+}
+
+// The chain of flows walked back to the intake, at most 100 finished steps.
+void ordersFlow(Literal& l, const Values& values)
+{
+    QString current = v(values, "flow");
+    int finished = 0;
+    for (bool end = false; !end;) {
+        const Rows r =
+            l.select(QStringLiteral("select kvc_record_procedure.上一号, kvc_record_procedure.工序, "
+                                    "kvc_record_procedure.历史, kvc_record_procedure.结讫 from "
+                                    "kvc_record_procedure where kvc_record_procedure.流水号=%1")
+                         .arg(current));
+        if (r.isEmpty())
+            break;
+        if (r[0][0].isNull())
+            end = true;
+        else
+            current = r[0][0];
+        if (r[0][3] == QStringLiteral("1") && ++finished >= 100)
+            break;
+    }
+}
+
 const bool registered = [] {
     QHash<QString, LiteralBody>& all = allLiterals();
     all.insert(QStringLiteral("main.open"), [](Literal& l, const Values&) { dashboard(l); });
@@ -648,6 +718,13 @@ const bool registered = [] {
     all.insert(QStringLiteral("quality.all"), qualityAll);
     all.insert(QStringLiteral("raw.issues"), rawIssues);
     all.insert(QStringLiteral("manage.open"), manageOpen);
+    all.insert(QStringLiteral("orders.condition"), ordersCondition);
+    all.insert(QStringLiteral("orders.all"), [](Literal& l, const Values&) { orderQuery(l, QString()); });
+    all.insert(QStringLiteral("orders.next"), [](Literal& l, const Values&) {
+        l.select(kOrderSelect + QStringLiteral(" limit 1024, 1024"));
+    });
+    all.insert(QStringLiteral("orders.order"), ordersClick);
+    all.insert(QStringLiteral("orders.flow"), ordersFlow);
     return true;
 }();
 
