@@ -2,6 +2,9 @@
 
 #include "app/Dlg_System.h"
 #include "dialogs/admin/Dlg_Manage.h"
+#include "dialogs/finance/Dlg_InquirySalary.h"
+#include "dialogs/finance/Dlg_Salary.h"
+#include "dialogs/finance/Dlg_SalaryEdit.h"
 #include "dialogs/inquiry/Dlg_InquiryPro.h"
 #include "dialogs/intake/Dlg_Consignee.h"
 #include "dialogs/materials/Dlg_RawIn.h"
@@ -50,9 +53,14 @@ const QList<MenuItem>& MainMenuItems()
         {"原料登记", "领料登记", cmd::RawOut, Screen::RawOut, &openModal<Dlg_RawOut>, {}},
         {"原料登记", "原料查询", cmd::RawInquiry, Screen::RawInquiry, &openModal<Dlg_RawInquiry>, {}},
         {"生产管理", "生产管理", cmd::Manage, Screen::Manage, &openModal<Dlg_Manage>, {}},
-        {"财务管理", "计件结算", cmd::Salary, Screen::Salary, nullptr, {}},
-        {"财务管理", "计件查询", cmd::InquirySalary, Screen::InquirySalary, nullptr, {}},
-        {"财务管理", "计件追加", cmd::SalaryEdit, Screen::SalaryEdit, nullptr, {}},
+        {"财务管理", "计件结算", cmd::Salary, Screen::Salary, &openModal<Dlg_Salary>, {}},
+        {"财务管理",
+         "计件查询",
+         cmd::InquirySalary,
+         Screen::InquirySalary,
+         &openModal<Dlg_InquirySalary>,
+         {}},
+        {"财务管理", "计件追加", cmd::SalaryEdit, Screen::SalaryEdit, &openModal<Dlg_SalaryEdit>, {}},
         {"系统设置", "个人设置", cmd::PersonalSettings, std::nullopt, &openModal<Dlg_System>, {}},
         {"系统设置", "管理设置", cmd::AdminSettings, Screen::AdminSettings, &openModal<Dlg_System>, {}},
         {"系统设置", "注销", cmd::SignOut, std::nullopt, nullptr, {}},

@@ -310,40 +310,41 @@ TEST_F(HistoryTest, ShippedOrdersAreCountedFromTheOrdersStateKeyAlone)
 }
 
 TEST_F(HistoryTest, UnsettledPieceWorkIsFoundWithoutReadingSettledRows)
-
 {
     if (!generated_)
         return;
+    const QString mission = QStringLiteral("kvc_record_mission");
     const int unsettled = db().count(QStringLiteral("from kvc_record_mission where 结讫=0"));
     ASSERT_GT(unsettled, 0);
     ASSERT_GT(db().count(QStringLiteral("from kvc_record_mission where 结讫=1")), 5 * unsettled);
-    const QString member = db().scalar(QStringLiteral(
-        "select 工号 from kvc_record_mission where 结讫=0 group by 工号 order by count(*) desc limit 1"));
-
-    // Settlement: one employee's unsettled work in the period.
-    const QString period =
-        QStringLiteral(
-            "select kvc_record_mission.共计 from kvc_record_mission where kvc_record_mission.工号=%1 and "
-            "kvc_record_mission.完成时间>'2026-12-01' and kvc_record_mission.完成时间<'2026-12-09' and "
-            "kvc_record_mission.结讫=0")
-            .arg(member);
+    values_ = plans::draw(g_sqlTool);
     const int mine =
-        db().count(QStringLiteral("from kvc_record_mission where 工号=%1 and 结讫=0").arg(member));
-    TableRead work = analyze(period).value(QStringLiteral("kvc_record_mission"));
+        db().count(QStringLiteral("from kvc_record_mission where 工号=%1 and 结讫=0").arg(values_->member));
+    ASSERT_GT(mine, 0);
+
+    // Settlement: one employee's unsettled work, in the period (locked, marked) or all of it.
+    for (const char* c : {"salary.lock-pending", "salary.mark-settled", "salary.pending"}) {
+        if (c == std::string("salary.mark-settled")) {
+            ASSERT_TRUE(g_sqlTool.Begin());
+        }
+        const TableRead work = analyze(statement(c)).value(mission);
+        if (g_sqlTool.InTransaction())
+            g_sqlTool.Rollback();
+        EXPECT_EQ(work.key, QStringLiteral("ix_mission_member")) << c;
+        EXPECT_LE(work.examined, mine) << c;
+    }
+    // 选择: every employee with his sum in one statement, each reading his unsettled rows alone.
+    TableRead work = analyze(statement("salary.choose-month")).value(mission);
     EXPECT_EQ(work.key, QStringLiteral("ix_mission_member"));
-    EXPECT_LE(work.examined, mine);
+    EXPECT_LE(work.examined, unsettled);
 
     // The piece-work inquiry with nothing ticked: every unsettled row with its employee.
-    const QString inquiry = QStringLiteral(
-        "select kvc_record_mission.任务号, kvc_record_member.姓名, kvc_record_mission.共计 from "
-        "kvc_record_mission, "
-        "kvc_record_member where kvc_record_mission.结讫=0 and "
-        "kvc_record_mission.工号=kvc_record_member.工号 "
-        "order by kvc_record_mission.任务号");
-    work = analyze(inquiry).value(QStringLiteral("kvc_record_mission"));
-    EXPECT_NE(work.access, QStringLiteral("ALL"));
-    EXPECT_LE(work.examined, unsettled);
-    EXPECT_EQ(db().rows(inquiry).size(), unsettled);
+    for (const char* c : {"salary-inquiry.none", "salary-inquiry.none-sums"}) {
+        work = analyze(statement(c)).value(mission);
+        EXPECT_NE(work.access, QStringLiteral("ALL")) << c;
+        EXPECT_LE(work.examined, unsettled) << c;
+    }
+    EXPECT_EQ(g_sqlTool.Read(statement("salary-inquiry.none-sums")).first().toInt(0), unsettled);
 }
 
 TEST_F(HistoryTest, ASecondRunContinuesTheKeysAndTheChains)
@@ -547,4 +548,45 @@ TEST_F(HistoryTest, OrderInquiryCountsAndSumsFromAKeyAndPagesWithoutSorting)
     // The chain of a flow: one step after another through the primary key.
     const TableRead chain = analyze(statement("inquiry.chain")).value(QStringLiteral("kvc_record_procedure"));
     EXPECT_EQ(chain.key, QStringLiteral("PRIMARY"));
+}
+
+// The server's own statistics count the employees of the piece-work as they are, so that a
+// customer's piece-work with the settled years is read through the customer's orders, not
+// through every employee's rows.
+TEST_F(HistoryTest, PieceWorkStatisticsCountTheEmployeesAsTheyAre)
+{
+    if (!generated_)
+        return;
+    const QString members =
+        db().scalar(QStringLiteral("select count(distinct 工号) from kvc_record_mission"));
+    EXPECT_EQ(db().scalar(QStringLiteral("select stat_value from mysql.innodb_index_stats where "
+                                         "database_name=database() and table_name='kvc_record_mission' and "
+                                         "index_name='ix_mission_member' and stat_name='n_diff_pfx01'")),
+              members);
+
+    const QMap<QString, TableRead> plan = analyze(statement("salary-inquiry.client-all-sums"));
+    const TableRead work = plan.value(QStringLiteral("kvc_record_mission"));
+    EXPECT_EQ(work.key, QStringLiteral("ix_mission_order"));
+    EXPECT_LE(work.examined,
+              db().count(QStringLiteral("from kvc_record_mission m join kvc_record_product p on "
+                                        "p.货单号=m.货单号 where p.客户号=%1")
+                             .arg(values_->client)));
+}
+
+// The piece-work inquiry with the settled years: a period is read through its time, not
+// through the whole history in 任务号 order.
+TEST_F(HistoryTest, SettledPieceWorkOfAPeriodIsReadThroughItsTime)
+{
+    if (!generated_)
+        return;
+    const QString mission = QStringLiteral("kvc_record_mission");
+    values_ = plans::draw(g_sqlTool);
+    const int inMonth =
+        db().count(QStringLiteral("from kvc_record_mission where 完成时间>'%1' and 完成时间<'%2'")
+                       .arg(values_->lastmonth, values_->month));
+    ASSERT_GT(inMonth, 0);
+    const TableRead page = analyze(statement("salary-inquiry.month-all")).value(mission);
+    EXPECT_EQ(page.key, QStringLiteral("ix_mission_done"));
+    EXPECT_LE(page.examined, inMonth);
+    EXPECT_LE(analyze(statement("salary-inquiry.month-all-sums")).value(mission).examined, inMonth);
 }

@@ -6,6 +6,7 @@
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
 #include "dialogs/admin/AdminQueries.h"
+#include "dialogs/finance/FinanceQueries.h"
 #include "dialogs/inquiry/InquiryProQueries.h"
 #include "dialogs/intake/IntakeQueries.h"
 #include "dialogs/materials/MaterialQueries.h"
@@ -19,6 +20,45 @@
 namespace plans {
 
 namespace {
+
+// The piece-work inquiry as the desk builds it.
+financeq::WorkFilter inquiry(financeq::WorkFilter::By by, quint64 id, bool settled)
+{
+    financeq::WorkFilter f;
+    f.by = by;
+    f.id = id;
+    f.process = QStringLiteral("石磨工序");
+    f.includeSettled = settled;
+    return f;
+}
+
+// A filter of the inquiry drawn from the values; its page and its count with the totals.
+using WorkOf = financeq::WorkFilter (*)(const Values&);
+Case inquiryPage(const char* name, WorkOf f)
+{
+    return {QString::fromLatin1(name),
+            [f](mySQLTool& db, const Values& v) { return financeq::workPage(db, f(v), 0, kListCap); }};
+}
+Case inquirySums(const char* name, WorkOf f)
+{
+    return {QString::fromLatin1(name),
+            [f](mySQLTool& db, const Values& v) { return financeq::workSummary(db, f(v)); }};
+}
+template <bool settled>
+financeq::WorkFilter month(const Values& v)
+{
+    financeq::WorkFilter f = inquiry(financeq::WorkFilter::By::None, 0, settled);
+    f.after = settled ? v.lastmonth : v.month;
+    f.before = settled ? v.month : v.tomorrow;
+    return f;
+}
+template <bool settled>
+financeq::WorkFilter recorder(const Values&)
+{
+    financeq::WorkFilter f = inquiry(financeq::WorkFilter::By::None, 0, settled);
+    f.recorder = QStringLiteral("洗水班长");
+    return f;
+}
 
 // The tool's own look at the data, not a statement of the screens.
 template <typename... A>
@@ -141,6 +181,7 @@ Values draw(mySQLTool& db)
 const std::vector<Case>& cases()
 {
     using stationq::QueueClass;
+    using By = financeq::WorkFilter::By;
     using V = const Values&;
     static const std::vector<Case> all = {
         {"dashboard.orders", [](mySQLTool& db, V) { return dashq::openOrders(db); }},
@@ -353,6 +394,82 @@ const std::vector<Case>& cases()
         {"inquiry.shipments", [](mySQLTool& db, V v) { return inquiryproq::shipments(db, v.orderOld); }},
         {"inquiry.chain", [](mySQLTool& db, V v) { return inquiryproq::flowChain(db, v.flow, 100); }},
         {"inquiry.workers", [](mySQLTool& db, V v) { return inquiryproq::stepWorkers(db, v.flowOld); }},
+        {"salary.choose-month",
+         [](mySQLTool& db, V v) { return financeq::employees(db, v.month, v.tomorrow, false); }},
+        {"salary.choose-last-month",
+         [](mySQLTool& db, V v) { return financeq::employees(db, v.lastmonth, v.month, true); }},
+        {"salary.choose-year",
+         [](mySQLTool& db, V v) { return financeq::employees(db, v.yearago, v.tomorrow, false); }},
+        {"salary.pending", [](mySQLTool& db, V v) { return financeq::memberWork(db, v.member, false); }},
+        {"salary.settled", [](mySQLTool& db, V v) { return financeq::memberWork(db, v.member, true); }},
+        {"salary.history", [](mySQLTool& db, V v) { return financeq::salaryHistory(db, v.member); }},
+        {"salary.lock-member", [](mySQLTool& db, V v) { return financeq::lockMember(db, v.member); }, true},
+        {"salary.lock-pending",
+         [](mySQLTool& db, V v) { return financeq::lockPending(db, v.member, v.month, v.tomorrow); }, true},
+        {"salary.mark-settled",
+         [](mySQLTool& db, V v) { return financeq::markSettled(db, v.member, v.month, v.tomorrow); }, true},
+
+        {"salary-edit.orders-client",
+         [](mySQLTool& db, V v) {
+             financeq::OrderFilter f;
+             f.client = v.client;
+             return financeq::orders(db, f, 0, kListCap);
+         }},
+        {"salary-edit.orders-client-count",
+         [](mySQLTool& db, V v) {
+             financeq::OrderFilter f;
+             f.client = v.client;
+             return financeq::countOrders(db, f);
+         }},
+        {"salary-edit.orders-month",
+         [](mySQLTool& db, V v) {
+             financeq::OrderFilter f;
+             f.after = v.lastmonth;
+             f.before = v.month;
+             return financeq::orders(db, f, 0, kListCap);
+         }},
+        {"salary-edit.orders-month-count",
+         [](mySQLTool& db, V v) {
+             financeq::OrderFilter f;
+             f.after = v.lastmonth;
+             f.before = v.month;
+             return financeq::countOrders(db, f);
+         }},
+        {"salary-edit.orders-number",
+         [](mySQLTool& db, V v) {
+             financeq::OrderFilter f;
+             f.order = v.orderOld;
+             return financeq::orders(db, f, 0, kListCap);
+         }},
+        {"salary-edit.order",
+         [](mySQLTool& db, V v) { return financeq::orderForSupplement(db, v.orderOld); }},
+
+        inquiryPage("salary-inquiry.none", [](V) { return inquiry(By::None, 0, false); }),
+        inquirySums("salary-inquiry.none-sums", [](V) { return inquiry(By::None, 0, false); }),
+        inquiryPage("salary-inquiry.member", [](V v) { return inquiry(By::Member, v.member, false); }),
+        inquirySums("salary-inquiry.member-sums", [](V v) { return inquiry(By::Member, v.member, false); }),
+        inquiryPage("salary-inquiry.client", [](V v) { return inquiry(By::Client, v.client, false); }),
+        inquirySums("salary-inquiry.client-sums", [](V v) { return inquiry(By::Client, v.client, false); }),
+        inquiryPage("salary-inquiry.process", [](V) { return inquiry(By::Process, 0, false); }),
+        inquirySums("salary-inquiry.process-sums", [](V) { return inquiry(By::Process, 0, false); }),
+        inquiryPage("salary-inquiry.month", &month<false>),
+        inquirySums("salary-inquiry.month-sums", &month<false>),
+        inquiryPage("salary-inquiry.recorder", &recorder<false>),
+        inquirySums("salary-inquiry.recorder-sums", &recorder<false>),
+        inquiryPage("salary-inquiry.none-all", [](V) { return inquiry(By::None, 0, true); }),
+        inquirySums("salary-inquiry.none-all-sums", [](V) { return inquiry(By::None, 0, true); }),
+        inquiryPage("salary-inquiry.member-all", [](V v) { return inquiry(By::Member, v.member, true); }),
+        inquirySums("salary-inquiry.member-all-sums",
+                    [](V v) { return inquiry(By::Member, v.member, true); }),
+        inquiryPage("salary-inquiry.client-all", [](V v) { return inquiry(By::Client, v.client, true); }),
+        inquirySums("salary-inquiry.client-all-sums",
+                    [](V v) { return inquiry(By::Client, v.client, true); }),
+        inquiryPage("salary-inquiry.process-all", [](V) { return inquiry(By::Process, 0, true); }),
+        inquirySums("salary-inquiry.process-all-sums", [](V) { return inquiry(By::Process, 0, true); }),
+        inquiryPage("salary-inquiry.month-all", &month<true>),
+        inquirySums("salary-inquiry.month-all-sums", &month<true>),
+        inquiryPage("salary-inquiry.recorder-all", &recorder<true>),
+        inquirySums("salary-inquiry.recorder-all-sums", &recorder<true>),
     };
     return all;
 }

@@ -1,0 +1,292 @@
+#include "dialogs/finance/Dlg_Salary.h"
+
+#include "db/Convert.h"
+#include "db/FillList.h"
+#include "db/TimeText.h"
+#include "db/mySQLTool.h"
+#include "dialogs/finance/FinanceQueries.h"
+#include "grid/KvGrid.h"
+#include "parts/Export.h"
+#include "ui/Controls.h"
+#include "ui/Prompt.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kError = QStringLiteral("错误");
+const QString kNotice = QStringLiteral("提示");
+enum EmployeeColumn { Id, Name, Role, Team, Total, Amount };
+
+QString money(double v)
+{
+    return QString::asprintf("%.2f", v);
+}
+
+QDateEdit* datePicker(const char* name, const QDate& date, QWidget* parent)
+{
+    auto* d = new QDateEdit(date, parent);
+    d->setObjectName(QString::fromLatin1(name));
+    d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    d->setCalendarPopup(true);
+    return d;
+}
+
+}  // namespace
+
+Dlg_Salary::Dlg_Salary(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Dlg_Salary"));
+    setWindowTitle(QStringLiteral("计件结算"));
+
+    onlyPending_ = makeCheckBox(QStringLiteral("只显示有待结任务的员工"), "onlyPendingCheck", this);
+    onlyPending_->setChecked(true);
+    inactive_ = makeCheckBox(QStringLiteral("显示未激活的员工"), "inactiveCheck", this);
+    // The last month by default: the period a monthly settlement pays.
+    const QDate today = kvclock::now().date();
+    const QDate month(today.year(), today.month(), 1);
+    start_ = datePicker("startDate", month.addMonths(-1), this);
+    end_ = datePicker("endDate", month, this);
+    auto* chooseButton = makeButton(QStringLiteral("选择"), "chooseButton", this);
+
+    auto* heading = new QLabel(QStringLiteral("员工计件结算表"), this);
+    heading->setObjectName(QStringLiteral("headingLabel"));
+    QFont big = heading->font();
+    big.setPointSizeF(big.pointSizeF() * 1.4);
+    big.setBold(true);
+    heading->setFont(big);
+    heading->setAlignment(Qt::AlignCenter);
+
+    employees_ = new KvGrid(this);
+    employees_->setObjectName(QStringLiteral("employeeList"));
+    employees_->setAccessibleName(heading->text());
+    const std::pair<const char*, int> columns[] = {{"工号", 60}, {"姓名", 70},     {"身份", 60},
+                                                   {"班组", 70}, {"历史累计", 70}, {"本次累计", 70}};
+    for (const auto& [text, width] : columns)
+        employees_->InsertColumn(QString::fromUtf8(text), width);
+
+    remove_ = makeButton(QStringLiteral("删除"), "removeButton", this);
+    export_ = makeButton(QStringLiteral("导出"), "exportButton", this);
+    settle_ = makeButton(QStringLiteral("结算"), "settleButton", this);
+    for (QPushButton* b : {remove_, export_, settle_})
+        b->setEnabled(false);
+
+    showPending_ = new QRadioButton(QStringLiteral("待结任务"), this);
+    showPending_->setObjectName(QStringLiteral("pendingRadio"));
+    showSettled_ = new QRadioButton(QStringLiteral("已结任务"), this);
+    showSettled_->setObjectName(QStringLiteral("settledRadio"));
+    showHistory_ = new QRadioButton(QStringLiteral("结算历史"), this);
+    showHistory_->setObjectName(QStringLiteral("historyRadio"));
+    auto* views = new QButtonGroup(this);
+    for (QRadioButton* r : {showPending_, showSettled_, showHistory_})
+        views->addButton(r);
+    showPending_->setChecked(true);
+
+    pending_ = workList("pendingList", showPending_->text());
+    settled_ = workList("settledList", showSettled_->text());
+    history_ = new KvGrid(this);
+    history_->setObjectName(QStringLiteral("historyList"));
+    history_->setAccessibleName(showHistory_->text());
+    const std::pair<const char*, int> historyColumns[] = {
+        {"序列号", 60}, {"姓名", 80}, {"金额", 50}, {"起始日期", 120}, {"截止日期", 120}};
+    for (const auto& [text, width] : historyColumns)
+        history_->InsertColumn(QString::fromUtf8(text), width);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(onlyPending_);
+    top->addWidget(inactive_);
+    top->addSpacing(12);
+    top->addWidget(makeCaption(QStringLiteral("起始时间"), start_, this));
+    top->addWidget(start_);
+    top->addWidget(makeCaption(QStringLiteral("截止时间"), end_, this));
+    top->addWidget(end_);
+    top->addWidget(chooseButton);
+    top->addStretch(1);
+
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(new QLabel(QStringLiteral("共计金额"), this));
+    actions->addStretch(1);
+    for (QPushButton* b : {remove_, export_, settle_})
+        actions->addWidget(b);
+
+    auto* lower = new QHBoxLayout;
+    for (QRadioButton* r : {showPending_, showSettled_, showHistory_})
+        lower->addWidget(r);
+    lower->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(heading);
+    layout->addWidget(employees_, 3);
+    layout->addLayout(actions);
+    layout->addLayout(lower);
+    for (KvGrid* g : {pending_, settled_, history_})
+        layout->addWidget(g, 2);
+    resize(900, 760);
+
+    connect(chooseButton, &QPushButton::clicked, this, &Dlg_Salary::choose);
+    connect(employees_, &KvGrid::rowClicked, this, &Dlg_Salary::employeeClicked);
+    connect(remove_, &QPushButton::clicked, this, &Dlg_Salary::removeRow);
+    connect(export_, &QPushButton::clicked, this, &Dlg_Salary::exportList);
+    connect(settle_, &QPushButton::clicked, this, &Dlg_Salary::settle);
+    for (QRadioButton* r : {showPending_, showSettled_, showHistory_})
+        connect(r, &QRadioButton::toggled, this, &Dlg_Salary::showLowerList);
+    showLowerList();
+}
+
+KvGrid* Dlg_Salary::workList(const char* name, const QString& caption)
+{
+    auto* g = new KvGrid(this);
+    g->setObjectName(QString::fromLatin1(name));
+    g->setAccessibleName(caption);
+    const std::pair<const char*, int> columns[] = {{"任务号", 60},    {"货单号", 60},   {"流水号", 60},
+                                                   {"完成时间", 120}, {"完成数量", 70}, {"损耗数量", 70},
+                                                   {"工价", 50},      {"损耗单价", 70}, {"共计", 50}};
+    for (const auto& [text, width] : columns)
+        g->InsertColumn(QString::fromUtf8(text), width);
+    return g;
+}
+
+// "选择": one statement lists the employees with the sums of their pending work.
+void Dlg_Salary::choose()
+{
+    const QString start = start_->text();
+    const QString end = end_->text();
+    if (start.isEmpty() || end.isEmpty()) {
+        prompt().message(QStringLiteral("请输入要选择的时间段"), kError);
+        return;
+    }
+    period_ = {start, end};
+    employees_->DeleteAllItems();
+    work_.clear();
+    const Rows read =
+        g_sqlTool.Read(financeq::employees(g_sqlTool, start, end, inactive_->isChecked()), kListCap);
+    if (!prompt().report(read))
+        return;
+    for (const Row& r : read) {
+        finance::PendingWork w;
+        w.amount = r.toDouble(5);
+        w.valued = r.toInt(6);
+        w.rows = r.toInt(7);
+        if (!w.any() && onlyPending_->isChecked())
+            continue;
+        employees_->AppendItem({r.text(0), r.text(1), r.text(2), r.text(3), money(r.toDouble(4)),
+                                w.any() ? money(w.amount) : QStringLiteral("0")});
+        work_.insert(r.toId(0), w);
+    }
+    if (employees_->GetItemCount() == 0) {
+        prompt().message(QStringLiteral("没有符合条件的数据"), kNotice);
+        return;
+    }
+    for (QPushButton* b : {remove_, export_, settle_})
+        b->setEnabled(true);
+}
+
+void Dlg_Salary::employeeClicked(int row)
+{
+    const quint64 member = row < 0 ? 0 : convert::toId(employees_->GetItemText(row, Id));
+    if (member == 0)
+        return;
+    showMember(member);
+}
+
+void Dlg_Salary::showMember(quint64 member)
+{
+    member_ = member;
+    if (!prompt().report(settled_->Fill(g_sqlTool, financeq::memberWork(g_sqlTool, member, true))))
+        return;
+    if (!prompt().report(pending_->Fill(g_sqlTool, financeq::memberWork(g_sqlTool, member, false))))
+        return;
+    prompt().report(history_->Fill(g_sqlTool, financeq::salaryHistory(g_sqlTool, member)));
+}
+
+void Dlg_Salary::showLowerList()
+{
+    pending_->setVisible(showPending_->isChecked());
+    settled_->setVisible(showSettled_->isChecked());
+    history_->setVisible(showHistory_->isChecked());
+}
+
+void Dlg_Salary::removeRow()
+{
+    const int row = employees_->GetSelectedRow();
+    if (row < 0)
+        return;
+    if (!prompt().confirm(QStringLiteral("将这一行记录从表格中移除吗？"), kNotice))
+        return;
+    work_.remove(convert::toId(employees_->GetItemText(row, Id)));
+    employees_->DeleteItem(row);
+}
+
+void Dlg_Salary::exportList()
+{
+    exporting::reportExport(exporting::exportList(this, employees_->rows(), exporting::Layout::ListComma));
+}
+
+void Dlg_Salary::showAmount(int row, const finance::PendingWork& work)
+{
+    employees_->SetItemText(row, Amount, work.any() ? money(work.amount) : QStringLiteral("0"));
+    work_.insert(convert::toId(employees_->GetItemText(row, Id)), work);
+}
+
+// "结算": each employee in a transaction of his own, paid what the list shows. Work that
+// changed since 选择 is shown and settled only when the user agrees to the new amount.
+void Dlg_Salary::settle()
+{
+    if (!prompt().confirm(QStringLiteral("结算从%1到%2期间内列表中所有员工的任务，确定吗？")
+                              .arg(period_.start, period_.end),
+                          kNotice))
+        return;
+    int row = 0;
+    bool failed = false;
+    while (row < employees_->GetItemCount()) {
+        const quint64 member = convert::toId(employees_->GetItemText(row, Id));
+        const QString who = QStringLiteral("%1（%2）").arg(member).arg(employees_->GetItemText(row, Name));
+        finance::PendingWork found;
+        const Outcome r = finance::settle(g_sqlTool, member, period_, work_.value(member), &found);
+        if (r.ok() || r.kind() == Outcome::Kind::Cancelled) {
+            work_.remove(member);
+            employees_->DeleteItem(row);
+            continue;
+        }
+        if (r.isTaken() && found.rows == 0) {
+            // Another desk paid him meanwhile.
+            prompt().message(QStringLiteral("员工%1在这一期间已没有待结任务，可能已由他人结算").arg(who),
+                             kNotice);
+            work_.remove(member);
+            employees_->DeleteItem(row);
+            continue;
+        }
+        if (r.isTaken()) {
+            const QString before = employees_->GetItemText(row, Amount);
+            showAmount(row, found);
+            if (prompt().confirm(QStringLiteral("员工%1的待结任务在选择之后有了变化，本次累计由%2变为%3，"
+                                                "按新的金额结算吗？")
+                                     .arg(who, before, employees_->GetItemText(row, Amount)),
+                                 kNotice))
+                continue;  // the same row again, expecting what is there now
+            ++row;
+            continue;
+        }
+        if (r.kind() == Outcome::Kind::Failed) {
+            // Stop here: the employees above are paid, he and those below are as they were.
+            prompt().report(r);
+            failed = true;
+            break;
+        }
+        prompt().message(QStringLiteral("%1：%2").arg(who, r.text()), r.caption());
+        ++row;
+    }
+    if (member_ != 0)
+        showMember(member_);
+    if (failed)
+        return;
+    prompt().message(QStringLiteral("结算完毕"), kNotice);
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "db/Statement.h"
+
+#include <optional>
+
+class mySQLTool;
+
+// The statements of the piece-work desks: the settlement, the supplement and the inquiry.
+namespace financeq {
+
+// ---- Settlement
+
+// Every employee (the active ones unless `inactive`) in 工号 order: 工号, 姓名, 身份, 班组, 累计, and
+// of his unsettled piece-work finished strictly between `start` and `end` the sum of 共计, the
+// rows that have a 共计 and all rows. One statement for the whole list.
+Statement employees(mySQLTool& db, const QString& start, const QString& end, bool inactive);
+// An employee's piece-work, unsettled or settled, newest first, at most one list (任务号, 货单号,
+// 流水号, 完成时间, 完成数量, 损耗数量, 工价, 损耗单价, 共计).
+Statement memberWork(mySQLTool& db, quint64 member, bool settled);
+// An employee's settlement rows (序列号, 姓名, 金额, 起始日期, 截止日期).
+Statement salaryHistory(mySQLTool& db, quint64 member);
+
+// Inside the settlement's transaction: the employee's row, locked.
+Statement lockMember(mySQLTool& db, quint64 member);
+// His unsettled work of the period, locked: all rows, the rows with a 共计, their sum.
+Statement lockPending(mySQLTool& db, quint64 member, const QString& start, const QString& end);
+// Marks that same work settled.
+Statement markSettled(mySQLTool& db, quint64 member, const QString& start, const QString& end);
+
+// ---- Supplement
+
+// Active customers by name (客户号, 名称).
+Statement activeClientsByName(mySQLTool& db);
+
+// The order search: each condition that is set restricts it.
+struct OrderFilter {
+    std::optional<quint64> client;
+    std::optional<QString> after, before;  // 接货时间 strictly after / before
+    std::optional<quint64> order;
+};
+// One page of the orders in 货单号 order, with their customer's name.
+Statement orders(mySQLTool& db, const OrderFilter& f, quint64 offset, int count);
+Statement countOrders(mySQLTool& db, const OrderFilter& f);
+// 客户号, 货物等级, 货物数量 of an order.
+Statement orderForSupplement(mySQLTool& db, quint64 order);
+Statement teamsByName(mySQLTool& db);
+// Every employee of a team, former ones too (工号, 姓名).
+Statement teamStaff(mySQLTool& db, const QString& team);
+Statement processNames(mySQLTool& db);
+
+// ---- Inquiry
+
+Statement activeMembers(mySQLTool& db);
+Statement activeClients(mySQLTool& db);
+// 名称, 工作站, 工价 of every process step.
+Statement processSteps(mySQLTool& db);
+// Every account but the guests'.
+Statement recorders(mySQLTool& db);
+
+// What the piece-work inquiry lists: one optional precondition, the completion time, the
+// recorder and whether settled rows are included.
+struct WorkFilter {
+    enum class By { None, Member, Client, Process };
+    By by = By::None;
+    quint64 id = 0;                        // the employee or the customer
+    QString process;                       // the process step
+    std::optional<QString> after, before;  // 完成时间 strictly after / before
+    std::optional<QString> recorder;
+    bool includeSettled = false;
+};
+// The whole result in 任务号 order (任务号, 货单号, 流水号, 姓名, 完成时间, 完成数量, 损耗数量, 工价,
+// 损耗单价, 共计, 结讫, 经办人): the saved statement of paging and export.
+Statement work(mySQLTool& db, const WorkFilter& f);
+Statement workPage(mySQLTool& db, const WorkFilter& f, quint64 offset, int count);
+// The number of rows, then the sums of 完成数量, 损耗数量 and 完成数量 x 工价 - 损耗数量 x 损耗单价
+// over the rows in which none of those four is NULL.
+Statement workSummary(mySQLTool& db, const WorkFilter& f);
+
+}  // namespace financeq
