@@ -5,7 +5,7 @@
 #include "db/mySQLTool.h"
 #include "dialogs/finance/FinanceQueries.h"
 #include "dialogs/finance/ops/Supplement.h"
-#include "dialogs/stations/StationQueries.h"
+#include "flow/FlowQueries.h"
 #include "grid/KvGrid.h"
 #include "parts/PagedList.h"
 #include "parts/Switches.h"
@@ -291,7 +291,7 @@ void Dlg_SalaryEdit::processChosen()
     const QString name = process_->currentText();
     if (name.isEmpty())
         return;
-    const Rows read = g_sqlTool.Read(stationq::processRate(g_sqlTool, name));
+    const Rows read = g_sqlTool.Read(flowq::processRate(g_sqlTool, name));
     if (!read || read.empty()) {
         rate_ = 0;
         prompt().message(read ? QStringLiteral("找不到工序%1的工价").arg(name) : read.error(), kError);
