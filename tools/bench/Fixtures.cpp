@@ -98,4 +98,54 @@ quint64 flow(Literal& l, quint64 order, const QString& previous, const QString& 
     return l.exec(flowInsert(order, client(), previous, station, quantity, GetTimeText())) ? l.insertId() : 0;
 }
 
+QString memberInsert()
+{
+    return QStringLiteral(
+        "insert into kvc_record_member (姓名, 身份, 班组, 激活, 累计) value ('测试员工', '员工', '', 1, 0)");
+}
+
+QString missionInsert(quint64 member, const QString& when)
+{
+    return QStringLiteral(
+               "insert into kvc_record_mission (货单号, 流水号, 工号, 完成时间, 完成数量, 损耗数量, 工价, "
+               "损耗单价, 共计, 经办人) value (0, 0, %1, '%2', 10, 0, 0.3, 5, 3, 'kvbench')")
+        .arg(member)
+        .arg(when);
+}
+
+namespace {
+QString anHourAgo()
+{
+    return kvclock::now().addSecs(-3600).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+}  // namespace
+
+quint64 member(int pieces)
+{
+    if (!run(memberInsert()))
+        return 0;
+    const quint64 m = g_sqlTool.InsertId();
+    for (int i = 0; i < pieces; ++i)
+        run(missionInsert(m, anHourAgo()));
+    return m;
+}
+
+quint64 member(Literal& l, int pieces)
+{
+    if (!l.exec(memberInsert()))
+        return 0;
+    const quint64 m = l.insertId();
+    for (int i = 0; i < pieces; ++i)
+        l.exec(missionInsert(m, anHourAgo()));
+    return m;
+}
+
+void removeMember(quint64 member)
+{
+    if (member == 0)
+        return;
+    for (const char* table : {"kvc_record_mission", "kvc_record_salary", "kvc_record_member"})
+        run(QStringLiteral("delete from %1 where 工号=%2").arg(QLatin1String(table)).arg(member));
+}
+
 }  // namespace fixture

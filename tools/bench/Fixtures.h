@@ -22,6 +22,15 @@ void remove(quint64 order);
 quint64 order(Literal& l, int quantity, quint64* orderNo);
 quint64 flow(Literal& l, quint64 order, const QString& previous, const QString& station, int quantity);
 
+// An active employee of no team with `pieces` rows of unsettled piece-work an hour old;
+// his number.
+QString memberInsert();
+QString missionInsert(quint64 member, const QString& when);
+quint64 member(int pieces);
+quint64 member(Literal& l, int pieces);
+// Deletes the employee, his piece-work and his settlements.
+void removeMember(quint64 member);
+
 // The customer the benchmark's orders belong to.
 quint64 client();
 

@@ -689,6 +689,60 @@ void ordersFlow(Literal& l, const Values& values)
     }
 }
 
+// ---- piece-work ----------------------------------------------------------------------------
+
+void salaryInquiry(Literal& l, const Values&)
+{
+    const QString from = QStringLiteral(
+        "from kvc_record_mission, kvc_record_member where kvc_record_mission.结讫=0 and "
+        "kvc_record_mission.工号=kvc_record_member.工号");
+    l.select(QStringLiteral(
+                 "select kvc_record_mission.任务号, kvc_record_mission.货单号, kvc_record_mission.流水号, "
+                 "kvc_record_member.姓名, kvc_record_mission.完成时间, kvc_record_mission.完成数量, "
+                 "kvc_record_mission.损耗数量, kvc_record_mission.工价, kvc_record_mission.损耗单价, "
+                 "kvc_record_mission.共计, kvc_record_mission.结讫, kvc_record_mission.经办人 ") +
+             from + QStringLiteral(" order by kvc_record_mission.任务号"));
+    l.select(QStringLiteral(
+                 "select kvc_record_mission.完成数量, kvc_record_mission.工价, kvc_record_mission.损耗数量, "
+                 "kvc_record_mission.损耗单价 ") +
+                 from,
+             -1);
+}
+
+void salarySelect(Literal& l, const Values& values)
+{
+    const Rows employees =
+        l.select(QStringLiteral("select kvc_record_member.工号, kvc_record_member.姓名, "
+                                "kvc_record_member.身份, kvc_record_member.班组, "
+                                "kvc_record_member.累计 from kvc_record_member where "
+                                "kvc_record_member.激活=1 order by kvc_record_member.工号"));
+    for (const QStringList& e : employees)
+        l.select(
+            QStringLiteral(
+                "select kvc_record_mission.共计 from kvc_record_mission where kvc_record_mission.工号=%1 "
+                "and kvc_record_mission.完成时间>'%2' and kvc_record_mission.完成时间<'%3' and "
+                "kvc_record_mission.结讫=0")
+                .arg(e[0], v(values, "from"), v(values, "to")),
+            -1);
+}
+
+void salarySettle(Literal& l, const Values& values)
+{
+    l.exec(QStringLiteral("start transaction"));
+    const quint64 member = fixture::member(l, 20);
+    l.startClock();
+    l.exec(QStringLiteral("update kvc_record_member set 累计=累计+%1 where 工号=%2")
+               .arg(QStringLiteral("60.000000"))
+               .arg(member));
+    l.exec(QStringLiteral(
+               "update kvc_record_mission set 结讫=1 where 工号=%1 and 完成时间>'%2' and 完成时间<'%3' and "
+               "结讫=0")
+               .arg(member)
+               .arg(v(values, "from"), v(values, "to")));
+    l.stopClock();
+    l.exec(QStringLiteral("rollback"));
+}
+
 const bool registered = [] {
     QHash<QString, LiteralBody>& all = allLiterals();
     all.insert(QStringLiteral("main.open"), [](Literal& l, const Values&) { dashboard(l); });
@@ -725,6 +779,9 @@ const bool registered = [] {
     });
     all.insert(QStringLiteral("orders.order"), ordersClick);
     all.insert(QStringLiteral("orders.flow"), ordersFlow);
+    all.insert(QStringLiteral("salary.inquiry"), salaryInquiry);
+    all.insert(QStringLiteral("salary.select"), salarySelect);
+    all.insert(QStringLiteral("salary.settle"), salarySettle);
     return true;
 }();
 
