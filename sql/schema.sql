@@ -5,6 +5,9 @@
 -- Times are text of the form YYYY-MM-DD hh:mm:ss (empty when not yet set), compared as
 -- text and matched by day with LIKE 'YYYY-MM-DD%'.
 -- Every column that an insert of the client may leave out has a default of 0 or ''.
+--
+-- The script loads on MariaDB and on MySQL: a TEXT column's default is an expression in
+-- parentheses (MySQL takes no literal default there), and nothing server-specific is used.
 
 SET NAMES utf8mb4;
 SET default_storage_engine = InnoDB;
@@ -59,7 +62,7 @@ CREATE TABLE kvc_record_procedure (
     工作站 VARCHAR(50) NOT NULL DEFAULT '',
     数量 INT NOT NULL DEFAULT 0,
     生成时间 VARCHAR(19) NOT NULL DEFAULT '',
-    历史 TEXT NOT NULL DEFAULT '',
+    历史 TEXT NOT NULL DEFAULT (''),
     工序 VARCHAR(50) NOT NULL DEFAULT '',
     派生 INT NOT NULL DEFAULT 0,
     结讫 INT NOT NULL DEFAULT 0,
@@ -282,4 +285,15 @@ CREATE TABLE kvc_attrib_mod (
     名称 VARCHAR(50) NOT NULL DEFAULT '',
     内容 VARCHAR(255) NOT NULL DEFAULT '',
     UNIQUE KEY ux_mod_name (名称)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- Not business data: one row per action the client committed. When the reply to a COMMIT
+-- is lost, the client finds out by this row whether the action was saved. The clients
+-- delete rows older than a day.
+CREATE TABLE kvc_record_commit (
+    序列号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
+    令牌 VARCHAR(32) NOT NULL DEFAULT '',
+    时间 TIMESTAMP NOT NULL DEFAULT CURRENT_TIMESTAMP,
+    PRIMARY KEY (序列号),
+    KEY ix_commit_time (时间)
 ) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;

@@ -13,6 +13,9 @@ namespace accounts {
 
 // The first cell of a row added in the grid.
 inline const QString kNewRow = QStringLiteral("新增");
+inline const QString kDuplicate = QStringLiteral("账号不能重复");
+// Another administrator changed or removed the account since the grid was loaded.
+inline const QString kAccountTaken = QStringLiteral("该账号已被其他用户修改，请重新编辑");
 
 // Changes the signed-in user's own password after the checks, in this order: the three
 // boxes filled, the old password equal to `current`, the two new ones equal, the new one
@@ -32,8 +35,10 @@ struct SaveResult {
 };
 
 // Saves the grid against the rows as loaded, in one transaction: rows gone from the grid
-// are deleted, new rows (first cell kNewRow) inserted after their checks, changed rows
-// updated. On any refusal or failure nothing is saved.
+// are deleted, new rows (first cell kNewRow) inserted after their checks, and of a
+// changed row only the changed cells are written, each while the account still holds the
+// value loaded (taken with kAccountTaken otherwise: the grid is to be loaded again). A
+// name in use is refused with kDuplicate. On any refusal or failure nothing is saved.
 SaveResult save(mySQLTool& db, const QList<QStringList>& loaded, const QList<QStringList>& rows);
 
 }  // namespace accounts

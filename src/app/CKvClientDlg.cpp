@@ -120,7 +120,17 @@ void CKvClientDlg::RunLogin()
 
 int CKvClientDlg::CheckInstance()
 {
-    return lock_.Acquire(options_.lockFile) ? 1 : -1;
+    QString why;
+    switch (lock_.Acquire(options_.lockFile, &why)) {
+        case InstanceLock::Result::Taken:
+            return 1;
+        case InstanceLock::Result::Busy:
+            return -1;  // another copy runs: nothing to say
+        case InstanceLock::Result::Failed:
+            break;
+    }
+    prompt().message(QStringLiteral("无法确认是否已有本程序在运行：%1").arg(why), QStringLiteral("错误"));
+    return -1;
 }
 
 int CKvClientDlg::InitPath()
@@ -144,8 +154,20 @@ int CKvClientDlg::InitDatabase()
         return -1;
     const IniFile ini(ConfigFileName());
     QStringList plain;
-    for (const char* key : {"IP", "Port", "Name", "Account", "Password"})
-        plain.append(cipher_.Decrypt(ini.value(QStringLiteral("DATABASE"), QString::fromLatin1(key))));
+    for (const char* key : {"IP", "Port", "Name", "Account", "Password"}) {
+        const QString name = QString::fromLatin1(key);
+        // A value left out reads as empty; one that is there must decipher.
+        const QString value = ini.value(QStringLiteral("DATABASE"), name);
+        QString text;
+        if (!value.isEmpty() && !cipher_.Decrypt(value, &text)) {
+            prompt().message(
+                QStringLiteral("无法读取Config.ini中[DATABASE]的“%1”：该值已损坏，或不是用本系统的密钥加密的")
+                    .arg(name),
+                QStringLiteral("错误"));
+            return -1;
+        }
+        plain.append(text);
+    }
     const int port = convert::toInt(plain[1]);
     if (!g_sqlTool.Connect(plain[0], port, plain[2], plain[3], plain[4])) {
         prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
@@ -181,7 +203,10 @@ int CKvClientDlg::SaveLogin()
         ini.setValue(QStringLiteral("PASSWORD"), QStringLiteral("Name"), g_password);
     else
         ini.remove(QStringLiteral("PASSWORD"), QStringLiteral("Name"));
-    ini.save();
+    QString why;
+    if (!ini.save(&why))
+        prompt().message(QStringLiteral("登录信息无法保存到%1：%2").arg(ini.path(), why),
+                         QStringLiteral("错误"));
     return 1;
 }
 

@@ -43,16 +43,20 @@ void CipherLibrary::Free()
     decrypt_ = nullptr;
 }
 
-QString CipherLibrary::Decrypt(const QString& value) const
+bool CipherLibrary::Decrypt(const QString& value, QString* plain) const
 {
+    plain->clear();
     if (!decrypt_)
-        return QString();
+        return false;
     const QByteArray in = value.toUtf8();
     char out[kBufferBytes];
     std::memset(out, 0, sizeof out);
-    decrypt_(in.constData(), out, kBufferBytes, kKey);
+    // The library says when it could not: an empty text is no answer, it would connect
+    // without a database or as the system's user.
+    const int length = decrypt_(in.constData(), out, kBufferBytes, kKey);
     out[kBufferBytes - 1] = '\0';  // whatever the library did, the text ends inside the buffer
-    const QString plain = QString::fromUtf8(out);
+    if (length >= 0)
+        *plain = QString::fromUtf8(out);
     std::memset(out, 0, sizeof out);
-    return plain;
+    return length >= 0;
 }

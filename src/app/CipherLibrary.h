@@ -19,8 +19,9 @@ public:
     void Free();
     bool IsLoaded() const { return handle_ != nullptr; }
 
-    // Deciphers one value with the key of the settings file; empty when it cannot.
-    QString Decrypt(const QString& value) const;
+    // Deciphers one value with the key of the settings file into `plain`; false (and
+    // `plain` empty) when the value is damaged or was enciphered with another key.
+    bool Decrypt(const QString& value, QString* plain) const;
 
 private:
     void* handle_ = nullptr;

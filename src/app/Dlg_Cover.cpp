@@ -91,7 +91,11 @@ Dlg_Cover::Dlg_Cover(QWidget* parent) : QDialog(parent)
 
     g_cover = this;
     setWindowTitle(QStringLiteral("洗水厂生产管理系统"));
-    account_->setFocus();
+    // With the account remembered, what is left to type is the password.
+    if (account_->text().isEmpty())
+        account_->setFocus();
+    else
+        password_->setFocus();
 }
 
 Dlg_Cover::~Dlg_Cover()
@@ -131,10 +135,14 @@ bool Dlg_Cover::event(QEvent* e)
         return QDialog::event(e);
     const auto* m = static_cast<KvMessage*>(e);
     if (m->code() == kAnswer) {
-        if (m->value() == 1)
+        if (m->value() == 1) {
             accept();
-        else
+        } else {
             prompt().message(QStringLiteral("错误的账号或密码"), QStringLiteral("错误"));
+            // Ready for the password to be typed again.
+            password_->setFocus();
+            password_->selectAll();
+        }
     }
     return true;
 }

@@ -151,7 +151,22 @@ void Dlg_System::addRow()
 {
     if (!MayEditAccounts())
         return;
-    accounts_->AppendItem({accounts::kNewRow, QString(), QString(), QString()});
+    const int row = accounts_->AppendItem({accounts::kNewRow, QString(), QString(), QString()});
+    // The new row may lie below the visible ones: bring it into view with its first
+    // editable cell (账号) open for typing.
+    const QModelIndex name = accounts_->model()->index(row, 1);
+    accounts_->SelectRow(row);
+    accounts_->scrollTo(name);
+    accounts_->setCurrentIndex(name);
+    accounts_->setFocus();
+    accounts_->edit(name);
+}
+
+void Dlg_System::reject()
+{
+    if (changed_ && !prompt().confirm(QStringLiteral("放弃所做的修改吗？"), QStringLiteral("提示")))
+        return;
+    QDialog::reject();
 }
 
 void Dlg_System::deleteRow()
@@ -178,6 +193,11 @@ void Dlg_System::saveAccounts()
         if (r.row >= 0)
             accounts_->SelectRow(r.row);
         prompt().report(r.outcome);
+        // Another administrator changed the accounts meanwhile: show them as they are now.
+        if (r.outcome.isTaken()) {
+            loadAccounts();
+            setChanged(false);
+        }
         return;
     }
     loadAccounts();

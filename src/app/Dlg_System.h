@@ -18,6 +18,9 @@ public:
     // True when the signed-in identity may edit the accounts.
     static bool MayEditAccounts();
 
+    // Closing (close box, Escape) with account edits not saved asks first.
+    void reject() override;
+
 private:
     void changePassword();
     void addRow();

@@ -1,5 +1,6 @@
 #include "app/IniFile.h"
 
+#include "db/Gbk.h"
 #include "ui/AppState.h"
 
 #include <fcntl.h>
@@ -8,7 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -35,6 +39,20 @@ QString quoted(QString v)
     return v;
 }
 
+QString decodeText(const QByteArray& raw)
+{
+    if (raw.startsWith("\xFF\xFE") || raw.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(raw.startsWith("\xFF") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        return QString(utf16(raw.mid(2)));
+    }
+    if (raw.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(raw.mid(3));
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(raw);
+    // Not UTF-8: a file saved as "ANSI" on a Chinese system.
+    return utf8.hasError() ? Gbk::decode(raw) : text;
+}
+
 bool writeAll(int fd, const QByteArray& data)
 {
     qsizetype done = 0;
@@ -57,11 +75,10 @@ IniFile::IniFile(const QString& path) : path_(path)
     if (!f.open(QIODevice::ReadOnly))
         return;
     QString section;
-    const QStringList text = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    static const QRegularExpression kLineEnd(QStringLiteral("\r\n|\r|\n"));
+    const QStringList text = decodeText(f.readAll()).split(kLineEnd);
     for (int i = 0; i < text.size(); ++i) {
-        QString raw = text[i];
-        if (raw.endsWith(QLatin1Char('\r')))
-            raw.chop(1);
+        const QString raw = text[i];
         if (i == text.size() - 1 && raw.isEmpty())
             break;  // after the last line break
         Line line;
@@ -152,8 +169,13 @@ QString IniFile::render(const Line& line)
     return line.text;
 }
 
-bool IniFile::save() const
+bool IniFile::save(QString* why) const
 {
+    const auto fail = [why](int error) {
+        if (why)
+            *why = QString::fromLocal8Bit(std::strerror(error));
+        return false;
+    };
     QByteArray data;
     for (const Line& line : lines_)
         data += render(line).toUtf8() + "\r\n";
@@ -164,13 +186,16 @@ bool IniFile::save() const
         QFile::encodeName(QDir(info.absolutePath()).filePath(QStringLiteral(".Config.ini.XXXXXX")));
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        return false;
+        return fail(errno);
     const bool written = ::fchmod(fd, 0600) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed ||
-        ::rename(temp.constData(), QFile::encodeName(info.absoluteFilePath()).constData()) != 0) {
+    int error = written ? 0 : errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temp.constData(), QFile::encodeName(info.absoluteFilePath()).constData()) != 0)
+        error = errno;
+    if (error != 0) {
         ::unlink(temp.constData());
-        return false;
+        return fail(error);
     }
     return true;
 }

@@ -9,7 +9,9 @@
 // holds beyond that (comments, other sections) are kept as they are.
 class IniFile {
 public:
-    // Reads the file; a missing or unreadable file reads as empty.
+    // Reads the file; a missing or unreadable file reads as empty. The text may be UTF-8 (with
+    // or without its mark), UTF-16 with its mark (Notepad's "Unicode") or GBK, its lines
+    // ended by CR LF, LF or CR alone.
     explicit IniFile(const QString& path);
 
     const QString& path() const { return path_; }
@@ -18,9 +20,9 @@ public:
     void setValue(const QString& section, const QString& key, const QString& value);
     void remove(const QString& section, const QString& key);
 
-    // Writes the file in one step (a temporary file renamed over it), readable and
-    // writable by its owner only. False when it cannot be written.
-    bool save() const;
+    // Writes the file as UTF-8 in one step (a temporary file renamed over it), readable and
+    // writable by its owner only. False, with the reason, when it cannot be written.
+    bool save(QString* why = nullptr) const;
 
 private:
     struct Line {

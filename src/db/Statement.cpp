@@ -5,7 +5,10 @@
 #include <cmath>
 #include <cstring>
 
-SqlArg::SqlArg(const Statement& sql) : type_(Type::Sql), text_(sql.error()), sql_(sql.sql()) {}
+SqlArg::SqlArg(const Statement& sql)
+    : type_(Type::Sql), text_(sql.error()), sql_(sql.sql()), escaping_(static_cast<int>(sql.escaping()))
+{
+}
 
 QString Statement::text() const
 {
@@ -34,55 +37,14 @@ QString unrepresentableMessage(const QString& text)
 
 }  // namespace
 
-QByteArray escapeGbkDefault(void*, const QByteArray& gbk)
-{
-    QByteArray out;
-    out.reserve(gbk.size() * 2);
-    for (qsizetype i = 0; i < gbk.size(); ++i) {
-        const auto b = static_cast<unsigned char>(gbk[i]);
-        if (b >= 0x81 && b <= 0xFE && i + 1 < gbk.size()) {
-            // A double-byte character: its second byte may be 0x5C and must stay as it is.
-            out.append(gbk[i]).append(gbk[i + 1]);
-            ++i;
-            continue;
-        }
-        switch (b) {
-            case 0:
-                out.append("\\0");
-                break;
-            case '\n':
-                out.append("\\n");
-                break;
-            case '\r':
-                out.append("\\r");
-                break;
-            case '\\':
-                out.append("\\\\");
-                break;
-            case '\'':
-                out.append("\\'");
-                break;
-            case '"':
-                out.append("\\\"");
-                break;
-            case 0x1A:
-                out.append("\\Z");
-                break;
-            default:
-                out.append(static_cast<char>(b));
-        }
-    }
-    return out;
-}
-
-Statement formatStatement(const char* format, std::initializer_list<SqlArg> args, SqlEscaper escape,
-                          void* context)
+Statement formatStatement(const char* format, std::initializer_list<SqlArg> args, const SqlEscaping& escaping)
 {
     const QByteArray fmt(format);
     QByteArray out;
     out.reserve(fmt.size() + 64);
     auto next = args.begin();
     bool inQuotes = false;
+    bool escaped = false;
     QByteArray literal;
 
     auto flushLiteral = [&]() -> bool {
@@ -150,6 +112,12 @@ Statement formatStatement(const char* format, std::initializer_list<SqlArg> args
                 return Statement::invalid(arg.text());
             if (inQuotes)
                 return bad(QStringLiteral("把语句片段放在了引号中"));
+            const auto piece = static_cast<Statement::Escaping>(arg.escaping());
+            if (piece != Statement::Escaping::None) {
+                if (piece != escaping.mode)
+                    return Statement::invalid(kConnectionChanged);
+                escaped = true;
+            }
             out.append(arg.sql());
         } else if (conv == "s") {
             if (arg.type() != SqlArg::Type::Text)
@@ -158,7 +126,8 @@ Statement formatStatement(const char* format, std::initializer_list<SqlArg> args
                 QByteArray gbk;
                 if (!Gbk::encode(arg.text(), gbk))
                     return Statement::invalid(unrepresentableMessage(arg.text()));
-                out.append(escape(context, gbk));
+                out.append(escaping.escape(escaping.context, gbk));
+                escaped = true;
             } else {
                 if (!isName(arg.text()))
                     return bad(QStringLiteral("的名称参数“%1”不是表名").arg(arg.text()));
@@ -197,5 +166,5 @@ Statement formatStatement(const char* format, std::initializer_list<SqlArg> args
         return bad(QStringLiteral("的参数过多"));
     if (!flushLiteral())
         return bad(QStringLiteral("含有无法编码的字符"));
-    return Statement::fromBytes(out);
+    return Statement::fromBytes(out).escapedFor(escaped ? escaping.mode : Statement::Escaping::None);
 }

@@ -33,6 +33,7 @@ public:
     quint64 unsignedValue() const { return unsigned_; }
     double real() const { return real_; }
     const QByteArray& sql() const { return sql_; }
+    int escaping() const { return escaping_; }
 
 private:
     Type type_;
@@ -40,12 +41,17 @@ private:
     qint64 signed_ = 0;
     quint64 unsigned_ = 0;
     double real_ = 0;
-    QByteArray sql_;  // Sql: the bytes; a statement that could not be made keeps its reason in text_
+    QByteArray sql_;    // Sql: the bytes; a statement that could not be made keeps its reason in text_
+    int escaping_ = 0;  // Sql: how its texts were escaped (Statement::Escaping)
 };
 
 // A formatted statement in the connection's bytes, or the reason it could not be made.
 class Statement {
 public:
+    // How the texts inside were escaped: the server reads a backslash as an escape unless
+    // its sql_mode has NO_BACKSLASH_ESCAPES, so a statement only fits connections of its kind.
+    enum class Escaping { None, Backslash, Quotes };
+
     Statement() = default;
     static Statement fromBytes(const QByteArray& sql) { return Statement(sql, QString()); }
     static Statement invalid(const QString& error) { return Statement(QByteArray(), error); }
@@ -56,15 +62,32 @@ public:
     const QString& error() const { return error_; }
     // The statement as text, for the log and for messages.
     QString text() const;
+    // None when no text was escaped: such a statement fits every connection.
+    Escaping escaping() const { return escaping_; }
+    Statement escapedFor(Escaping e) const
+    {
+        Statement s = *this;
+        s.escaping_ = e;
+        return s;
+    }
 
 private:
     Statement(const QByteArray& sql, const QString& error) : sql_(sql), error_(error) {}
     QByteArray sql_;
     QString error_;
+    Escaping escaping_ = Escaping::None;
 };
 
-// Escapes GBK bytes for use between single quotes.
+// Why a statement formatted for one connection is not sent on another of a different kind.
+inline const QString kConnectionChanged = QStringLiteral("与数据库的连接已重新建立，请重试");
+
+// Escapes GBK bytes for use between single quotes, for a connection of the kind `mode`.
 using SqlEscaper = QByteArray (*)(void* context, const QByteArray& gbk);
+struct SqlEscaping {
+    SqlEscaper escape;
+    void* context;
+    Statement::Escaping mode;
+};
 
 // The one statement formatter. Placeholders, printf-style:
 //   %s     a text: between single quotes it is escaped; elsewhere it must be a name
@@ -72,10 +95,7 @@ using SqlEscaper = QByteArray (*)(void* context, const QByteArray& gbk);
 //          (a piece formatted before, such as a condition text) goes in as it is, outside quotes
 //   %d     a whole number          %I64u, %llu, %u   an id (unsigned 64-bit, never negative)
 //   %f     a real with six decimals, %.Nf with N decimals     %%   a percent sign
-// Text that GBK cannot hold is refused with a message naming the character.
-Statement formatStatement(const char* format, std::initializer_list<SqlArg> args, SqlEscaper escape,
-                          void* context);
-
-// Backslash escaping that keeps GBK double-byte characters whole; used when no
-// connection is there to do it.
-QByteArray escapeGbkDefault(void* context, const QByteArray& gbk);
+// Text that GBK cannot hold is refused with a message naming the character. A piece
+// formatted for another kind of connection is refused too.
+Statement formatStatement(const char* format, std::initializer_list<SqlArg> args,
+                          const SqlEscaping& escaping);

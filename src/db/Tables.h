@@ -30,4 +30,8 @@ inline constexpr const char* technology = "kvc_attrib_technology";
 inline constexpr const char* process = "kvc_attrib_process";
 inline constexpr const char* mod = "kvc_attrib_mod";
 
+// Not business data: one row per committed action of the client, so that a session whose
+// COMMIT went unanswered can tell whether it committed (mySQLTool::Transact).
+inline constexpr const char* commitMark = "kvc_record_commit";
+
 }  // namespace tables

@@ -2,9 +2,12 @@
 
 #include "db/Convert.h"
 #include "db/Gbk.h"
+#include "db/Tables.h"
 
 #include <errmsg.h>
 #include <mysqld_error.h>
+#include <QRandomGenerator>
+#include <QThread>
 #include <algorithm>
 
 mySQLTool g_sqlTool;
@@ -23,8 +26,35 @@ bool worthRerun(unsigned code)
 
 constexpr int kMaxReruns = 3;
 constexpr unsigned kFormatError = 0;
+// How long a reconnect waits for the server to end the session of the lost connection.
+constexpr int kEndSessionPolls = 100;
+constexpr int kEndSessionPollMs = 50;
+// A session idle inside a transaction for this long belongs to a client that is gone: the
+// client's transactions never wait for the user. MariaDB only; other servers ignore it.
+constexpr int kIdleTransactionSeconds = 30;
+constexpr int kCommitReconnects = 3;
 
 }  // namespace
+
+// Tells the hook that the session waits for the server, once for nested waits.
+class mySQLTool::Busy {
+public:
+    explicit Busy(mySQLTool& db) : db_(db)
+    {
+        if (db_.busyDepth_++ == 0 && db_.busyHook_)
+            db_.busyHook_(true);
+    }
+    ~Busy()
+    {
+        if (--db_.busyDepth_ == 0 && db_.busyHook_)
+            db_.busyHook_(false);
+    }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+private:
+    mySQLTool& db_;
+};
 
 mySQLTool::mySQLTool()
 {
@@ -53,6 +83,7 @@ void mySQLTool::noteError(unsigned code, const QString& text)
     lastError_ = text;
 }
 
+// The one place where a connection is opened, at the first connect and at every reconnect.
 bool mySQLTool::open()
 {
     // A closed handle is set up afresh; the library keeps no state of the dead connection.
@@ -70,6 +101,11 @@ bool mySQLTool::open()
     // The library's own reconnect would commit half of an action in autocommit mode.
     my_bool reconnect = 0;
     mysql_options(&mysql_, MYSQL_OPT_RECONNECT, &reconnect);
+    // A port is set up for TCP: "localhost" would otherwise mean the local socket.
+    if (port_ != 0) {
+        const unsigned tcp = MYSQL_PROTOCOL_TCP;
+        mysql_options(&mysql_, MYSQL_OPT_PROTOCOL, &tcp);
+    }
 
     QByteArray host, account, password, database;
     if (!Gbk::encode(host_, host) || !Gbk::encode(account_, account) || !Gbk::encode(password_, password) ||
@@ -80,22 +116,109 @@ bool mySQLTool::open()
     if (!mysql_real_connect(&mysql_, host.constData(), account.constData(), password.constData(),
                             database.constData(), static_cast<unsigned>(port_), nullptr, 0)) {
         noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
-        mysql_close(&mysql_);
-        initialised_ = false;
+        closeHandle();
         return false;
     }
     const char* charset = mysql_character_set_name(&mysql_);
     if (!charset || QByteArray(charset) != "gbk") {
         noteError(CR_UNKNOWN_ERROR,
                   QStringLiteral("数据库连接的字符集不是GBK：%1").arg(QString::fromLatin1(charset)));
-        mysql_close(&mysql_);
-        initialised_ = false;
+        closeHandle();
         return false;
     }
     connected_ = true;
     inTransaction_ = false;
+    transactionLost_ = false;
+    threadId_ = mysql_thread_id(&mysql_);
+    if (!setUpSession()) {
+        const unsigned code = lastErrno_;
+        const QString text = lastError_;
+        closeHandle();
+        noteError(code, text);
+        return false;
+    }
+    endLostSession();
+    sinceLastStatement_.start();
     noteError(0, QString());
     return true;
+}
+
+// The settings of the client's sessions, and which server this one is on.
+bool mySQLTool::setUpSession()
+{
+    if (!send(QByteArray("set session innodb_lock_wait_timeout=") + QByteArray::number(lockWaitSeconds_)))
+        return false;
+    send(QByteArray("set session idle_transaction_timeout=") + QByteArray::number(kIdleTransactionSeconds));
+    for (const QByteArray& sql : sessionStatements_)
+        if (!send(sql))
+            return false;
+    if (!send("select @@hostname, @@port, @@server_id, "
+              "(select host from information_schema.processlist where id=connection_id())"))
+        return false;
+    MYSQL_RES* r = mysql_store_result(&mysql_);
+    if (!r) {
+        noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
+        return false;
+    }
+    QStringList parts;
+    if (MYSQL_ROW row = mysql_fetch_row(r))
+        for (unsigned i = 0; i < mysql_num_fields(r); ++i)
+            parts.append(QString::fromLatin1(row[i] ? row[i] : ""));
+    mysql_free_result(r);
+    // The client's address and port as the server sees them tell this session apart from a
+    // later one that got the same id (ids start again when the server restarts).
+    peer_ = parts.value(3);
+    parts = parts.mid(0, 3);
+    server_ = parts.join(QLatin1Char(':'));
+    return true;
+}
+
+// Ends the server session of the connection that was lost, so that its locks go now and
+// not after the server's wait_timeout, and waits until it is gone: whatever it was doing
+// (a COMMIT among others) is then finished or undone. Only that very session is ended: on
+// this same server, with the id and the client address and port it had (after a restart
+// of the server its id may belong to another desk's session).
+void mySQLTool::endLostSession()
+{
+    const quint64 id = lostThreadId_;
+    if (id == 0)
+        return;
+    lostThreadId_ = 0;
+    lostSessionGone_ = false;
+    if (lostServer_ != server_ || id == threadId_ || lostPeer_.isEmpty())
+        return;
+    const Statement still = Format(
+        "select count(*) from information_schema.processlist where id=%I64u and host='%s'", id, lostPeer_);
+    // -1 when it cannot be told.
+    const auto sessions = [&]() -> int {
+        if (!still.ok() || !send(still.sql()))
+            return -1;
+        MYSQL_RES* r = mysql_store_result(&mysql_);
+        if (!r)
+            return -1;
+        const MYSQL_ROW row = mysql_fetch_row(r);
+        const int n = row && row[0] ? QByteArray(row[0]).toInt() : -1;
+        mysql_free_result(r);
+        return n;
+    };
+    int left = sessions();
+    if (left > 0)
+        send(QByteArray("kill connection ") + QByteArray::number(id));
+    for (int poll = 0; left > 0 && poll < kEndSessionPolls; ++poll) {
+        QThread::msleep(kEndSessionPollMs);
+        left = sessions();
+    }
+    lostSessionGone_ = left == 0;
+}
+
+void mySQLTool::noteLost()
+{
+    if (threadId_ != 0) {
+        lostThreadId_ = threadId_;
+        lostServer_ = server_;
+        lostPeer_ = peer_;
+    }
+    threadId_ = 0;
 }
 
 bool mySQLTool::Connect(const QString& host, int port, const QString& database, const QString& account,
@@ -112,10 +235,18 @@ bool mySQLTool::Connect(const QString& host, int port, const QString& database, 
     database_ = database;
     account_ = account;
     password_ = password;
-    return open();
+    lostThreadId_ = 0;
+    wanted_ = open();
+    if (wanted_) {
+        // Commit marks are needed for a few minutes at most; a day's worth is kept.
+        send(QByteArray("delete from ") + tables::commitMark +
+             " where 时间 < now() - interval 1 day limit 10000");
+        noteError(0, QString());
+    }
+    return wanted_;
 }
 
-bool mySQLTool::Close()
+void mySQLTool::closeHandle()
 {
     FreeResult();
     if (initialised_)
@@ -123,6 +254,15 @@ bool mySQLTool::Close()
     initialised_ = false;
     connected_ = false;
     inTransaction_ = false;
+    transactionLost_ = false;
+    threadId_ = 0;
+}
+
+bool mySQLTool::Close()
+{
+    closeHandle();
+    wanted_ = false;
+    lostThreadId_ = 0;
     return true;
 }
 
@@ -131,11 +271,30 @@ bool mySQLTool::IsAlive()
     return connected_ && mysql_ping(&mysql_) == 0;
 }
 
+bool mySQLTool::reopen()
+{
+    if (connected_)
+        noteLost();
+    closeHandle();
+    return open();
+}
+
 bool mySQLTool::Reconnect()
 {
     if (connected_ && mysql_ping(&mysql_) == 0)
         return true;
-    Close();
+    return reopen();
+}
+
+bool mySQLTool::readyToFormat()
+{
+    if (connected_)
+        return true;
+    if (!wanted_) {
+        noteError(CR_SERVER_GONE_ERROR, QStringLiteral("数据库没有连接"));
+        return false;
+    }
+    // Reconnect first: texts are escaped by the connection they will be sent on.
     return open();
 }
 
@@ -164,8 +323,18 @@ bool mySQLTool::Query(const Statement& statement, bool keep)
     return run(statement, keep, keep);
 }
 
+// A statement whose texts were escaped for another kind of connection is not sent.
+bool mySQLTool::fits(const Statement& statement)
+{
+    if (statement.escaping() == Statement::Escaping::None || statement.escaping() == connectionEscaping())
+        return true;
+    noteError(kFormatError, kConnectionChanged);
+    return false;
+}
+
 bool mySQLTool::run(const Statement& statement, bool keep, bool resendable)
 {
+    Busy busy(*this);
     if (!statement.ok()) {
         noteError(kFormatError, statement.error());
         return false;
@@ -176,28 +345,41 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable)
     }
     if (keep)
         FreeResult();
+    if (transactionLost_) {
+        // The transaction went with its connection; nothing of it may run in another.
+        noteError(CR_SERVER_LOST, kNotSaved);
+        return false;
+    }
+    if (!connected_ && !readyToFormat())
+        return false;
     // After a pause the server may have dropped the connection; find out before a write
     // whose loss could not be told apart from a write that was done.
-    if (!resendable && !inTransaction_ && connected_ &&
+    if (!resendable && !inTransaction_ &&
         (!sinceLastStatement_.isValid() || sinceLastStatement_.elapsed() >= idlePingMs_) &&
-        mysql_ping(&mysql_) != 0)
-        Reconnect();
+        mysql_ping(&mysql_) != 0 && !reopen())
+        return false;
+    if (!fits(statement))
+        return false;
 
     bool sent = send(statement.sql());
     if (!sent && connectionLost(lastErrno_)) {
         if (inTransaction_) {
-            // The server has dropped the transaction with the connection.
-            inTransaction_ = false;
+            // The server drops the transaction with the connection (or once its old session
+            // is ended); every later statement of it fails too.
+            noteLost();
+            transactionLost_ = true;
             return false;
         }
         const unsigned lost = lastErrno_;
         const QString lostText = lastError_;
-        if (!Reconnect())
+        if (!reopen())
             return false;
         if (!resendable && lost != CR_SERVER_GONE_ERROR) {
             noteError(lost, lostText);
             return false;
         }
+        if (!fits(statement))
+            return false;
         sent = send(statement.sql());
     }
     if (!sent)
@@ -226,7 +408,6 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable)
     affected_ = 0;
     return true;
 }
-
 Rows mySQLTool::Read(const Statement& statement, int cap)
 {
     if (!Query(statement, true))
@@ -314,6 +495,11 @@ int mySQLTool::FindField(const QString& name)
     return -1;
 }
 
+bool mySQLTool::DuplicateKey() const
+{
+    return lastErrno_ == ER_DUP_ENTRY;
+}
+
 QString mySQLTool::GetError()
 {
     return lastError_;
@@ -346,9 +532,15 @@ double mySQLTool::ValueDouble(int column) const
     return convert::toDouble(Value(column));
 }
 
-SqlEscaper mySQLTool::escaper() const
+SqlEscaping mySQLTool::escaping()
 {
-    return connected_ ? &mySQLTool::escapeWithConnection : &escapeGbkDefault;
+    return SqlEscaping{&mySQLTool::escapeWithConnection, this, connectionEscaping()};
+}
+
+Statement::Escaping mySQLTool::connectionEscaping() const
+{
+    return (mysql_.server_status & SERVER_STATUS_NO_BACKSLASH_ESCAPES) != 0 ? Statement::Escaping::Quotes
+                                                                            : Statement::Escaping::Backslash;
 }
 
 QByteArray mySQLTool::escapeWithConnection(void* self, const QByteArray& gbk)
@@ -373,6 +565,7 @@ bool mySQLTool::Begin()
     if (!run(Statement::fromBytes("start transaction"), false, true))
         return false;
     inTransaction_ = true;
+    transactionLost_ = false;
     return true;
 }
 
@@ -382,8 +575,11 @@ bool mySQLTool::Commit()
         noteError(CR_COMMANDS_OUT_OF_SYNC, QStringLiteral("没有进行中的事务"));
         return false;
     }
-    const bool ok = send("commit");
+    const bool ok = !transactionLost_ && send("commit");
+    if (transactionLost_)
+        noteError(CR_SERVER_LOST, kNotSaved);
     inTransaction_ = false;
+    transactionLost_ = false;
     return ok;
 }
 
@@ -391,30 +587,98 @@ bool mySQLTool::Rollback()
 {
     if (!inTransaction_)
         return true;
+    const bool lost = transactionLost_;
     inTransaction_ = false;
+    transactionLost_ = false;
     const unsigned code = lastErrno_;
     const QString text = lastError_;
-    send("rollback");
+    if (!lost)
+        send("rollback");
     // Keep the error that made the action roll back.
     noteError(code, text);
     return true;
+}
+
+// Marks the transaction, then commits it. When the reply to COMMIT is lost, the server
+// may or may not have committed: a new connection ends the old session, waits until it is
+// gone, and looks for the mark.
+mySQLTool::Committed mySQLTool::commitMarked()
+{
+    quint64 mark = 0;
+    QString token;
+    if (marks_) {
+        const quint64 affected = affected_;
+        const quint64 inserted = insertId_;
+        token = QString::number(QRandomGenerator::global()->generate64(), 16);
+        if (Exec("insert into %s (令牌) value ('%s')", tables::commitMark, token))
+            mark = insertId_;
+        else if (lastErrno_ == ER_NO_SUCH_TABLE)
+            marks_ = false;  // an installation without the table commits unmarked
+        else
+            return Committed::No;
+        affected_ = affected;
+        insertId_ = inserted;
+    }
+    if (transactionLost_) {
+        noteError(CR_SERVER_LOST, kNotSaved);
+        return Committed::No;
+    }
+    inTransaction_ = false;
+    if (send("commit"))
+        return Committed::Yes;
+    if (!connectionLost(lastErrno_))
+        return Committed::No;
+
+    noteLost();
+    for (int attempt = 0; attempt < kCommitReconnects; ++attempt) {
+        if (reopen())
+            break;
+        QThread::msleep(300);
+    }
+    if (!connected_ || !lostSessionGone_ || mark == 0)
+        return Committed::Unknown;
+    const Rows found =
+        Read(Format("select %s.序列号 from %s where %s.序列号=%I64u and %s.令牌='%s'", tables::commitMark,
+                    tables::commitMark, tables::commitMark, mark, tables::commitMark, token));
+    if (!found)
+        return Committed::Unknown;
+    if (found.empty()) {
+        noteError(CR_SERVER_LOST, kNotSaved);
+        return Committed::No;
+    }
+    noteError(0, QString());
+    return Committed::Yes;
 }
 
 Outcome mySQLTool::Transact(const std::function<Outcome()>& body)
 {
     if (inTransaction_)
         return body();
+    Busy busy(*this);
     for (int run = 0;; ++run) {
         if (!Begin())
             return Failure();
         Outcome outcome = body();
         if (outcome.ok()) {
-            if (Commit())
-                return outcome;
-            outcome = Failure();
+            switch (commitMarked()) {
+                case Committed::Yes:
+                    return outcome;
+                case Committed::Unknown:
+                    return Outcome::taken(kCommitUnknown);
+                case Committed::No:
+                    outcome = Failure();
+                    break;
+            }
         }
         const unsigned code = lastErrno_;
+        const bool lost = transactionLost_;
         Rollback();
+        if (lost) {
+            // A new connection right away ends the old session, whose locks would otherwise
+            // hold other desks until the server noticed.
+            reopen();
+            return Outcome::failed(kNotSaved);
+        }
         if (outcome.kind() == Outcome::Kind::Failed && worthRerun(code) && run < kMaxReruns)
             continue;
         return outcome;

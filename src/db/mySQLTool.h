@@ -6,18 +6,26 @@
 
 #include <mysql.h>
 #include <QElapsedTimer>
+#include <QList>
 #include <QString>
 #include <functional>
 
 // The database session: one connection, one current result, text in GBK on the wire and
-// QString inside. Every statement is built by Format() (see Statement.h).
+// QString inside. Every statement is built by Format() against the live connection it will
+// be sent on (see Statement.h); a session that lost its connection reconnects first.
 //
-// A lost connection (2006, 2013) is reconnected once, with the charset set again, and the
+// A lost connection (2006, 2013) is reconnected, with the charset set again, and the
 // statement retried, only outside a transaction. A write is sent again only when it
 // cannot have reached the server; so that a connection dropped while idle does not cost
 // the user a refused write, a write after a pause is preceded by a ping. Inside a
-// transaction the statement fails and the transaction is gone. Transact() runs an action as one transaction
-// and reruns it on deadlock or lock-wait timeout (1213, 1205).
+// transaction the statement fails, and so does every later one, until the transaction
+// ends. Every new connection ends the server session of the connection that was lost
+// (its locks go at once) and sets a short lock-wait timeout.
+//
+// Transact() runs an action as one transaction and reruns it on deadlock or lock-wait
+// timeout (1213, 1205). It marks each commit with a row of kvc_record_commit, so that
+// when the reply to COMMIT is lost it can reconnect, wait until the old session is gone
+// and tell from the mark whether the transaction committed.
 class mySQLTool {
 public:
     mySQLTool();
@@ -40,11 +48,14 @@ public:
     virtual int FindField(const QString& name);
     virtual QString GetError();
 
-    // Builds a statement for this connection.
+    // Builds a statement for this connection; when the session has lost its connection it
+    // reconnects first, and a statement that cannot be made so says why.
     template <typename... A>
     Statement Format(const char* format, const A&... args)
     {
-        return formatStatement(format, {SqlArg(args)...}, escaper(), this);
+        if (!readyToFormat())
+            return Statement::invalid(GetError());
+        return formatStatement(format, {SqlArg(args)...}, escaping());
     }
     // Runs a statement that keeps no result.
     template <typename... A>
@@ -74,6 +85,10 @@ public:
     quint64 AffectedRows() const { return affected_; }
     quint64 InsertId() const { return insertId_; }
     unsigned LastErrno() const { return lastErrno_; }
+    // The last statement failed on a unique key.
+    bool DuplicateKey() const;
+    // The server's id of this session (0 while not connected).
+    quint64 ThreadId() const { return threadId_; }
 
     bool Begin();
     bool Commit();
@@ -82,6 +97,8 @@ public:
     // Runs the body as one transaction: commit when it returns done, roll back otherwise.
     // A deadlock or lock-wait timeout reruns it, at most three times, so the body must
     // touch nothing but the database. Inside an open transaction the body joins it.
+    // When the reply to COMMIT is lost the outcome is the body's if the transaction
+    // committed, failed if it did not, and taken (kCommitUnknown) if that cannot be told.
     Outcome Transact(const std::function<Outcome()>& body);
     // The outcome of the statement that just failed.
     Outcome Failure() { return Outcome::failed(GetError()); }
@@ -90,6 +107,14 @@ public:
     void SetTimeouts(int connectSeconds, int readSeconds, int writeSeconds);
     // A write outside a transaction after this many idle milliseconds pings first.
     void SetIdlePing(qint64 milliseconds) { idlePingMs_ = milliseconds; }
+    // The lock-wait timeout of this client's sessions, in seconds; set before Connect.
+    void SetLockWait(int seconds) { lockWaitSeconds_ = seconds; }
+    // A statement run on every new connection after the session's own settings (a
+    // server's session variables); set before Connect.
+    void AddSessionStatement(const QByteArray& sql) { sessionStatements_.append(sql); }
+    // Told true when the session starts to wait for the server and false when it is done,
+    // so that a window can show that it is busy; not nested.
+    void SetBusyHook(std::function<void(bool)> hook) { busyHook_ = std::move(hook); }
 
     // What the session has cost so far: statements sent and the time spent waiting for the
     // server (sending, executing and storing the result). Read by the benchmark.
@@ -100,11 +125,23 @@ public:
     Traffic traffic() const { return traffic_; }
 
 private:
-    SqlEscaper escaper() const;
+    enum class Committed { Yes, No, Unknown };
+    class Busy;
+
+    SqlEscaping escaping();
+    Statement::Escaping connectionEscaping() const;
     static QByteArray escapeWithConnection(void* self, const QByteArray& gbk);
+    bool readyToFormat();
     bool open();
+    bool reopen();
+    void closeHandle();
+    bool setUpSession();
+    void endLostSession();
+    void noteLost();
     bool send(const QByteArray& sql);
     bool run(const Statement& statement, bool keep, bool resendable);
+    bool fits(const Statement& statement);
+    Committed commitMarked();
     void noteError(unsigned code, const QString& text);
 
     MYSQL_ROW row_ = nullptr;
@@ -113,10 +150,12 @@ private:
     MYSQL_RES* result_ = nullptr;
     bool initialised_ = false;  // the handle holds allocations that mysql_close frees
     bool connected_ = false;
+    bool wanted_ = false;  // connected by Connect and not closed on purpose since
     QString host_, database_, account_, password_;
     int port_ = 0;
 
     bool inTransaction_ = false;
+    bool transactionLost_ = false;  // the connection went while the transaction was open
     quint64 affected_ = 0;
     quint64 insertId_ = 0;
     unsigned lastErrno_ = 0;
@@ -124,10 +163,30 @@ private:
     int connectTimeout_ = 10;
     int readTimeout_ = 120;
     int writeTimeout_ = 60;
+    int lockWaitSeconds_ = 5;
     qint64 idlePingMs_ = 5000;
     QElapsedTimer sinceLastStatement_;
+    QList<QByteArray> sessionStatements_;
+    std::function<void(bool)> busyHook_;
+    int busyDepth_ = 0;
+
+    quint64 threadId_ = 0;
+    QString server_;            // which server the session is on (host name, port, server id)
+    quint64 lostThreadId_ = 0;  // the session of the connection that was lost, to be ended
+    QString lostServer_;
+    QString peer_;  // the client's address and port as the server sees this session
+    QString lostPeer_;
+    bool lostSessionGone_ = false;  // the last lost session is known to have ended
+    bool marks_ = true;             // kvc_record_commit exists
     Traffic traffic_;
 };
+
+// Told (caption "错误", kind taken) when the connection broke while COMMIT was answered
+// and it could not be found out whether the action was saved.
+inline const QString kCommitUnknown =
+    QStringLiteral("与数据库的连接在保存时中断，无法确认本次操作是否已经保存，请刷新后查看，不要直接重做");
+// Told (kind failed) when the connection broke before the action was saved.
+inline const QString kNotSaved = QStringLiteral("与数据库的连接中断，本次操作没有保存，请重试");
 
 // The process-wide session every screen uses.
 extern mySQLTool g_sqlTool;

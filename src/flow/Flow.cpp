@@ -1,5 +1,6 @@
 #include "flow/Flow.h"
 
+#include "db/Columns.h"
 #include "db/Outcome.h"
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
@@ -16,6 +17,14 @@ Outcome oneRowChanged(mySQLTool& db, bool ran, const QString& taken)
 
 Outcome lockFlow(mySQLTool& db, quint64 id, FlowRow& out, const Outcome& missing)
 {
+    const Rows owner = db.Read(flowq::flowOrder(db, id));
+    if (!owner)
+        return owner.failed();
+    if (owner.empty())
+        return missing;
+    const Rows order = db.Read(flowq::lockOrderState(db, owner.first().toId(0)));
+    if (!order)
+        return order.failed();
     const Rows read = db.Read(flowq::lockFlow(db, id));
     if (!read)
         return read.failed();
@@ -37,6 +46,16 @@ Outcome lockFlow(mySQLTool& db, quint64 id, FlowRow& out, const Outcome& missing
 Outcome takeStep(mySQLTool& db, const FlowRow& flow, const Step& step, quint64* created)
 {
     const char* const F = tables::procedure;
+    const QString priority = step.priority.isEmpty() ? flow.priority : step.priority;
+    const QString route = extendRoute(flow.route, flow.station, step.action);
+    if (const Outcome fits = columns::fit({{F, "工序", step.action},
+                                           {F, "经办人", step.closedBy},
+                                           {F, "经办人", step.createdBy},
+                                           {F, "工作站", step.to},
+                                           {F, "货物等级", priority},
+                                           {F, "历史", route}});
+        !fits)
+        return fits;
     const bool closed =
         step.closedBy.isEmpty()
             ? db.Exec("update %s set 工序='%s', 结讫=%d, 结讫时间='%s' where 流水号=%I64u and 结讫=0", F,
@@ -49,8 +68,6 @@ Outcome takeStep(mySQLTool& db, const FlowRow& flow, const Step& step, quint64* 
         return one;
 
     const int count = step.count < 0 ? flow.count : step.count;
-    const QString priority = step.priority.isEmpty() ? flow.priority : step.priority;
-    const QString route = extendRoute(flow.route, flow.station, step.action);
     const bool inserted =
         step.createdBy.isEmpty()
             ? db.Exec(

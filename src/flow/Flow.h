@@ -47,7 +47,10 @@ struct FlowRow {
     int state = kOpen;
 };
 
-// Reads and locks a flow; `missing` when there is no such flow.
+// Reads and locks a flow, after its order's row: every action that changes an order's
+// flows (or closes the order) holds the order row first, so actions on one order take
+// turns and see each other's work. `missing` when there is no such flow. The transaction
+// has read unlocked once by then, so whatever else it relies on it reads locked.
 Outcome lockFlow(mySQLTool& db, quint64 id, FlowRow& out, const Outcome& missing);
 
 // How a flow is closed and where its goods go next.

@@ -11,6 +11,11 @@ const char* const F = tables::procedure;
 const char* const S = tables::ship;
 }  // namespace
 
+Statement flowOrder(mySQLTool& db, quint64 flow)
+{
+    return db.Format("select %s.货单号 from %s where %s.流水号=%I64u", F, F, F, flow);
+}
+
 Statement lockFlow(mySQLTool& db, quint64 flow)
 {
     return db.Format(
@@ -27,7 +32,7 @@ Statement lockOrderState(mySQLTool& db, quint64 order)
 
 Statement orderPriority(mySQLTool& db, quint64 order)
 {
-    return db.Format("select %s.货物等级 from %s where %s.货单号=%I64u", P, P, P, order);
+    return db.Format("select %s.货物等级 from %s where %s.货单号=%I64u lock in share mode", P, P, P, order);
 }
 
 Statement processRate(mySQLTool& db, const QString& process)
@@ -40,9 +45,9 @@ Statement lockOrderForShipment(mySQLTool& db, quint64 order)
 {
     return db.Format(
         "select %s.客户号, %s.款号, %s.货物性别, %s.货物分类, %s.货物款式, %s.洗涤方法, %s.货物单价, "
-        "%s.货物性质, %s.原版数量, %s.洗版数量, %s.损耗数量, %s.货物数量 from %s where %s.货单号=%I64u "
-        "for update",
-        P, P, P, P, P, P, P, P, P, P, P, P, P, P, order);
+        "%s.货物性质, %s.原版数量, %s.洗版数量, %s.损耗数量, %s.货物数量, %s.结讫 from %s where "
+        "%s.货单号=%I64u for update",
+        P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, order);
 }
 
 Statement shippedSums(mySQLTool& db, quint64 order)
@@ -63,7 +68,8 @@ Statement confirmedPieces(mySQLTool& db, quint64 order)
 
 Statement flowsInWorkshop(mySQLTool& db, quint64 order)
 {
-    return db.Format("select * from %s where 货单号=%I64u and 工作站<>'发送' and 结讫=0", F, order);
+    return db.Format("select * from %s where 货单号=%I64u and 工作站<>'发送' and 结讫=0 lock in share mode",
+                     F, order);
 }
 
 Statement closeConfirmedFlows(mySQLTool& db, quint64 order)

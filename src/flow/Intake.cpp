@@ -1,5 +1,6 @@
 #include "flow/Intake.h"
 
+#include "db/Columns.h"
 #include "db/Tables.h"
 #include "db/TimeText.h"
 #include "db/mySQLTool.h"
@@ -110,6 +111,17 @@ Outcome submitOrder(mySQLTool& db, const Order& order, bool activate, quint64 ed
 {
     if (out)
         *out = Written();
+    if (const Outcome fits = columns::fit({{P, "接货人", order.receiver},
+                                           {P, "货物性质", order.nature},
+                                           {P, "货物分类", order.type},
+                                           {P, "货物款式", order.kind},
+                                           {P, "货物性别", order.sex},
+                                           {P, "洗涤方法", order.method},
+                                           {P, "货物等级", order.priority},
+                                           {P, "经办人", order.account},
+                                           {C, "名称", newClient}});
+        !fits)
+        return fits;
     const QString now = GetTimeText(0);
     Written w;
     const Outcome r = db.Transact([&]() -> Outcome {
@@ -163,6 +175,8 @@ Outcome endOrder(mySQLTool& db, quint64 order, const QString& priority, quint64*
         *createdFlow = 0;
     if (order == 0)
         return Outcome::refused(kBadOrder);
+    if (const Outcome fits = columns::fit({{F, "货物等级", priority}}); !fits)
+        return fits;
     const QString now = GetTimeText(0);
     quint64 made = 0;
     const Outcome r = db.Transact([&]() -> Outcome {

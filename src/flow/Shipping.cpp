@@ -1,5 +1,6 @@
 #include "flow/Shipping.h"
 
+#include "db/Columns.h"
 #include "db/Convert.h"
 #include "db/Gbk.h"
 #include "db/Tables.h"
@@ -102,6 +103,10 @@ Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out)
 {
     if (s.order == 0)
         return Outcome::refused(kBadOrder);
+    if (const Outcome fits =
+            columns::fit({{S, "开票人", s.issuer}, {S, "发货人", s.shipper}, {S, "经办人", s.account}});
+        !fits)
+        return fits;
     const QString now = GetTimeText(0);
     Shipped result;
     const Outcome r = db.Transact([&]() -> Outcome {
@@ -120,6 +125,8 @@ Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out)
         QString method = o.text(5);
         float price = convert::toFloat(o.text(6));
         const QString nature = o.text(7);
+        if (o.toInt(12) != 0)
+            return Outcome::taken(kOrderClosed);
         Shippable f;
         f.orderOriginal = o.toInt64(8);
         f.orderWashed = o.toInt64(9);
@@ -156,8 +163,10 @@ Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out)
                              f.shippedLoss + s.loss + f.shippedGoods + s.goods >= f.orderGoods;
         if (covered) {
             // The closing time too, so that the order can be found by it later.
-            if (!db.Exec("update %s set 结讫=1, 结讫时间='%s' where 货单号=%I64u", P, now, s.order))
-                return db.Failure();
+            const bool ran =
+                db.Exec("update %s set 结讫=1, 结讫时间='%s' where 货单号=%I64u and 结讫=0", P, now, s.order);
+            if (const Outcome one = flow::oneRowChanged(db, ran, kOrderClosed); !one)
+                return one;
             if (!db.Query(flowq::closeConfirmedFlows(db, s.order), false))
                 return db.Failure();
             result.closed = true;
@@ -180,13 +189,18 @@ Outcome forceClose(mySQLTool& db, quint64 order)
             return read.failed();
         if (read.empty())
             return Outcome::refused(kBadOrder);
+        if (read.first().toInt(1) != 0)
+            return Outcome::taken(kOrderClosed);
         // Asked again under the lock: a return may have sent goods back meanwhile.
         const Outcome workshop = checkNotInWorkshop(db, order);
         if (!workshop)
             return workshop;
-        if (!db.Exec("update %s set 结讫=1, 结讫时间='%s' where 货单号=%I64u", P, now, order))
-            return db.Failure();
-        if (!db.Exec("update %s set 结讫=1 where 货单号=%I64u", F, order))
+        const bool ran =
+            db.Exec("update %s set 结讫=1, 结讫时间='%s' where 货单号=%I64u and 结讫=0", P, now, order);
+        if (const Outcome one = flow::oneRowChanged(db, ran, kOrderClosed); !one)
+            return one;
+        // Open flows only: a flow refused at intake (结讫 2) keeps saying so.
+        if (!db.Exec("update %s set 结讫=1 where 货单号=%I64u and 结讫=0", F, order))
             return db.Failure();
         return Outcome::done();
     });

@@ -17,6 +17,8 @@ inline const QString kBadCount = QStringLiteral("错误的数量");
 inline const QString kInWorkshop = QStringLiteral("该货单还有部分货物在车间中，不能结讫");
 inline const QString kBadFlow = QStringLiteral("错误的流水号");
 inline const QString kBadOrder = QStringLiteral("内部数据错误");
+// The order is no longer open (another desk closed it); nothing is shipped or closed.
+inline const QString kOrderClosed = QStringLiteral("该货单已经结讫，请刷新后查看");
 
 // The flow made by a confirmation or a return.
 struct FlowMove {
@@ -66,15 +68,17 @@ struct Shippable {
 Outcome checkShipment(const Shipment& s, const Shippable& figures);
 
 // Records a shipment and, when the shipments now cover the order, closes the order and
-// its confirmed flows, all in one transaction under a lock of the order row.
+// its confirmed flows, all in one transaction under a lock of the order row. Only an open
+// order is shipped (taken with kOrderClosed otherwise).
 Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out = nullptr);
 
 // Done when the order has no open flow outside "发送", refused with kInWorkshop when it
 // has, failed when the query failed.
 Outcome checkNotInWorkshop(mySQLTool& db, quint64 order);
 
-// Closes the order and every one of its flows ("结讫货单"); refused while goods are still
-// at a workstation.
+// Closes the open order and every one of its open flows ("结讫货单"); refused while goods
+// are still at a workstation, taken with kOrderClosed when the order is closed already
+// (its first closing time stays).
 Outcome forceClose(mySQLTool& db, quint64 order);
 
 // Closes every confirmed flow still open although its order is closed ("修复").

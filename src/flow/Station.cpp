@@ -1,5 +1,6 @@
 #include "flow/Station.h"
 
+#include "db/Columns.h"
 #include "db/Outcome.h"
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
@@ -67,6 +68,8 @@ Outcome handOver(mySQLTool& db, const HandOver& h, HandOverResult* result)
     qint64 done = 0, lost = 0;
     if (Outcome checked = checkWork(h, done, lost); !checked.ok())
         return checked;
+    if (const Outcome fits = columns::fit({{tables::mission, "经办人", h.account}}); !fits)
+        return fits;
     const bool forward = h.mode == kForward;
 
     HandOverResult r;

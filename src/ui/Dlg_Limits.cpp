@@ -77,3 +77,9 @@ void Dlg_Limits::reject()
 {
     hide();
 }
+
+void Dlg_Limits::hideEvent(QHideEvent* e)
+{
+    password_->clear();
+    QDialog::hideEvent(e);
+}

@@ -21,6 +21,11 @@ public Q_SLOTS:
     void accept() override;
     void reject() override;
 
+protected:
+    // However the prompt goes (确定, 取消, Escape, the close box), it forgets what was typed,
+    // so that the next prompt never opens filled in.
+    void hideEvent(QHideEvent* e) override;
+
 private:
     QLineEdit* password_;
 };

@@ -5,19 +5,39 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
 
 namespace {
+
+// On a platform without a screen (offscreen) nobody can answer a box: the message goes to
+// the standard error output instead and a question is answered Cancel.
+bool headless()
+{
+    return QGuiApplication::platformName() == QLatin1String("offscreen");
+}
+
+void toStandardError(const QString& text, const QString& caption)
+{
+    std::fprintf(stderr, "%s: %s\n", caption.toUtf8().constData(), text.toUtf8().constData());
+    std::fflush(stderr);
+}
 
 class BoxPrompt : public Prompt {
 public:
     void message(const QString& text, const QString& caption) override
     {
+        if (headless())
+            return toStandardError(text, caption);
         QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QApplication::applicationName() : caption,
                         text, QMessageBox::Ok, QApplication::activeWindow());
         box.exec();
     }
     bool confirm(const QString& text, const QString& caption) override
     {
+        if (headless()) {
+            toStandardError(text, caption);
+            return false;
+        }
         QMessageBox box(QMessageBox::Question, caption.isEmpty() ? QApplication::applicationName() : caption,
                         text, QMessageBox::Ok | QMessageBox::Cancel, QApplication::activeWindow());
         box.setDefaultButton(QMessageBox::Ok);

@@ -108,7 +108,7 @@ protected:
     void writeTestServerSettings()
     {
         const kvtest::Server s = kvtest::server();
-        writeDatabaseSettings(s.host, s.port, db().name(), s.account, s.password);
+        writeDatabaseSettings(s.host, s.port, db().name(), db().clientAccount(), s.password);
     }
 
     QTemporaryDir dir;

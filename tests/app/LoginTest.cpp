@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 #include "app/Dlg_Cover.h"
+#include "db/Gbk.h"
 #include "db/mySQLTool.h"
 
 #include <sys/stat.h>
@@ -8,6 +9,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -230,6 +233,62 @@ TEST(IniFileFormat, ReadsWindowsStyleFilesAndKeepsWhatItDoesNotKnow)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().startsWith("; settings\r\n[Account]\r\n save = 1 \r\n"));
+}
+
+// The box to type into is the one still empty: the password when the account is
+// remembered, and after a refusal the password, selected for typing again.
+TEST_F(Login, TheFocusIsWhereTheNextTypingGoes)
+{
+    EXPECT_EQ(cover->focusWidget(), account());
+    {
+        IniFile ini(configFile());
+        ini.setValue(QStringLiteral("ACCOUNT"), QStringLiteral("Save"), QStringLiteral("1"));
+        ini.setValue(QStringLiteral("ACCOUNT"), QStringLiteral("Name"), QStringLiteral("调度"));
+        ASSERT_TRUE(ini.save());
+    }
+    openCover();
+    EXPECT_EQ(cover->focusWidget(), password());
+
+    account()->setFocus();
+    submit(QStringLiteral("调度"), QStringLiteral("wrong"));
+    ASSERT_EQ(boxes().last().text, QStringLiteral("错误的账号或密码"));
+    EXPECT_EQ(cover->focusWidget(), password());
+    EXPECT_EQ(password()->selectedText(), QStringLiteral("wrong"));
+}
+
+// A remembered log-in that cannot be written says so; the sign-in itself goes on.
+TEST_F(Login, ARememberedLogInThatCannotBeSavedSaysSo)
+{
+    QTest::mouseClick(box("saveAccount"), Qt::LeftButton);
+    g_workPath = dir.filePath(QStringLiteral("gone/"));
+    submit(QStringLiteral("调度"), QStringLiteral("123456"));
+    EXPECT_EQ(g_identity, QStringLiteral("调度"));
+    ASSERT_EQ(boxes().boxes.size(), 1);
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
+    EXPECT_TRUE(boxes().last().text.startsWith(QStringLiteral("登录信息无法保存到")))
+        << boxes().last().text.toStdString();
+}
+
+// Notepad saves as UTF-16 ("Unicode") or GBK ("ANSI"); old editors end lines with CR.
+TEST(IniFileFormat, ReadsUtf16GbkAndLinesEndedByCarriageReturns)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Config.ini"));
+    const QString text = QStringLiteral("[ACCOUNT]\rSave=1\rName=厂长\r[PASSWORD]\rName=x\r");
+    QStringEncoder utf16(QStringEncoder::Utf16LE);
+    QByteArray gbk;
+    ASSERT_TRUE(Gbk::encode(text, gbk));
+    const QList<QByteArray> files = {QByteArray("\xFF\xFE") + QByteArray(utf16(text)), gbk, text.toUtf8()};
+    for (const QByteArray& bytes : files) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        const IniFile ini(path);
+        EXPECT_EQ(ini.value(QStringLiteral("ACCOUNT"), QStringLiteral("Save")), QStringLiteral("1"));
+        EXPECT_EQ(ini.value(QStringLiteral("ACCOUNT"), QStringLiteral("Name")), QStringLiteral("厂长"));
+        EXPECT_EQ(ini.value(QStringLiteral("PASSWORD"), QStringLiteral("Name")), QStringLiteral("x"));
+    }
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ protected:
     bool lockIsFree() const
     {
         InstanceLock probe;
-        return probe.Acquire(options().lockFile);
+        return probe.Acquire(options().lockFile) == InstanceLock::Result::Taken;
     }
 };
 
@@ -66,7 +66,7 @@ TEST_F(Startup, RefusedConnectionShowsTheServersTextThenTheFailure)
                                {"unknown database", s.port, s.password, QStringLiteral("kv_no_such_db")}};
     for (const Case& c : cases) {
         g_sqlTool.Close();
-        writeDatabaseSettings(s.host, c.port, c.name, s.account, c.password);
+        writeDatabaseSettings(s.host, c.port, c.name, db().clientAccount(), c.password);
         boxes().clear();
         CKvClientDlg dlg(options());
         EXPECT_FALSE(dlg.Open()) << c.why;
@@ -90,7 +90,7 @@ TEST_F(Startup, MissingOrDamagedSettingsFailToConnect)
         EXPECT_EQ(boxes().boxes[0].caption, QStringLiteral("Error"));
         EXPECT_EQ(boxes().boxes[1].text, QStringLiteral("数据库初始化失败"));
     }
-    // A damaged password deciphers to nothing and is not used as it stands.
+    // A damaged password is not taken for an empty one: the start ends, naming it.
     writeTestServerSettings();
     IniFile ini(configFile());
     QString damaged = ini.value(QStringLiteral("DATABASE"), QStringLiteral("Password"));
@@ -101,8 +101,11 @@ TEST_F(Startup, MissingOrDamagedSettingsFailToConnect)
     CKvClientDlg dlg(options());
     EXPECT_FALSE(dlg.Open());
     ASSERT_EQ(boxes().boxes.size(), 2);
-    EXPECT_TRUE(boxes().boxes[0].text.contains(QStringLiteral("Access denied")))
+    EXPECT_EQ(boxes().boxes[0].caption, QStringLiteral("错误"));
+    EXPECT_TRUE(boxes().boxes[0].text.contains(QStringLiteral("“Password”")))
         << boxes().boxes[0].text.toStdString();
+    EXPECT_EQ(boxes().boxes[1].text, QStringLiteral("数据库初始化失败"));
+    EXPECT_FALSE(g_sqlTool.IsConnected());
 }
 
 TEST_F(Startup, ConnectsWithTheSettingsOfTheWorkingFolderAndFillsTheDashboard)

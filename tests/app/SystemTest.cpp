@@ -1,3 +1,4 @@
+#include "app/Accounts.h"
 #include "app/Dlg_System.h"
 #include "db/mySQLTool.h"
 #include "grid/KvGrid.h"
@@ -5,9 +6,11 @@
 #include "ui/AppState.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -58,6 +61,13 @@ protected:
         grid()->setCurrentIndex(i);
         grid()->edit(i);
         settle();
+        // 权限 is chosen from a list, the other cells are typed.
+        if (auto* choice = grid()->viewport()->findChild<QComboBox*>()) {
+            choice->setCurrentText(text);
+            QTest::keyClick(choice, Qt::Key_Return);
+            settle();
+            return;
+        }
         auto* editor = grid()->viewport()->findChild<QLineEdit*>();
         ASSERT_NE(editor, nullptr);
         editor->setText(text);
@@ -170,9 +180,10 @@ TEST_F(SystemSettings, SaveInsertsUpdatesAndDeletesThenReloads)
     button("addAccount")->click();
     const int added = grid()->GetItemCount() - 1;
     EXPECT_EQ(grid()->GetItemText(added, 0), QStringLiteral("新增"));
-    grid()->SetItemText(added, 1, QStringLiteral("新人"));
     grid()->SetItemText(added, 3, QStringLiteral("员工"));
     EXPECT_FALSE(button("saveAccounts")->isEnabled());
+    // The name cell is open for typing already.
+    editCell(added, 1, QStringLiteral("新人"));
     editCell(added, 2, QStringLiteral("pw1"));
     EXPECT_TRUE(button("saveAccounts")->isEnabled());
 
@@ -232,15 +243,14 @@ TEST_F(SystemSettings, ARefusedSaveLeavesNothingHalfDone)
         grid()->DeleteItem(last);
     }
 
-    // A rename onto a name in use: the server's unique key refuses it and its text is shown.
+    // A rename onto a name in use: refused in the user's words, not the server's.
     boxes().clear();
     const int renamed = rowOf(QStringLiteral("财务"));
     editCell(renamed, 1, QStringLiteral("调度"));
     button("saveAccounts")->click();
     ASSERT_EQ(boxes().boxes.size(), 1);
-    EXPECT_EQ(boxes().last().caption, QStringLiteral("Error"));
-    EXPECT_TRUE(boxes().last().text.contains(QStringLiteral("Duplicate")))
-        << boxes().last().text.toStdString();
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
+    EXPECT_EQ(boxes().last().text, QStringLiteral("账号不能重复"));
     EXPECT_EQ(grid()->GetSelectedRow(), renamed);
     EXPECT_EQ(db().rows(QStringLiteral("select * from kvc_record_user order by 序列号")), before);
     // The edits stay for the user to mend, and saving stays possible.
@@ -261,6 +271,86 @@ TEST_F(SystemSettings, DeletingNeedsASelectedRowAndAConfirmation)
     EXPECT_EQ(boxes().last().caption, QStringLiteral("提示"));
     EXPECT_EQ(grid()->GetItemCount(), rows);
     EXPECT_FALSE(button("saveAccounts")->isEnabled());
+}
+
+// Two administrators edit the same account at once: each save writes only the cells it
+// changed, and only while they still hold what was loaded; a cell the other changed first
+// is refused and the grid shows the accounts as they are now.
+TEST_F(SystemSettings, TwoAdministratorsNeverUndoEachOthersEdits)
+{
+    mySQLTool other;
+    ASSERT_TRUE(db().connect(other));
+    QList<QStringList> loaded;
+    ASSERT_TRUE(accounts::load(other, loaded));
+    open(QStringLiteral("admin"), QStringLiteral("管理员"), QStringLiteral("admin"));
+    const int row = rowOf(QStringLiteral("厂长"));
+    const int otherRow = static_cast<int>(
+        std::find_if(loaded.begin(), loaded.end(),
+                     [](const QStringList& r) { return r.value(1) == QStringLiteral("厂长"); }) -
+        loaded.begin());
+
+    // The other one changes the password; this one the identity: both stay.
+    QList<QStringList> edited = loaded;
+    edited[otherRow][2] = QStringLiteral("other-pw");
+    ASSERT_TRUE(accounts::save(other, loaded, edited).outcome.ok());
+    editCell(row, 3, QStringLiteral("财务"));
+    button("saveAccounts")->click();
+    EXPECT_TRUE(boxes().boxes.isEmpty()) << boxes().last().text.toStdString();
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("select concat(密码, '/', 权限) from kvc_record_user where 账号='厂长'")),
+        QStringLiteral("other-pw/财务"));
+
+    // Both change the password: the second is refused and sees the first one's.
+    ASSERT_TRUE(accounts::load(other, loaded));
+    edited = loaded;
+    edited[otherRow][2] = QStringLiteral("first");
+    ASSERT_TRUE(accounts::save(other, loaded, edited).outcome.ok());
+    editCell(row, 2, QStringLiteral("second"));
+    button("saveAccounts")->click();
+    ASSERT_EQ(boxes().boxes.size(), 1);
+    EXPECT_EQ(boxes().last().text, accounts::kAccountTaken);
+    EXPECT_EQ(stored(QStringLiteral("厂长")), QStringLiteral("first"));
+    EXPECT_EQ(grid()->GetItemText(rowOf(QStringLiteral("厂长")), 2), QStringLiteral("first"));
+    EXPECT_FALSE(button("saveAccounts")->isEnabled());
+}
+
+// 增加 puts the new row in view with its name cell open for typing; closing with edits
+// not saved asks first.
+TEST_F(SystemSettings, ANewRowIsReadyForTypingAndUnsavedEditsAreNotClosedAway)
+{
+    for (int i = 0; i < 30; ++i)
+        db().exec(
+            QStringLiteral("insert into kvc_record_user (账号, 密码, 权限) values ('员工%1', 'x', '员工')")
+                .arg(i));
+    open(QStringLiteral("admin"), QStringLiteral("管理员"), QStringLiteral("admin"));
+    button("addAccount")->click();
+    settle();
+    const int added = grid()->GetItemCount() - 1;
+    EXPECT_EQ(grid()->GetSelectedRow(), added);
+    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(added, 1));
+    EXPECT_TRUE(grid()->IsEditing());
+    EXPECT_TRUE(grid()->viewport()->rect().intersects(grid()->visualRect(grid()->currentIndex())));
+
+    auto* editor = grid()->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("新人"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    settle();
+    boxes().answer({false});
+    dlg->reject();
+    EXPECT_EQ(boxes().last().text, QStringLiteral("放弃所做的修改吗？"));
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("提示"));
+    EXPECT_TRUE(dlg->isVisible());
+    boxes().answer({true});
+    dlg->reject();
+    EXPECT_FALSE(dlg->isVisible());
+
+    // Nothing to lose: it closes at once.
+    open(QStringLiteral("admin"), QStringLiteral("管理员"), QStringLiteral("admin"));
+    boxes().clear();
+    dlg->reject();
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_TRUE(boxes().boxes.isEmpty());
 }
 
 }  // namespace

@@ -68,6 +68,17 @@ Database::Database(bool demo)
     load(QStringLiteral("sql/seed.sql"));
     if (demo)
         load(QStringLiteral("sql/demo.sql"));
+
+    // The installation's grants, for this database and a role and account of its own.
+    role_ = name_ + QStringLiteral("_role");
+    account_ = name_ + QStringLiteral("_client");
+    QString grants = sourceFile(QStringLiteral("sql/grants.sql"));
+    grants.replace(QStringLiteral("kvfactory"), name_).replace(QStringLiteral("kv_client"), role_);
+    exec(QStringLiteral("drop user if exists '%1'@'127.0.0.1'; drop role if exists %2").arg(account_, role_));
+    exec(grants);
+    exec(QStringLiteral("create user '%1'@'127.0.0.1' identified by '%2'; grant %3 to '%1'@'127.0.0.1'; "
+                        "set default role %3 for '%1'@'127.0.0.1'")
+             .arg(account_, s.password, role_));
 }
 
 Database::~Database()
@@ -75,6 +86,7 @@ Database::~Database()
     if (!mysql_)
         return;
     exec(QStringLiteral("drop database if exists %1").arg(name_));
+    exec(QStringLiteral("drop user if exists '%1'@'127.0.0.1'; drop role if exists %2").arg(account_, role_));
     mysql_close(handle(mysql_));
 }
 
@@ -151,7 +163,7 @@ int Database::count(const QString& sqlFromWhere)
 bool Database::connect(mySQLTool& db) const
 {
     const Server s = server();
-    return db.Connect(s.host, s.port, name_, s.account, s.password);
+    return db.Connect(s.host, s.port, name_, account_, s.password);
 }
 
 }  // namespace kvtest

@@ -21,6 +21,8 @@ Server server();
 // A fresh database built from sql/schema.sql and sql/seed.sql (and sql/demo.sql when
 // asked), dropped again at the end. Its own connection speaks UTF-8, apart from the
 // session under test, so that what a test checks does not depend on that session.
+// Sessions under test sign in as a client account of its own with the rights of
+// sql/grants.sql and nothing more, so every action a test runs works under them.
 class Database {
 public:
     explicit Database(bool demo = false);
@@ -29,6 +31,9 @@ public:
     Database& operator=(const Database&) = delete;
 
     const QString& name() const { return name_; }
+    // The role of sql/grants.sql on this database, and the client account that has it.
+    const QString& role() const { return role_; }
+    const QString& clientAccount() const { return account_; }
     // Runs statements (several separated by ';' are fine); a failure fails the test.
     void exec(const QString& sql);
     // Runs a script file of the source tree, such as "sql/demo.sql".
@@ -38,12 +43,14 @@ public:
     // The first cell of the first row; a null QString when there is none.
     QString scalar(const QString& sql);
     int count(const QString& sqlFromWhere);  // "select count(*) " + the text
-    // Connects a session to this database.
+    // Connects a session to this database as the client account.
     bool connect(mySQLTool& db) const;
 
 private:
     void* mysql_ = nullptr;
     QString name_;
+    QString role_;
+    QString account_;
 };
 
 }  // namespace kvtest

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
+#include <functional>
 
 namespace {
 
@@ -106,5 +107,24 @@ TEST_F(Limits, CancelHidesWithoutPosting)
     QTest::keyClick(edit, Qt::Key_Escape);
     QApplication::processEvents();
     EXPECT_FALSE(prompt->isVisible());
+    EXPECT_TRUE(owner.received.isEmpty());
+}
+
+// However the prompt went, it opens empty the next time: nobody finds a password typed
+// before and presses Enter.
+TEST_F(Limits, ThePromptForgetsWhatWasTypedWheneverItCloses)
+{
+    const QList<std::pair<const char*, std::function<void()>>> ways = {
+        {"取消", [this] { cancel->click(); }},
+        {"Escape", [this] { QTest::keyClick(edit, Qt::Key_Escape); }},
+        {"close box", [this] { prompt->close(); }},
+    };
+    for (const auto& [way, close] : ways) {
+        edit->setText(QStringLiteral("8888"));
+        close();
+        EXPECT_FALSE(prompt->isVisible()) << way;
+        prompt->ask();
+        EXPECT_TRUE(edit->text().isEmpty()) << way;
+    }
     EXPECT_TRUE(owner.received.isEmpty());
 }
