@@ -15,7 +15,9 @@
 #include "ui/Prompt.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
@@ -177,5 +179,11 @@ int main(int argc, char** argv)
         else
             only.append(args[i]);
     }
+    if (!out.isEmpty())
+        out = QDir::current().absoluteFilePath(out);
+    // The inquiries log their statements into the working folder: a scratch one, not the tree.
+    QTemporaryDir scratch;
+    if (scratch.isValid())
+        QDir::setCurrent(scratch.path());
     return measure(runs, out, only);
 }
