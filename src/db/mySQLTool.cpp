@@ -341,7 +341,12 @@ bool mySQLTool::send(const QByteArray& sql)
         noteError(CR_SERVER_GONE_ERROR, QStringLiteral("数据库没有连接"));
         return false;
     }
-    if (mysql_real_query(&mysql_, sql.constData(), static_cast<unsigned long>(sql.size())) != 0) {
+    QElapsedTimer wait;
+    wait.start();
+    const int failed = mysql_real_query(&mysql_, sql.constData(), static_cast<unsigned long>(sql.size()));
+    traffic_.statements += 1;
+    traffic_.waitNs += wait.nsecsElapsed();
+    if (failed != 0) {
         noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
         return false;
     }
@@ -425,7 +430,10 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable)
         insertId_ = mysql_insert_id(&mysql_);
         return true;
     }
+    QElapsedTimer wait;
+    wait.start();
     result_ = mysql_store_result(&mysql_);
+    traffic_.waitNs += wait.nsecsElapsed();
     if (!result_) {
         if (mysql_errno(&mysql_) != 0)
             noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));

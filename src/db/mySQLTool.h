@@ -120,6 +120,14 @@ public:
     // so that a window can show that it is busy; not nested.
     void SetBusyHook(std::function<void(bool)> hook) { busyHook_ = std::move(hook); }
 
+    // What the session has cost so far: statements sent and the time spent waiting for the
+    // server (sending, executing and storing the result). Read by the benchmark.
+    struct Traffic {
+        quint64 statements = 0;
+        qint64 waitNs = 0;
+    };
+    Traffic traffic() const { return traffic_; }
+
 private:
     enum class Committed { Yes, No, Unknown };
     class Busy;
@@ -177,6 +185,7 @@ private:
     QString lostPeer_;
     bool lostSessionGone_ = false;  // the last lost session is known to have ended
     bool marks_ = true;             // kvc_record_commit exists
+    Traffic traffic_;
 };
 
 // Told (caption "错误", kind taken) when the connection broke while COMMIT was answered

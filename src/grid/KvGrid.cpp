@@ -231,7 +231,14 @@ FillResult KvGrid::Fill(mySQLTool& db, const Statement& statement, bool clear, c
 {
     if (clear)
         setCurrentIndex(QModelIndex());
-    return FillList(db, model_, statement, clear, match);
+    const FillResult r = FillList(db, model_, statement, clear, match);
+    // A filled list is fitted at once: left to the timer, a list shown meanwhile is painted,
+    // widened and painted again.
+    if (fit_) {
+        fitTimer_->stop();
+        fitColumns();
+    }
+    return r;
 }
 
 qint64 KvGrid::SumColumn(const QString& caption) const

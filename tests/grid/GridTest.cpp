@@ -331,6 +331,19 @@ TEST_F(GridFill, TakesAtMostTheCapAndLeavesNullCellsEmpty)
     EXPECT_EQ(grid.GetItemText(kListCap, 0), QStringLiteral("7"));
 }
 
+TEST_F(GridFill, AFilledListHasItsWidthsBeforeAnyEventRuns)
+{
+    db().exec(
+        QStringLiteral("insert into kvc_record_procedure (货单号, 工作站, 数量) values (1, '洗水', 5)"));
+    const QString wide = QStringLiteral("广州天河区某某制衣有限公司第二分厂");
+    const FillResult r =
+        grid.Fill(g_sqlTool, g_sqlTool.Format("select 流水号, '%s', 数量 from %s", wide, tables::procedure));
+    ASSERT_TRUE(r.ok()) << r.message.toStdString();
+    // Nothing has been processed since: the list would be painted with these widths.
+    EXPECT_GT(grid.columnWidth(1), grid.fontMetrics().horizontalAdvance(wide));
+    EXPECT_EQ(grid.columnWidth(0), 60);
+}
+
 TEST_F(GridFill, RefusesAResultOfOtherWidthAndReportsAFailedQuery)
 {
     db().exec(

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+class QWidget;
+class Literal;
+
+// Values an action works on (a station, a flow, an order, a month), found once per data set
+// and shared by the screen's run and the literal statements.
+using Values = QHash<QString, QString>;
+
+// One measured run: the time until the event loop is idle and the window repainted, the time
+// spent waiting for the server and the statements sent.
+struct Sample {
+    double ms = 0;
+    double dbMs = 0;
+    quint64 statements = 0;
+};
+
+// One run of an action: untimed preparation, then measure() around what the user does.
+class Run {
+public:
+    // `act` does what the user does and returns the window to settle and repaint.
+    void measure(const std::function<QWidget*()>& act);
+    bool measured() const { return measured_; }
+    const Sample& sample() const { return sample_; }
+
+private:
+    Sample sample_;
+    bool measured_ = false;
+};
+
+enum class Kind { Interactive, WholeHistory };
+// Actions whose time must not grow with the years.
+enum class Group { Other, Station, Shipping, Intake };
+
+struct Action {
+    QString key;    // the key of its literal statements too
+    QString title;  // shown in the table
+    Kind kind = Kind::Interactive;
+    Group group = Group::Other;
+    std::function<bool(Values&)> prepare;  // untimed, once per data set; false skips the action
+    std::function<void(Run&, const Values&)> run;
+};
+
+std::vector<Action>& allActions();
+struct ActionRegistration {
+    explicit ActionRegistration(Action a) { allActions().push_back(std::move(a)); }
+};
+
+// The literal statements of an action, by key.
+using LiteralBody = std::function<void(Literal&, const Values&)>;
+QHash<QString, LiteralBody>& allLiterals();
+
+// Lets queued events run until none is left (no timer fires: they tick every minute).
+void settle();

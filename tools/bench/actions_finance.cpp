@@ -1,0 +1,89 @@
+#include "Bench.h"
+#include "Driver.h"
+#include "Fixtures.h"
+
+#include "db/TimeText.h"
+#include "db/mySQLTool.h"
+#include "dialogs/finance/Dlg_InquirySalary.h"
+#include "dialogs/finance/Dlg_Salary.h"
+
+#include <QDateEdit>
+#include <memory>
+
+namespace {
+
+// The month so far, not settled yet: from its first day to tomorrow.
+bool prepareMonth(Values& v)
+{
+    const QDate today = kvclock::now().date();
+    v[QStringLiteral("from")] = QDate(today.year(), today.month(), 1).toString(QStringLiteral("yyyy-MM-dd"));
+    v[QStringLiteral("to")] = today.addDays(1).toString(QStringLiteral("yyyy-MM-dd"));
+    return true;
+}
+
+template <typename T>
+std::unique_ptr<T> openShown()
+{
+    std::unique_ptr<T> w(new T);
+    w->show();
+    settle();
+    return w;
+}
+
+std::unique_ptr<Dlg_Salary> settlementOfMonth(const Values& v)
+{
+    auto w = openShown<Dlg_Salary>();
+    drive::child<QDateEdit>(w.get(), "startDate")
+        ->setDate(QDate::fromString(v[QStringLiteral("from")], Qt::ISODate));
+    drive::child<QDateEdit>(w.get(), "endDate")
+        ->setDate(QDate::fromString(v[QStringLiteral("to")], Qt::ISODate));
+    return w;
+}
+
+const ActionRegistration inquiry{Action{QStringLiteral("salary.inquiry"),
+                                        QStringLiteral("Piece-work inquiry: 查询 of the unsettled work"),
+                                        Kind::Interactive, Group::Other, nullptr, [](Run& r, const Values&) {
+                                            auto w = openShown<Dlg_InquirySalary>();
+                                            r.measure([&] {
+                                                drive::click(w.get(), "queryButton");
+                                                return w.get();
+                                            });
+                                        }}};
+
+const ActionRegistration choose{Action{QStringLiteral("salary.select"),
+                                       QStringLiteral("Settlement: 选择 of the month"), Kind::Interactive,
+                                       Group::Other, prepareMonth, [](Run& r, const Values& v) {
+                                           auto w = settlementOfMonth(v);
+                                           r.measure([&] {
+                                               drive::click(w.get(), "chooseButton");
+                                               return w.get();
+                                           });
+                                       }}};
+
+// 结算 of one employee the benchmark made, with 20 pieces of work in the month: 选择, every
+// other employee removed from the list, then 结算.
+const ActionRegistration settleOne{
+    Action{QStringLiteral("salary.settle"), QStringLiteral("Settlement: 结算 of one employee"),
+           Kind::Interactive, Group::Other, prepareMonth, [](Run& r, const Values& v) {
+               const quint64 member = fixture::member(20);
+               {
+                   auto w = settlementOfMonth(v);
+                   drive::click(w.get(), "chooseButton");
+                   settle();
+                   KvGrid* employees = drive::grid(w.get(), "employeeList");
+                   for (int row = employees->GetItemCount() - 1; row >= 0; --row) {
+                       if (employees->GetItemText(row, 0) == QString::number(member))
+                           continue;
+                       employees->SelectRow(row);
+                       drive::click(w.get(), "removeButton");
+                   }
+                   settle();
+                   r.measure([&] {
+                       drive::click(w.get(), "settleButton");
+                       return w.get();
+                   });
+               }
+               fixture::removeMember(member);
+           }}};
+
+}  // namespace
