@@ -300,3 +300,13 @@ void KvGrid::commitData(QWidget* editor)
     committed_.append(written);
     KvMessage::post(this, kEditCommitted, 1);
 }
+
+KvGrid* makeList(QWidget* parent, const char* name, const QString& caption, GridColumns columns)
+{
+    auto* list = new KvGrid(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setAccessibleName(caption);
+    for (const auto& [text, width] : columns)
+        list->InsertColumn(QString::fromUtf8(text), width);
+    return list;
+}

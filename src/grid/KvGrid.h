@@ -5,6 +5,8 @@
 
 #include <QStringList>
 #include <QTableView>
+#include <initializer_list>
+#include <utility>
 
 class mySQLTool;
 class GridDelegate;
@@ -15,6 +17,14 @@ class QTimer;
 // row is clicked (-1 for a click beside the rows, which also clears the selection) and
 // per-column cell editors. An edit is committed by Enter or Tab and abandoned by Escape;
 // a committed edit posts KvMessage(9527, 1) to the grid, which then reports editEnded.
+class KvGrid;
+class QWidget;
+
+// The column titles and widths a list is made with.
+using GridColumns = std::initializer_list<std::pair<const char*, int>>;
+// A list named for tests and screen readers (object name, accessible name) with its columns.
+KvGrid* makeList(QWidget* parent, const char* name, const QString& caption, GridColumns columns = {});
+
 class KvGrid : public QTableView {
     Q_OBJECT
 public:

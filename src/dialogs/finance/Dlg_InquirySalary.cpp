@@ -29,12 +29,7 @@ const QString kError = QStringLiteral("错误");
 KvGrid* choiceList(const char* name, const QString& caption,
                    std::initializer_list<std::pair<const char*, int>> columns, QWidget* parent)
 {
-    auto* g = new KvGrid(parent);
-    g->setObjectName(QString::fromLatin1(name));
-    g->setAccessibleName(caption);
-    for (const auto& [text, width] : columns)
-        g->InsertColumn(QString::fromUtf8(text), width);
-    return g;
+    return makeList(parent, name, caption, columns);
 }
 
 QRadioButton* radio(const QString& caption, const char* name, QWidget* parent)

@@ -50,12 +50,7 @@ OrderDetails::OrderDetails(QWidget* parent) : QWidget(parent)
 KvGrid* OrderDetails::addList(const QString& caption, const char* name,
                               std::initializer_list<std::pair<const char*, int>> columns)
 {
-    auto* list = new KvGrid(this);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setAccessibleName(caption);
-    for (const auto& [text, width] : columns)
-        list->InsertColumn(QString::fromUtf8(text), width);
-    return list;
+    return makeList(this, name, caption, columns);
 }
 
 void OrderDetails::clear()

@@ -29,7 +29,7 @@ void reportFailure(const Outcome& r)
         prompt().report(r);
 }
 
-PagedList* pager(const QString& name, Columns columns, QWidget* parent)
+PagedList* pager(const QString& name, GridColumns columns, QWidget* parent)
 {
     auto* p = new PagedList(g_sqlTool, name, parent);
     p->list()->setAccessibleName(QStringLiteral("查询结果"));

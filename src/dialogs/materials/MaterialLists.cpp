@@ -8,16 +8,6 @@
 
 namespace materials {
 
-KvGrid* makeList(QWidget* parent, const char* name, const QString& caption, Columns columns)
-{
-    auto* list = new KvGrid(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setAccessibleName(caption);
-    for (const auto& [text, width] : columns)
-        list->InsertColumn(QString::fromUtf8(text), width);
-    return list;
-}
-
 KvGrid* makeMaterialList(QWidget* parent, MaterialColumns columns)
 {
     const QString caption = QStringLiteral("原料列表");

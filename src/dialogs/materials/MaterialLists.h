@@ -10,11 +10,6 @@ class QWidget;
 // The lists the purchase desk, the issue desk and the inquiry share.
 namespace materials {
 
-using Columns = std::initializer_list<std::pair<const char*, int>>;
-// A list with these columns (caption, width in pixels; 0 hides it), named for the keyboard
-// and assistive technology.
-KvGrid* makeList(QWidget* parent, const char* name, const QString& caption, Columns columns);
-
 // The material list: 名称, 数量, 单位, 均价 on the desks; with 累计数量 and 累计金额 before 均价
 // on the inquiry.
 enum class MaterialColumns { Desk, Inquiry };

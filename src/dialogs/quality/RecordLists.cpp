@@ -42,15 +42,17 @@ RecordLists::RecordLists(QWidget* parent) : QWidget(parent)
 
 KvGrid* RecordLists::makeList(const char* name)
 {
-    auto* list = new KvGrid(this);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setAccessibleName(QStringLiteral("历史记录"));
+    KvGrid* list = ::makeList(this, name, QStringLiteral("历史记录"),
+                              {{"序列号", 60},
+                               {"客户名称", 80},
+                               {"日期", 150},
+                               {"数量", 70},
+                               {"原因", 180},
+                               {"责任人", 80},
+                               {"记录人", 80},
+                               {"备注", 230},
+                               {"处理", 60}});
     list->SetCellMargin(1.2);
-    const std::pair<const char*, int> columns[] = {{"序列号", 60}, {"客户名称", 80}, {"日期", 150},
-                                                   {"数量", 70},   {"原因", 180},    {"责任人", 80},
-                                                   {"记录人", 80}, {"备注", 230},    {"处理", 60}};
-    for (const auto& [text, width] : columns)
-        list->InsertColumn(QString::fromUtf8(text), width);
     return list;
 }
 

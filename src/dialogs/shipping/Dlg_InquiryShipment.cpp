@@ -28,12 +28,8 @@ const QString kError = QStringLiteral("错误");
 KvGrid* conditionList(const char* name, const QString& caption,
                       std::initializer_list<std::pair<const char*, int>> columns, QWidget* parent)
 {
-    auto* list = new KvGrid(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setAccessibleName(caption);
+    KvGrid* list = makeList(parent, name, caption, columns);
     list->SetCellMargin(1.2);
-    for (const auto& [text, width] : columns)
-        list->InsertColumn(QString::fromUtf8(text), width);
     return list;
 }
 
