@@ -24,7 +24,7 @@ const QString kNotice = QStringLiteral("提示");
 
 QString controlName(Grid grid, const char* suffix)
 {
-    return QString::fromLatin1(manage::spec(grid).name) + QLatin1String(suffix);
+    return QString::fromLatin1(manage::shape(grid).name) + QLatin1String(suffix);
 }
 
 QStringList choiceList(adminq::Choice choice)
@@ -42,13 +42,13 @@ QStringList choiceList(adminq::Choice choice)
 
 ManagePanel::ManagePanel(Grid grid, QWidget* parent) : QGroupBox(parent), kind_(grid)
 {
-    const manage::GridSpec& spec = manage::spec(grid);
-    setTitle(QString::fromUtf8(spec.caption));
+    const manage::GridShape& shape = manage::shape(grid);
+    setTitle(QString::fromUtf8(shape.caption));
     setObjectName(controlName(grid, "Panel"));
     grid_ = new KvGrid(this);
     grid_->setObjectName(controlName(grid, "Grid"));
     grid_->setAccessibleName(title());
-    for (const manage::Column& c : spec.columns)
+    for (const manage::Column& c : shape.columns)
         grid_->InsertColumn(QString::fromUtf8(c.caption), c.width);
     add_ = makeButton(QStringLiteral("增加"), "", this);
     add_->setObjectName(controlName(grid, "Add"));
@@ -64,7 +64,7 @@ ManagePanel::ManagePanel(Grid grid, QWidget* parent) : QGroupBox(parent), kind_(
     buttons_->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_, 1);
-    if (spec.newestFirst) {
+    if (shape.newestFirst) {
         note_ = new QLabel(this);
         note_->setObjectName(controlName(grid, "Note"));
         layout->addWidget(note_);
@@ -81,10 +81,10 @@ ManagePanel::ManagePanel(Grid grid, QWidget* parent) : QGroupBox(parent), kind_(
 
 void ManagePanel::setEditable(bool cells, bool addRemove)
 {
-    const manage::GridSpec& spec = manage::spec(kind_);
+    const manage::GridShape& shape = manage::shape(kind_);
     cellsEditable_ = cells;
-    for (int c = 0; c < spec.columns.size(); ++c) {
-        const manage::Column& column = spec.columns[c];
+    for (int c = 0; c < shape.columns.size(); ++c) {
+        const manage::Column& column = shape.columns[c];
         if (!cells || column.editor == Editor::None)
             grid_->RemoveEditor(c);
         else if (column.editor == Editor::Text)
@@ -100,7 +100,7 @@ void ManagePanel::setEditable(bool cells, bool addRemove)
 
 bool ManagePanel::load()
 {
-    const manage::GridSpec& spec = manage::spec(kind_);
+    const manage::GridShape& shape = manage::shape(kind_);
     grid_->DeleteAllItems();
     loaded_.clear();
     setChanged(false);
@@ -113,7 +113,7 @@ bool ManagePanel::load()
     const int shown = std::min(read.size(), kListCap);
     for (int i = 0; i < shown; ++i) {
         QStringList cells = read.at(i).cells();
-        if (spec.byName)
+        if (shape.byName)
             cells.prepend(QString::number(i));
         grid_->AppendItem(cells);
     }
@@ -174,14 +174,14 @@ void ManagePanel::removeRow()
 void ManagePanel::editEnded(int row, int column)
 {
     setChanged(true);
-    const manage::GridSpec& spec = manage::spec(kind_);
-    if (!spec.duplicateName || column != 1)
+    const manage::GridShape& shape = manage::shape(kind_);
+    if (!shape.duplicateName || column != 1)
         return;
     const QString name = grid_->GetItemText(row, 1);
     for (int r = 0; r < grid_->GetItemCount(); ++r) {
         if (r != row && manage::sameName(grid_->GetItemText(r, 1), name)) {
             grid_->SelectRow(row);
-            prompt().message(QString::fromUtf8(spec.duplicateName), kError);
+            prompt().message(QString::fromUtf8(shape.duplicateName), kError);
             return;
         }
     }

@@ -7,7 +7,7 @@ namespace {
 using adminq::Choice;
 constexpr bool kRequired = true;
 
-const GridSpec kSpecs[] = {
+const GridShape kShapes[] = {
     {Grid::Technologies,
      "kvc_attrib_technology",
      "工艺(洗涤方法)管理",
@@ -93,12 +93,12 @@ const GridSpec kSpecs[] = {
 
 }  // namespace
 
-const GridSpec& spec(Grid grid)
+const GridShape& shape(Grid grid)
 {
-    for (const GridSpec& s : kSpecs)
+    for (const GridShape& s : kShapes)
         if (s.grid == grid)
             return s;
-    return kSpecs[0];
+    return kShapes[0];
 }
 
 }  // namespace manage

@@ -31,7 +31,7 @@ struct Column {
     bool required = false;  // may not be empty in a new or changed row
 };
 
-struct GridSpec {
+struct GridShape {
     Grid grid;
     const char* table;
     const char* caption;  // the title of its group
@@ -46,6 +46,6 @@ struct GridSpec {
     bool newestFirst = false;
 };
 
-const GridSpec& spec(Grid grid);
+const GridShape& shape(Grid grid);
 
 }  // namespace manage

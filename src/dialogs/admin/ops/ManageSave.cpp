@@ -35,7 +35,7 @@ QHash<QString, const QStringList*> byFirstCell(const QList<QStringList>& rows)
 // How a loaded row is named in a message.
 QString recordName(Grid grid, const QStringList& old)
 {
-    const GridSpec& s = spec(grid);
+    const GridShape& s = shape(grid);
     if (s.byName)
         return QStringLiteral("名称为“%1”").arg(old.value(1));
     return QStringLiteral("%1为%2").arg(QString::fromUtf8(s.columns[0].caption), old.value(0));
@@ -66,7 +66,7 @@ Outcome stillAsLoaded(mySQLTool& db, Grid grid, const QStringList& old)
     const Rows now = db.Read(currentRow(db, grid, old));
     if (!now)
         return now.failed();
-    const QStringList loaded = spec(grid).byName ? old.mid(1) : old;
+    const QStringList loaded = shape(grid).byName ? old.mid(1) : old;
     if (now.empty() || now.first().cells() != loaded)
         return Outcome::taken(QStringLiteral("%1的记录已被其他用户修改或删除，本次没有保存任何修改")
                                   .arg(recordName(grid, old)));
@@ -183,7 +183,7 @@ bool sameName(const QString& a, const QString& b)
 
 SaveResult check(Grid grid, const QList<QStringList>& loaded, const QList<QStringList>& rows)
 {
-    const GridSpec& s = spec(grid);
+    const GridShape& s = shape(grid);
     const QHash<QString, const QStringList*> before = byFirstCell(loaded);
     QHash<QString, int> names;
     for (int i = 0; i < rows.size(); ++i) {
