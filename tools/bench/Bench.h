@@ -26,6 +26,8 @@ class Run {
 public:
     // `act` does what the user does and returns the window to settle and repaint.
     void measure(const std::function<QWidget*()>& act);
+    // Measures a click on the button `name` of `window`.
+    void measureClick(QWidget* window, const char* name);
     bool measured() const { return measured_; }
     const Sample& sample() const { return sample_; }
 

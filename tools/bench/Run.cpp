@@ -1,5 +1,6 @@
 #include "Bench.h"
 
+#include "Driver.h"
 #include "db/mySQLTool.h"
 
 #include <QAbstractEventDispatcher>
@@ -46,4 +47,12 @@ void Run::measure(const std::function<QWidget*()>& act)
     sample_.dbMs = (after.waitNs - before.waitNs) / 1e6;
     sample_.statements = after.statements - before.statements;
     measured_ = true;
+}
+
+void Run::measureClick(QWidget* window, const char* name)
+{
+    measure([&] {
+        drive::click(window, name);
+        return window;
+    });
 }

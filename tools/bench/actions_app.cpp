@@ -42,10 +42,7 @@ const ActionRegistration refresh{Action{QStringLiteral("main.refresh"), QStringL
                                             std::unique_ptr<CKvClientDlg> w(openMainWindow());
                                             w->show();
                                             settle();
-                                            r.measure([&] {
-                                                drive::click(w.get(), "refresh");
-                                                return w.get();
-                                            });
+                                            r.measureClick(w.get(), "refresh");
                                         }}};
 
 }  // namespace

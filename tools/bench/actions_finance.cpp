@@ -44,20 +44,14 @@ const ActionRegistration inquiry{Action{QStringLiteral("salary.inquiry"),
                                         QStringLiteral("Piece-work inquiry: 查询 of the unsettled work"),
                                         Kind::Interactive, Group::Other, nullptr, [](Run& r, const Values&) {
                                             auto w = openShown<Dlg_InquirySalary>();
-                                            r.measure([&] {
-                                                drive::click(w.get(), "queryButton");
-                                                return w.get();
-                                            });
+                                            r.measureClick(w.get(), "queryButton");
                                         }}};
 
 const ActionRegistration choose{Action{QStringLiteral("salary.select"),
                                        QStringLiteral("Settlement: 选择 of the month"), Kind::Interactive,
                                        Group::Other, prepareMonth, [](Run& r, const Values& v) {
                                            auto w = settlementOfMonth(v);
-                                           r.measure([&] {
-                                               drive::click(w.get(), "chooseButton");
-                                               return w.get();
-                                           });
+                                           r.measureClick(w.get(), "chooseButton");
                                        }}};
 
 // 结算 of one employee the benchmark made, with 20 pieces of work in the month: 选择, every
@@ -78,10 +72,7 @@ const ActionRegistration settleOne{
                        drive::click(w.get(), "removeButton");
                    }
                    settle();
-                   r.measure([&] {
-                       drive::click(w.get(), "settleButton");
-                       return w.get();
-                   });
+                   r.measureClick(w.get(), "settleButton");
                }
                fixture::removeMember(member);
            }}};

@@ -88,10 +88,7 @@ const ActionRegistration next{Action{QStringLiteral("orders.next"),
                                          drive::child<QCheckBox>(w.get(), "includeClosed")->click();
                                          query(w.get());
                                          settle();
-                                         r.measure([&] {
-                                             drive::click(w.get(), "ordersNext");
-                                             return w.get();
-                                         });
+                                         r.measureClick(w.get(), "ordersNext");
                                      }}};
 
 // The customer's open orders listed, the showcase order clicked.

@@ -65,10 +65,7 @@ const ActionRegistration shipmentMonth{Action{
         time->time(TimeCondition::First)->setTime(QTime(0, 0, 0));
         time->date(TimeCondition::Second)->setDate(QDate::fromString(v[QStringLiteral("to")], Qt::ISODate));
         time->time(TimeCondition::Second)->setTime(QTime(0, 0, 0));
-        r.measure([&] {
-            drive::click(w.get(), "searchButton");
-            return w.get();
-        });
+        r.measureClick(w.get(), "searchButton");
     }}};
 
 std::unique_ptr<Dlg_InquiryShip> statisticsOfMonth(const Values& v)
@@ -85,10 +82,7 @@ const ActionRegistration statisticsShow{
     Action{QStringLiteral("statistics.month"), QStringLiteral("Shipment statistics: 显示 a month"),
            Kind::Interactive, Group::Other, prepareMonth, [](Run& r, const Values& v) {
                auto w = statisticsOfMonth(v);
-               r.measure([&] {
-                   drive::click(w.get(), "displayButton");
-                   return w.get();
-               });
+               r.measureClick(w.get(), "displayButton");
            }}};
 
 const ActionRegistration statisticsCustomer{
@@ -115,10 +109,7 @@ const ActionRegistration qualityAll{
            Kind::WholeHistory, Group::Other, nullptr, [](Run& r, const Values&) {
                auto w = openShown<Dlg_Quality>();
                drive::child<QCheckBox>(w.get(), "showHandledCheck")->setChecked(true);
-               r.measure([&] {
-                   drive::click(w.get(), "queryButton");
-                   return w.get();
-               });
+               r.measureClick(w.get(), "queryButton");
            }}};
 
 // Every issue of raw material, with the four summaries: the inquiry's widest search.
@@ -128,10 +119,7 @@ const ActionRegistration rawIssues{
                auto w = openShown<Dlg_RawInquiry>();
                drive::click(w.get(), "issueMode");
                settle();
-               r.measure([&] {
-                   drive::click(w.get(), "queryButton");
-                   return w.get();
-               });
+               r.measureClick(w.get(), "queryButton");
            }}};
 
 const ActionRegistration manageOpen{Action{QStringLiteral("manage.open"),

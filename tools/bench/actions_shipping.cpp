@@ -97,10 +97,7 @@ const ActionRegistration shipped{Action{QStringLiteral("shipper.shipped"),
                                         QStringLiteral("Shipping desk: 已发送的货单列表"), Kind::Interactive,
                                         Group::Shipping, prepareDesk, [](Run& r, const Values&) {
                                             auto w = openDesk();
-                                            r.measure([&] {
-                                                drive::click(w.get(), "radioShipped");
-                                                return w.get();
-                                            });
+                                            r.measureClick(w.get(), "radioShipped");
                                         }}};
 
 const ActionRegistration nextPage{
@@ -109,10 +106,7 @@ const ActionRegistration nextPage{
                auto w = openDesk();
                drive::click(w.get(), "radioShipped");
                settle();
-               r.measure([&] {
-                   drive::click(w.get(), "shippedNext");
-                   return w.get();
-               });
+               r.measureClick(w.get(), "shippedNext");
            }}};
 
 const ActionRegistration confirm{Action{QStringLiteral("shipper.confirm"),
@@ -120,10 +114,7 @@ const ActionRegistration confirm{Action{QStringLiteral("shipper.confirm"),
                                         Group::Shipping, prepareDesk, [](Run& r, const Values&) {
                                             OwnOrder own(false);
                                             drive::clickRow(drive::grid(own.desk.get(), "waitingList"), 0);
-                                            r.measure([&] {
-                                                drive::click(own.desk.get(), "confirmButton");
-                                                return own.desk.get();
-                                            });
+                                            r.measureClick(own.desk.get(), "confirmButton");
                                         }}};
 
 // A shipment of the whole order, which closes it.
@@ -136,10 +127,7 @@ const ActionRegistration shipment{
                chooseFirst(w, "shipperCombo");
                chooseFirst(w, "issuerCombo");
                settle();
-               r.measure([&] {
-                   drive::click(w, "submitButton");
-                   return w;
-               });
+               r.measureClick(w, "submitButton");
            }}};
 
 }  // namespace

@@ -127,10 +127,7 @@ const ActionRegistration handover{Action{QStringLiteral("station.handover"),
                                                  drive::typeCell(workers, 0, 2, QStringLiteral("8"));
                                                  drive::typeCell(workers, 0, 3, QStringLiteral("1"));
                                                  settle();
-                                                 r.measure([&] {
-                                                     drive::click(w.get(), "singleSubmitButton");
-                                                     return w.get();
-                                                 });
+                                                 r.measureClick(w.get(), "singleSubmitButton");
                                              }
                                              fixture::remove(order);
                                          }}};
