@@ -36,3 +36,7 @@ GRANT INSERT ON kvfactory.kvc_record_raw_out TO kv_client;
 GRANT INSERT ON kvfactory.kvc_record_supplier TO kv_client;
 -- Commit marks: written with each action, looked up after a lost reply, purged after a day.
 GRANT INSERT, DELETE ON kvfactory.kvc_record_commit TO kv_client;
+-- The piece-work inquiry's day totals: made again for days marked changed (the marks
+-- themselves are written by the triggers, with the rights of whoever loaded the schema).
+GRANT INSERT, DELETE ON kvfactory.kvc_record_mission_day TO kv_client;
+GRANT DELETE ON kvfactory.kvc_record_mission_stale TO kv_client;

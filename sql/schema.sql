@@ -107,6 +107,37 @@ CREATE TABLE kvc_record_mission (
     KEY ix_mission_done (完成时间)
 ) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci STATS_SAMPLE_PAGES = 100;
 
+-- Day totals of the piece-work, for the inquiry's totals over the settled years. A row holds
+-- the count and sums of one day's rows (日期 = the first ten characters of 完成时间) for one
+-- 维度: 0 all rows; or, by the bits 1 工号, 2 客户号 (the order's), 4 工序 (the flow's) and 8
+-- 经办人, the rows of one such value or pair of values (the others 0 or ''). The sums leave out
+-- a row whose amount 完成数量*工价-损耗数量*损耗单价 is NULL, as the inquiry does. The clients
+-- make the rows of a day when an inquiry first needs them, never for today or yesterday, and
+-- a day without work gets a row of 维度 0 with nothing counted, so that a day is made once
+-- it has its row of 维度 0 and is not in kvc_record_mission_stale.
+CREATE TABLE kvc_record_mission_day (
+    维度 TINYINT UNSIGNED NOT NULL DEFAULT 0,
+    工号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    客户号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    工序 VARCHAR(50) NOT NULL DEFAULT '',
+    经办人 VARCHAR(50) NOT NULL DEFAULT '',
+    日期 VARCHAR(10) NOT NULL DEFAULT '',
+    行数 BIGINT NOT NULL DEFAULT 0,
+    完成数量 BIGINT NOT NULL DEFAULT 0,
+    损耗数量 BIGINT NOT NULL DEFAULT 0,
+    共计 DOUBLE NULL,
+    PRIMARY KEY (维度, 工号, 客户号, 工序, 经办人, 日期),
+    KEY ix_mission_day_date (日期)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- The days whose totals a change of the piece-work, of an order's customer or of a flow's
+-- step has made wrong since: the triggers below add a day before yesterday here whoever
+-- changes it, and the client that makes the day again takes it out.
+CREATE TABLE kvc_record_mission_stale (
+    日期 VARCHAR(10) NOT NULL DEFAULT '',
+    PRIMARY KEY (日期)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
 -- Customers. Column 0 is the key (read by position).
 CREATE TABLE kvc_record_client (
     客户号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
@@ -297,3 +328,55 @@ CREATE TABLE kvc_record_commit (
     PRIMARY KEY (序列号),
     KEY ix_commit_time (时间)
 ) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- The triggers that keep kvc_record_mission_day honest: a change that moves the totals of a
+-- day before yesterday adds that day to kvc_record_mission_stale. Today's and yesterday's
+-- work (every hand-over) is never summed into days, and settling (结讫) changes no total, so
+-- for the busy writes a trigger costs a comparison and takes no lock.
+DELIMITER //
+CREATE TRIGGER tg_mission_insert AFTER INSERT ON kvc_record_mission FOR EACH ROW
+IF LEFT(NEW.完成时间, 10) < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d') THEN
+    INSERT INTO kvc_record_mission_stale (日期) VALUES (LEFT(NEW.完成时间, 10))
+        ON DUPLICATE KEY UPDATE 日期 = VALUES(日期);
+END IF//
+CREATE TRIGGER tg_mission_update AFTER UPDATE ON kvc_record_mission FOR EACH ROW
+IF NOT (OLD.货单号 <=> NEW.货单号 AND OLD.流水号 <=> NEW.流水号 AND OLD.工号 <=> NEW.工号
+        AND OLD.完成时间 <=> NEW.完成时间 AND OLD.完成数量 <=> NEW.完成数量
+        AND OLD.损耗数量 <=> NEW.损耗数量 AND OLD.工价 <=> NEW.工价
+        AND OLD.损耗单价 <=> NEW.损耗单价 AND OLD.经办人 <=> NEW.经办人) THEN
+    INSERT INTO kvc_record_mission_stale (日期)
+    SELECT d FROM (SELECT LEFT(OLD.完成时间, 10) AS d UNION SELECT LEFT(NEW.完成时间, 10)) AS days
+    WHERE d < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d')
+    ON DUPLICATE KEY UPDATE 日期 = VALUES(日期);
+END IF//
+CREATE TRIGGER tg_mission_delete AFTER DELETE ON kvc_record_mission FOR EACH ROW
+IF LEFT(OLD.完成时间, 10) < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d') THEN
+    INSERT INTO kvc_record_mission_stale (日期) VALUES (LEFT(OLD.完成时间, 10))
+        ON DUPLICATE KEY UPDATE 日期 = VALUES(日期);
+END IF//
+-- An order's customer, a flow's step: the days of their piece-work.
+CREATE TRIGGER tg_product_update AFTER UPDATE ON kvc_record_product FOR EACH ROW
+IF NOT (OLD.客户号 <=> NEW.客户号) THEN
+    INSERT INTO kvc_record_mission_stale (日期)
+    SELECT DISTINCT LEFT(完成时间, 10) FROM kvc_record_mission
+    WHERE 货单号 = OLD.货单号 AND 完成时间 < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d')
+    ON DUPLICATE KEY UPDATE 日期 = VALUES(日期);
+END IF//
+CREATE TRIGGER tg_product_delete AFTER DELETE ON kvc_record_product FOR EACH ROW
+    INSERT INTO kvc_record_mission_stale (日期)
+    SELECT DISTINCT LEFT(完成时间, 10) FROM kvc_record_mission
+    WHERE 货单号 = OLD.货单号 AND 完成时间 < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d')
+    ON DUPLICATE KEY UPDATE 日期 = VALUES(日期)//
+CREATE TRIGGER tg_flow_update AFTER UPDATE ON kvc_record_procedure FOR EACH ROW
+IF NOT (OLD.工序 <=> NEW.工序) THEN
+    INSERT INTO kvc_record_mission_stale (日期)
+    SELECT DISTINCT LEFT(完成时间, 10) FROM kvc_record_mission
+    WHERE 流水号 = OLD.流水号 AND 完成时间 < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d')
+    ON DUPLICATE KEY UPDATE 日期 = VALUES(日期);
+END IF//
+CREATE TRIGGER tg_flow_delete AFTER DELETE ON kvc_record_procedure FOR EACH ROW
+    INSERT INTO kvc_record_mission_stale (日期)
+    SELECT DISTINCT LEFT(完成时间, 10) FROM kvc_record_mission
+    WHERE 流水号 = OLD.流水号 AND 完成时间 < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d')
+    ON DUPLICATE KEY UPDATE 日期 = VALUES(日期)//
+DELIMITER ;

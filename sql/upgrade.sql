@@ -22,3 +22,78 @@ ALTER TABLE kvc_record_mission STATS_SAMPLE_PAGES = 100;
 -- Settlement rows take the server's key (earlier clients wrote none).
 ALTER TABLE kvc_record_salary MODIFY 序列号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
     ADD PRIMARY KEY IF NOT EXISTS (序列号);
+-- The piece-work inquiry's day totals and the triggers that mark changed days (see schema.sql).
+-- The totals are made by the clients' inquiries as they need them.
+CREATE TABLE IF NOT EXISTS kvc_record_mission_day (
+    维度 TINYINT UNSIGNED NOT NULL DEFAULT 0,
+    工号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    客户号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    工序 VARCHAR(50) NOT NULL DEFAULT '',
+    经办人 VARCHAR(50) NOT NULL DEFAULT '',
+    日期 VARCHAR(10) NOT NULL DEFAULT '',
+    行数 BIGINT NOT NULL DEFAULT 0,
+    完成数量 BIGINT NOT NULL DEFAULT 0,
+    损耗数量 BIGINT NOT NULL DEFAULT 0,
+    共计 DOUBLE NULL,
+    PRIMARY KEY (维度, 工号, 客户号, 工序, 经办人, 日期),
+    KEY ix_mission_day_date (日期)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+CREATE TABLE IF NOT EXISTS kvc_record_mission_stale (
+    日期 VARCHAR(10) NOT NULL DEFAULT '',
+    PRIMARY KEY (日期)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+DROP TRIGGER IF EXISTS tg_mission_insert;
+DROP TRIGGER IF EXISTS tg_mission_update;
+DROP TRIGGER IF EXISTS tg_mission_delete;
+DROP TRIGGER IF EXISTS tg_product_update;
+DROP TRIGGER IF EXISTS tg_product_delete;
+DROP TRIGGER IF EXISTS tg_flow_update;
+DROP TRIGGER IF EXISTS tg_flow_delete;
+DELIMITER //
+CREATE TRIGGER tg_mission_insert AFTER INSERT ON kvc_record_mission FOR EACH ROW
+IF LEFT(NEW.完成时间, 10) < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d') THEN
+    INSERT INTO kvc_record_mission_stale (日期) VALUES (LEFT(NEW.完成时间, 10))
+        ON DUPLICATE KEY UPDATE 日期 = VALUES(日期);
+END IF//
+CREATE TRIGGER tg_mission_update AFTER UPDATE ON kvc_record_mission FOR EACH ROW
+IF NOT (OLD.货单号 <=> NEW.货单号 AND OLD.流水号 <=> NEW.流水号 AND OLD.工号 <=> NEW.工号
+        AND OLD.完成时间 <=> NEW.完成时间 AND OLD.完成数量 <=> NEW.完成数量
+        AND OLD.损耗数量 <=> NEW.损耗数量 AND OLD.工价 <=> NEW.工价
+        AND OLD.损耗单价 <=> NEW.损耗单价 AND OLD.经办人 <=> NEW.经办人) THEN
+    INSERT INTO kvc_record_mission_stale (日期)
+    SELECT d FROM (SELECT LEFT(OLD.完成时间, 10) AS d UNION SELECT LEFT(NEW.完成时间, 10)) AS days
+    WHERE d < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d')
+    ON DUPLICATE KEY UPDATE 日期 = VALUES(日期);
+END IF//
+CREATE TRIGGER tg_mission_delete AFTER DELETE ON kvc_record_mission FOR EACH ROW
+IF LEFT(OLD.完成时间, 10) < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d') THEN
+    INSERT INTO kvc_record_mission_stale (日期) VALUES (LEFT(OLD.完成时间, 10))
+        ON DUPLICATE KEY UPDATE 日期 = VALUES(日期);
+END IF//
+-- An order's customer, a flow's step: the days of their piece-work.
+CREATE TRIGGER tg_product_update AFTER UPDATE ON kvc_record_product FOR EACH ROW
+IF NOT (OLD.客户号 <=> NEW.客户号) THEN
+    INSERT INTO kvc_record_mission_stale (日期)
+    SELECT DISTINCT LEFT(完成时间, 10) FROM kvc_record_mission
+    WHERE 货单号 = OLD.货单号 AND 完成时间 < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d')
+    ON DUPLICATE KEY UPDATE 日期 = VALUES(日期);
+END IF//
+CREATE TRIGGER tg_product_delete AFTER DELETE ON kvc_record_product FOR EACH ROW
+    INSERT INTO kvc_record_mission_stale (日期)
+    SELECT DISTINCT LEFT(完成时间, 10) FROM kvc_record_mission
+    WHERE 货单号 = OLD.货单号 AND 完成时间 < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d')
+    ON DUPLICATE KEY UPDATE 日期 = VALUES(日期)//
+CREATE TRIGGER tg_flow_update AFTER UPDATE ON kvc_record_procedure FOR EACH ROW
+IF NOT (OLD.工序 <=> NEW.工序) THEN
+    INSERT INTO kvc_record_mission_stale (日期)
+    SELECT DISTINCT LEFT(完成时间, 10) FROM kvc_record_mission
+    WHERE 流水号 = OLD.流水号 AND 完成时间 < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d')
+    ON DUPLICATE KEY UPDATE 日期 = VALUES(日期);
+END IF//
+CREATE TRIGGER tg_flow_delete AFTER DELETE ON kvc_record_procedure FOR EACH ROW
+    INSERT INTO kvc_record_mission_stale (日期)
+    SELECT DISTINCT LEFT(完成时间, 10) FROM kvc_record_mission
+    WHERE 流水号 = OLD.流水号 AND 完成时间 < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d')
+    ON DUPLICATE KEY UPDATE 日期 = VALUES(日期)//
+DELIMITER ;

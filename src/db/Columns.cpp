@@ -78,6 +78,8 @@ const QHash<QString, Widths>& all()
         {tables::process, {{"名称", kLong}, {"工作站", kName}}},
         {tables::mod, {{"名称", kName}, {"内容", kNote}}},
         {tables::commitMark, {{"令牌", 32}}},
+        {tables::missionDay, {{"工序", kName}, {"经办人", kName}, {"日期", 10}}},
+        {tables::missionStale, {{"日期", 10}}},
     };
     return widths;
 }

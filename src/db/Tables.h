@@ -33,5 +33,9 @@ inline constexpr const char* mod = "kvc_attrib_mod";
 // Not business data: one row per committed action of the client, so that a session whose
 // COMMIT went unanswered can tell whether it committed (mySQLTool::Transact).
 inline constexpr const char* commitMark = "kvc_record_commit";
+// Not business data either: the piece-work inquiry's day totals and the days changed since
+// they were made (financeq).
+inline constexpr const char* missionDay = "kvc_record_mission_day";
+inline constexpr const char* missionStale = "kvc_record_mission_stale";
 
 }  // namespace tables

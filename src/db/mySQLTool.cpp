@@ -591,13 +591,17 @@ QByteArray mySQLTool::escapeWithConnection(void* self, const QByteArray& gbk)
     return out;
 }
 
-bool mySQLTool::Begin()
+bool mySQLTool::Begin(Isolation isolation)
 {
     if (inTransaction_) {
         noteError(CR_COMMANDS_OUT_OF_SYNC, QStringLiteral("事务已经开始"));
         return false;
     }
-    // Nothing is done yet, so a lost connection may be reconnected here.
+    // Nothing is done yet, so a lost connection may be reconnected here (between the two
+    // statements that leaves the default level, which only locks more).
+    if (isolation == Isolation::ReadCommitted &&
+        !run(Statement::fromBytes("set transaction isolation level read committed"), false, true))
+        return false;
     if (!run(Statement::fromBytes("start transaction"), false, true))
         return false;
     inTransaction_ = true;
@@ -691,13 +695,13 @@ mySQLTool::Committed mySQLTool::commitMarked()
     return Committed::Yes;
 }
 
-Outcome mySQLTool::Transact(const std::function<Outcome()>& body)
+Outcome mySQLTool::Transact(const std::function<Outcome()>& body, Isolation isolation)
 {
     if (inTransaction_)
         return body();
     Busy busy(*this);
     for (int run = 0;; ++run) {
-        if (!Begin())
+        if (!Begin(isolation))
             return Failure();
         Outcome outcome = body();
         if (outcome.ok()) {

@@ -94,7 +94,11 @@ public:
 
     quint64 ThreadId() const { return threadId_; }
 
-    bool Begin();
+    // How a transaction sees the rows it reads without locking them. Read committed: each
+    // statement reads what is committed when it starts, and INSERT ... SELECT leaves the rows
+    // it reads unlocked.
+    enum class Isolation { RepeatableRead, ReadCommitted };
+    bool Begin(Isolation isolation = Isolation::RepeatableRead);
     bool Commit();
     bool Rollback();
     bool InTransaction() const { return inTransaction_; }
@@ -103,7 +107,7 @@ public:
     // touch nothing but the database. Inside an open transaction the body joins it.
     // When the reply to COMMIT is lost the outcome is the body's if the transaction
     // committed, failed if it did not, and taken (kCommitUnknown) if that cannot be told.
-    Outcome Transact(const std::function<Outcome()>& body);
+    Outcome Transact(const std::function<Outcome()>& body, Isolation isolation = Isolation::RepeatableRead);
     // The outcome of the statement that just failed.
     Outcome Failure() { return Outcome::failed(GetError()); }
 

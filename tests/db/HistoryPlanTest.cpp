@@ -4,6 +4,7 @@
 #include "PlanCases.h"
 #include "db/FillList.h"
 #include "db/mySQLTool.h"
+#include "dialogs/finance/FinanceQueries.h"
 #include "dialogs/shipping/ShipmentQueries.h"
 #include "dialogs/shipping/ShipperQueries.h"
 
@@ -304,11 +305,13 @@ TEST_F(HistoryTest, UnsettledPieceWorkIsFoundWithoutReadingSettledRows)
     EXPECT_EQ(work.key, QStringLiteral("ix_mission_member"));
     EXPECT_LE(work.examined, unsettled);
 
-    // The piece-work inquiry with nothing ticked: every unsettled row with its employee.
+    // The piece-work inquiry with nothing ticked: every unsettled row with its employee, found
+    // through the keys of the employees that have piece-work.
+    const int members = db().count(QStringLiteral("from (select distinct 工号 from kvc_record_mission) m"));
     for (const char* c : {"salary-inquiry.none", "salary-inquiry.none-sums"}) {
         work = analyze(statement(c)).value(mission);
         EXPECT_NE(work.access, QStringLiteral("ALL")) << c;
-        EXPECT_LE(work.examined, unsettled) << c;
+        EXPECT_LE(work.examined, unsettled + 2 * members) << c;
     }
     EXPECT_EQ(g_sqlTool.Read(statement("salary-inquiry.none-sums")).first().toInt(0), unsettled);
 }
@@ -518,8 +521,9 @@ TEST_F(HistoryTest, OrderInquiryCountsAndSumsFromAKeyAndPagesWithoutSorting)
 }
 
 // The server's own statistics count the employees of the piece-work as they are, so that a
-// customer's piece-work with the settled years is read through the customer's orders, not
-// through every employee's rows.
+// quiet customer's piece-work with the settled years is read through the customer's orders,
+// not through every employee's rows; the busiest customer's first page walks the piece-work
+// in 任务号 order and stops when it is full.
 TEST_F(HistoryTest, PieceWorkStatisticsCountTheEmployeesAsTheyAre)
 {
     if (!generated_)
@@ -531,13 +535,19 @@ TEST_F(HistoryTest, PieceWorkStatisticsCountTheEmployeesAsTheyAre)
                                          "index_name='ix_mission_member' and stat_name='n_diff_pfx01'")),
               members);
 
-    const QMap<QString, TableRead> plan = analyze(statement("salary-inquiry.client-all-sums"));
-    const TableRead work = plan.value(QStringLiteral("kvc_record_mission"));
-    EXPECT_EQ(work.key, QStringLiteral("ix_mission_order"));
-    EXPECT_LE(work.examined,
-              db().count(QStringLiteral("from kvc_record_mission m join kvc_record_product p on "
-                                        "p.货单号=m.货单号 where p.客户号=%1")
-                             .arg(values_->client)));
+    const QString mission = QStringLiteral("kvc_record_mission");
+    values_ = plans::draw(g_sqlTool);
+    const auto rowsOf = [&](quint64 client) {
+        return db().count(QStringLiteral("from kvc_record_mission m join kvc_record_product p on "
+                                         "p.货单号=m.货单号 where p.客户号=%1")
+                              .arg(client));
+    };
+    const TableRead quiet = analyze(statement("salary-inquiry.quiet-client-all")).value(mission);
+    EXPECT_EQ(quiet.key, QStringLiteral("ix_mission_order"));
+    EXPECT_LE(quiet.examined, rowsOf(values_->quietClient));
+    const TableRead busiest = analyze(statement("salary-inquiry.client-all")).value(mission);
+    EXPECT_EQ(busiest.key, QStringLiteral("PRIMARY"));
+    EXPECT_LT(busiest.examined, db().count(QStringLiteral("from kvc_record_mission")) / 4);
 }
 
 // The piece-work inquiry with the settled years: a period is read through its time, not
@@ -556,4 +566,13 @@ TEST_F(HistoryTest, SettledPieceWorkOfAPeriodIsReadThroughItsTime)
     EXPECT_EQ(page.key, QStringLiteral("ix_mission_done"));
     EXPECT_LE(page.examined, inMonth);
     EXPECT_LE(analyze(statement("salary-inquiry.month-all-sums")).value(mission).examined, inMonth);
+
+    // Without a period, the totals read the day totals and the rows of yesterday and today;
+    // the bounds of the days come from the ends of their keys.
+    EXPECT_LE(analyze(financeq::workBounds(g_sqlTool)).value(mission).examined, 2);
+    const int recent = db().count(QStringLiteral(
+        "from kvc_record_mission where 完成时间>=date_format(curdate() - interval 1 day, '%Y-%m-%d')"));
+    for (const char* c : {"salary-inquiry.none-all-sums", "salary-inquiry.client-all-sums",
+                          "salary-inquiry.process-all-sums", "salary-inquiry.recorder-all-sums"})
+        EXPECT_LE(analyze(statement(c)).value(mission).examined, recent) << c;
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QFile>
+#include <QRegularExpression>
 #include <atomic>
 
 namespace kvtest {
@@ -122,7 +123,21 @@ void Database::load(const QString& relativePath)
         ADD_FAILURE() << "missing " << relativePath.toStdString();
         return;
     }
-    exec(text);
+    // The files are written for the mariadb command: its DELIMITER lines (for triggers) are
+    // its own; the server takes the statements one by one from the text.
+    QStringList lines;
+    QString delimiter = QStringLiteral(";");
+    static const QRegularExpression command(QStringLiteral("^DELIMITER\\s+(\\S+)\\s*$"));
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        if (const QRegularExpressionMatch m = command.match(line); m.hasMatch()) {
+            delimiter = m.captured(1);
+            continue;
+        }
+        if (delimiter != QLatin1String(";") && line.trimmed().endsWith(delimiter))
+            line = line.trimmed().chopped(delimiter.size()) + QLatin1Char(';');
+        lines << line;
+    }
+    exec(lines.join(QLatin1Char('\n')));
 }
 
 QList<QStringList> Database::rows(const QString& sql)

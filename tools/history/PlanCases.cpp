@@ -7,6 +7,7 @@
 #include "db/mySQLTool.h"
 #include "dialogs/admin/AdminQueries.h"
 #include "dialogs/finance/FinanceQueries.h"
+#include "dialogs/finance/ops/WorkDays.h"
 #include "dialogs/inquiry/InquiryProQueries.h"
 #include "dialogs/intake/IntakeQueries.h"
 #include "dialogs/materials/MaterialQueries.h"
@@ -33,16 +34,28 @@ financeq::WorkFilter inquiry(financeq::WorkFilter::By by, quint64 id, bool settl
 }
 
 // A filter of the inquiry drawn from the values; its page and its count with the totals.
+// As the desk does: the day totals made first, the count read before the page.
 using WorkOf = financeq::WorkFilter (*)(const Values&);
+Statement deskStatement(mySQLTool& db, const financeq::WorkFilter& f, bool sums)
+{
+    finance::WorkDays days;
+    if (const Outcome made = finance::prepareDays(db, f, &days); !made)
+        return Statement::invalid(made.text());
+    const Statement summary = financeq::workSummary(db, f, days.summed);
+    if (sums)
+        return summary;
+    const bool walk = financeq::taskOrder(f, db.Read(summary).first().toId(0), days.lastTask, kListCap);
+    return financeq::workPage(db, f, 0, kListCap, walk);
+}
 Case inquiryPage(const char* name, WorkOf f)
 {
     return {QString::fromLatin1(name),
-            [f](mySQLTool& db, const Values& v) { return financeq::workPage(db, f(v), 0, kListCap); }};
+            [f](mySQLTool& db, const Values& v) { return deskStatement(db, f(v), false); }};
 }
 Case inquirySums(const char* name, WorkOf f)
 {
     return {QString::fromLatin1(name),
-            [f](mySQLTool& db, const Values& v) { return financeq::workSummary(db, f(v)); }};
+            [f](mySQLTool& db, const Values& v) { return deskStatement(db, f(v), true); }};
 }
 template <bool settled>
 financeq::WorkFilter month(const Values& v)
@@ -174,6 +187,9 @@ Values draw(mySQLTool& db)
         first(db, "select min(工号) from kvc_record_member where 班组='%s' and 激活=1", v.team).toId(0);
     v.client =
         first(db, "select 客户号 from kvc_record_product group by 客户号 order by count(*) desc limit 1")
+            .toId(0);
+    v.quietClient =
+        first(db, "select 客户号 from kvc_record_product group by 客户号 order by count(*), 客户号 limit 1")
             .toId(0);
     return v;
 }
@@ -462,10 +478,14 @@ const std::vector<Case>& cases()
         inquirySums("salary-inquiry.member-all-sums",
                     [](V v) { return inquiry(By::Member, v.member, true); }),
         inquiryPage("salary-inquiry.client-all", [](V v) { return inquiry(By::Client, v.client, true); }),
+        inquiryPage("salary-inquiry.quiet-client-all",
+                    [](V v) { return inquiry(By::Client, v.quietClient, true); }),
         inquirySums("salary-inquiry.client-all-sums",
                     [](V v) { return inquiry(By::Client, v.client, true); }),
         inquiryPage("salary-inquiry.process-all", [](V) { return inquiry(By::Process, 0, true); }),
         inquirySums("salary-inquiry.process-all-sums", [](V) { return inquiry(By::Process, 0, true); }),
+        {"salary-inquiry.days",
+         [](mySQLTool& db, V v) { return financeq::madeDays(db, {v.yearago, v.tomorrow}); }},
         inquiryPage("salary-inquiry.month-all", &month<true>),
         inquirySums("salary-inquiry.month-all-sums", &month<true>),
         inquiryPage("salary-inquiry.recorder-all", &recorder<true>),

@@ -25,6 +25,7 @@ struct Values {
     quint64 flowOld;        // a closed flow of the old order
     quint64 member;         // an employee of the team
     quint64 client;         // the customer with the most orders
+    quint64 quietClient;    // the customer with the fewest
 };
 
 // Draws the values from the database the session is connected to.

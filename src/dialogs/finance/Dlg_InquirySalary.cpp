@@ -3,6 +3,7 @@
 #include "db/Convert.h"
 #include "db/WriteLog.h"
 #include "db/mySQLTool.h"
+#include "dialogs/finance/ops/WorkDays.h"
 #include "grid/KvGrid.h"
 #include "parts/Export.h"
 #include "parts/PagedList.h"
@@ -220,13 +221,22 @@ void Dlg_InquirySalary::query()
     const std::optional<financeq::WorkFilter> f = filter();
     if (!f)
         return;
+    totals_->DeleteAllItems();
+    finance::WorkDays days;
+    if (!prompt().report(finance::prepareDays(g_sqlTool, *f, &days))) {
+        result_->clear();
+        saved_ = Statement();
+        return;
+    }
     saved_ = financeq::work(g_sqlTool, *f);
     WriteLog(saved_.text());
     const financeq::WorkFilter kept = *f;
-    totals_->DeleteAllItems();
     const bool shown = result_->run(
-        [kept](quint64 offset, int count) { return financeq::workPage(g_sqlTool, kept, offset, count); },
-        financeq::workSummary(g_sqlTool, kept));
+        [this, kept, days](quint64 offset, int count) {
+            const bool walk = financeq::taskOrder(kept, result_->total(), days.lastTask, offset + count);
+            return financeq::workPage(g_sqlTool, kept, offset, count, walk);
+        },
+        financeq::workSummary(g_sqlTool, kept, days.summed));
     if (!shown)
         return;
     result_->label()->setText(QStringLiteral("共查询到%1条记录，显示其中1-%2条")

@@ -157,23 +157,30 @@ Statement recorders(mySQLTool& db)
 
 namespace {
 
-// The FROM and WHERE of the inquiry: each piece-work row is joined to its employee, and
-// through the precondition's tables to at most one order, customer or flow, so it is
-// listed once.
+// The FROM and WHERE of the inquiry: each piece-work row is joined through the precondition's
+// table to at most one order or flow, and to its employee's name, so it is listed once. An
+// employee taken out of the master data keeps his work listed (with no name), as the day
+// totals count it. `outside` leaves out the rows of those summed days.
 //
 // Unsettled work (a month or two of ten years) is read employee by employee through
 // (工号, 结讫) and nothing else, whatever else is asked: the averages of the statistics cannot
-// tell the optimizer that nearly every row of an employee is settled.
-Statement workFrom(mySQLTool& db, const WorkFilter& f)
+// tell the optimizer that nearly every row of an employee is settled. The employees are
+// those of the piece-work (a few dozen keys of that index), not of the master data.
+Statement workFrom(mySQLTool& db, const WorkFilter& f, const DaySpan& outside = {})
 {
     Conditions where(db);
-    where.add("%s.工号=%s.工号", W, M);
     // With the settled years and a time, the period's rows are read through the time and
     // sorted; left to itself the optimizer walks the whole history in 任务号 order instead.
-    const Statement work = !f.includeSettled     ? db.Format("%s force index (ix_mission_member)", W)
-                           : f.after || f.before ? db.Format("%s ignore index for order by (PRIMARY)", W)
-                                                 : db.Format("%s", W);
-    Statement from = db.Format("from %s, %s", work, M);
+    const Statement work =
+        !f.includeSettled && f.by != WorkFilter::By::Member
+            ? db.Format(
+                  "(select distinct 工号 from %s) e straight_join %s force index (ix_mission_member) on "
+                  "%s.工号=e.工号",
+                  W, W, W)
+        : !f.includeSettled   ? db.Format("%s force index (ix_mission_member)", W)
+        : f.after || f.before ? db.Format("%s ignore index for order by (PRIMARY)", W)
+                              : db.Format("%s", W);
+    Statement joined = work;
     switch (f.by) {
         case WorkFilter::By::None:
             break;
@@ -181,12 +188,12 @@ Statement workFrom(mySQLTool& db, const WorkFilter& f)
             where.add("%s.工号=%I64u", W, f.id);
             break;
         case WorkFilter::By::Client:
-            from = db.Format("from %s, %s, %s, %s", work, P, C, M);
-            where.add("%s.客户号=%I64u and %s.客户号=%s.客户号 and %s.货单号=%s.货单号", C, f.id, C, P, P, W);
+            joined = db.Format("%s join %s on %s.货单号=%s.货单号", work, P, P, W);
+            where.add("%s.客户号=%I64u", P, f.id);
             break;
         case WorkFilter::By::Process:
-            from = db.Format("from %s, %s, %s", work, F, M);
-            where.add("%s.流水号=%s.流水号 and %s.工序='%s'", W, F, F, f.process);
+            joined = db.Format("%s join %s on %s.流水号=%s.流水号", work, F, F, W);
+            where.add("%s.工序='%s'", F, f.process);
             break;
     }
     if (f.after)
@@ -197,21 +204,15 @@ Statement workFrom(mySQLTool& db, const WorkFilter& f)
         where.add("%s.经办人='%s'", W, *f.recorder);
     if (!f.includeSettled)
         where.add("%s.结讫=0", W);
-    return db.Format("%s where %s", from, where.text());
+    if (!outside.empty())
+        where.add("(%s.完成时间<'%s' or %s.完成时间>='%s')", W, outside.from, W, outside.to);
+    return db.Format("from %s left join %s on %s.工号=%s.工号%s", joined, M, M, W, where.after(" where "));
 }
 
-// With the settled years and nothing a key could select by (no employee, customer or time),
-// a page is best read in 任务号 order from the piece-work itself until it is full; left to
-// itself the optimizer sorts every row first.
-bool pieceWorkFirst(const WorkFilter& f)
+Statement workColumns(mySQLTool& db, bool taskOrder)
 {
-    return f.includeSettled && (f.by == WorkFilter::By::None || f.by == WorkFilter::By::Process) &&
-           !f.after && !f.before;
-}
-
-Statement workColumns(mySQLTool& db, const WorkFilter& f)
-{
-    return db.Format(pieceWorkFirst(f)
+    // In 任务号 order the page is read from the piece-work itself until it is full.
+    return db.Format(taskOrder
                          ? "select straight_join %s.任务号, %s.货单号, %s.流水号, %s.姓名, %s.完成时间, "
                            "%s.完成数量, %s.损耗数量, %s.工价, %s.损耗单价, %s.共计, %s.结讫, %s.经办人"
                          : "select %s.任务号, %s.货单号, %s.流水号, %s.姓名, %s.完成时间, %s.完成数量, "
@@ -219,27 +220,133 @@ Statement workColumns(mySQLTool& db, const WorkFilter& f)
                      W, W, W, M, W, W, W, W, W, W, W, W);
 }
 
+// The amount of a row; NULL when any of the four is NULL, and such a row is left out of
+// every sum.
+Statement money(mySQLTool& db)
+{
+    return db.Format("%s.完成数量*%s.工价-%s.损耗数量*%s.损耗单价", W, W, W, W);
+}
+
+// The 维度 of the day totals that answer a filter's precondition and recorder.
+int dayKind(const WorkFilter& f)
+{
+    const int by = f.by == WorkFilter::By::Member    ? 1
+                   : f.by == WorkFilter::By::Client  ? 2
+                   : f.by == WorkFilter::By::Process ? 4
+                                                     : 0;
+    return by | (f.recorder ? 8 : 0);
+}
+
 }  // namespace
+
+bool taskOrder(const WorkFilter& f, quint64 matching, quint64 lastTask, quint64 upTo)
+{
+    // Unsettled work and periods are read through their keys (see workFrom).
+    if (!f.includeSettled || f.after || f.before)
+        return false;
+    switch (f.by) {
+        case WorkFilter::By::None:
+            return true;
+        case WorkFilter::By::Member:
+            return false;
+        case WorkFilter::By::Client:
+        case WorkFilter::By::Process:
+            // Walking the piece-work reads about upTo * lastTask / matching rows; the rows
+            // of the customer or step read through their own keys must then all be sorted.
+            return double(matching) * double(matching) > double(upTo) * double(lastTask);
+    }
+    return false;
+}
 
 Statement work(mySQLTool& db, const WorkFilter& f)
 {
-    return db.Format("%s %s order by %s.任务号", workColumns(db, f), workFrom(db, f), W);
+    // Everything that matches, in 任务号 order: with the settled years and no time, walked
+    // from the piece-work, but for an employee or a customer, whose rows their keys find.
+    const bool walk = f.includeSettled && !f.after && !f.before &&
+                      (f.by == WorkFilter::By::None || f.by == WorkFilter::By::Process);
+    return db.Format("%s %s order by %s.任务号", workColumns(db, walk), workFrom(db, f), W);
 }
 
-Statement workPage(mySQLTool& db, const WorkFilter& f, quint64 offset, int count)
+Statement workPage(mySQLTool& db, const WorkFilter& f, quint64 offset, int count, bool inTaskOrder)
 {
-    return db.Format("%s %s order by %s.任务号 limit %I64u, %d", workColumns(db, f), workFrom(db, f), W,
-                     offset, count);
+    return db.Format("%s %s order by %s.任务号 limit %I64u, %d", workColumns(db, inTaskOrder),
+                     workFrom(db, f), W, offset, count);
 }
 
-Statement workSummary(mySQLTool& db, const WorkFilter& f)
+Statement workSummary(mySQLTool& db, const WorkFilter& f, const DaySpan& summed)
 {
-    // NULL when any of the four is NULL: such a row is left out of all three sums.
-    const Statement money = db.Format("%s.完成数量*%s.工价-%s.损耗数量*%s.损耗单价", W, W, W, W);
+    const Statement rows = db.Format(
+        "select count(*) n, sum(if(%s is null, 0, %s.完成数量)) q, sum(if(%s is null, 0, %s.损耗数量)) l, "
+        "sum(%s) m %s",
+        money(db), W, money(db), W, money(db), workFrom(db, f, summed));
+    if (summed.empty())
+        return rows;
+    const char* const D = tables::missionDay;
     return db.Format(
-        "select count(*), sum(if(%s is null, 0, %s.完成数量)), sum(if(%s is null, 0, %s.损耗数量)), sum(%s) "
-        "%s",
-        money, W, money, W, money, workFrom(db, f));
+        "select sum(n), sum(q), sum(l), sum(m) from (%s union all select sum(行数), sum(完成数量), "
+        "sum(损耗数量), "
+        "sum(共计) from %s where 维度=%d and 工号=%I64u and 客户号=%I64u and 工序='%s' and 经办人='%s' and "
+        "日期>='%s' and 日期<'%s') t",
+        rows, D, dayKind(f), f.by == WorkFilter::By::Member ? f.id : 0,
+        f.by == WorkFilter::By::Client ? f.id : 0, f.by == WorkFilter::By::Process ? f.process : QString(),
+        f.recorder.value_or(QString()), summed.from, summed.to);
+}
+
+// ---- The inquiry's day totals
+
+Statement workBounds(mySQLTool& db)
+{
+    // Days are made before yesterday only: work of today may still be committed on the
+    // server's yesterday. Times before 1900 are no dates and stay out of the days.
+    // Each from the end of its key.
+    return db.Format(
+        "select (select left(min(完成时间), 10) from %s where 完成时间>='1900'), "
+        "date_format(curdate() - interval 1 day, '%%Y-%%m-%%d'), (select max(任务号) from %s)",
+        W, W);
+}
+
+Statement madeDays(mySQLTool& db, const DaySpan& days)
+{
+    return db.Format(
+        "select 日期, 0 from %s where 维度=0 and 工号=0 and 客户号=0 and 工序='' and 经办人='' and "
+        "日期>='%s' and "
+        "日期<'%s' union all select 日期, 1 from %s where 日期>='%s' and 日期<'%s'",
+        tables::missionDay, days.from, days.to, tables::missionStale, days.from, days.to);
+}
+
+Statement forgetDays(mySQLTool& db, const char* table, const DaySpan& days)
+{
+    return db.Format("delete from %s where 日期>='%s' and 日期<'%s'", table, days.from, days.to);
+}
+
+Statement sumDays(mySQLTool& db, int kind, const DaySpan& days)
+{
+    const char* const D = tables::missionDay;
+    Statement from = db.Format("%s", W);
+    if (kind & 2)
+        from = db.Format("%s join %s on %s.货单号=%s.货单号", from, P, P, W);
+    if (kind & 4)
+        from = db.Format("%s join %s on %s.流水号=%s.流水号", from, F, F, W);
+    return db.Format(
+        "insert ignore into %s (维度, 工号, 客户号, 工序, 经办人, 日期, 行数, 完成数量, 损耗数量, 共计) "
+        "select %d, "
+        "%s, %s, "
+        "%s, %s, left(%s.完成时间, 10), count(*), sum(if(%s is null, 0, %s.完成数量)), "
+        "sum(if(%s is null, 0, %s.损耗数量)), sum(%s) from %s where %s.完成时间>='%s' and %s.完成时间<'%s' "
+        "group by 2, 3, 4, 5, 6",
+        D, kind, kind & 1 ? db.Format("%s.工号", W) : db.Format("0"),
+        kind & 2 ? db.Format("%s.客户号", P) : db.Format("0"),
+        kind & 4 ? db.Format("%s.工序", F) : db.Format("''"),
+        kind & 8 ? db.Format("%s.经办人", W) : db.Format("''"), W, money(db), W, money(db), W, money(db),
+        from, W, days.from, W, days.to);
+}
+
+Statement emptyDays(mySQLTool& db, const QStringList& days)
+{
+    Statement values = db.Format("(0, '%s')", days.value(0));
+    for (qsizetype i = 1; i < days.size(); ++i)
+        values = db.Format("%s, (0, '%s')", values, days[i]);
+    return db.Format("insert ignore into %s (维度, 日期) values %s", tables::missionDay, values);
 }
 
 }  // namespace financeq

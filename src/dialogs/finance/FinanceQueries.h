@@ -2,6 +2,7 @@
 
 #include "db/Statement.h"
 
+#include <QStringList>
 #include <optional>
 
 class mySQLTool;
@@ -69,12 +70,36 @@ struct WorkFilter {
     std::optional<QString> recorder;
     bool includeSettled = false;
 };
+// Summed days [from, to) of the inquiry's totals (dates YYYY-MM-DD); none when from >= to.
+struct DaySpan {
+    QString from, to;
+    bool empty() const { return from.isEmpty() || to.isEmpty() || from >= to; }
+};
+
+// Whether a page up to row `upTo` of the `matching` rows is best read walking the piece-work in
+// 任务号 order (about `lastTask` rows in all) rather than through the filter's own keys.
+bool taskOrder(const WorkFilter& f, quint64 matching, quint64 lastTask, quint64 upTo);
 // The whole result in 任务号 order (任务号, 货单号, 流水号, 姓名, 完成时间, 完成数量, 损耗数量, 工价,
 // 损耗单价, 共计, 结讫, 经办人): the saved statement of paging and export.
 Statement work(mySQLTool& db, const WorkFilter& f);
-Statement workPage(mySQLTool& db, const WorkFilter& f, quint64 offset, int count);
+Statement workPage(mySQLTool& db, const WorkFilter& f, quint64 offset, int count, bool inTaskOrder);
 // The number of rows, then the sums of 完成数量, 损耗数量 and 完成数量 x 工价 - 损耗数量 x 损耗单价
-// over the rows in which none of those four is NULL.
-Statement workSummary(mySQLTool& db, const WorkFilter& f);
+// over the rows in which none of those four is NULL: the days of `summed` from their day
+// totals (made beforehand, finance::prepareDays), the other rows one by one.
+Statement workSummary(mySQLTool& db, const WorkFilter& f, const DaySpan& summed = {});
+
+// ---- The inquiry's day totals (kvc_record_mission_day)
+
+// The first day with work, the first day that is never summed (yesterday, by the server's
+// clock) and the highest 任务号.
+Statement workBounds(mySQLTool& db);
+// The days of the span that are made (日期, 0) and those changed since (日期, 1).
+Statement madeDays(mySQLTool& db, const DaySpan& days);
+// Deletes the span's rows of kvc_record_mission_day or kvc_record_mission_stale.
+Statement forgetDays(mySQLTool& db, const char* table, const DaySpan& days);
+// Makes the span's day totals of one 维度 (see the schema).
+Statement sumDays(mySQLTool& db, int kind, const DaySpan& days);
+// The rows of 维度 0 of days that have none (days without work), at least one day.
+Statement emptyDays(mySQLTool& db, const QStringList& days);
 
 }  // namespace financeq
