@@ -171,15 +171,16 @@ Statement workFrom(mySQLTool& db, const WorkFilter& f, const DaySpan& outside = 
     Conditions where(db);
     // With the settled years and a time, the period's rows are read through the time and
     // sorted; left to itself the optimizer walks the whole history in 任务号 order instead.
-    const Statement work =
-        !f.includeSettled && f.by != WorkFilter::By::Member
-            ? db.Format(
-                  "(select distinct 工号 from %s) e straight_join %s force index (ix_mission_member) on "
-                  "%s.工号=e.工号",
-                  W, W, W)
-        : !f.includeSettled   ? db.Format("%s force index (ix_mission_member)", W)
-        : f.after || f.before ? db.Format("%s ignore index for order by (PRIMARY)", W)
-                              : db.Format("%s", W);
+    Statement work = db.Format("%s", W);
+    if (!f.includeSettled && f.by != WorkFilter::By::Member)
+        work = db.Format(
+            "(select distinct 工号 from %s) e straight_join %s force index (ix_mission_member) on "
+            "%s.工号=e.工号",
+            W, W, W);
+    else if (!f.includeSettled)
+        work = db.Format("%s force index (ix_mission_member)", W);
+    else if (f.after || f.before)
+        work = db.Format("%s ignore index for order by (PRIMARY)", W);
     Statement joined = work;
     switch (f.by) {
         case WorkFilter::By::None:
@@ -283,10 +284,9 @@ Statement workSummary(mySQLTool& db, const WorkFilter& f, const DaySpan& summed)
         return rows;
     const char* const D = tables::missionDay;
     return db.Format(
-        "select sum(n), sum(q), sum(l), sum(m) from (%s union all select sum(行数), sum(完成数量), "
-        "sum(损耗数量), "
-        "sum(共计) from %s where 维度=%d and 工号=%I64u and 客户号=%I64u and 工序='%s' and 经办人='%s' and "
-        "日期>='%s' and 日期<'%s') t",
+        "select sum(n), sum(q), sum(l), sum(m) from (%s union all "
+        "select sum(行数), sum(完成数量), sum(损耗数量), sum(共计) from %s where 维度=%d and 工号=%I64u and "
+        "客户号=%I64u and 工序='%s' and 经办人='%s' and 日期>='%s' and 日期<'%s') t",
         rows, D, dayKind(f), f.by == WorkFilter::By::Member ? f.id : 0,
         f.by == WorkFilter::By::Client ? f.id : 0, f.by == WorkFilter::By::Process ? f.process : QString(),
         f.recorder.value_or(QString()), summed.from, summed.to);
@@ -297,8 +297,8 @@ Statement workSummary(mySQLTool& db, const WorkFilter& f, const DaySpan& summed)
 Statement workBounds(mySQLTool& db)
 {
     // Days are made before yesterday only: work of today may still be committed on the
-    // server's yesterday. Times before 1900 are no dates and stay out of the days.
-    // Each from the end of its key.
+    // server's yesterday. Times before 1900 are no dates and stay out of the days. Each
+    // value is read from the end of its key.
     return db.Format(
         "select (select left(min(完成时间), 10) from %s where 完成时间>='1900'), "
         "date_format(curdate() - interval 1 day, '%%Y-%%m-%%d'), (select max(任务号) from %s)",
@@ -309,8 +309,8 @@ Statement madeDays(mySQLTool& db, const DaySpan& days)
 {
     return db.Format(
         "select 日期, 0 from %s where 维度=0 and 工号=0 and 客户号=0 and 工序='' and 经办人='' and "
-        "日期>='%s' and "
-        "日期<'%s' union all select 日期, 1 from %s where 日期>='%s' and 日期<'%s'",
+        "日期>='%s' "
+        "and 日期<'%s' union all select 日期, 1 from %s where 日期>='%s' and 日期<'%s'",
         tables::missionDay, days.from, days.to, tables::missionStale, days.from, days.to);
 }
 
@@ -328,10 +328,9 @@ Statement sumDays(mySQLTool& db, int kind, const DaySpan& days)
     if (kind & 4)
         from = db.Format("%s join %s on %s.流水号=%s.流水号", from, F, F, W);
     return db.Format(
+        // Ignored: a row another desk made of the same day at the same time.
         "insert ignore into %s (维度, 工号, 客户号, 工序, 经办人, 日期, 行数, 完成数量, 损耗数量, 共计) "
-        "select %d, "
-        "%s, %s, "
-        "%s, %s, left(%s.完成时间, 10), count(*), sum(if(%s is null, 0, %s.完成数量)), "
+        "select %d, %s, %s, %s, %s, left(%s.完成时间, 10), count(*), sum(if(%s is null, 0, %s.完成数量)), "
         "sum(if(%s is null, 0, %s.损耗数量)), sum(%s) from %s where %s.完成时间>='%s' and %s.完成时间<'%s' "
         "group by 2, 3, 4, 5, 6",
         D, kind, kind & 1 ? db.Format("%s.工号", W) : db.Format("0"),

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QSet>
+#include <algorithm>
 
 namespace finance {
 
