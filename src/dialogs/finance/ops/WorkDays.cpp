@@ -55,12 +55,16 @@ Outcome prepareDays(mySQLTool& db, const financeq::WorkFilter& f, WorkDays* out)
         return bounds.failed();
     const Row& b = bounds.first();
     out->lastTask = b.toId(2);
-    // Whole days only: the day of a bound is read row by row.
-    QDate first = f.after ? day(*f.after).addDays(1) : day(b.text(0));
+    // Whole days only, from the first day with work: the day of a bound is read row by row.
+    QDate first = day(b.text(0));
+    if (!first.isValid())
+        return Outcome::done();
+    if (f.after)
+        first = std::max(first, day(*f.after).addDays(1));
     QDate end = day(b.text(1));
     if (f.before)
         end = std::min(end, day(*f.before));
-    if (!first.isValid() || !end.isValid() || first >= end)
+    if (!end.isValid() || first >= end)
         return Outcome::done();
 
     const financeq::DaySpan span{first.toString(kDay), end.toString(kDay)};
