@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QWidget;
@@ -60,3 +61,13 @@ QHash<QString, LiteralBody>& allLiterals();
 
 // Lets queued events run until none is left (no timer fires: they tick every minute).
 void settle();
+
+// A screen opened and shown, its first events handled.
+template <typename T>
+std::unique_ptr<T> openShown()
+{
+    std::unique_ptr<T> w(new T);
+    w->show();
+    settle();
+    return w;
+}

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QTest>
 #include <cstdio>
@@ -68,6 +69,14 @@ inline int rowOf(const KvGrid* g, int column, const QString& value)
         if (g->GetItemText(r, column) == value)
             return r;
     return -1;
+}
+// The period of the screens that have a startDate and an endDate (YYYY-MM-DD).
+inline void period(QWidget* root, const QString& from, const QString& to)
+{
+    if (auto* e = child<QDateEdit>(root, "startDate"))
+        e->setDate(QDate::fromString(from, Qt::ISODate));
+    if (auto* e = child<QDateEdit>(root, "endDate"))
+        e->setDate(QDate::fromString(to, Qt::ISODate));
 }
 // Types into a cell through the grid's editor and commits with Enter.
 inline void typeCell(KvGrid* g, int row, int column, const QString& value)

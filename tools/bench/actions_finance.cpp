@@ -9,7 +9,6 @@
 #include "dialogs/finance/ops/WorkDays.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <memory>
 
 namespace {
@@ -23,22 +22,10 @@ bool prepareMonth(Values& v)
     return true;
 }
 
-template <typename T>
-std::unique_ptr<T> openShown()
-{
-    std::unique_ptr<T> w(new T);
-    w->show();
-    settle();
-    return w;
-}
-
 std::unique_ptr<Dlg_Salary> settlementOfMonth(const Values& v)
 {
     auto w = openShown<Dlg_Salary>();
-    drive::child<QDateEdit>(w.get(), "startDate")
-        ->setDate(QDate::fromString(v[QStringLiteral("from")], Qt::ISODate));
-    drive::child<QDateEdit>(w.get(), "endDate")
-        ->setDate(QDate::fromString(v[QStringLiteral("to")], Qt::ISODate));
+    drive::period(w.get(), v[QStringLiteral("from")], v[QStringLiteral("to")]);
     return w;
 }
 

@@ -12,21 +12,11 @@
 #include "ui/AppState.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QRadioButton>
 #include <QTimeEdit>
 #include <memory>
 
 namespace {
-
-template <typename T>
-std::unique_ptr<T> openShown()
-{
-    std::unique_ptr<T> w(new T);
-    w->show();
-    settle();
-    return w;
-}
 
 template <typename T>
 void openRun(Run& r, const Values&)
@@ -71,10 +61,7 @@ const ActionRegistration shipmentMonth{Action{
 std::unique_ptr<Dlg_InquiryShip> statisticsOfMonth(const Values& v)
 {
     auto w = openShown<Dlg_InquiryShip>();
-    drive::child<QDateEdit>(w.get(), "startDate")
-        ->setDate(QDate::fromString(v[QStringLiteral("from")], Qt::ISODate));
-    drive::child<QDateEdit>(w.get(), "endDate")
-        ->setDate(QDate::fromString(v[QStringLiteral("to")], Qt::ISODate));
+    drive::period(w.get(), v[QStringLiteral("from")], v[QStringLiteral("to")]);
     return w;
 }
 
