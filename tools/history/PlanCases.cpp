@@ -57,6 +57,38 @@ Case inquirySums(const char* name, WorkOf f)
     return {QString::fromLatin1(name),
             [f](mySQLTool& db, const Values& v) { return deskStatement(db, f(v), true); }};
 }
+// The supplement's order search with a filter drawn from the values: its page and its count.
+using OrdersOf = financeq::OrderFilter (*)(const Values&);
+Case orderSearch(const char* name, OrdersOf f)
+{
+    return {QString::fromLatin1(name),
+            [f](mySQLTool& db, const Values& v) { return financeq::orders(db, f(v), 0, kListCap); }};
+}
+Case orderCount(const char* name, OrdersOf f)
+{
+    return {QString::fromLatin1(name),
+            [f](mySQLTool& db, const Values& v) { return financeq::countOrders(db, f(v)); }};
+}
+financeq::OrderFilter clientsOrders(const Values& v)
+{
+    financeq::OrderFilter f;
+    f.client = v.client;
+    return f;
+}
+financeq::OrderFilter lastMonthsOrders(const Values& v)
+{
+    financeq::OrderFilter f;
+    f.after = v.lastmonth;
+    f.before = v.month;
+    return f;
+}
+financeq::OrderFilter oldOrder(const Values& v)
+{
+    financeq::OrderFilter f;
+    f.order = v.orderOld;
+    return f;
+}
+
 template <bool settled>
 financeq::WorkFilter month(const Values& v)
 {
@@ -425,38 +457,11 @@ const std::vector<Case>& cases()
         {"salary.mark-settled",
          [](mySQLTool& db, V v) { return financeq::markSettled(db, v.member, v.month, v.tomorrow); }, true},
 
-        {"salary-edit.orders-client",
-         [](mySQLTool& db, V v) {
-             financeq::OrderFilter f;
-             f.client = v.client;
-             return financeq::orders(db, f, 0, kListCap);
-         }},
-        {"salary-edit.orders-client-count",
-         [](mySQLTool& db, V v) {
-             financeq::OrderFilter f;
-             f.client = v.client;
-             return financeq::countOrders(db, f);
-         }},
-        {"salary-edit.orders-month",
-         [](mySQLTool& db, V v) {
-             financeq::OrderFilter f;
-             f.after = v.lastmonth;
-             f.before = v.month;
-             return financeq::orders(db, f, 0, kListCap);
-         }},
-        {"salary-edit.orders-month-count",
-         [](mySQLTool& db, V v) {
-             financeq::OrderFilter f;
-             f.after = v.lastmonth;
-             f.before = v.month;
-             return financeq::countOrders(db, f);
-         }},
-        {"salary-edit.orders-number",
-         [](mySQLTool& db, V v) {
-             financeq::OrderFilter f;
-             f.order = v.orderOld;
-             return financeq::orders(db, f, 0, kListCap);
-         }},
+        orderSearch("salary-edit.orders-client", &clientsOrders),
+        orderCount("salary-edit.orders-client-count", &clientsOrders),
+        orderSearch("salary-edit.orders-month", &lastMonthsOrders),
+        orderCount("salary-edit.orders-month-count", &lastMonthsOrders),
+        orderSearch("salary-edit.orders-number", &oldOrder),
         {"salary-edit.order",
          [](mySQLTool& db, V v) { return financeq::orderForSupplement(db, v.orderOld); }},
 
