@@ -31,6 +31,24 @@ QLineEdit* edit(const char* name, QWidget* parent)
     return e;
 }
 
+// A master-data list and, below it, the switch that unlocks its two fields and 应用.
+void layOutEditor(QGroupBox* group, KvGrid* list, QCheckBox* editing, std::pair<QString, QWidget*> first,
+                  std::pair<QString, QWidget*> second, QPushButton* apply)
+{
+    auto* form = new QGridLayout;
+    form->addWidget(editing, 0, 0, 1, 2);
+    int row = 1;
+    for (const auto& [caption, field] : {first, second}) {
+        form->addWidget(makeCaption(caption, field, group), row, 0);
+        form->addWidget(field, row++, 1);
+    }
+    form->addWidget(apply, row, 1, Qt::AlignRight);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(list, 1);
+    layout->addLayout(form);
+    bindSwitch(editing, {first.second, second.second, apply});
+}
+
 }  // namespace
 
 Dlg_RawIn::Dlg_RawIn(QWidget* parent) : QDialog(parent)
@@ -75,18 +93,8 @@ QWidget* Dlg_RawIn::materialPanel()
     materialUnit_->setCurrentIndex(-1);
     auto* apply = makeButton(QStringLiteral("应用"), "applyMaterialButton", group);
 
-    auto* form = new QGridLayout;
-    form->addWidget(editMaterial_, 0, 0, 1, 2);
-    form->addWidget(makeCaption(QStringLiteral("原料名称"), materialName_, group), 1, 0);
-    form->addWidget(materialName_, 1, 1);
-    form->addWidget(makeCaption(QStringLiteral("原料单位"), materialUnit_, group), 2, 0);
-    form->addWidget(materialUnit_, 2, 1);
-    form->addWidget(apply, 3, 1, Qt::AlignRight);
-    auto* layout = new QVBoxLayout(group);
-    layout->addWidget(materials_, 1);
-    layout->addLayout(form);
-
-    bindSwitch(editMaterial_, {materialName_, materialUnit_, apply});
+    layOutEditor(group, materials_, editMaterial_, {QStringLiteral("原料名称"), materialName_},
+                 {QStringLiteral("原料单位"), materialUnit_}, apply);
     connect(editMaterial_, &QCheckBox::toggled, this, [this](bool on) {
         if (!on) {
             materialName_->clear();
@@ -106,18 +114,8 @@ QWidget* Dlg_RawIn::supplierPanel()
     supplierRemark_ = edit("supplierRemarkEdit", group);
     auto* apply = makeButton(QStringLiteral("应用"), "applySupplierButton", group);
 
-    auto* form = new QGridLayout;
-    form->addWidget(editSupplier_, 0, 0, 1, 2);
-    form->addWidget(makeCaption(QStringLiteral("供应商名称"), supplierName_, group), 1, 0);
-    form->addWidget(supplierName_, 1, 1);
-    form->addWidget(makeCaption(QStringLiteral("供应商说明"), supplierRemark_, group), 2, 0);
-    form->addWidget(supplierRemark_, 2, 1);
-    form->addWidget(apply, 3, 1, Qt::AlignRight);
-    auto* layout = new QVBoxLayout(group);
-    layout->addWidget(suppliers_, 1);
-    layout->addLayout(form);
-
-    bindSwitch(editSupplier_, {supplierName_, supplierRemark_, apply});
+    layOutEditor(group, suppliers_, editSupplier_, {QStringLiteral("供应商名称"), supplierName_},
+                 {QStringLiteral("供应商说明"), supplierRemark_}, apply);
     connect(editSupplier_, &QCheckBox::toggled, this, [this](bool on) {
         if (!on) {
             supplierName_->clear();
