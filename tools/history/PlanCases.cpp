@@ -176,11 +176,46 @@ Statement inquiryWhere(mySQLTool& db, F add)
 }
 
 // Orders received from day `from` to the end of day `to`, closed ones included.
+void addReceivedWithin(Conditions& w, const QString& from, const QString& tomorrow)
+{
+    w.add(inquiryproq::kReceived.within, tables::product, from + QStringLiteral(" 00:00:00"), tables::product,
+          tomorrow + QStringLiteral(" 00:00:00"));
+}
 Statement receivedWithin(mySQLTool& db, const QString& from, const QString& tomorrow)
 {
+    return inquiryWhere(db, [&](Conditions& w) { addReceivedWithin(w, from, tomorrow); });
+}
+
+// The order inquiry with conditions drawn from the values: its count with the totals, and its
+// first page read as the screen reads it, after that count.
+using WhereOf = Statement (*)(mySQLTool&, const Values&);
+Case orderTotals(const char* name, WhereOf w)
+{
+    return {QString::fromLatin1(name),
+            [w](mySQLTool& db, const Values& v) { return inquiryproq::ordersTotals(db, w(db, v)); }};
+}
+Case orderPage(const char* name, WhereOf w)
+{
+    return {QString::fromLatin1(name), [w](mySQLTool& db, const Values& v) {
+                const Statement where = w(db, v);
+                const Rows totals = db.Read(inquiryproq::ordersTotals(db, where));
+                if (totals.empty())
+                    return Statement::invalid(db.GetError());
+                const bool walk =
+                    inquiryproq::inNumberOrder(totals.first().toId(0), totals.first().toId(4), kListCap);
+                return inquiryproq::orders(db, where, 0, kListCap, walk);
+            }};
+}
+Statement clientsWhere(mySQLTool& db, const Values& v)
+{
+    return inquiryWhere(db, [&](Conditions& w) { inquiryproq::addCustomer(w, v.client); });
+}
+// The busiest customer's orders of this month, closed ones included.
+Statement clientsMonth(mySQLTool& db, const Values& v)
+{
     return inquiryWhere(db, [&](Conditions& w) {
-        w.add(inquiryproq::kReceived.within, tables::product, from + QStringLiteral(" 00:00:00"),
-              tables::product, tomorrow + QStringLiteral(" 00:00:00"));
+        inquiryproq::addCustomer(w, v.client);
+        addReceivedWithin(w, v.month, v.tomorrow);
     });
 }
 
@@ -387,56 +422,33 @@ const std::vector<Case>& cases()
             V v) { return adminq::renameInOpenOrders(db, v.tech, v.tech + QStringLiteral("新")); },
          true},
         // The order inquiry: each query is its count with the totals and its first page.
-        {"inquiry.open-totals",
-         [](mySQLTool& db, V) {
-             return inquiryproq::ordersTotals(db, inquiryWhere(db, inquiryproq::addOpenOnly));
-         }},
-        {"inquiry.open-page",
-         [](mySQLTool& db, V) {
-             return inquiryproq::orders(db, inquiryWhere(db, inquiryproq::addOpenOnly), 0, kListCap);
-         }},
-        {"inquiry.history-totals",
-         [](mySQLTool& db, V) {
-             return inquiryproq::ordersTotals(db, inquiryWhere(db, [](Conditions&) {}));
-         }},
-        {"inquiry.history-page",
-         [](mySQLTool& db, V) {
-             return inquiryproq::orders(db, inquiryWhere(db, [](Conditions&) {}), 0, kListCap);
-         }},
-        {"inquiry.customer-totals",
-         [](mySQLTool& db, V v) {
-             return inquiryproq::ordersTotals(
-                 db, inquiryWhere(db, [&](Conditions& w) { inquiryproq::addCustomer(w, v.client); }));
-         }},
-        {"inquiry.customer-page",
-         [](mySQLTool& db, V v) {
-             return inquiryproq::orders(
-                 db, inquiryWhere(db, [&](Conditions& w) { inquiryproq::addCustomer(w, v.client); }), 0,
-                 kListCap);
-         }},
-        {"inquiry.received-totals",
-         [](mySQLTool& db, V v) {
-             return inquiryproq::ordersTotals(db, receivedWithin(db, v.today, v.tomorrow));
-         }},
-        {"inquiry.received-page",
-         [](mySQLTool& db, V v) {
-             return inquiryproq::orders(db, receivedWithin(db, v.today, v.tomorrow), 0, kListCap);
-         }},
-        {"inquiry.month-totals",
-         [](mySQLTool& db, V v) {
-             return inquiryproq::ordersTotals(db, receivedWithin(db, v.month, v.tomorrow));
-         }},
-        {"inquiry.month-page",
-         [](mySQLTool& db, V v) {
-             return inquiryproq::orders(db, receivedWithin(db, v.month, v.tomorrow), 0, kListCap);
-         }},
-        {"inquiry.technology-open-totals",
-         [](mySQLTool& db, V v) {
-             return inquiryproq::ordersTotals(db, inquiryWhere(db, [&](Conditions& w) {
-                                                  inquiryproq::addTechnology(w, v.tech);
-                                                  inquiryproq::addOpenOnly(w);
-                                              }));
-         }},
+        orderTotals("inquiry.open-totals",
+                    [](mySQLTool& db, V) { return inquiryWhere(db, inquiryproq::addOpenOnly); }),
+        orderPage("inquiry.open-page",
+                  [](mySQLTool& db, V) { return inquiryWhere(db, inquiryproq::addOpenOnly); }),
+        orderTotals("inquiry.history-totals",
+                    [](mySQLTool& db, V) { return inquiryWhere(db, [](Conditions&) {}); }),
+        orderPage("inquiry.history-page",
+                  [](mySQLTool& db, V) { return inquiryWhere(db, [](Conditions&) {}); }),
+        orderTotals("inquiry.customer-totals", clientsWhere),
+        orderPage("inquiry.customer-page", clientsWhere),
+        orderTotals("inquiry.received-totals",
+                    [](mySQLTool& db, V v) { return receivedWithin(db, v.today, v.tomorrow); }),
+        orderPage("inquiry.received-page",
+                  [](mySQLTool& db, V v) { return receivedWithin(db, v.today, v.tomorrow); }),
+        orderTotals("inquiry.month-totals",
+                    [](mySQLTool& db, V v) { return receivedWithin(db, v.month, v.tomorrow); }),
+        orderPage("inquiry.month-page",
+                  [](mySQLTool& db, V v) { return receivedWithin(db, v.month, v.tomorrow); }),
+        orderTotals("inquiry.customer-month-totals", clientsMonth),
+        orderPage("inquiry.customer-month-page", clientsMonth),
+        orderTotals("inquiry.technology-open-totals",
+                    [](mySQLTool& db, V v) {
+                        return inquiryWhere(db, [&](Conditions& w) {
+                            inquiryproq::addTechnology(w, v.tech);
+                            inquiryproq::addOpenOnly(w);
+                        });
+                    }),
         {"inquiry.running-flows",
          [](mySQLTool& db, V v) { return inquiryproq::runningFlows(db, v.orderOpen); }},
         {"inquiry.shipments", [](mySQLTool& db, V v) { return inquiryproq::shipments(db, v.orderOld); }},

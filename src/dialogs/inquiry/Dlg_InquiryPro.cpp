@@ -87,8 +87,10 @@ bool Dlg_InquiryPro::query()
     // The count and the sums over every match come from the server in one row; the list gets
     // one page of the matches at a time.
     const bool shown = orders_->run(
-        [joined](quint64 offset, int count) {
-            const Statement page = inquiryproq::orders(g_sqlTool, joined, offset, count);
+        [this, joined](quint64 offset, int count) {
+            const bool walk =
+                inquiryproq::inNumberOrder(orders_->total(), orders_->counted().toId(4), offset + count);
+            const Statement page = inquiryproq::orders(g_sqlTool, joined, offset, count, walk);
             WriteLog(page.text());
             return page;
         },
