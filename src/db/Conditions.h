@@ -31,3 +31,11 @@ private:
     mySQLTool& db_;
     QList<Statement> fragments_;
 };
+
+// Whether a list's page ending at row `upTo` of `matching` rows is read walking the table in
+// the list's key order until the page is full (about upTo * last / matching rows, `last` the
+// highest key) rather than reading every match through its conditions' key and sorting them.
+inline bool walkInKeyOrder(quint64 matching, quint64 last, quint64 upTo)
+{
+    return double(matching) * double(matching) > double(upTo) * double(last);
+}

@@ -201,8 +201,7 @@ Case orderPage(const char* name, WhereOf w)
                 const Rows totals = db.Read(inquiryproq::ordersTotals(db, where));
                 if (totals.empty())
                     return Statement::invalid(db.GetError());
-                const bool walk =
-                    inquiryproq::inNumberOrder(totals.first().toId(0), totals.first().toId(4), kListCap);
+                const bool walk = walkInKeyOrder(totals.first().toId(0), totals.first().toId(4), kListCap);
                 return inquiryproq::orders(db, where, 0, kListCap, walk);
             }};
 }

@@ -252,9 +252,7 @@ bool taskOrder(const WorkFilter& f, quint64 matching, quint64 lastTask, quint64 
             return false;
         case WorkFilter::By::Client:
         case WorkFilter::By::Process:
-            // Walking the piece-work reads about upTo * lastTask / matching rows; the rows
-            // of the customer or step read through their own keys must then all be sorted.
-            return double(matching) * double(matching) > double(upTo) * double(lastTask);
+            return walkInKeyOrder(matching, lastTask, upTo);
     }
     return false;
 }

@@ -88,8 +88,7 @@ bool Dlg_InquiryPro::query()
     // one page of the matches at a time.
     const bool shown = orders_->run(
         [this, joined](quint64 offset, int count) {
-            const bool walk =
-                inquiryproq::inNumberOrder(orders_->total(), orders_->counted().toId(4), offset + count);
+            const bool walk = walkInKeyOrder(orders_->total(), orders_->counted().toId(4), offset + count);
             const Statement page = inquiryproq::orders(g_sqlTool, joined, offset, count, walk);
             WriteLog(page.text());
             return page;

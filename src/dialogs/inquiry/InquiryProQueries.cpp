@@ -104,13 +104,6 @@ QString likeLiteral(const QString& name)
     return out;
 }
 
-bool inNumberOrder(quint64 matching, quint64 lastOrder, quint64 upTo)
-{
-    // Walking reads about upTo * lastOrder / matching rows; sorting reads the matches once
-    // through the key of their conditions.
-    return double(matching) * double(matching) > double(upTo) * double(lastOrder);
-}
-
 Statement orders(mySQLTool& db, const Statement& where, quint64 offset, quint64 count, bool numberOrder)
 {
     // Left to itself the server walks a busy customer's whole history in 货单号 order to find
@@ -130,11 +123,9 @@ Statement orders(mySQLTool& db, const Statement& where, quint64 offset, quint64 
 
 Statement ordersTotals(mySQLTool& db, const Statement& where)
 {
-    return db.Format(
-        "select count(*), sum(%s.货物数量), sum(%s.原版数量), sum(%s.洗版数量), (select max(%s.货单号) from "
-        "%s) "
-        "from %s%s",
-        P, P, P, P, P, P, where);
+    const Statement last = db.Format("(select max(%s.货单号) from %s)", P, P);
+    return db.Format("select count(*), sum(%s.货物数量), sum(%s.原版数量), sum(%s.洗版数量), %s from %s%s", P,
+                     P, P, last, P, where);
 }
 
 Statement runningFlows(mySQLTool& db, quint64 order)

@@ -44,14 +44,11 @@ QString likeLiteral(const QString& name);
 // One page of the matching orders, in order number order, from row `offset` on. `where` is the
 // joined conditions (empty for none). The customer is joined on the left, so the count below,
 // which reads the order table alone, counts exactly the rows listed. `numberOrder`: walked in
-// 货单号 order until the page is full, else every match read and sorted (see inNumberOrder).
+// 货单号 order until the page is full, else every match read and sorted (see walkInKeyOrder).
 Statement orders(mySQLTool& db, const Statement& where, quint64 offset, quint64 count, bool numberOrder);
 // The number of matching orders and the sums of 货物数量, 原版数量 and 洗版数量 over all of them,
 // then the highest order number of all, in one row.
 Statement ordersTotals(mySQLTool& db, const Statement& where);
-// Whether a page up to row `upTo` of `matching` orders is read walking them in 货单号 order
-// (few rows read when matches are dense) rather than sorting every match.
-bool inNumberOrder(quint64 matching, quint64 lastOrder, quint64 upTo);
 
 // What the clicked order and flow show.
 Statement runningFlows(mySQLTool& db, quint64 order);  // 流水号, 上一站, 工作站, 数量
