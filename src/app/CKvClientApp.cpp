@@ -12,6 +12,7 @@ bool CKvClientApp::InitInstance()
     applyAppearance(*this);
     showBusyWhileWaiting(g_sqlTool);
     setOrganizationName(QStringLiteral("应用程序向导生成的本地应用程序"));
+    setApplicationVersion(QStringLiteral(KV_VERSION));
     CKvClientDlg dlg;
     if (dlg.Start())
         dlg.exec();

@@ -27,7 +27,8 @@ namespace {
 
 constexpr int kLogin = 9527;
 constexpr int kLoginAnswer = 9528;
-const QString kTitle = QStringLiteral("洗水厂生产管理系统");
+// The version shows in the title, so a desk can tell which package it runs.
+const QString kTitle = QStringLiteral("洗水厂生产管理系统 " KV_VERSION);
 
 QIcon appIcon()
 {

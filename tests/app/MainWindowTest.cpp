@@ -84,7 +84,7 @@ protected:
 
 TEST_F(MainWindow, MenuHoldsEveryItemWithItsCaption)
 {
-    EXPECT_EQ(main->windowTitle(), QStringLiteral("洗水厂生产管理系统"));
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("洗水厂生产管理系统 " KV_VERSION));
     const QList<QPair<QString, QStringList>> expected = {
         {QStringLiteral("工作站登记"), kStations},
         {QStringLiteral("货单登记"), words("来货登记 送货登记 损耗登记 货单查询 发货查询 发货统计")},

@@ -123,7 +123,7 @@ TEST_F(Startup, ConnectsWithTheSettingsOfTheWorkingFolderAndFillsTheDashboard)
     EXPECT_EQ(g_sqlTool.Read(g_sqlTool.Format("select database()")).first().text(0), db().name());
     EXPECT_EQ(dlg.dashboard()->orderCaption()->text(), QStringLiteral("共有1单正在运行的货单，显示其中1单"));
     EXPECT_EQ(dlg.dashboard()->waiting()->GetItemCount(), 8);
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("洗水厂生产管理系统"));
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("洗水厂生产管理系统 " KV_VERSION));
     // Escape runs the close sequence.
     dlg.reject();
     EXPECT_TRUE(dlg.closed());
