@@ -66,14 +66,14 @@ set(CPACK_DEBIAN_CLIENT_PACKAGE_NAME kvclient)
 set(CPACK_DEBIAN_CLIENT_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_CLIENT_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/bin)
-# What the libraries do not say: the window system's plugin, the Chinese face and Qt's
+# What the libraries do not say: the Chinese face and Qt's
 # Chinese texts of the standard buttons.
-set(CPACK_DEBIAN_CLIENT_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-noto-cjk, qt6-translations-l10n")
+set(CPACK_DEBIAN_CLIENT_PACKAGE_DEPENDS "fonts-noto-cjk, qt6-translations-l10n")
 set(CPACK_COMPONENT_CLIENT_DESCRIPTION "washing factory production management: the desktop client
- The desktop client of the production-management system of a garment-washing
- factory: orders, workstations, shipping, piece-work, raw materials. Every PC
- runs it against the factory's MariaDB server; /etc/kvclient/Config.ini holds
- the connection settings (kvfactory-server setup writes it).")
+The desktop client of the production-management system of a garment-washing
+factory: orders, workstations, shipping, piece-work, raw materials. Every PC
+runs it against the factory's MariaDB server; /etc/kvclient/Config.ini holds
+the connection settings (kvfactory-server setup writes it).")
 
 set(CPACK_DEBIAN_SERVER_PACKAGE_NAME kvfactory-server)
 set(CPACK_DEBIAN_SERVER_PACKAGE_ARCHITECTURE all)
@@ -82,8 +82,8 @@ set(CPACK_DEBIAN_SERVER_PACKAGE_SECTION database)
 set(CPACK_DEBIAN_SERVER_PACKAGE_DEPENDS
     "mariadb-server, mariadb-client, mariadb-backup, openssl, rsync, iproute2, kvclient (= ${PROJECT_VERSION})")
 set(CPACK_COMPONENT_SERVER_DESCRIPTION "washing factory production management: the database server
- Sets up the factory's MariaDB server in one command (kvfactory-server setup):
- the database, its accounts limited to the factory's network, TLS, the binary
- log and nightly backups that are checked, copied and restored to any moment.")
+Sets up the factory's MariaDB server in one command (kvfactory-server setup):
+the database, its accounts limited to the factory's network, TLS, the binary
+log and nightly backups that are checked, copied and restored to any moment.")
 
 include(CPack)

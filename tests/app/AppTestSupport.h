@@ -3,13 +3,16 @@
 #include "app/CKvClientDlg.h"
 #include "app/IniFile.h"
 #include "cipher/Aes.h"
+#include "db/mySQLTool.h"
 #include "support/DbTest.h"
 #include "ui/AppState.h"
 
 #include <dlfcn.h>
 #include <QApplication>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <cstring>
 #include <functional>
@@ -62,6 +65,21 @@ inline QString encipher(const QString& plain)
     encrypt(plain.toUtf8().constData(), out, 1024, "mopleu");
     dlclose(h);
     return QString::fromLatin1(out);
+}
+
+// True once the client program `p` is connected as the database's client account and runs
+// on, waiting in its log-in window; the test's own session, signed in as the same account,
+// is not counted.
+inline bool showsLogin(kvtest::Database& db, QProcess* p)
+{
+    for (int i = 0; i < 150 && p->state() == QProcess::Running; ++i) {
+        if (db.count(QStringLiteral("from information_schema.processlist where user='%1' and id<>%2")
+                         .arg(db.clientAccount())
+                         .arg(g_sqlTool.ThreadId())) > 0)
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
 }
 
 // A test on a fresh database with a working folder of its own for Config.ini and the

@@ -54,19 +54,7 @@ protected:
             return QStringLiteral("(still running)");
         return QString::fromUtf8(p->readAllStandardError());
     }
-    // True once the copy is connected and shows its log-in window.
-    bool signsIn(QProcess* p)
-    {
-        for (int i = 0; i < 150 && p->state() == QProcess::Running; ++i) {
-            // The test's own session signs in as the same account.
-            if (db().count(QStringLiteral("from information_schema.processlist where user='%1' and id<>%2")
-                               .arg(db().clientAccount())
-                               .arg(g_sqlTool.ThreadId())) > 0)
-                return true;
-            QThread::msleep(100);
-        }
-        return false;
-    }
+    bool signsIn(QProcess* p) { return apptest::showsLogin(db(), p); }
 
     QString runtime;
     QProcessEnvironment env;
