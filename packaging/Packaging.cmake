@@ -40,6 +40,18 @@ install(FILES ${CMAKE_SOURCE_DIR}/sql/schema.sql ${CMAKE_SOURCE_DIR}/sql/seed.sq
 file(GLOB KV_UNITS CONFIGURE_DEPENDS ${KV_PKG}/server/systemd/*)
 install(FILES ${KV_UNITS} DESTINATION /lib/systemd/system COMPONENT server)
 
+# The manual pages, compressed as Debian keeps them.
+foreach(page client/kvclient.1 client/kvcipher.1 server/kvfactory-server.8)
+    get_filename_component(name ${page} NAME)
+    get_filename_component(component ${page} DIRECTORY)
+    string(REGEX REPLACE ".*\\." "" section ${name})
+    set(gz ${CMAKE_BINARY_DIR}/packaging/man/${name}.gz)
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging/man)
+    execute_process(COMMAND gzip -9n -c ${KV_PKG}/man/${name} OUTPUT_FILE ${gz})
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${KV_PKG}/man/${name})
+    install(FILES ${gz} DESTINATION share/man/man${section} COMPONENT ${component})
+endforeach()
+
 # Each package's copyright and changelog, as Debian asks.
 set(CPACK_PACKAGE_CONTACT "kvclient developers <kvclient@kvfactory.cn>")
 string(TIMESTAMP KV_PACKAGE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)

@@ -289,6 +289,21 @@ TEST_F(ServerCommand, BackupsRestoreToTheLastTransactionOrToAMoment)
     ASSERT_TRUE(connectDesk(desk)) << desk.GetError().toStdString();
     throughTheFactory(desk, 10);
 
+    // Backups are kept for the set days, and the newest before them: the start of the reach.
+    const QString backups = root + QStringLiteral("/var/lib/kvfactory/backups/");
+    for (const auto& [name, daysAgo] : {std::pair{"20200101-000000", 30}, std::pair{"20200102-000000", 10}}) {
+        QDir().mkpath(backups + name);
+        QFile info(backups + name + "/kvfactory-backup.info");
+        ASSERT_TRUE(info.open(QIODevice::WriteOnly));
+        info.write("TIME=" + QDateTime::currentDateTime().addDays(-daysAgo).toString(Qt::ISODate).replace('T', ' ').toUtf8() +
+                   "\n");
+    }
+    r = command({QStringLiteral("backup")});
+    ASSERT_EQ(r.exit, 0) << r.out.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(backups + "20200101-000000"));
+    EXPECT_TRUE(QFileInfo::exists(backups + "20200102-000000"));
+    EXPECT_EQ(QDir(backups).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 3);
+
     r = command({QStringLiteral("status")});
     EXPECT_EQ(r.exit, 0) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("最近的备份："))) << r.out.toStdString();
