@@ -226,6 +226,11 @@ TEST_F(ServerCommand, BackupsRestoreToTheLastTransactionOrToAMoment)
                                    "where schema_name='kvfactory'")),
               QStringLiteral("gbk"));
 
+    // A new version's changes, after a backup.
+    r = command({QStringLiteral("upgrade")});
+    ASSERT_EQ(r.exit, 0) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("备份完成"))) << r.out.toStdString();
+
     // The demo, then its backup.
     {
         QProcess load;
@@ -295,8 +300,10 @@ TEST_F(ServerCommand, BackupsRestoreToTheLastTransactionOrToAMoment)
         QDir().mkpath(backups + name);
         QFile info(backups + name + "/kvfactory-backup.info");
         ASSERT_TRUE(info.open(QIODevice::WriteOnly));
-        info.write("TIME=" + QDateTime::currentDateTime().addDays(-daysAgo).toString(Qt::ISODate).replace('T', ' ').toUtf8() +
-                   "\n");
+        info.write(
+            "TIME=" +
+            QDateTime::currentDateTime().addDays(-daysAgo).toString(Qt::ISODate).replace('T', ' ').toUtf8() +
+            "\n");
     }
     r = command({QStringLiteral("backup")});
     ASSERT_EQ(r.exit, 0) << r.out.toStdString();
