@@ -8,7 +8,9 @@
 #include "ui/AppState.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -65,6 +67,22 @@ inline QString encipher(const QString& plain)
     encrypt(plain.toUtf8().constData(), out, 1024, "mopleu");
     dlclose(h);
     return QString::fromLatin1(out);
+}
+
+// Where a test starts the client program: the offscreen platform, and a home and a private
+// runtime folder ("run") inside the test's folder.
+inline QProcessEnvironment programEnvironment(const QTemporaryDir& dir)
+{
+    const QString runtime = dir.filePath(QStringLiteral("run"));
+    QDir().mkpath(runtime);
+    ::chmod(QFile::encodeName(runtime).constData(), 0700);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+    env.remove(QStringLiteral("XDG_CACHE_HOME"));
+    env.remove(QStringLiteral("XDG_DATA_HOME"));
+    return env;
 }
 
 // True once the client program `p` is connected as the database's client account and runs

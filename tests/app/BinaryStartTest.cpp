@@ -18,14 +18,8 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        runtime = dir.filePath(QStringLiteral("run"));
-        ASSERT_TRUE(QDir().mkpath(runtime));
-        ::chmod(QFile::encodeName(runtime).constData(), 0700);
-        env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-        env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
-        env.remove(QStringLiteral("XDG_CACHE_HOME"));
+        env = apptest::programEnvironment(dir);
+        runtime = env.value(QStringLiteral("XDG_RUNTIME_DIR"));
     }
     void TearDown() override
     {

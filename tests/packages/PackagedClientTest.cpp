@@ -1,6 +1,5 @@
 #include "app/AppTestSupport.h"
 
-#include <sys/stat.h>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -15,14 +14,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        const QString runtime = dir.filePath(QStringLiteral("run"));
-        ASSERT_TRUE(QDir().mkpath(runtime));
-        ::chmod(QFile::encodeName(runtime).constData(), 0700);
-        env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-        env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
-        env.remove(QStringLiteral("XDG_DATA_HOME"));
+        env = apptest::programEnvironment(dir);
         // The factory's settings, as /etc/kvclient/Config.ini of the PC.
         env.insert(QStringLiteral("KVCLIENT_FACTORY_CONFIG"), configFile());
     }
