@@ -6,6 +6,7 @@
 #include "app/Dlg_Cover.h"
 #include "app/IniFile.h"
 #include "app/MainMenu.h"
+#include "app/TicketSettingsBox.h"
 #include "db/Convert.h"
 #include "db/KvMessage.h"
 #include "db/mySQLTool.h"
@@ -89,6 +90,7 @@ bool CKvClientDlg::Open()
         reject();
         return false;
     }
+    LoadTicketSettings();
     if (InitDatabase() != 1) {
         prompt().message(QStringLiteral("数据库初始化失败"), QStringLiteral("错误"));
         reject();

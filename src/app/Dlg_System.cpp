@@ -1,6 +1,7 @@
 #include "app/Dlg_System.h"
 
 #include "app/Accounts.h"
+#include "app/TicketSettingsBox.h"
 #include "db/mySQLTool.h"
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
@@ -90,7 +91,8 @@ Dlg_System::Dlg_System(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(personal);
     layout->addWidget(users, 1);
-    resize(340, 480);
+    layout->addWidget(new TicketSettingsBox(this));
+    resize(340, 560);
 
     connect(savePassword_, &QPushButton::clicked, this, &Dlg_System::changePassword);
     connect(repeatPassword_, &QLineEdit::returnPressed, this, &Dlg_System::changePassword);

@@ -3,6 +3,7 @@
 #include <QAbstractPrintDialog>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -17,12 +18,49 @@ class DialogChooser : public PrinterChooser {
 public:
     bool choose(QPrinter& printer, QWidget* owner) override
     {
+        const auto known = chosen_.constFind(printer.docName());
+        if (known != chosen_.constEnd())
+            known->applyTo(printer);
         QPrintDialog dialog(&printer, owner);
         dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
         dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-        return dialog.exec() == QDialog::Accepted;
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        chosen_.insert(printer.docName(), Choice::of(printer));
+        return true;
     }
+    bool chooseQuietly(QPrinter& printer, QWidget* owner) override
+    {
+        const auto known = chosen_.constFind(printer.docName());
+        if (known == chosen_.constEnd())
+            return choose(printer, owner);
+        known->applyTo(printer);
+        return true;
+    }
+
+private:
+    // What the user chose in the dialog for one kind of job; the paper stays the job's own.
+    struct Choice {
+        QString printer;
+        QPrinter::OutputFormat format = QPrinter::NativeFormat;
+        QString file;
+        int copies = 1;
+        static Choice of(const QPrinter& p)
+        {
+            return {p.printerName(), p.outputFormat(), p.outputFileName(), p.copyCount()};
+        }
+        void applyTo(QPrinter& p) const
+        {
+            p.setOutputFormat(format);
+            if (format == QPrinter::NativeFormat)
+                p.setPrinterName(printer);
+            else
+                p.setOutputFileName(file);
+            p.setCopyCount(copies);
+        }
+    };
+    QHash<QString, Choice> chosen_;
 };
 
 DialogChooser g_dialog;

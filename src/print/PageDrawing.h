@@ -25,12 +25,17 @@ QFont pageFont(int tenthsOfPoint);
 bool drawPageText(QPrinter& printer, const QString& text, int tenthsOfPoint, int originX = kOriginX,
                   int originY = kOriginY);
 
-// Where a job goes: the print dialog unless a test installed another chooser.
+// Where a job goes: the print dialog unless a test installed another chooser. The dialog
+// opens with the printer last chosen for the same kind of job (the printer's docName).
 class PrinterChooser {
 public:
     virtual ~PrinterChooser() = default;
     // Sets up the printer; false when the user gave up.
     virtual bool choose(QPrinter& printer, QWidget* owner) = 0;
+    // A job nobody asked for at that moment (a desk printing on its own): the printer chosen
+    // for the same kind of job (the printer's docName) before, without asking; the dialog
+    // only for the first such job.
+    virtual bool chooseQuietly(QPrinter& printer, QWidget* owner) { return choose(printer, owner); }
 };
 PrinterChooser& chooser();
 // Installs a chooser (not owned); nullptr goes back to the print dialog.

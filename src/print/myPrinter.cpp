@@ -36,9 +36,27 @@ Outcome myPrinter::PrintStatement(const ListModel& settlement, const ListModel& 
 Outcome myPrinter::PrintText()
 {
     QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(printing::kDocumentName);
     if (!printing::chooser().choose(printer, owner_))
         return Outcome::cancelled();
     if (!printing::drawPageText(printer, pageText_, fontSize_))
         return Outcome::refused(QStringLiteral("打印未能完成，请检查打印机或输出文件"));
+    return Outcome::done();
+}
+
+Outcome myPrinter::PrintTickets(const QList<Ticket>& list, tickets::Layout layout, bool quietly)
+{
+    if (list.isEmpty())
+        return Outcome::cancelled();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("流水卡"));
+    tickets::setPaper(printer, layout);
+    printing::PrinterChooser& c = printing::chooser();
+    if (!(quietly ? c.chooseQuietly(printer, owner_) : c.choose(printer, owner_)))
+        return Outcome::cancelled();
+    // The dialog may have put another paper in; the layout's own is what the tickets need.
+    tickets::setPaper(printer, layout);
+    if (!tickets::drawPages(printer, list, layout))
+        return Outcome::refused(QStringLiteral("流水卡未能打印，请检查打印机或输出文件"));
     return Outcome::done();
 }

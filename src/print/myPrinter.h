@@ -2,6 +2,7 @@
 
 #include "db/Outcome.h"
 #include "print/DocketRecord.h"
+#include "print/TicketLayout.h"
 
 #include <QString>
 
@@ -10,7 +11,7 @@ class QWidget;
 
 // Prints the shipment docket, the customer settlement and the customer statement: each
 // is composed as page text and drawn line by line in one font after the user chose a
-// printer (or a PDF file) in the print dialog.
+// printer (or a PDF file) in the print dialog. Also prints the flow tickets.
 class myPrinter {
 public:
     explicit myPrinter(QWidget* owner = nullptr) : owner_(owner) {}
@@ -24,6 +25,9 @@ public:
     Outcome PrintStatement(const ListModel& settlement, const ListModel& statement, const QString& customer,
                            const QString& start, const QString& end);
     Outcome PrintText();
+    // Tickets in a layout; `quietly`: a desk printing on its own (PrinterChooser::chooseQuietly).
+    // Nothing to print is cancelled without asking for a printer.
+    Outcome PrintTickets(const QList<Ticket>& tickets, tickets::Layout layout, bool quietly = false);
 
     const QString& pageText() const { return pageText_; }
     void setPageText(const QString& text) { pageText_ = text; }

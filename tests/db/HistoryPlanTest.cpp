@@ -530,6 +530,20 @@ TEST_F(HistoryTest, OrderInquiryCountsAndSumsFromAKeyAndPagesWithoutSorting)
     EXPECT_EQ(chain.key, QStringLiteral("PRIMARY"));
 }
 
+// A scan reads the flow by its key and the flows made from it through its order's flows, so
+// it is answered at once whatever the years hold.
+TEST_F(HistoryTest, AScanReadsTheFlowAndItsSuccessorsThroughKeys)
+{
+    if (!generated_)
+        return;
+    const QString flows = QStringLiteral("kvc_record_procedure");
+    EXPECT_EQ(analyze(statement("ticket.place")).value(flows).key, QStringLiteral("PRIMARY"));
+    const TableRead next = analyze(statement("ticket.successors")).value(flows);
+    EXPECT_EQ(next.key, QStringLiteral("ix_flow_order"));
+    EXPECT_LE(next.examined,
+              db().count(QStringLiteral("from kvc_record_procedure where 货单号=%1").arg(values_->orderOld)));
+}
+
 // The server's own statistics count the employees of the piece-work as they are, so that a
 // quiet customer's piece-work with the settled years is read through the customer's orders,
 // not through every employee's rows; the busiest customer's first page walks the piece-work

@@ -16,6 +16,7 @@
 #include "dialogs/shipping/ShipperQueries.h"
 #include "dialogs/shipping/StatementQueries.h"
 #include "dialogs/stations/StationQueries.h"
+#include "dialogs/tickets/TicketQueries.h"
 #include "flow/FlowQueries.h"
 
 namespace plans {
@@ -293,6 +294,13 @@ const std::vector<Case>& cases()
         {"station.flow", [](mySQLTool& db, V v) { return stationq::flowDetails(db, v.flow); }},
         {"station.details", [](mySQLTool& db, V v) { return stationq::orderDetails(db, v.orderOpen); }},
         {"station.team", [](mySQLTool& db, V v) { return stationq::teamMembers(db, v.team); }},
+
+        {"ticket.flow", [](mySQLTool& db, V v) { return ticketq::flowTicket(db, v.flow); }},
+        {"ticket.order", [](mySQLTool& db, V v) { return ticketq::orderTicket(db, v.orderOpen); }},
+        {"ticket.place", [](mySQLTool& db, V v) { return ticketq::flowPlace(db, v.flowOld); }},
+        {"ticket.successors",
+         [](mySQLTool& db, V v) { return ticketq::successors(db, v.orderOld, v.flowOld); }},
+        {"ticket.order-state", [](mySQLTool& db, V v) { return ticketq::orderState(db, v.orderOld); }},
 
         {"shipping.unshipped", [](mySQLTool& db, V) { return shipperq::unshippedOrders(db, 0, kListCap); }},
         {"shipping.unshipped-count", [](mySQLTool& db, V) { return shipperq::countUnshippedOrders(db); }},

@@ -7,10 +7,14 @@
 #include "dialogs/inquiry/InquiryProQueries.h"
 #include "dialogs/inquiry/OrderConditions.h"
 #include "dialogs/inquiry/OrderDetails.h"
+#include "dialogs/tickets/TicketPrint.h"
+#include "dialogs/tickets/ops/Scan.h"
+#include "flow/TicketCode.h"
 #include "grid/KvGrid.h"
 #include "parts/PagedList.h"
 #include "ui/Controls.h"
 #include "ui/Prompt.h"
+#include "ui/ScanBox.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -52,11 +56,15 @@ Dlg_InquiryPro::Dlg_InquiryPro(QWidget* parent) : QDialog(parent)
     totals_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     details_ = new OrderDetails(this);
+    scan_ = new ScanBox(this);
+    auto* reprintButton = makeButton(QStringLiteral("重印流水卡"), "reprintButton", this);
 
     auto* totalsRow = new QHBoxLayout;
     totalsRow->addWidget(makeCaption(QStringLiteral("合计"), totals_, this));
     totalsRow->addWidget(totals_, 1);
-    totalsRow->addStretch(2);
+    totalsRow->addStretch(1);
+    totalsRow->addWidget(scan_);
+    totalsRow->addWidget(reprintButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(conditions_);
     layout->addWidget(orders_, 3);
@@ -66,8 +74,11 @@ Dlg_InquiryPro::Dlg_InquiryPro(QWidget* parent) : QDialog(parent)
 
     connect(conditions_->queryButton(), &QPushButton::clicked, this, &Dlg_InquiryPro::query);
     connect(orders_, &PagedList::rowClicked, this, &Dlg_InquiryPro::orderClicked);
+    connect(scan_, &ScanBox::scanned, this, &Dlg_InquiryPro::scanned);
+    connect(reprintButton, &QPushButton::clicked, this, &Dlg_InquiryPro::reprint);
 
     conditions_->load();
+    scan_->takeFocus();
 }
 
 bool Dlg_InquiryPro::query()
@@ -78,6 +89,11 @@ bool Dlg_InquiryPro::query()
         prompt().message(missing, QStringLiteral("错误"));
         return false;
     }
+    return run(where);
+}
+
+bool Dlg_InquiryPro::run(const Conditions& where)
+{
     const Statement joined = where.after(" where ");
     const Statement totals = inquiryproq::ordersTotals(g_sqlTool, joined);
     WriteLog(totals.text());
@@ -107,4 +123,42 @@ void Dlg_InquiryPro::orderClicked(int row)
     if (row < 0)
         return;
     details_->showOrder(convert::toId(orders_->list()->GetItemText(row, 0)));
+}
+
+void Dlg_InquiryPro::scanned(const QString& text)
+{
+    const ticket::Code code = ticket::parse(text);
+    if (code.kind == ticket::Kind::None) {
+        prompt().message(scan::unreadable(text), QStringLiteral("错误"));
+        return;
+    }
+    quint64 order = code.id;
+    if (code.kind == ticket::Kind::Flow) {
+        // The flow the ticket names, not followed: its own chain is what the ticket stands for.
+        scan::FlowPlace place;
+        if (!prompt().report(scan::findFlow(g_sqlTool, code.id, place, false)))
+            return;
+        order = place.order;
+    } else {
+        scan::OrderPlace place;
+        if (!prompt().report(scan::findOrder(g_sqlTool, code.id, place)))
+            return;
+    }
+    Conditions where(g_sqlTool);
+    inquiryproq::addOrder(where, order);
+    if (!run(where) || orders_->list()->GetItemCount() == 0)
+        return;
+    orders_->list()->SelectRow(0);
+    details_->showOrder(order);
+    if (code.kind == ticket::Kind::Flow)
+        details_->showFlow(code.id);
+}
+
+void Dlg_InquiryPro::reprint()
+{
+    if (details_->lastFlow() == 0) {
+        prompt().message(QStringLiteral("请在流水列表中选择一行流水"), QStringLiteral("错误"));
+        return;
+    }
+    tickets::reprintFlow(this, details_->lastFlow());
 }

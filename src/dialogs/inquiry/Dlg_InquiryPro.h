@@ -2,10 +2,12 @@
 
 #include <QDialog>
 
+class Conditions;
 class KvGrid;
 class OrderConditions;
 class OrderDetails;
 class PagedList;
+class ScanBox;
 
 // The order inquiry "货单查询": orders matching the ticked conditions, a page at a time, with
 // their count and the sums of their pieces; what a clicked order, flow and step hold.
@@ -20,10 +22,15 @@ public:
     bool query();
 
 private:
+    bool run(const Conditions& where);
     void orderClicked(int row);
+    // A scanned ticket shows its order, and of a flow's ticket the flow's chain.
+    void scanned(const QString& text);
+    void reprint();
 
     OrderConditions* conditions_;
     PagedList* orders_;
     KvGrid* totals_;
     OrderDetails* details_;
+    ScanBox* scan_;
 };

@@ -60,6 +60,11 @@ void addTechnology(Conditions& where, const QString& name)
     where.add("%s.洗涤方法 like '%%[%s]%%' escape '!'", P, likeLiteral(name));
 }
 
+void addOrder(Conditions& where, quint64 order)
+{
+    where.add("%s.货单号=%I64u", P, order);
+}
+
 void addReceiver(Conditions& where, const QString& name)
 {
     where.add("%s.接货人='%s'", P, name);

@@ -36,6 +36,8 @@ struct TimeFragments {
 };
 extern const TimeFragments kReceived, kActivated, kClosed;
 void addOpenOnly(Conditions& where);
+// One order, as a scanned ticket names it.
+void addOrder(Conditions& where, quint64 order);
 
 // A technology name as a LIKE pattern of its own: '!', '%' and '_' escaped with '!', the
 // escape character the technology condition names.

@@ -4,13 +4,19 @@
 #include "dialogs/intake/ConsigneeForm.h"
 #include "dialogs/intake/ConsigneeQueues.h"
 #include "dialogs/intake/IntakeQueries.h"
+#include "dialogs/tickets/TicketPrint.h"
+#include "dialogs/tickets/ops/Scan.h"
 #include "flow/Flow.h"
 #include "flow/Intake.h"
+#include "flow/TicketCode.h"
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
+#include "ui/Controls.h"
 #include "ui/Prompt.h"
 #include "ui/Rights.h"
+#include "ui/ScanBox.h"
 
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTimer>
@@ -22,7 +28,20 @@ const QString kError = QStringLiteral("错误");
 const QString kNotice = QStringLiteral("提示");
 constexpr int kRefreshMs = 60000;
 
-// New customers are master data; only those who maintain it may create them here.
+// Selects the row whose first column is `key`; false when the list has none.
+bool selectRow(KvGrid* list, quint64 key)
+{
+    const QString text = QString::number(key);
+    for (int r = 0; r < list->GetItemCount(); ++r) {
+        if (list->GetItemText(r, 0) == text) {
+            list->SelectRow(r);
+            list->scrollTo(list->model()->index(r, 0));
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 Dlg_Consignee::Dlg_Consignee(QWidget* parent) : QDialog(parent)
@@ -31,8 +50,17 @@ Dlg_Consignee::Dlg_Consignee(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("来货登记"));
     form_ = new ConsigneeForm(this);
     queues_ = new ConsigneeQueues(this);
+    scan_ = new ScanBox(this);
+    auto* printOrder = makeButton(QStringLiteral("打印货单卡"), "printOrderTicketButton", this);
+    auto* reprint = makeButton(QStringLiteral("重印流水卡"), "reprintButton", this);
+    auto* scanRow = new QHBoxLayout;
+    scanRow->addWidget(scan_);
+    scanRow->addWidget(printOrder);
+    scanRow->addWidget(reprint);
+    scanRow->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(form_, 4);
+    layout->addLayout(scanRow);
     layout->addWidget(queues_, 5);
     resize(1280, 860);
 
@@ -42,6 +70,9 @@ Dlg_Consignee::Dlg_Consignee(QWidget* parent) : QDialog(parent)
     connect(queues_->cancelButton(), &QPushButton::clicked, this, &Dlg_Consignee::cancelOrder);
     connect(queues_->refuseButton(), &QPushButton::clicked, this, &Dlg_Consignee::refuseFlow);
     connect(queues_->forwardButton(), &QPushButton::clicked, this, &Dlg_Consignee::forwardFlow);
+    connect(scan_, &ScanBox::scanned, this, &Dlg_Consignee::scanned);
+    connect(printOrder, &QPushButton::clicked, this, &Dlg_Consignee::printOrderTicket);
+    connect(reprint, &QPushButton::clicked, this, &Dlg_Consignee::reprintFlow);
 
     form_->fillClients();
     queues_->fillActivated();
@@ -59,6 +90,7 @@ Dlg_Consignee::Dlg_Consignee(QWidget* parent) : QDialog(parent)
     timer_->setInterval(kRefreshMs);
     connect(timer_, &QTimer::timeout, this, &Dlg_Consignee::onRefreshTimer);
     timer_->start();
+    scan_->takeFocus();
 }
 
 void Dlg_Consignee::done(int result)
@@ -115,6 +147,7 @@ void Dlg_Consignee::submit()
     }
 
     order.account = g_account;
+    const bool fresh = !editMode_;
     intake::Written written;
     const Outcome r =
         intake::submitOrder(g_sqlTool, order, activate, editMode_ ? editing_ : 0, newClient, &written);
@@ -136,11 +169,15 @@ void Dlg_Consignee::submit()
     if (!activate) {
         prompt().message(QStringLiteral("货单成功编辑"), kNotice);
         queues_->fillWaitingOrders();
+        // A new waiting order's own ticket goes with its goods until it is activated.
+        if (fresh)
+            tickets::printMadeOrder(this, written.order);
         return;
     }
     prompt().message(QStringLiteral("货单成功录入"), kNotice);
     queues_->fillActivated();
     queues_->fillWaitingOrders();
+    tickets::printMade(this, {written.flow});
 }
 
 void Dlg_Consignee::editOrder()
@@ -263,4 +300,62 @@ void Dlg_Consignee::moveFlow(bool refuse)
     prompt().message(refuse ? QStringLiteral("流水已退还") : QStringLiteral("流水已转发至发送工作站"),
                      kNotice);
     queues_->fillWaitingFlows();
+}
+
+void Dlg_Consignee::scanned(const QString& text)
+{
+    const ticket::Code code = ticket::parse(text);
+    if (code.kind == ticket::Kind::None) {
+        prompt().message(scan::unreadable(text), kError);
+        return;
+    }
+    if (code.kind == ticket::Kind::Order) {
+        scan::OrderPlace order;
+        if (!prompt().report(scan::findOrder(g_sqlTool, code.id, order)))
+            return;
+        if (order.waiting()) {
+            queues_->showOrders(true);
+            if (!selectRow(queues_->waitingOrders(), order.order)) {
+                queues_->fillWaitingOrders();
+                selectRow(queues_->waitingOrders(), order.order);
+            }
+            return;
+        }
+        // An activated order is shown where it is listed; any other is told.
+        if (order.active != 1 || order.state != 0 || !selectRow(queues_->activated(), order.order))
+            prompt().message(scan::describe(order), kError);
+        return;
+    }
+    scan::FlowPlace place;
+    if (!prompt().report(scan::findFlow(g_sqlTool, code.id, place)))
+        return;
+    if (!place.open() || place.orderEnded() || place.station != flow::kIntake) {
+        prompt().message(scan::describe(place), kError);
+        return;
+    }
+    queues_->showOrders(false);
+    if (!selectRow(queues_->waitingFlows(), place.flow)) {
+        queues_->fillWaitingFlows();
+        selectRow(queues_->waitingFlows(), place.flow);
+    }
+}
+
+void Dlg_Consignee::printOrderTicket()
+{
+    quint64 order = 0;
+    if (!ConsigneeQueues::selectedKey(queues_->waitingOrders(), order)) {
+        prompt().message(QStringLiteral("请选择一行等待激活的货单"), kError);
+        return;
+    }
+    tickets::reprintOrder(this, order);
+}
+
+void Dlg_Consignee::reprintFlow()
+{
+    quint64 flow = 0;
+    if (!ConsigneeQueues::selectedKey(queues_->waitingFlows(), flow)) {
+        prompt().message(QStringLiteral("请选择一行等待处理的流水"), kError);
+        return;
+    }
+    tickets::reprintFlow(this, flow);
 }

@@ -7,6 +7,7 @@
 class ConsigneeForm;
 class ConsigneeQueues;
 class QTimer;
+class ScanBox;
 
 // The intake desk "来货登记": registering, editing and activating orders, and the queues
 // of what waits at intake with the actions on them.
@@ -35,9 +36,14 @@ private:
     void moveFlow(bool refuse);
     // After an action another desk got in first: show what is there now.
     void afterRefusal(const Outcome& r, bool orders);
+    // A scanned ticket: a waiting order's own ticket chooses it, so does a flow waiting here.
+    void scanned(const QString& text);
+    void printOrderTicket();
+    void reprintFlow();
 
     ConsigneeForm* form_;
     ConsigneeQueues* queues_;
+    ScanBox* scan_;
     QTimer* timer_;
     bool editMode_ = false;
     quint64 editing_ = 0;

@@ -7,11 +7,15 @@
 #include "dialogs/shipping/OrderPager.h"
 #include "dialogs/shipping/ShipmentBlock.h"
 #include "dialogs/shipping/ShipperQueries.h"
+#include "dialogs/tickets/TicketPrint.h"
+#include "dialogs/tickets/ops/Scan.h"
+#include "flow/TicketCode.h"
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
 #include "ui/Controls.h"
 #include "ui/Prompt.h"
 #include "ui/Rights.h"
+#include "ui/ScanBox.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -58,6 +62,8 @@ Dlg_Shipper::Dlg_Shipper(QWidget* parent) : QDialog(parent)
     radioShipped_ = new QRadioButton(QStringLiteral("已发送的货单列表"), this);
     radioShipped_->setObjectName(QStringLiteral("radioShipped"));
     auto* refreshButton = makeButton(QStringLiteral("刷新"), "refreshButton", this);
+    scan_ = new ScanBox(this);
+    auto* reprintButton = makeButton(QStringLiteral("重印流水卡"), "reprintButton", this);
     unshipped_ = new OrderPager(OrderPager::Kind::Unshipped, radioUnshipped_->text(),
                                 QStringLiteral("unshipped"), this);
     shipped_ =
@@ -68,6 +74,8 @@ Dlg_Shipper::Dlg_Shipper(QWidget* parent) : QDialog(parent)
     top->addWidget(radioUnshipped_);
     top->addWidget(radioShipped_);
     top->addStretch(1);
+    top->addWidget(scan_);
+    top->addWidget(reprintButton);
     top->addWidget(refreshButton);
 
     // Where the chosen order's goods are.
@@ -141,6 +149,10 @@ Dlg_Shipper::Dlg_Shipper(QWidget* parent) : QDialog(parent)
     connect(returnButton, &QPushButton::clicked, this, &Dlg_Shipper::returnFlow);
     connect(printButton, &QPushButton::clicked, this, &Dlg_Shipper::printDocket);
     connect(this, &Dlg_Shipper::docketRequested, this, &Dlg_Shipper::openDocket);
+    connect(scan_, &ScanBox::scanned, this, &Dlg_Shipper::scanned);
+    connect(reprintButton, &QPushButton::clicked, this, &Dlg_Shipper::reprint);
+    for (KvGrid* list : {pending_, waiting_, confirmed_})
+        connect(list, &KvGrid::rowClicked, this, [this, list] { lastFlowList_ = list; });
     connect(block_->noCheckBox(), &QCheckBox::toggled, this, [this] {
         if (current_ != 0)
             computeFigures();
@@ -157,6 +169,7 @@ Dlg_Shipper::Dlg_Shipper(QWidget* parent) : QDialog(parent)
     timer_->setInterval(kRefreshMs);
     connect(timer_, &QTimer::timeout, this, &Dlg_Shipper::onRefreshTimer);
     timer_->start();
+    scan_->takeFocus();
 }
 
 QGroupBox* Dlg_Shipper::flowGroup(const QString& caption, const QString& name, KvGrid*& list, QLineEdit*& sum)
@@ -463,4 +476,64 @@ void Dlg_Shipper::printDocket()
 void Dlg_Shipper::openDocket(quint64 serial)
 {
     printShipmentDocket(this, serial);
+}
+
+void Dlg_Shipper::scanned(const QString& text)
+{
+    const ticket::Code code = ticket::parse(text);
+    if (code.kind == ticket::Kind::None) {
+        prompt().message(scan::unreadable(text), kError);
+        return;
+    }
+    if (code.kind == ticket::Kind::Order) {
+        scan::OrderPlace order;
+        if (!prompt().report(scan::findOrder(g_sqlTool, code.id, order)))
+            return;
+        if (order.state != 0 || order.active == 0) {
+            prompt().message(scan::describe(order), kError);
+            return;
+        }
+        chooseOrder(order.order);
+        return;
+    }
+    scan::FlowPlace place;
+    if (!prompt().report(scan::findFlow(g_sqlTool, code.id, place)))
+        return;
+    if (!place.atShipping() || place.orderEnded()) {
+        prompt().message(scan::describe(place), kError);
+        return;
+    }
+    chooseOrder(place.order);
+    // Ready for 确认, or for the shipment once confirmed.
+    KvGrid* list = place.confirmed() ? confirmed_ : waiting_;
+    for (int r = 0; r < list->GetItemCount(); ++r) {
+        if (convert::toId(list->GetItemText(r, QStringLiteral("流水号"))) == place.flow) {
+            list->SelectRow(r);
+            list->scrollTo(list->model()->index(r, 0));
+            lastFlowList_ = list;
+        }
+    }
+}
+
+// As a click on the order's row would, whatever page the list shows.
+void Dlg_Shipper::chooseOrder(quint64 order)
+{
+    if (!radioUnshipped_->isChecked())
+        radioUnshipped_->setChecked(true);
+    unshipped_->selectKey(QString::number(order));
+    if (order != current_)
+        block_->clearEntries();
+    current_ = order;
+    block_->setOrder(order);
+    loadOrder();
+}
+
+void Dlg_Shipper::reprint()
+{
+    const int row = lastFlowList_ ? lastFlowList_->GetSelectedRow() : -1;
+    if (row < 0) {
+        prompt().message(QStringLiteral("请在流水列表中选择一行流水"), kError);
+        return;
+    }
+    tickets::reprintFlow(this, convert::toId(lastFlowList_->GetItemText(row, QStringLiteral("流水号"))));
 }

@@ -11,6 +11,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTimer;
+class ScanBox;
 class ShipmentBlock;
 
 // The shipping desk "发送": the orders with goods at shipping, where the chosen order's
@@ -51,6 +52,10 @@ private:
     void closeOrder();
     void repair();
     void printDocket();
+    // A scanned ticket: a flow at 发送 chooses its order and the flow; an order's ticket its order.
+    void scanned(const QString& text);
+    void chooseOrder(quint64 order);
+    void reprint();
 
     QRadioButton* radioUnshipped_;
     QRadioButton* radioShipped_;
@@ -65,6 +70,8 @@ private:
     QLineEdit* confirmedSum_ = nullptr;
     QLineEdit* shippedSums_[4] = {};
     ShipmentBlock* block_;
+    ScanBox* scan_;
+    KvGrid* lastFlowList_ = nullptr;  // the flow list last clicked, for "重印流水卡"
     QTimer* timer_;
     quint64 current_ = 0;
     shipping::Shippable figures_;

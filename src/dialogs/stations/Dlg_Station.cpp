@@ -7,12 +7,16 @@
 #include "dialogs/admin/AdminQueries.h"
 #include "dialogs/stations/StationQueries.h"
 #include "dialogs/stations/WorkPanel.h"
+#include "dialogs/tickets/TicketPrint.h"
+#include "dialogs/tickets/ops/Scan.h"
+#include "flow/TicketCode.h"
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
 #include "ui/Controls.h"
 #include "ui/Dlg_Limits.h"
 #include "ui/Prompt.h"
 #include "ui/Rights.h"
+#include "ui/ScanBox.h"
 #include "ui/Widgets.h"
 
 #include <QComboBox>
@@ -30,6 +34,7 @@
 namespace {
 
 const QString kHint = QStringLiteral("提示");
+const QString kError = QStringLiteral("错误");
 const QString kLeaveTask = QStringLiteral("有正在进行中的任务，确认离开吗？");
 const QString kChooseRow = QStringLiteral("请选择要移动顺序的记录行");
 
@@ -64,6 +69,8 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
     down_ = makeButton(QStringLiteral("下移"), "downButton", this);
     top_ = makeButton(QStringLiteral("上移至顶部"), "topButton", this);
     save_ = makeButton(QStringLiteral("保存"), "saveButton", this);
+    scan_ = new ScanBox(this);
+    auto* reprint = makeButton(QStringLiteral("重印流水卡"), "reprintButton", this);
 
     // 1. The lists.
     waiting_ = new KvGrid(this);
@@ -109,6 +116,8 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
     auto* head = new QHBoxLayout;
     head->addWidget(makeCaption(QStringLiteral("选择工作站"), stationCombo_, this));
     head->addWidget(stationCombo_);
+    head->addWidget(scan_);
+    head->addWidget(reprint);
     head->addStretch();
     for (QPushButton* b : {query, move_, up_, down_, top_, save_})
         head->addWidget(b);
@@ -169,6 +178,8 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
     connect(save_, &QPushButton::clicked, this, &Dlg_Station::saveSequence);
     connect(panel_, &WorkPanel::handedOver, this, &Dlg_Station::handedOver);
     connect(panel_, &WorkPanel::notHandedOver, this, &Dlg_Station::notHandedOver);
+    connect(scan_, &ScanBox::scanned, this, &Dlg_Station::scanned);
+    connect(reprint, &QPushButton::clicked, this, &Dlg_Station::reprint);
 
     // 6. The refresh.
     timer_ = new QTimer(this);
@@ -183,6 +194,7 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
         stationChanged();
         g_station.clear();
     }
+    scan_->takeFocus();
 }
 
 bool Dlg_Station::taskInProgress() const
@@ -494,6 +506,80 @@ void Dlg_Station::notHandedOver(bool taken)
         return;
     }
     rebuildQueue();
+}
+
+void Dlg_Station::scanned(const QString& text)
+{
+    const ticket::Code code = ticket::parse(text);
+    if (code.kind == ticket::Kind::None) {
+        prompt().message(scan::unreadable(text), kError);
+        return;
+    }
+    if (code.kind == ticket::Kind::Order) {
+        prompt().message(scan::kOrderTicket.arg(code.id), kError);
+        return;
+    }
+    scan::FlowPlace place;
+    if (!prompt().report(scan::findFlow(g_sqlTool, code.id, place)))
+        return;
+    if (!stationOpen_ || !place.open() || place.orderEnded() || place.station != station_) {
+        prompt().message(scan::describe(place), kError);
+        return;
+    }
+    chooseFlow(place.flow, place.order);
+}
+
+int Dlg_Station::rowOfFlow(quint64 flow) const
+{
+    const QString key = QString::number(flow);
+    for (int r = 0; r < waiting_->GetItemCount(); ++r)
+        if (waiting_->GetItemText(r, 0) == key)
+            return r;
+    return -1;
+}
+
+// As a click on its row and on "处理工作" would: a task on another flow is left only when the
+// user says so.
+void Dlg_Station::chooseFlow(quint64 flow, quint64 order)
+{
+    if (panel_->taskInProgress()) {
+        if (flow == flow_) {
+            prompt().message(QStringLiteral("流水%1正在处理中").arg(flow), kHint);
+            return;
+        }
+        if (!prompt().confirm(kLeaveTask, kHint))
+            return;
+        panel_->endTask();
+    }
+    int row = rowOfFlow(flow);
+    if (row < 0) {
+        // Beyond the rows the queue shows: listed at its end for this choice.
+        const Rows read = g_sqlTool.Read(stationq::queueFlow(g_sqlTool, flow));
+        if (!prompt().report(read))
+            return;
+        if (read.empty()) {
+            showError(read);
+            return;
+        }
+        QStringList cells;
+        for (int c = 0; c < waiting_->GetColumnCount(); ++c)
+            cells.append(read.first().text(c));
+        row = waiting_->AppendItem(cells);
+        listed_.insert(QString::number(flow));
+    }
+    waiting_->SelectRow(row);
+    waiting_->scrollTo(waiting_->model()->index(row, 0));
+    setCurrent(flow, order);
+    panel_->acceptIfAllowed();
+}
+
+void Dlg_Station::reprint()
+{
+    if (flow_ == 0) {
+        prompt().message(QStringLiteral("请选择一行流水"), kError);
+        return;
+    }
+    tickets::reprintFlow(this, flow_);
 }
 
 void Dlg_Station::reject()

@@ -11,6 +11,7 @@ class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class ScanBox;
 class QTimer;
 class Statement;
 class WorkPanel;
@@ -64,6 +65,11 @@ private:
     void saveSequence();
     void handedOver();
     void notHandedOver(bool taken);
+    // A scanned ticket: a flow waiting here is chosen and 处理工作 starts as if clicked.
+    void scanned(const QString& text);
+    void chooseFlow(quint64 flow, quint64 order);
+    int rowOfFlow(quint64 flow) const;
+    void reprint();
 
     QString station_;
     bool stationOpen_ = false;
@@ -92,6 +98,7 @@ private:
     QPushButton* down_;
     QPushButton* top_;
     QPushButton* save_;
+    ScanBox* scan_;
     WorkPanel* panel_;
     Dlg_Limits* limits_;
     QTimer* timer_;

@@ -5,6 +5,7 @@
 #include "db/mySQLTool.h"
 #include "dialogs/admin/AdminQueries.h"
 #include "dialogs/stations/StationQueries.h"
+#include "dialogs/tickets/TicketPrint.h"
 #include "flow/Flow.h"
 #include "flow/FlowQueries.h"
 #include "flow/Station.h"
@@ -185,6 +186,12 @@ void WorkPanel::clearRates()
 {
     rate_->clear();
     lossCharge_->clear();
+}
+
+void WorkPanel::acceptIfAllowed()
+{
+    if (process_->isEnabled() && !task_)
+        accept();
 }
 
 KvGrid* WorkPanel::workers() const
@@ -373,7 +380,8 @@ void WorkPanel::submit()
     h.account = g_account;
     h.now = GetTimeText(0);
 
-    const Outcome r = flow::handOver(g_sqlTool, h);
+    flow::HandOverResult made;
+    const Outcome r = flow::handOver(g_sqlTool, h, &made);
     if (!r.ok()) {
         prompt().report(r);
         if (r.isTaken()) {
@@ -390,5 +398,7 @@ void WorkPanel::submit()
     prompt().message(QStringLiteral("工作处理成功"), QStringLiteral("提示"));
     task_ = false;
     setPanelEnabled(false);
+    // The tickets travel with the goods: the part that goes on and the part left here.
+    tickets::printMade(this, {made.successor, made.derived});
     Q_EMIT handedOver();
 }

@@ -26,6 +26,8 @@ public:
     // Leaves the task (the user confirmed leaving or changed the station).
     void endTask();
     void clearRates();
+    // "处理工作" as if clicked, when this user may press it.
+    void acceptIfAllowed();
 
 Q_SIGNALS:
     void handedOver();  // the flow was handed over; the station refreshes everything
