@@ -79,7 +79,7 @@ QString goods(const Ticket& t)
     for (const QString& s : {t.nature, t.type, t.kind, t.sex})
         if (!s.isEmpty())
             parts.append(s);
-    return parts.join(QStringLiteral(" · "));
+    return parts.join(QStringLiteral("·"));
 }
 
 }  // namespace
@@ -138,8 +138,8 @@ void draw(QPainter& painter, const QRectF& rect, const Ticket& t)
     pen.text(m, h - 12, 12, 4, QStringLiteral("数量"), 2.8);
     pen.text(m, h - 8.5, 24, 6.5, QStringLiteral("%1 件").arg(t.quantity), 5.5, true);
     pen.text(m + 25, h - 12, 18, 4, order ? QStringLiteral("货单") : QStringLiteral("所在"), 2.8);
-    pen.text(m + 25, h - 8.5, 20, 6.5, t.station, 5, true);
-    pen.text(w - m - 22, h - 8.5, 22, 6.5, t.made, 2.6, false, Qt::AlignRight | Qt::AlignVCenter);
+    pen.text(m + 25, h - 8.5, 15, 6.5, t.station, 5, true);
+    pen.text(w - m - 26, h - 8.5, 26, 6.5, t.made, 2.5, false, Qt::AlignRight | Qt::AlignVCenter);
     painter.restore();
 }
 

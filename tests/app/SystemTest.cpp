@@ -1,14 +1,20 @@
 #include "app/Accounts.h"
 #include "app/Dlg_System.h"
+#include "app/IniFile.h"
+#include "app/TicketSettingsBox.h"
 #include "db/mySQLTool.h"
 #include "grid/KvGrid.h"
+#include "print/TicketLayout.h"
 #include "support/DbTest.h"
 #include "ui/AppState.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <memory>
@@ -354,3 +360,32 @@ TEST_F(SystemSettings, ANewRowIsReadyForTypingAndUnsavedEditsAreNotClosedAway)
 }
 
 }  // namespace
+
+// The PC's tickets: saved into Config.ini beside what it holds, and read back at the next start.
+TEST_F(SystemSettings, TicketChoicesAreThePcsOwnAndComeBackAtTheNextStart)
+{
+    QTemporaryDir dir;
+    g_workPath = dir.path() + QLatin1Char('/');
+    QFile ini(ConfigFileName());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[DATABASE]\r\nIP=abc\r\n");
+    ini.close();
+
+    LoadTicketSettings();  // none there: labels, no printing on its own
+    EXPECT_EQ(tickets::settings().layout, tickets::Layout::Label);
+    EXPECT_FALSE(tickets::settings().autoPrint);
+
+    open(QStringLiteral("员工"), QStringLiteral("员工"));
+    dlg->findChild<QRadioButton*>(QStringLiteral("sheetRadio"))->click();
+    dlg->findChild<QCheckBox*>(QStringLiteral("autoPrintCheck"))->setChecked(true);
+    button("saveTicketSettings")->click();
+    EXPECT_EQ(boxes().last().text, "流水卡设置已保存");
+
+    tickets::setSettings(tickets::Settings());
+    LoadTicketSettings();
+    EXPECT_EQ(tickets::settings().layout, tickets::Layout::Sheet);
+    EXPECT_TRUE(tickets::settings().autoPrint);
+    EXPECT_EQ(IniFile(ConfigFileName()).value(QStringLiteral("DATABASE"), QStringLiteral("IP")), "abc");
+    tickets::setSettings(tickets::Settings());
+    g_workPath.clear();
+}

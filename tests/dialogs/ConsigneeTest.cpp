@@ -2,8 +2,11 @@
 #include "dialogs/intake/Dlg_Consignee.h"
 #include "flow/Flow.h"
 #include "flow/Intake.h"
+#include "flow/TicketCode.h"
 #include "grid/KvGrid.h"
+#include "print/TicketLayout.h"
 #include "support/DbTest.h"
+#include "support/PdfPages.h"
 #include "support/ScreenDriver.h"
 #include "ui/AppState.h"
 #include "ui/Widgets.h"
@@ -15,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -640,4 +644,30 @@ TEST_F(ConsigneeDesk, TheTimerRefreshesTheFlowsOnlyWhileTheScreenIsActive)
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg_.get()));
     QTest::qWait(150);
     EXPECT_EQ(list->GetItemCount(), 1);
+}
+
+// With the PC printing on its own, 激活 prints the first flow's ticket and a new waiting order
+// its own; editing that order again prints nothing more.
+TEST_F(ConsigneeDesk, ActivationPrintsTheFirstFlowsTicketAndANewWaitingOrderItsOwn)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("t.pdf"));
+    kvtest::PdfChooser pdf(file);
+    tickets::setSettings({tickets::Layout::Label, true});
+    open();
+    fillForActivation();
+    EXPECT_EQ(submit(), QStringLiteral("货单成功录入"));
+    const QString flow = db().scalar(QStringLiteral("select 流水号 from kvc_record_procedure"));
+    QString page = kvtest::pdfPages(file).value(0).remove(QLatin1Char(' '));
+    EXPECT_TRUE(page.contains(QStringLiteral("流水") + flow)) << page.toStdString();
+    EXPECT_TRUE(page.contains(QStringLiteral("100件")));
+
+    click("activateCheck");
+    EXPECT_EQ(submit(), QStringLiteral("货单成功编辑"));
+    const QString order = db().scalar(QStringLiteral("select max(货单号) from kvc_record_product"));
+    page = kvtest::pdfPages(file).value(0).remove(QLatin1Char(' '));
+    EXPECT_TRUE(page.contains(QStringLiteral("货单") + order)) << page.toStdString();
+    EXPECT_TRUE(page.contains(ticket::handText(ticket::Kind::Order, order.toULongLong())));
+    EXPECT_EQ(pdf.asked, 2);
+    tickets::setSettings(tickets::Settings());
 }

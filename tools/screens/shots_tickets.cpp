@@ -40,6 +40,8 @@ QWidget* picture(const QImage& image, const QString& title)
     l->setPixmap(QPixmap::fromImage(image));
     l->setContentsMargins(12, 12, 12, 12);
     l->setStyleSheet(QStringLiteral("background: #d0d0d0"));
+    // Whole, however small the screen: a window is otherwise kept to part of it.
+    l->setFixedSize(l->sizeHint());
     return l;
 }
 
