@@ -7,9 +7,8 @@
 #include "dialogs/inquiry/InquiryProQueries.h"
 #include "dialogs/inquiry/OrderConditions.h"
 #include "dialogs/inquiry/OrderDetails.h"
+#include "dialogs/tickets/Scanned.h"
 #include "dialogs/tickets/TicketPrint.h"
-#include "dialogs/tickets/ops/Scan.h"
-#include "flow/TicketCode.h"
 #include "grid/KvGrid.h"
 #include "parts/PagedList.h"
 #include "ui/Controls.h"
@@ -127,31 +126,20 @@ void Dlg_InquiryPro::orderClicked(int row)
 
 void Dlg_InquiryPro::scanned(const QString& text)
 {
-    const ticket::Code code = ticket::parse(text);
-    if (code.kind == ticket::Kind::None) {
-        prompt().message(scan::unreadable(text), QStringLiteral("错误"));
+    // The flow the ticket names, not followed: its own chain is what the ticket stands for.
+    const scan::Scanned s = scan::read(text, false);
+    if (s.kind == ticket::Kind::None)
         return;
-    }
-    quint64 order = code.id;
-    if (code.kind == ticket::Kind::Flow) {
-        // The flow the ticket names, not followed: its own chain is what the ticket stands for.
-        scan::FlowPlace place;
-        if (!prompt().report(scan::findFlow(g_sqlTool, code.id, place, false)))
-            return;
-        order = place.order;
-    } else {
-        scan::OrderPlace place;
-        if (!prompt().report(scan::findOrder(g_sqlTool, code.id, place)))
-            return;
-    }
+    const bool flow = s.kind == ticket::Kind::Flow;
+    const quint64 order = flow ? s.flow.order : s.order.order;
     Conditions where(g_sqlTool);
     inquiryproq::addOrder(where, order);
     if (!run(where) || orders_->list()->GetItemCount() == 0)
         return;
     orders_->list()->SelectRow(0);
     details_->showOrder(order);
-    if (code.kind == ticket::Kind::Flow)
-        details_->showFlow(code.id);
+    if (flow)
+        details_->showFlow(s.flow.flow);
 }
 
 void Dlg_InquiryPro::reprint()

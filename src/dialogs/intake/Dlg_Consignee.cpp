@@ -4,11 +4,10 @@
 #include "dialogs/intake/ConsigneeForm.h"
 #include "dialogs/intake/ConsigneeQueues.h"
 #include "dialogs/intake/IntakeQueries.h"
+#include "dialogs/tickets/Scanned.h"
 #include "dialogs/tickets/TicketPrint.h"
-#include "dialogs/tickets/ops/Scan.h"
 #include "flow/Flow.h"
 #include "flow/Intake.h"
-#include "flow/TicketCode.h"
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
 #include "ui/Controls.h"
@@ -304,15 +303,9 @@ void Dlg_Consignee::moveFlow(bool refuse)
 
 void Dlg_Consignee::scanned(const QString& text)
 {
-    const ticket::Code code = ticket::parse(text);
-    if (code.kind == ticket::Kind::None) {
-        prompt().message(scan::unreadable(text), kError);
-        return;
-    }
-    if (code.kind == ticket::Kind::Order) {
-        scan::OrderPlace order;
-        if (!prompt().report(scan::findOrder(g_sqlTool, code.id, order)))
-            return;
+    const scan::Scanned s = scan::read(text);
+    if (s.kind == ticket::Kind::Order) {
+        const scan::OrderPlace& order = s.order;
         if (order.waiting()) {
             queues_->showOrders(true);
             if (!selectRow(queues_->waitingOrders(), order.order)) {
@@ -326,9 +319,9 @@ void Dlg_Consignee::scanned(const QString& text)
             prompt().message(scan::describe(order), kError);
         return;
     }
-    scan::FlowPlace place;
-    if (!prompt().report(scan::findFlow(g_sqlTool, code.id, place)))
+    if (s.kind != ticket::Kind::Flow)
         return;
+    const scan::FlowPlace& place = s.flow;
     if (!place.open() || place.orderEnded() || place.station != flow::kIntake) {
         prompt().message(scan::describe(place), kError);
         return;

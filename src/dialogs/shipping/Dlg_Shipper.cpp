@@ -7,9 +7,8 @@
 #include "dialogs/shipping/OrderPager.h"
 #include "dialogs/shipping/ShipmentBlock.h"
 #include "dialogs/shipping/ShipperQueries.h"
+#include "dialogs/tickets/Scanned.h"
 #include "dialogs/tickets/TicketPrint.h"
-#include "dialogs/tickets/ops/Scan.h"
-#include "flow/TicketCode.h"
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
 #include "ui/Controls.h"
@@ -480,25 +479,16 @@ void Dlg_Shipper::openDocket(quint64 serial)
 
 void Dlg_Shipper::scanned(const QString& text)
 {
-    const ticket::Code code = ticket::parse(text);
-    if (code.kind == ticket::Kind::None) {
-        prompt().message(scan::unreadable(text), kError);
-        return;
+    const scan::Scanned s = scan::read(text);
+    if (s.kind == ticket::Kind::Order) {
+        if (s.order.state != 0 || s.order.active == 0)
+            prompt().message(scan::describe(s.order), kError);
+        else
+            chooseOrder(s.order.order);
     }
-    if (code.kind == ticket::Kind::Order) {
-        scan::OrderPlace order;
-        if (!prompt().report(scan::findOrder(g_sqlTool, code.id, order)))
-            return;
-        if (order.state != 0 || order.active == 0) {
-            prompt().message(scan::describe(order), kError);
-            return;
-        }
-        chooseOrder(order.order);
+    if (s.kind != ticket::Kind::Flow)
         return;
-    }
-    scan::FlowPlace place;
-    if (!prompt().report(scan::findFlow(g_sqlTool, code.id, place)))
-        return;
+    const scan::FlowPlace& place = s.flow;
     if (!place.atShipping() || place.orderEnded()) {
         prompt().message(scan::describe(place), kError);
         return;

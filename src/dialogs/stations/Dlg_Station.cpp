@@ -7,9 +7,8 @@
 #include "dialogs/admin/AdminQueries.h"
 #include "dialogs/stations/StationQueries.h"
 #include "dialogs/stations/WorkPanel.h"
+#include "dialogs/tickets/Scanned.h"
 #include "dialogs/tickets/TicketPrint.h"
-#include "dialogs/tickets/ops/Scan.h"
-#include "flow/TicketCode.h"
 #include "grid/KvGrid.h"
 #include "ui/AppState.h"
 #include "ui/Controls.h"
@@ -510,18 +509,12 @@ void Dlg_Station::notHandedOver(bool taken)
 
 void Dlg_Station::scanned(const QString& text)
 {
-    const ticket::Code code = ticket::parse(text);
-    if (code.kind == ticket::Kind::None) {
-        prompt().message(scan::unreadable(text), kError);
+    const scan::Scanned s = scan::read(text);
+    if (s.kind == ticket::Kind::Order)
+        prompt().message(scan::kOrderTicket.arg(s.order.order), kError);
+    if (s.kind != ticket::Kind::Flow)
         return;
-    }
-    if (code.kind == ticket::Kind::Order) {
-        prompt().message(scan::kOrderTicket.arg(code.id), kError);
-        return;
-    }
-    scan::FlowPlace place;
-    if (!prompt().report(scan::findFlow(g_sqlTool, code.id, place)))
-        return;
+    const scan::FlowPlace& place = s.flow;
     if (!stationOpen_ || !place.open() || place.orderEnded() || place.station != station_) {
         prompt().message(scan::describe(place), kError);
         return;

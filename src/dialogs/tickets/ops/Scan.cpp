@@ -77,11 +77,6 @@ Outcome fromTicketRow(const Rows& read, const QString& missing, Ticket& t, ticke
 
 }  // namespace
 
-QString unreadable(const QString& text)
-{
-    return QStringLiteral("无法识别的条码：%1").arg(text);
-}
-
 bool FlowPlace::atShipping() const
 {
     return open() && station == flow::kShipping;

@@ -11,8 +11,7 @@ class mySQLTool;
 // What a scanned ticket names and where its goods are, read without writing anything.
 namespace scan {
 
-// The desks' answers to a code they cannot act on.
-QString unreadable(const QString& text);
+// A station's answer to an order's ticket.
 inline const QString kOrderTicket = QStringLiteral("这是货单%1的货单卡，请扫描流水卡");
 
 struct Next {
