@@ -24,8 +24,7 @@ std::unique_ptr<Dlg_Station> openWashing()
     return w;
 }
 
-// The queue's last row, and the newest open flow of the plain class (beyond the rows shown
-// when the queue is full; empty otherwise).
+// The queue's last row.
 bool prepareScan(Values& v)
 {
     auto w = openWashing();
@@ -33,13 +32,6 @@ bool prepareScan(Values& v)
     if (!queue || queue->GetItemCount() < 2)
         return false;
     v[QStringLiteral("last")] = queue->GetItemText(queue->GetItemCount() - 1, 0);
-    const QString newest = g_sqlTool
-                               .Read(g_sqlTool.Format("select max(流水号) from kvc_record_procedure where "
-                                                      "工作站='洗水' and 结讫=0 and 货物等级='一般'"))
-                               .first()
-                               .text(0);
-    if (drive::rowOf(queue, 0, newest) < 0)
-        v[QStringLiteral("beyond")] = newest;
     return true;
 }
 
@@ -61,11 +53,5 @@ const ActionRegistration scanListed{
     Action{QStringLiteral("station.scan"), QStringLiteral("Station 洗水: scan the last row's ticket"),
            Kind::Interactive, Group::Station, prepareScan,
            [](Run& r, const Values& v) { scanRun(r, v[QStringLiteral("last")]); }}};
-
-const ActionRegistration scanBeyond{
-    Action{QStringLiteral("station.scan.beyond"),
-           QStringLiteral("Station 洗水: scan a ticket beyond the list"), Kind::Interactive, Group::Station,
-           [](Values& v) { return prepareScan(v) && !v[QStringLiteral("beyond")].isEmpty(); },
-           [](Run& r, const Values& v) { scanRun(r, v[QStringLiteral("beyond")]); }}};
 
 }  // namespace
