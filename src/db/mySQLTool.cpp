@@ -422,25 +422,33 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable)
         return false;
     sinceLastStatement_.start();
 
+    // The whole result is read in either case: the server may send the statement's error after
+    // its first rows (a subquery of more than one row, a deadlock met while reading), and a
+    // result not asked for must not stay on the connection.
+    QElapsedTimer wait;
+    wait.start();
+    MYSQL_RES* stored = mysql_store_result(&mysql_);
+    traffic_.waitNs += wait.nsecsElapsed();
+    if (!stored && mysql_errno(&mysql_) != 0) {
+        noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
+        if (inTransaction_ && connectionLost(lastErrno_)) {
+            noteLost();
+            transactionLost_ = true;
+        }
+        return false;
+    }
     if (!keep) {
-        // Drain a result that was not asked for, so the connection stays usable.
-        if (MYSQL_RES* r = mysql_store_result(&mysql_))
-            mysql_free_result(r);
+        if (stored)
+            mysql_free_result(stored);
         affected_ = mysql_affected_rows(&mysql_);
         insertId_ = mysql_insert_id(&mysql_);
         return true;
     }
-    QElapsedTimer wait;
-    wait.start();
-    result_ = mysql_store_result(&mysql_);
-    traffic_.waitNs += wait.nsecsElapsed();
-    if (!result_) {
-        if (mysql_errno(&mysql_) != 0)
-            noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
-        else
-            noteError(CR_UNKNOWN_ERROR, QStringLiteral("语句没有返回结果集"));
+    if (!stored) {
+        noteError(CR_UNKNOWN_ERROR, QStringLiteral("语句没有返回结果集"));
         return false;
     }
+    result_ = stored;
     affected_ = 0;
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <QThread>
 #include <atomic>
+#include <functional>
 
 using kvtest::DbTest;
 
@@ -265,4 +266,32 @@ TEST_F(Session, DeadlockedTransactionIsRerunAndSucceeds)
     EXPECT_TRUE(otherError.isEmpty()) << otherError.toStdString();
     EXPECT_EQ(db().scalar(QStringLiteral("select group_concat(v order by id) from lock_a")),
               QStringLiteral("11,11"));
+}
+
+// The server may send a statement's error after its first rows (a subquery of more than one
+// row, a deadlock met while reading): whichever call sent it, the statement failed.
+TEST_F(Session, AnErrorThatArrivesWithTheRowsFailsTheStatementWhateverCallSentIt)
+{
+    const Statement failing = g_sqlTool.Format("select (select 1 union select 2)");
+    const std::pair<const char*, std::function<bool()>> calls[] = {
+        {"Query without result", [&] { return g_sqlTool.Query(failing, false); }},
+        {"Query keeping the result", [&] { return g_sqlTool.Query(failing, true); }},
+        {"Read", [&] { return g_sqlTool.Read(failing).ok(); }},
+        {"Exec", [&] { return g_sqlTool.Exec("select (select 1 union select 2)"); }},
+    };
+    for (const auto& [name, call] : calls) {
+        EXPECT_FALSE(call()) << name;
+        EXPECT_EQ(g_sqlTool.LastErrno(), 1242u) << name;
+        EXPECT_FALSE(g_sqlTool.GetError().isEmpty()) << name;
+    }
+    // An action told of it goes no further and leaves nothing behind; the session goes on.
+    const Outcome r = g_sqlTool.Transact([&] {
+        if (!g_sqlTool.Exec("insert into %s (名称) value ('%s')", tables::client, QStringLiteral("甲")) ||
+            !g_sqlTool.Query(failing, false))
+            return g_sqlTool.Failure();
+        return Outcome::done();
+    });
+    EXPECT_EQ(r.kind(), Outcome::Kind::Failed);
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_client")), 0);
+    EXPECT_EQ(g_sqlTool.Read(g_sqlTool.Format("select 1")).first().toInt(0), 1);
 }
