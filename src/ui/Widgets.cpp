@@ -9,7 +9,8 @@
 
 namespace {
 
-// First column of each row, at most kListCap; false after a failure was shown.
+// First column of each row, at most kListCap rows, a NULL skipped (no empty entry); false after
+// a failure was shown.
 bool firstColumn(mySQLTool& db, const Statement& statement, QStringList& out)
 {
     out.clear();
@@ -17,7 +18,8 @@ bool firstColumn(mySQLTool& db, const Statement& statement, QStringList& out)
     if (!prompt().report(read))
         return false;
     for (const Row& r : read)
-        out.append(r.text(0));
+        if (!r.isNull(0))
+            out.append(r.text(0));
     return true;
 }
 

@@ -8,8 +8,8 @@ class QComboBox;
 class QListWidget;
 class mySQLTool;
 
-// Fills a drop-down list with the first column of each row (at most 1024 entries, in
-// the server's order), emptying it first. A failed query shows the server's text.
+// Fills a drop-down list with the first column of each row (at most 1024 rows, in the
+// server's order, a NULL skipped), emptying it first. A failed query shows the server's text.
 bool FillCombo(mySQLTool& db, QComboBox& combo, const Statement& statement);
 // The same for a list box.
 bool FillListBox(mySQLTool& db, QListWidget& list, const Statement& statement);

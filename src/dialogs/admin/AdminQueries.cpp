@@ -133,17 +133,43 @@ Statement lossRow(mySQLTool& db, quint64 serial)
         serial);
 }
 
-Statement renameInOpenOrders(mySQLTool& db, const QString& from, const QString& to)
+namespace {
+// A technology's name between brackets in a LIKE pattern, its wildcards taken literally.
+QString bracketed(const QString& name)
 {
-    // The name between brackets, its LIKE wildcards taken literally.
-    QString pattern = from;
+    QString pattern = name;
     pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
         .replace(QLatin1Char('%'), QStringLiteral("\\%"))
         .replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return pattern;
+}
+}  // namespace
+
+Statement renameInOpenOrders(mySQLTool& db, const QString& from, const QString& to)
+{
     return db.Format(
         "update kvc_record_product set kvc_record_product.洗涤方法=replace(kvc_record_product.洗涤方法, "
         "'[%s]', '[%s]') where kvc_record_product.结讫=%d and kvc_record_product.洗涤方法 like '%%[%s]%%'",
-        from, to, 0, pattern);
+        from, to, 0, bracketed(from));
+}
+
+Statement renameOverflow(mySQLTool& db, const QString& from, const QString& to, int width)
+{
+    // The same rows and the same replace as the rename, locked until it is made.
+    const Statement renamed =
+        db.Format("char_length(replace(kvc_record_product.洗涤方法, '[%s]', '[%s]'))", from, to);
+    return db.Format(
+        "select kvc_record_product.货单号, %s from kvc_record_product where kvc_record_product.结讫=%d and "
+        "kvc_record_product.洗涤方法 like '%%[%s]%%' and %s>%d order by kvc_record_product.货单号 for update",
+        renamed, 0, bracketed(from), renamed, width);
+}
+
+Statement unsettledWork(mySQLTool& db, quint64 member)
+{
+    // Locked, so that no station books him new work until his removal is decided.
+    return db.Format(
+        "select count(*), sum(%s.共计) from %s where %s.工号=%I64u and %s.结讫=%d lock in share mode",
+        tables::mission, tables::mission, tables::mission, member, tables::mission, 0);
 }
 
 Statement choices(mySQLTool& db, Choice choice)
@@ -170,6 +196,8 @@ Statement choices(mySQLTool& db, Choice choice)
             return db.Format("select kvc_attrib_sex.货物性别 from kvc_attrib_sex");
         case Choice::Priorities:
             return db.Format("select kvc_attrib_priority.货物等级 from kvc_attrib_priority");
+        case Choice::Processes:
+            return db.Format("select kvc_attrib_process.名称 from kvc_attrib_process");
         case Choice::ActiveMembers:
             return db.Format(
                 "select kvc_record_member.姓名 from kvc_record_member where kvc_record_member.激活=1");
@@ -181,6 +209,12 @@ Statement choices(mySQLTool& db, Choice choice)
             break;
     }
     return Statement();
+}
+
+Statement technologyList(mySQLTool& db)
+{
+    return db.Format(
+        "select kvc_attrib_technology.名称, kvc_attrib_technology.类型 from kvc_attrib_technology");
 }
 
 Statement clientNames(mySQLTool& db)

@@ -36,8 +36,14 @@ Statement lossRow(mySQLTool& db, quint64 serial);
 
 // A technology renamed from `from` to `to` in the washing methods of the orders still open.
 Statement renameInOpenOrders(mySQLTool& db, const QString& from, const QString& to);
+// The open orders whose washing method that rename would make longer than `width`
+// characters: 货单号 and the new length, the lowest 货单号 first.
+Statement renameOverflow(mySQLTool& db, const QString& from, const QString& to, int width);
+// An employee's unsettled piece-work: its rows and the sum of their 共计.
+Statement unsettledWork(mySQLTool& db, quint64 member);
 
-// The choices of the grids' drop-downs.
+// The short lists of the master data, one home for every screen's drop-downs and for the
+// grids' choices: the first column of each row.
 enum class Choice {
     None,
     TechnologyTypes,
@@ -52,8 +58,11 @@ enum class Choice {
     Priorities,
     ActiveMembers,
     ActiveDispatchers,
+    Processes,
 };
 Statement choices(mySQLTool& db, Choice choice);
+// The technologies with their type (名称, 类型), as the inquiries list them.
+Statement technologyList(mySQLTool& db);
 
 // The simple inquiry's customers: 客户号, 名称.
 Statement clientNames(mySQLTool& db);

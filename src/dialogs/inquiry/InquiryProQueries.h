@@ -10,13 +10,9 @@ class mySQLTool;
 // The reading statements of the order inquiry "货单查询".
 namespace inquiryproq {
 
-// Choices of the condition panel.
-Statement customers(mySQLTool& db);     // 客户号, 名称, 说明
-Statement technologies(mySQLTool& db);  // 名称, 类型
-Statement receivers(mySQLTool& db);     // 姓名 of the employees who take goods in
-Statement natures(mySQLTool& db);
-Statement types(mySQLTool& db);
-Statement kinds(mySQLTool& db);
+// Choices of the condition panel (the attribute lists are adminq's).
+Statement customers(mySQLTool& db);  // 客户号, 名称, 说明
+Statement receivers(mySQLTool& db);  // 姓名 of the employees who take goods in
 
 // The fragments of the conditions, each added to `where` in the screen's fixed order: the
 // customer, a technology among the order's washing methods (only that name in its brackets),

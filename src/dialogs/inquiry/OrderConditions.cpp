@@ -4,6 +4,7 @@
 #include "db/Convert.h"
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
+#include "dialogs/admin/AdminQueries.h"
 #include "dialogs/inquiry/InquiryProQueries.h"
 #include "grid/KvGrid.h"
 #include "parts/Switches.h"
@@ -102,11 +103,11 @@ KvGrid* OrderConditions::addList(QCheckBox* box, const char* name,
 void OrderConditions::load()
 {
     prompt().report(customers_->Fill(g_sqlTool, inquiryproq::customers(g_sqlTool)));
-    prompt().report(technologies_->Fill(g_sqlTool, inquiryproq::technologies(g_sqlTool)));
+    prompt().report(technologies_->Fill(g_sqlTool, adminq::technologyList(g_sqlTool)));
     FillCombo(g_sqlTool, *receiver_, inquiryproq::receivers(g_sqlTool));
-    FillCombo(g_sqlTool, *nature_, inquiryproq::natures(g_sqlTool));
-    FillCombo(g_sqlTool, *type_, inquiryproq::types(g_sqlTool));
-    FillCombo(g_sqlTool, *kind_, inquiryproq::kinds(g_sqlTool));
+    FillCombo(g_sqlTool, *nature_, adminq::choices(g_sqlTool, adminq::Choice::Natures));
+    FillCombo(g_sqlTool, *type_, adminq::choices(g_sqlTool, adminq::Choice::GoodsTypes));
+    FillCombo(g_sqlTool, *kind_, adminq::choices(g_sqlTool, adminq::Choice::Kinds));
 }
 
 QString OrderConditions::build(Conditions& where) const

@@ -1,7 +1,6 @@
 #include "dialogs/intake/ConsigneeForm.h"
 
 #include "db/Convert.h"
-#include "db/Tables.h"
 #include "db/mySQLTool.h"
 #include "dialogs/admin/AdminQueries.h"
 #include "dialogs/intake/FormWidgets.h"
@@ -141,12 +140,12 @@ void ConsigneeForm::fillChoices()
     {
         // Filling passes through the first item; only a choice counts.
         const QSignalBlocker quiet(nature_);
-        FillCombo(g_sqlTool, *nature_, intakeq::choices(g_sqlTool, tables::nature));
+        FillCombo(g_sqlTool, *nature_, adminq::choices(g_sqlTool, adminq::Choice::Natures));
     }
-    FillCombo(g_sqlTool, *type_, intakeq::choices(g_sqlTool, tables::type));
-    FillCombo(g_sqlTool, *kind_, intakeq::choices(g_sqlTool, tables::kind));
-    FillCombo(g_sqlTool, *sex_, intakeq::choices(g_sqlTool, tables::sex));
-    FillCombo(g_sqlTool, *priority_, intakeq::choices(g_sqlTool, tables::priority));
+    FillCombo(g_sqlTool, *type_, adminq::choices(g_sqlTool, adminq::Choice::GoodsTypes));
+    FillCombo(g_sqlTool, *kind_, adminq::choices(g_sqlTool, adminq::Choice::Kinds));
+    FillCombo(g_sqlTool, *sex_, adminq::choices(g_sqlTool, adminq::Choice::Sexes));
+    FillCombo(g_sqlTool, *priority_, adminq::choices(g_sqlTool, adminq::Choice::Priorities));
     method_->fillCategories();
 }
 

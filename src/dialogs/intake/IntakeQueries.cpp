@@ -71,11 +71,6 @@ Statement receivers(mySQLTool& db)
                      tables::member);
 }
 
-Statement choices(mySQLTool& db, const char* table)
-{
-    return db.Format("select * from %s", table);
-}
-
 FillMatch byCaption()
 {
     FillMatch m;

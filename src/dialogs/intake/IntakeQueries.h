@@ -26,8 +26,6 @@ Statement technologyPrice(mySQLTool& db, const QString& name);
 Statement technologies(mySQLTool& db, const QString& category);
 // Employees who deliver goods.
 Statement receivers(mySQLTool& db);
-// Every row of a list of choices.
-Statement choices(mySQLTool& db, const char* table);
 
 // The order lists and the customer list take cells by caption; "客户名称" is 名称.
 FillMatch byCaption();

@@ -1,7 +1,7 @@
 #include "dialogs/intake/MethodPanel.h"
 
-#include "db/Tables.h"
 #include "db/mySQLTool.h"
+#include "dialogs/admin/AdminQueries.h"
 #include "dialogs/intake/FormWidgets.h"
 #include "dialogs/intake/IntakeQueries.h"
 #include "ui/Widgets.h"
@@ -69,7 +69,7 @@ void MethodPanel::fillCategories()
 {
     // Filling passes through the first category; only a choice fills the technologies.
     const QSignalBlocker quiet(category_);
-    FillCombo(g_sqlTool, *category_, intakeq::choices(g_sqlTool, tables::technologyType));
+    FillCombo(g_sqlTool, *category_, adminq::choices(g_sqlTool, adminq::Choice::TechnologyTypes));
 }
 
 QStringList MethodPanel::sequence() const

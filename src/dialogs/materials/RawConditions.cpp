@@ -4,6 +4,7 @@
 #include "db/Convert.h"
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
+#include "dialogs/admin/AdminQueries.h"
 #include "dialogs/materials/MaterialLists.h"
 #include "dialogs/materials/MaterialQueries.h"
 #include "grid/KvGrid.h"
@@ -113,7 +114,7 @@ void RawConditions::fill()
     prompt().report(suppliers_->Fill(g_sqlTool, materialq::suppliers(g_sqlTool)));
     prompt().report(clients_->Fill(g_sqlTool, materialq::clients(g_sqlTool)));
     prompt().report(members_->Fill(g_sqlTool, materialq::activeMembers(g_sqlTool)));
-    FillCombo(g_sqlTool, *teams_, materialq::teams(g_sqlTool));
+    FillCombo(g_sqlTool, *teams_, adminq::choices(g_sqlTool, adminq::Choice::Teams));
     FillCombo(g_sqlTool, *accounts_, materialq::accounts(g_sqlTool));
 }
 

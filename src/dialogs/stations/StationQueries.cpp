@@ -100,16 +100,6 @@ Statement processes(mySQLTool& db, const QString& station)
     return db.Format("select %s.名称 from %s where %s.工作站='%s'", S, S, S, station);
 }
 
-Statement destinations(mySQLTool& db)
-{
-    return db.Format("select %s.名称 from %s", tables::station, tables::station);
-}
-
-Statement teams(mySQLTool& db)
-{
-    return db.Format("select %s.班组名称 from %s", tables::group, tables::group);
-}
-
 Statement teamMembers(mySQLTool& db, const QString& team)
 {
     const char* const M = tables::member;

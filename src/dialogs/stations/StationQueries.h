@@ -32,8 +32,6 @@ Statement orderDetails(mySQLTool& db, quint64 order);
 
 // The processing panel.
 Statement processes(mySQLTool& db, const QString& station);
-Statement destinations(mySQLTool& db);
-Statement teams(mySQLTool& db);
 Statement teamMembers(mySQLTool& db, const QString& team);
 
 }  // namespace stationq

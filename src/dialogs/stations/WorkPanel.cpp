@@ -266,11 +266,11 @@ void WorkPanel::modeChosen(const QString& mode)
     members_->DeleteAllItems();
     singleList_->DeleteAllItems();
     coopList_->DeleteAllItems();
-    FillCombo(g_sqlTool, *destination_, stationq::destinations(g_sqlTool));
+    FillCombo(g_sqlTool, *destination_, adminq::choices(g_sqlTool, adminq::Choice::Stations));
     SelectComboText(*destination_, station_);
     setPanelEnabled(true);
     if (!forward) {
-        FillCombo(g_sqlTool, *team_, stationq::teams(g_sqlTool));
+        FillCombo(g_sqlTool, *team_, adminq::choices(g_sqlTool, adminq::Choice::Teams));
     }
 
     const Rows charge = g_sqlTool.Read(adminq::setting(g_sqlTool, adminq::kLossPrice));
