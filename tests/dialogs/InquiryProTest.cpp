@@ -510,3 +510,47 @@ TEST_F(InquiryPro, AFlowShowsTheChainOfItsFinishedStepsOldestFirst)
                   (QStringList{QStringLiteral("9"), QStringLiteral("郑小军"), QStringLiteral("12.5")}));
     }
 }
+
+// Orders are listed with their customer, and the count and totals add up what is listed: an
+// order whose customer is gone is left out of all of them. Old data: a NULL in an attribute
+// list is no entry of its drop-down, and a flow whose 结讫 is NULL does not end the chain.
+TEST_F(InquiryPro, WhatIsListedIsCountedAndOldNullsNeitherFillNorStop)
+{
+    const quint64 kept = addOrder({.goods = 7, .original = 1, .washed = 2});
+    addOrder({.client = 99, .goods = 50, .original = 5, .washed = 5});
+    db().exec(
+        QStringLiteral("alter table kvc_attrib_nature modify 货物属性 varchar(50) null; insert into "
+                       "kvc_attrib_nature values (null); alter table kvc_record_procedure modify 结讫 "
+                       "int null"));
+    // Three flows: finished, finished long ago with no 结讫 written, and the running one.
+    quint64 previous = 0;
+    std::vector<quint64> ids;
+    for (const char* state : {"1", "null", "0"}) {
+        db().exec(
+            QStringLiteral("insert into kvc_record_procedure (货单号, 上一号, 工作站, 工序, 结讫) values "
+                           "(%1, %2, '洗水', '工序%3', %4)")
+                .arg(kept)
+                .arg(previous ? QString::number(previous) : QStringLiteral("NULL"))
+                .arg(ids.size() + 1)
+                .arg(QLatin1String(state)));
+        previous = db().scalar(QStringLiteral("select max(流水号) from kvc_record_procedure")).toULongLong();
+        ids.push_back(previous);
+    }
+    open();
+    auto* natures = child<QComboBox>("natureCombo");
+    EXPECT_EQ(natures->findText(QString()), -1);
+    EXPECT_EQ(natures->count(),
+              db().count(QStringLiteral("from kvc_attrib_nature where 货物属性 is not null")));
+
+    click("queryButton");
+    EXPECT_EQ(column(orders(), 0), QStringList{QString::number(kept)});
+    EXPECT_EQ(label(), QStringLiteral("共查询到1条，显示其中1-1条"));
+    EXPECT_EQ(totals(), (QStringList{"7", "1", "2"}));
+
+    ASSERT_TRUE(clickRowWith(orders(), 0, QString::number(kept)));
+    ASSERT_TRUE(clickRowWith(grid("flowsList"), 0, QString::number(ids[2])));
+    KvGrid* steps = grid("stepsList");
+    ASSERT_EQ(steps->GetItemCount(), 3);
+    EXPECT_EQ(column(steps, 0), (QStringList{QString::number(ids[0]), QString(), QString()}));
+    EXPECT_EQ(column(steps, 1), (QStringList{QStringLiteral("工序1"), QString(), QString()}));
+}

@@ -415,3 +415,37 @@ TEST_F(ShipmentInquiry, ExportAppendsTheListAndItsTotals)
         text.endsWith(QStringLiteral(";\r\n\r\n货物数量;损耗数量;原版数量;洗版数量;合计金额;\r\n"
                                      "4;0;0;0;9.00;\r\n\r\n")));
 }
+
+// A shipment is listed with its customer and its order, and the count and totals add up what is
+// listed: one whose customer or order is gone is left out of all three. A search that fails
+// leaves no earlier result behind to be paged or exported.
+TEST_F(ShipmentInquiry, TheResultIsWhatIsCountedAndAFailedSearchEmptiesIt)
+{
+    const QString kept = QString::number(ship(Ship()));
+    Ship noClient;
+    noClient.client = 99;
+    ship(noClient);
+    Ship noOrder;
+    noOrder.order = 4242;
+    ship(noOrder);
+    db().exec(QStringLiteral("delete from kvc_record_product where 货单号=4242"));
+    open();
+    EXPECT_EQ(found(), QStringList{kept});
+    EXPECT_EQ(child<QLabel>("resultLabel")->text(), QStringLiteral("共查询到1条记录，显示其中1-1条"));
+    EXPECT_EQ(rowCells(grid("totalsList"), 0), (QStringList{"10", "0", "0", "0", "25.00"}));
+
+    tick("fuzzySwitch");
+    type("fuzzyEdit", QStringLiteral("\u0E01"));  // no GBK form: the count cannot be made
+    boxes().clear();
+    EXPECT_TRUE(found().isEmpty());
+    EXPECT_EQ(boxes().boxes.size(), 1);
+    EXPECT_EQ(grid("totalsList")->GetItemCount(), 0);
+    EXPECT_TRUE(child<QLabel>("resultLabel")->text().isEmpty());
+    EXPECT_TRUE(child<QPushButton>("resultNext")->isHidden());
+    QTemporaryDir dir;
+    kvtest::ExportTarget target(dir.filePath(QStringLiteral("发货")));
+    boxes().clear();
+    click("exportButton");
+    EXPECT_EQ(boxes().texts(), QStringList{QStringLiteral("没有内容可被导出")});
+    EXPECT_EQ(target.asked, 0);
+}

@@ -27,9 +27,15 @@ class ShipmentFixture : public DemoDbTest, public ScreenDriver {
 protected:
     using Ship = kvtest::Ship;
 
-    // The new shipment's 序列号.
+    // The new shipment's 序列号. Its order is made (closed, shipped) when there is none.
     quint64 ship(const Ship& s)
     {
+        db().exec(
+            QStringLiteral("insert ignore into kvc_record_product (货单号, 客户号, 货物数量, 激活, 结讫) "
+                           "values (%1, %2, %3, 1, 1)")
+                .arg(s.order)
+                .arg(s.client)
+                .arg(s.goods));
         db().exec(
             QStringLiteral(
                 "insert into kvc_record_ship (货单号, 客户号, 开票人, 发货人, 发送时间, 品名, 洗涤方法, "

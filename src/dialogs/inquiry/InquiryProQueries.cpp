@@ -21,31 +21,10 @@ Statement customers(mySQLTool& db)
     return db.Format("select %s.客户号, %s.名称, %s.说明 from %s", C, C, C, C);
 }
 
-Statement technologies(mySQLTool& db)
-{
-    return db.Format("select %s.名称, %s.类型 from %s", tables::technology, tables::technology,
-                     tables::technology);
-}
-
 Statement receivers(mySQLTool& db)
 {
     // The same people the intake desk chooses its receiver from.
     return intakeq::receivers(db);
-}
-
-Statement natures(mySQLTool& db)
-{
-    return db.Format("select %s.货物属性 from %s", tables::nature, tables::nature);
-}
-
-Statement types(mySQLTool& db)
-{
-    return db.Format("select %s.货物类型 from %s", tables::type, tables::type);
-}
-
-Statement kinds(mySQLTool& db)
-{
-    return db.Format("select %s.货物款式 from %s", tables::kind, tables::kind);
 }
 
 void addCustomer(Conditions& where, quint64 customer)
@@ -112,7 +91,8 @@ QString likeLiteral(const QString& name)
 Statement orders(mySQLTool& db, const Statement& where, quint64 offset, quint64 count, bool numberOrder)
 {
     // Left to itself the server walks a busy customer's whole history in 货单号 order to find
-    // one month of it.
+    // one month of it. The orders are read first, each joined to its customer by the key, as the
+    // orders alone would be read.
     const Statement from = numberOrder
                                ? db.Format("%s", P)
                                : db.Format("%s ignore index for order by (PRIMARY, ix_product_client)", P);
@@ -121,16 +101,20 @@ Statement orders(mySQLTool& db, const Statement& where, quint64 offset, quint64 
         "%s.货物款式, \t\t\t\t  %s.货物性别, %s.洗涤方法, %s.货物单价, %s.损耗单价, %s.原版数量, "
         "%s.洗版数量, "
         "%s.损耗数量, %s.货物等级, %s.关联, \t\t\t\t  %s.激活, %s.激活时间, %s.结讫, %s.结讫时间, %s.经办人 "
-        "from %s left join %s on %s.客户号=%s.客户号%s order by %s.货单号 limit %I64u, %I64u",
+        "from %s straight_join %s on %s.客户号=%s.客户号%s order by %s.货单号 limit %I64u, %I64u",
         P, P, C, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, from, C, P, C, where, P, offset,
         count);
 }
 
 Statement ordersTotals(mySQLTool& db, const Statement& where)
 {
+    // Joined as the list is: an order whose customer is gone is neither listed nor counted.
     const Statement last = db.Format("(select max(%s.货单号) from %s)", P, P);
-    return db.Format("select count(*), sum(%s.货物数量), sum(%s.原版数量), sum(%s.洗版数量), %s from %s%s", P,
-                     P, P, last, P, where);
+    return db.Format(
+        "select count(*), sum(%s.货物数量), sum(%s.原版数量), sum(%s.洗版数量), %s from %s straight_join %s "
+        "on "
+        "%s.客户号=%s.客户号%s",
+        P, P, P, last, P, C, P, C, where);
 }
 
 Statement runningFlows(mySQLTool& db, quint64 order)
@@ -149,12 +133,14 @@ Statement shipments(mySQLTool& db, quint64 order)
 Statement flowChain(mySQLTool& db, quint64 flow, int finishedCap)
 {
     // Each step is found through the primary key of the one before; 完成 counts the finished
-    // steps so far and 深度 bounds the walk.
+    // steps so far (a 结讫 left NULL by old data is no finished step, and no end of the walk)
+    // and 深度 bounds the walk.
     return db.Format(
         "with recursive walk (流水号, 上一号, 工序, 历史, 结讫, 完成, 深度) as ("
-        "select %s.流水号, %s.上一号, %s.工序, %s.历史, %s.结讫, %s.结讫=1, 0 from %s where %s.流水号=%I64u "
+        "select %s.流水号, %s.上一号, %s.工序, %s.历史, %s.结讫, %s.结讫<=>1, 0 from %s where "
+        "%s.流水号=%I64u "
         "union all "
-        "select %s.流水号, %s.上一号, %s.工序, null, %s.结讫, walk.完成+(%s.结讫=1), walk.深度+1 "
+        "select %s.流水号, %s.上一号, %s.工序, null, %s.结讫, walk.完成+(%s.结讫<=>1), walk.深度+1 "
         "from walk join %s on %s.流水号=walk.上一号 where walk.完成<%d and walk.深度<%d) "
         "select 流水号, 上一号, 工序, 历史, 结讫 from walk order by 深度",
         F, F, F, F, F, F, F, F, flow, F, F, F, F, F, F, F, finishedCap, kChainDepthLimit);

@@ -36,12 +36,10 @@ Dlg_Quality::Dlg_Quality(QWidget* parent) : QDialog(parent)
 
     lists_ = new RecordLists(this);
 
-    // The dates are whole days: "before" ends where the first day begins, "after" starts
-    // where the second day ends, "within" runs from the first day's start to the second's end.
+    // Dates without a time, compared with the stored times as text: "before" a day ends where
+    // it begins, "after" a day takes that day in, "within" takes its first day but not its last.
     dates_ = new TimeCondition(QString(), QStringLiteral("qualityDates"), TimeCondition::Second,
                                TimeCondition::First, this);
-    dates_->time(TimeCondition::First)->setTime(QTime(0, 0, 0));
-    dates_->time(TimeCondition::Second)->setTime(QTime(23, 59, 59));
     for (TimeCondition::Pair p : {TimeCondition::First, TimeCondition::Second})
         dates_->time(p)->hide();
     showHandled_ = makeCheckBox(QStringLiteral("显示已处理记录"), "showHandledCheck", this);
@@ -129,8 +127,11 @@ Statement Dlg_Quality::conditions() const
         case TimeCondition::Range::None:
             break;
     }
-    filter.first = dates_->moment(TimeCondition::First);
-    filter.second = dates_->moment(TimeCondition::Second);
+    const auto day = [this](TimeCondition::Pair p) {
+        return dates_->date(p)->date().toString(QStringLiteral("yyyy-MM-dd"));
+    };
+    filter.first = day(TimeCondition::First);
+    filter.second = day(TimeCondition::Second);
     filter.showHandled = showHandled_->isChecked();
     return qualityq::conditions(g_sqlTool, filter);
 }

@@ -31,7 +31,7 @@ Statement conditions(mySQLTool& db, const Filter& filter)
             where.add("%s.日期>'%s'", Q, filter.second);
             break;
         case Filter::Dates::Within:
-            where.add("%s.日期>='%s' and %s.日期<='%s'", Q, filter.first, Q, filter.second);
+            where.add("%s.日期>'%s' and %s.日期<'%s'", Q, filter.first, Q, filter.second);
             break;
         case Filter::Dates::Any:
             break;
@@ -43,16 +43,16 @@ Statement conditions(mySQLTool& db, const Filter& filter)
 
 Statement records(mySQLTool& db, const Statement& where, int count)
 {
-    // A left join: the losses of a customer since removed are still listed (and counted).
     return db.Format(
         "select %s.序列号, %s.名称, %s.日期, %s.数量, %s.原因, %s.责任人, %s.记录人, %s.备注, %s.处理 "
-        "from %s left join %s on %s.客户号=%s.客户号%s order by %s.序列号 limit %d",
+        "from %s join %s on %s.客户号=%s.客户号%s order by %s.序列号 limit %d",
         Q, C, Q, Q, Q, Q, Q, Q, Q, Q, C, Q, C, where, Q, count);
 }
 
 Statement countRecords(mySQLTool& db, const Statement& where)
 {
-    return db.Format("select count(*) from %s%s", Q, where);
+    // Joined as the list is, so that the count is of what it lists.
+    return db.Format("select count(*) from %s join %s on %s.客户号=%s.客户号%s", Q, C, Q, C, where);
 }
 
 Statement clients(mySQLTool& db)

@@ -13,9 +13,10 @@ namespace qualityq {
 // answers too), 0 when it has not.
 Statement handledColumn(mySQLTool& db);
 
-// What the record lists show: the records of a range of dates (before the first moment,
-// after the second, or from the first to the second, both included), open ones only unless
-// the handled are asked for too. Moments are "YYYY-MM-DD hh:mm:ss".
+// What the record lists show: the records of a range of dates (before the first, after the
+// second, or strictly between the first and the second), open ones only unless the handled are
+// asked for too. Dates are "YYYY-MM-DD", compared as text with the stored times, so that after
+// a day takes the day itself in and before it leaves it out.
 struct Filter {
     enum class Dates { Any, Before, After, Within };
     Dates dates = Dates::Any;
@@ -25,7 +26,8 @@ struct Filter {
 // The conditions of a filter with their lead (" where ..."), or empty.
 Statement conditions(mySQLTool& db, const Filter& filter);
 
-// Loss records with their customer's name, oldest first, at most `count` of them:
+// Loss records with their customer's name (those whose customer is gone are left out), oldest
+// first, at most `count` of them:
 // 序列号, 名称, 日期, 数量, 原因, 责任人, 记录人, 备注, 处理. `where` is the conditions on the loss
 // table with its lead (" where ..."), or empty.
 Statement records(mySQLTool& db, const Statement& where, int count);

@@ -2,6 +2,7 @@
 
 #include "db/Convert.h"
 #include "db/mySQLTool.h"
+#include "dialogs/admin/AdminQueries.h"
 #include "dialogs/shipping/ShipmentQueries.h"
 #include "dialogs/shipping/ShipperQueries.h"
 #include "grid/KvGrid.h"
@@ -153,12 +154,12 @@ Dlg_InquiryShipment::Dlg_InquiryShipment(QWidget* parent) : QDialog(parent)
     connect(exportButton, &QPushButton::clicked, this, &Dlg_InquiryShipment::exportLists);
 
     clients_->Fill(g_sqlTool, shipmentq::clients(g_sqlTool));
-    technologies_->Fill(g_sqlTool, shipmentq::technologies(g_sqlTool));
+    technologies_->Fill(g_sqlTool, adminq::technologyList(g_sqlTool));
     FillCombo(g_sqlTool, *shipper_, shipperq::shippers(g_sqlTool));
     FillCombo(g_sqlTool, *issuer_, shipperq::issuers(g_sqlTool));
-    FillCombo(g_sqlTool, *style_, shipmentq::styles(g_sqlTool));
-    FillCombo(g_sqlTool, *sex_, shipmentq::sexes(g_sqlTool));
-    FillCombo(g_sqlTool, *nature_, shipmentq::natures(g_sqlTool));
+    FillCombo(g_sqlTool, *style_, adminq::choices(g_sqlTool, adminq::Choice::Kinds));
+    FillCombo(g_sqlTool, *sex_, adminq::choices(g_sqlTool, adminq::Choice::Sexes));
+    FillCombo(g_sqlTool, *nature_, adminq::choices(g_sqlTool, adminq::Choice::Natures));
 }
 
 std::optional<shipmentq::Filter> Dlg_InquiryShipment::readFilter()
@@ -239,19 +240,17 @@ void Dlg_InquiryShipment::search()
         return;
     const Statement where = shipmentq::conditions(g_sqlTool, *filter);
     // One pass over the matches gives the count and the totals; the pages are read with a limit.
-    const Rows totals = g_sqlTool.Read(shipmentq::totals(g_sqlTool, where));
-    if (!prompt().report(totals))
-        return;
-    const Row& sums = totals.first();
-    const quint64 count = sums.toId(0);
+    // A search that fails leaves nothing of the last one on screen.
+    totals_->DeleteAllItems();
     const bool shown = result_->run(
         [where](quint64 offset, int rows) { return shipmentq::shipments(g_sqlTool, where, offset, rows); },
-        g_sqlTool.Format("select %I64u", count));
-    totals_->DeleteAllItems();
+        shipmentq::totals(g_sqlTool, where));
     if (!shown)
         return;
-    result_->label()->setText(
-        QStringLiteral("共查询到%1条记录，显示其中1-%2条").arg(count).arg(result_->list()->GetItemCount()));
+    const Row& sums = result_->counted();
+    result_->label()->setText(QStringLiteral("共查询到%1条记录，显示其中1-%2条")
+                                  .arg(result_->total())
+                                  .arg(result_->list()->GetItemCount()));
     totals_->AppendItem({QString::number(sums.toInt64(1)), QString::number(sums.toInt64(2)),
                          QString::number(sums.toInt64(3)), QString::number(sums.toInt64(4)),
                          QString::asprintf("%.2f", sums.toDouble(5))});

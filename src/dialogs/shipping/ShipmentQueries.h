@@ -37,11 +37,7 @@ Statement shipments(mySQLTool& db, const Statement& conditions, quint64 offset, 
 // and the amount (货物数量 x 货物单价, a NULL price adding nothing).
 Statement totals(mySQLTool& db, const Statement& conditions);
 
-// The condition lists and drop-downs.
+// The customer list of the conditions (the attribute lists are adminq's).
 Statement clients(mySQLTool& db);
-Statement technologies(mySQLTool& db);
-Statement styles(mySQLTool& db);
-Statement sexes(mySQLTool& db);
-Statement natures(mySQLTool& db);
 
 }  // namespace shipmentq
