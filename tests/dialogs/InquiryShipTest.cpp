@@ -287,10 +287,50 @@ TEST_F(ShipStatistics, PrintsAndExportsWhatIsShownForThePeriodOfTheLastDisplay)
     EXPECT_EQ(db().scalar(QStringLiteral("select 备注 from kvc_record_ship where 序列号=%1").arg(A)),
               QString());
 
-    // A new 显示 empties the lists: nothing is printed for the period it shows.
+    // A new 显示 empties the lists: nothing is printed for the period it shows, and the user is
+    // told why.
     click("displayButton");
     kvtest::PdfChooser none(dir.filePath(QStringLiteral("n.pdf")));
+    boxes().clear();
     click("printSettlementButton");
     click("printStatementButton");
     EXPECT_EQ(none.asked, 0);
+    EXPECT_EQ(boxes().texts(), QStringList(2, QStringLiteral("请先在客户列表中选择一个客户")));
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
+}
+
+// Each bar keeps its own label, also for two customers of one name; the value axis has round
+// ticks with the thousands separated; a tiny amount is still a bar beside a big one.
+TEST_F(ShipStatistics, TheChartKeepsNamesApartOnRoundTicksAndShowsTinyAmounts)
+{
+    db().exec(
+        QStringLiteral("insert into kvc_record_client (名称, 说明, 激活) values ('佛山南海牛仔服饰', "
+                       "'新厂', 1)"));
+    const QString twin = db().scalar(QStringLiteral("select max(客户号) from kvc_record_client"));
+    ship(at("2026-11-02 09:00:00", "[石磨]", 10, "2.5"));
+    Ship big = at("2026-11-04 09:00:00", "[普洗]", 100000, "6.49814");
+    big.client = twin.toULongLong();
+    ship(big);
+    Ship tiny = at("2026-11-05 09:00:00", "[普洗]", 1, "0.5");
+    tiny.client = 3;
+    ship(tiny);
+    open();
+    setPeriod("2026-11-01", "2026-12-01");
+    click("displayButton");
+    auto* chart = child<ShipmentChart>("shipmentChart");
+    ASSERT_EQ(chart->barCount(), 3);
+    const QStringList labels{QStringLiteral("佛山南海牛仔服饰（%1）").arg(twin),
+                             QStringLiteral("佛山南海牛仔服饰（2）"), QStringLiteral("东莞虎门时装公司")};
+    const QStringList amounts{QStringLiteral("649,814.00"), QStringLiteral("25.00"), QStringLiteral("0.50")};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(chart->barLabel(i), labels[i]);
+        EXPECT_EQ(chart->amountText(i), amounts[i]);
+    }
+    EXPECT_EQ(chart->tickLabels(), (QStringList{"0", "500,000", "1,000,000"}));
+    EXPECT_DOUBLE_EQ(chart->barLength(0), 649814);
+    EXPECT_GE(chart->barLength(2), 1000000 / 60.0);
+    // A click on the tiny bar chooses its customer.
+    QApplication::processEvents();
+    QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, chart->barCenter(2));
+    EXPECT_EQ(dlg_->shownCustomer(), 3u);
 }

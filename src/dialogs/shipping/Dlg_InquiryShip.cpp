@@ -233,8 +233,25 @@ void Dlg_InquiryShip::clearStatement()
     shownName_.clear();
 }
 
+// Printing needs a customer whose settlement is shown; without one the user is told why nothing
+// is printed.
+bool Dlg_InquiryShip::printable()
+{
+    if (shown_ == 0) {
+        prompt().message(QStringLiteral("请先在客户列表中选择一个客户"), QStringLiteral("错误"));
+        return false;
+    }
+    if (settlement_->GetItemCount() == 0) {
+        prompt().message(QStringLiteral("该客户在这一期间没有可结算的发货"), QStringLiteral("错误"));
+        return false;
+    }
+    return true;
+}
+
 void Dlg_InquiryShip::printSettlement()
 {
+    if (!printable())
+        return;
     myPrinter printer(this);
     prompt().report(
         printer.PrintSettlement(settlement_->rows(), totals_->rows(), shownName_, startDate_, endDate_));
@@ -242,6 +259,8 @@ void Dlg_InquiryShip::printSettlement()
 
 void Dlg_InquiryShip::printStatement()
 {
+    if (!printable())
+        return;
     myPrinter printer(this);
     prompt().report(
         printer.PrintStatement(settlement_->rows(), statement_->rows(), shownName_, startDate_, endDate_));

@@ -23,6 +23,7 @@ private:
     void customerRowClicked(int row);
     void chooseCustomer(quint64 client, const QString& name);
     void clearStatement();
+    bool printable();
     void printSettlement();
     void printStatement();
 
