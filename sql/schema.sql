@@ -245,11 +245,13 @@ CREATE TABLE kvc_record_raw_out (
     KEY ix_raw_out_time (时间)
 ) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
 
+-- Suppliers; the name is unique, so that two desks adding one name at once keep one row.
 CREATE TABLE kvc_record_supplier (
     供应商号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
     名称 VARCHAR(100) NOT NULL DEFAULT '',
     备注 VARCHAR(255) NOT NULL DEFAULT '',
-    PRIMARY KEY (供应商号)
+    PRIMARY KEY (供应商号),
+    UNIQUE KEY ux_supplier_name (名称)
 ) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
 
 -- Settlements: one row per employee and settled period, written by the settlement with

@@ -17,6 +17,11 @@ CREATE TABLE IF NOT EXISTS kvc_record_commit (
 ALTER TABLE kvc_record_product ADD KEY IF NOT EXISTS ix_product_totals (客户号, 货物数量, 原版数量, 洗版数量);
 ALTER TABLE kvc_record_raw_out ADD KEY IF NOT EXISTS ix_raw_out_sums (名称, 客户号, 班组, 数量, 工号, 经办人, 时间),
     DROP KEY IF EXISTS ix_raw_out_name;
+-- Supplier names are unique (see schema.sql). A name given twice before keeps its first
+-- supplier; the later ones get their number added, so that nothing refers to another row.
+UPDATE kvc_record_supplier s JOIN kvc_record_supplier t ON t.名称 = s.名称 AND t.供应商号 < s.供应商号
+    SET s.名称 = CONCAT(LEFT(s.名称, 80), '（', s.供应商号, '）');
+ALTER TABLE kvc_record_supplier ADD UNIQUE KEY IF NOT EXISTS ux_supplier_name (名称);
 -- The piece-work statistics sampled wide enough to count the employees as they are.
 ALTER TABLE kvc_record_mission STATS_SAMPLE_PAGES = 100;
 -- Settlement rows take the server's key (earlier clients wrote none).

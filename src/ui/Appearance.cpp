@@ -28,5 +28,5 @@ void applyAppearance(QApplication& app)
             break;
         }
     }
-    app.setApplicationName(QStringLiteral("洗水厂生产管理系统"));
+    app.setApplicationName(kApplicationTitle);
 }

@@ -52,8 +52,13 @@ Prompt* g_current = &g_boxes;
 
 bool Prompt::report(const Outcome& outcome)
 {
+    return report(outcome, outcome.caption());
+}
+
+bool Prompt::report(const Outcome& outcome, const QString& caption)
+{
     if (!outcome.ok() && outcome.kind() != Outcome::Kind::Cancelled)
-        message(outcome.text(), outcome.caption());
+        message(outcome.text(), caption);
     return outcome.ok();
 }
 

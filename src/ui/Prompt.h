@@ -18,6 +18,9 @@ public:
 
     // Shows an outcome that is not done (nor cancelled) with its caption; true when it was done.
     bool report(const Outcome& outcome);
+    // The same with the caption a screen gives all its failures (some say "错误" where others
+    // say "Error").
+    bool report(const Outcome& outcome, const QString& caption);
     // Shows the message of a failed fill; true when the fill went through.
     bool report(const FillResult& fill);
     // Shows the server's text of a failed read (caption "Error"); true when the read went through.

@@ -49,10 +49,18 @@ TEST_F(Schema, LoadsOnStrictServersWithDefaultsMySqlAccepts)
     ASSERT_EQ(made.size(), 3 + 7);
     db().exec(
         QStringLiteral("drop table kvc_record_commit, kvc_record_mission_day, kvc_record_mission_stale; "
-                       "drop trigger tg_mission_insert; drop trigger tg_flow_update"));
+                       "drop trigger tg_mission_insert; drop trigger tg_flow_update; "
+                       "alter table kvc_record_supplier drop key ux_supplier_name; "
+                       "insert into kvc_record_supplier (名称) values ('甲'), ('甲'), ('乙')"));
     db().load(QStringLiteral("sql/upgrade.sql"));
     db().load(QStringLiteral("sql/upgrade.sql"));
     EXPECT_EQ(shape(), made);
+    // Supplier names given twice keep their first supplier and become unique by their key.
+    EXPECT_EQ(db().rows(QStringLiteral("select 名称 from kvc_record_supplier order by 供应商号")),
+              (QList<QStringList>{{"甲"}, {"甲（2）"}, {"乙"}}));
+    EXPECT_EQ(db().count(QStringLiteral("from information_schema.statistics where table_schema=database() "
+                                        "and index_name='ux_supplier_name'")),
+              1);
     db().exec(QStringLiteral("use %1; drop database %2").arg(db().name(), other));
 }
 

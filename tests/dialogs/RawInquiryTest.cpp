@@ -301,3 +301,30 @@ TEST_F(RawInquiry, TheFiveExportsWriteTheirLayouts)
     EXPECT_EQ(exported("teamSumExport", "teams"),
               gbk(QStringLiteral("班组名称;金额;\r\n喷砂组;30.00;\r\n\r\n")));
 }
+
+// The saved query keeps the kind of connection its texts were escaped for: once the server reads
+// backslashes literally, paging and the export refuse it rather than send it. Failures of the
+// inquiry say "错误".
+TEST_F(RawInquiry, ASavedQueryKeepsItsEscapingAndFailuresSayError)
+{
+    QTemporaryDir dir;
+    kvtest::ExportTarget target(dir.filePath(QStringLiteral("result")));
+    open(false);
+    click("materialCheck");
+    pick("materialList", 0, "浮石");
+    click("queryButton");
+    ASSERT_EQ(results()->GetItemCount(), 2);
+    ASSERT_TRUE(g_sqlTool.Exec("set session sql_mode='NO_BACKSLASH_ESCAPES'"));
+    boxes().clear();
+    click("resultExportButton");
+    EXPECT_EQ(boxes().texts(), QStringList{kConnectionChanged});
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
+    EXPECT_FALSE(QFile::exists(target.path + QStringLiteral(".txt")));
+
+    db().exec(QStringLiteral("rename table kvc_record_supplier to kvc_gone"));
+    boxes().clear();
+    click("queryButton");
+    ASSERT_EQ(boxes().boxes.size(), 1);
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
+    db().exec(QStringLiteral("rename table kvc_gone to kvc_record_supplier"));
+}

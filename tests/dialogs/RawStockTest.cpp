@@ -308,3 +308,99 @@ TEST_F(RawStock, TheIssueDeskRefusesBeforeAskingAndRefreshesTheStockAfter)
                   "select 名称, 客户号, 数量, 时间, 班组, 工号, 经办人 from kvc_record_raw_out")),
               (QList<QStringList>{{"酵素", "2", "0.5", "2026-12-08 09:30:00", "洗水组", "9", "tester"}}));
 }
+
+// Names and remarks are measured before anything is written and refused in Chinese; supplier
+// names are kept unique by the table's key, which needs no locking read (the client's role may
+// only read and insert suppliers), also when two desks add one name at once.
+TEST_F(RawStock, NamesAreMeasuredAndASupplierNameIsTakenOnce)
+{
+    const QString name101 = QString(101, QChar(0x77F3));
+    Purchase withNew = buy(1, 1);
+    withNew.material = name101;
+    withNew.newMaterial = true;
+    withNew.unit = QStringLiteral("公斤");
+    struct Case {
+        std::function<Outcome()> add;
+        QString refusal;
+    };
+    const Case cases[] = {
+        {[&] { return addMaterial(g_sqlTool, name101, QStringLiteral("公斤")); },
+         QStringLiteral("“名称”太长：最多100个字，现在有101个字，请缩短后再保存")},
+        {[&] { return registerPurchase(g_sqlTool, withNew); },
+         QStringLiteral("“名称”太长：最多100个字，现在有101个字，请缩短后再保存")},
+        {[&] { return addSupplier(g_sqlTool, name101, QString()); },
+         QStringLiteral("“名称”太长：最多100个字，现在有101个字，请缩短后再保存")},
+        {[&] { return addSupplier(g_sqlTool, QStringLiteral("甲"), QString(256, QLatin1Char('x'))); },
+         QStringLiteral("“备注”太长：最多255个字，现在有256个字，请缩短后再保存")},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = c.add();
+        EXPECT_EQ(r.kind(), Outcome::Kind::Refused) << c.refusal.toStdString();
+        EXPECT_EQ(r.text(), c.refusal);
+    }
+    EXPECT_EQ(rows("kvc_record_raw"), 1);
+    EXPECT_EQ(rows("kvc_record_supplier"), 1);
+    EXPECT_EQ(rows("kvc_record_raw_in"), 0);
+
+    // The key refuses a second row of a name, whoever writes it.
+    EXPECT_FALSE(g_sqlTool.Exec("insert into kvc_record_supplier (名称) value ('%s')",
+                                QStringLiteral("广州恒信化工 ")));
+    EXPECT_TRUE(g_sqlTool.DuplicateKey()) << g_sqlTool.GetError().toStdString();
+    // Desk A has added the name and not yet committed when desk B adds it too.
+    mySQLTool deskA, deskB;
+    ASSERT_TRUE(db().connect(deskA));
+    ASSERT_TRUE(db().connect(deskB));
+    ASSERT_TRUE(deskA.Begin());
+    ASSERT_TRUE(addSupplier(deskA, QStringLiteral("乙"), QString()).ok());
+    Outcome second = Outcome::done();
+    std::thread b([&] { second = addSupplier(deskB, QStringLiteral("乙"), QStringLiteral("另一家")); });
+    QThread::msleep(300);
+    ASSERT_TRUE(deskA.Commit());
+    b.join();
+    EXPECT_EQ(second.kind(), Outcome::Kind::Refused);
+    EXPECT_EQ(second.text(), QStringLiteral("该供应商已存在"));
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_supplier where 名称='乙'")), 1);
+}
+
+// The material desks say "错误" over a failure, as their screens do; "编辑成功" carries the
+// application's name.
+TEST_F(RawStock, TheMaterialDesksToldFailuresWithTheirCaptions)
+{
+    ASSERT_TRUE(registerPurchase(g_sqlTool, buy(10, 2)).ok());
+    db().exec(QStringLiteral(
+        "create trigger no_purchase before insert on kvc_record_raw_in for each row signal sqlstate '45000' "
+        "set message_text = 'purchase refused'; create trigger no_issue before insert on kvc_record_raw_out "
+        "for each row signal sqlstate '45000' set message_text = 'issue refused'"));
+    Dlg_RawIn in;
+    in.show();
+    setRoot(&in);
+    click("editSupplierCheck");
+    type("supplierNameEdit", QStringLiteral("中山五金"));
+    boxes().clear();
+    click("applySupplierButton");
+    EXPECT_EQ(boxes().last().text, QStringLiteral("编辑成功"));
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("洗水厂生产管理系统"));
+    clickRow(grid("materialList"), 0);
+    clickRow(grid("supplierList"), 0);
+    clickRowWith(grid("buyerList"), 1, QStringLiteral("张志明"));
+    type("quantityEdit", QStringLiteral("1"));
+    type("priceEdit", QStringLiteral("2"));
+    boxes().clear();
+    click("registerButton");
+    EXPECT_TRUE(boxes().last().text.contains(QStringLiteral("purchase refused")));
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
+
+    Dlg_RawOut out;
+    out.show();
+    setRoot(&out);
+    clickRow(grid("materialList"), 0);
+    clickRowWith(grid("memberList"), 1, QStringLiteral("郑小军"));
+    clickRow(grid("clientList"), 1);
+    choose("teamCombo", QStringLiteral("洗水组"));
+    type("quantityEdit", QStringLiteral("1"));
+    boxes().clear();
+    click("issueButton");
+    EXPECT_TRUE(boxes().last().text.contains(QStringLiteral("issue refused")));
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
+    EXPECT_EQ(rows("kvc_record_raw_out"), 0);
+}

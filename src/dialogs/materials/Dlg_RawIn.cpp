@@ -8,6 +8,7 @@
 #include "grid/KvGrid.h"
 #include "parts/Switches.h"
 #include "ui/AppState.h"
+#include "ui/Appearance.h"
 #include "ui/Controls.h"
 #include "ui/Prompt.h"
 
@@ -23,6 +24,8 @@ using namespace materials;
 namespace {
 
 const QString kNotice = QStringLiteral("提示");
+// The purchase desk says "错误" over every refusal and failure.
+const QString kError = QStringLiteral("错误");
 
 QLineEdit* edit(const char* name, QWidget* parent)
 {
@@ -180,14 +183,14 @@ void Dlg_RawIn::applyMaterial()
     const QString name = materialName_->text().trimmed();
     const QString unit = materialUnit_->currentIndex() < 0 ? QString() : materialUnit_->currentText();
     if (name.isEmpty() || unit.isEmpty()) {
-        prompt().report(addMaterial(g_sqlTool, name, unit));  // refused before anything is read
+        prompt().report(addMaterial(g_sqlTool, name, unit), kError);  // refused before anything is read
         return;
     }
     if (!prompt().confirm(QStringLiteral("确定添加新原料吗？"), kNotice))
         return;
-    if (!prompt().report(addMaterial(g_sqlTool, name, unit)))
+    if (!prompt().report(addMaterial(g_sqlTool, name, unit), kError))
         return;
-    prompt().message(QStringLiteral("编辑成功"), QString());
+    prompt().message(QStringLiteral("编辑成功"), kApplicationTitle);
     materialName_->clear();
     materialUnit_->setCurrentIndex(-1);
     fillMaterials(materials_, MaterialColumns::Desk);
@@ -198,15 +201,15 @@ void Dlg_RawIn::applySupplier()
 {
     const QString name = supplierName_->text().trimmed();
     if (name.isEmpty()) {
-        prompt().report(addSupplier(g_sqlTool, name, QString()));
+        prompt().report(addSupplier(g_sqlTool, name, QString()), kError);
         return;
     }
     if (!prompt().confirm(QStringLiteral("确定添加新供应商吗？"), kNotice))
         return;
     quint64 id = 0;
-    if (!prompt().report(addSupplier(g_sqlTool, name, supplierRemark_->text().trimmed(), &id)))
+    if (!prompt().report(addSupplier(g_sqlTool, name, supplierRemark_->text().trimmed(), &id), kError))
         return;
-    prompt().message(QStringLiteral("编辑成功"), QString());
+    prompt().message(QStringLiteral("编辑成功"), kApplicationTitle);
     supplierName_->clear();
     supplierRemark_->clear();
     fillSuppliers(id);
@@ -228,7 +231,7 @@ void Dlg_RawIn::registerPurchase()
     p.price = convert::toDouble(price_->text());
     p.amount = convert::toDouble(amount_->text());
     p.account = g_account;
-    if (!prompt().report(checkPurchase(p)))
+    if (!prompt().report(checkPurchase(p), kError))
         return;
     if (p.newMaterial && !prompt().confirm(QStringLiteral("确定添加新原料吗？"), kNotice))
         return;
@@ -239,7 +242,7 @@ void Dlg_RawIn::registerPurchase()
 
     quint64 supplier = 0;
     const Outcome r = materials::registerPurchase(g_sqlTool, p, &supplier);
-    prompt().report(r);
+    prompt().report(r, kError);
     if (r.kind() == Outcome::Kind::Failed)
         return;
     if (r.ok()) {

@@ -21,12 +21,14 @@ using namespace materials;
 
 namespace {
 
+const QString kError = QStringLiteral("错误");
+
 // The inquiry's exports say nothing when written; a file that could not be written or a
-// statement that failed is still told.
+// statement that failed is still told, as every failure of this screen, with "错误".
 void reportFailure(const Outcome& r)
 {
     if (r.kind() == Outcome::Kind::Refused || r.kind() == Outcome::Kind::Failed)
-        prompt().report(r);
+        prompt().report(r, kError);
 }
 
 PagedList* pager(const QString& name, GridColumns columns, QWidget* parent)
@@ -171,8 +173,10 @@ void Dlg_RawInquiry::query()
     // The totals first: they count the rows for the paged list in the same pass.
     const Rows sums = g_sqlTool.Read(purchases ? materialq::purchaseSums(g_sqlTool, text)
                                                : materialq::issueSums(g_sqlTool, text));
-    if (!prompt().report(sums))
+    if (!sums) {
+        reportFailure(sums.failed());
         return;
+    }
     const RawSummaries summaries = purchases ? RawSummaries::ofPurchases(sums) : RawSummaries::ofIssues(sums);
     PagedList* pager = purchases ? purchases_ : issues_;
     if (!pager->run(rows, summaries.rows))

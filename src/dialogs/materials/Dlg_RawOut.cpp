@@ -2,6 +2,7 @@
 
 #include "db/Convert.h"
 #include "db/mySQLTool.h"
+#include "dialogs/admin/AdminQueries.h"
 #include "dialogs/materials/MaterialLists.h"
 #include "dialogs/materials/MaterialQueries.h"
 #include "dialogs/materials/ops/Issue.h"
@@ -77,7 +78,7 @@ Dlg_RawOut::Dlg_RawOut(QWidget* parent) : QDialog(parent)
     fillMaterials(materials_, MaterialColumns::Desk);
     prompt().report(members_->Fill(g_sqlTool, materialq::activeMembers(g_sqlTool)));
     prompt().report(clients_->Fill(g_sqlTool, materialq::clients(g_sqlTool)));
-    FillCombo(g_sqlTool, *team_, materialq::teams(g_sqlTool));
+    FillCombo(g_sqlTool, *team_, adminq::choices(g_sqlTool, adminq::Choice::Teams));
     prompt().report(issues_->Fill(g_sqlTool, materialq::recentIssues(g_sqlTool)));
     connect(take, &QPushButton::clicked, this, &Dlg_RawOut::issue);
 }
@@ -91,12 +92,14 @@ void Dlg_RawOut::issue()
     i.team = team_->currentIndex() < 0 ? QString() : team_->currentText();
     i.quantity = convert::toDouble(quantity_->text());
     i.account = g_account;
-    if (!prompt().report(checkIssue(i)) || !prompt().report(checkStock(g_sqlTool, i)))
+    // Refusals and failures alike say "错误" here.
+    const QString error = QStringLiteral("错误");
+    if (!prompt().report(checkIssue(i), error) || !prompt().report(checkStock(g_sqlTool, i), error))
         return;
     if (!prompt().confirm(QStringLiteral("确定领料吗？"), QStringLiteral("提示")))
         return;
     const Outcome r = issueMaterial(g_sqlTool, i);
-    prompt().report(r);
+    prompt().report(r, error);
     if (r.kind() == Outcome::Kind::Failed)
         return;
     // Also after a refusal: the stock another desk left is what the list shows now.

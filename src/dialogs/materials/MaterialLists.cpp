@@ -24,8 +24,10 @@ bool fillMaterials(KvGrid* list, MaterialColumns columns)
     const QString selected = selectedCell(list, 0);
     list->DeleteAllItems();
     const Rows read = g_sqlTool.Read(materialq::materials(g_sqlTool), kListCap);
-    if (!prompt().report(read))
+    if (!read) {
+        prompt().report(read.failed(), QStringLiteral("错误"));
         return false;
+    }
     // 名称, 数量, 单位, 累计数量, 累计金额: the average comes from the same row.
     for (const Row& r : read) {
         const QString average = averageText(averagePrice(r.toDouble(3), r.toDouble(4)));

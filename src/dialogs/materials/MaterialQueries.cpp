@@ -13,12 +13,12 @@ const char* const S = tables::supplier;
 const char* const C = tables::client;
 const char* const M = tables::member;
 
-// " where " and the condition text, or nothing when there is none.
-Statement whereClause(const Statement& where)
+// " where " and the condition text, or nothing when there is none; escaped as the text was.
+Statement whereClause(mySQLTool& db, const Statement& where)
 {
     if (!where.ok() || where.empty())
         return where;
-    return Statement::fromBytes(" where " + where.sql());
+    return db.Format(" where %s", where);
 }
 }  // namespace
 
@@ -44,9 +44,9 @@ Statement suppliers(mySQLTool& db)
     return db.Format("select %s.供应商号, %s.名称, %s.备注 from %s order by %s.供应商号", S, S, S, S, S);
 }
 
-Statement lockSupplierNamed(mySQLTool& db, const QString& name)
+Statement supplierNamed(mySQLTool& db, const QString& name)
 {
-    return db.Format("select %s.供应商号 from %s where %s.名称='%s' for update", S, S, S, name);
+    return db.Format("select %s.供应商号 from %s where %s.名称='%s'", S, S, S, name);
 }
 
 Statement activeMembers(mySQLTool& db)
@@ -57,11 +57,6 @@ Statement activeMembers(mySQLTool& db)
 Statement clients(mySQLTool& db)
 {
     return db.Format("select %s.客户号, %s.名称, %s.说明 from %s order by %s.客户号", C, C, C, C, C);
-}
-
-Statement teams(mySQLTool& db)
-{
-    return db.Format("select %s.班组名称 from %s", tables::group, tables::group);
 }
 
 Statement accounts(mySQLTool& db)
@@ -99,7 +94,7 @@ Statement purchaseRows(mySQLTool& db, const Statement& where)
         "%s.时间, %s.姓名, "
         "%s.经办人 from %s "
         "left join %s on %s.供应商号=%s.供应商号 left join %s on %s.工号=%s.工号%s order by %s.序列号",
-        I, I, S, I, I, I, I, M, I, I, S, I, S, M, I, M, whereClause(where), I);
+        I, I, S, I, I, I, I, M, I, I, S, I, S, M, I, M, whereClause(db, where), I);
 }
 
 Statement issueRows(mySQLTool& db, const Statement& where)
@@ -107,7 +102,7 @@ Statement issueRows(mySQLTool& db, const Statement& where)
     return db.Format(
         "select %s.序列号, %s.名称, %s.名称, %s.数量, %s.时间, %s.班组, %s.姓名, %s.经办人 from %s "
         "left join %s on %s.客户号=%s.客户号 left join %s on %s.工号=%s.工号%s order by %s.序列号",
-        O, O, C, O, O, O, M, O, O, C, O, C, M, O, M, whereClause(where), O);
+        O, O, C, O, O, O, M, O, O, C, O, C, M, O, M, whereClause(db, where), O);
 }
 
 Statement purchaseSums(mySQLTool& db, const Statement& where)
@@ -116,7 +111,7 @@ Statement purchaseSums(mySQLTool& db, const Statement& where)
         "select g.名称, g.供应商号, %s.名称, g.数量, g.金额, g.行数 from (select %s.名称, %s.供应商号, "
         "sum(%s.数量) 数量, sum(%s.金额) 金额, count(*) 行数 from %s%s group by %s.名称, %s.供应商号) g "
         "left join %s on %s.供应商号=g.供应商号 order by g.名称, g.供应商号",
-        S, I, I, I, I, I, whereClause(where), I, I, S, S);
+        S, I, I, I, I, I, whereClause(db, where), I, I, S, S);
 }
 
 Statement issueSums(mySQLTool& db, const Statement& where)
@@ -127,7 +122,7 @@ Statement issueSums(mySQLTool& db, const Statement& where)
         "(select %s.名称, %s.客户号, %s.班组, sum(%s.数量) 数量, count(*) 行数 from %s%s "
         "group by %s.名称, %s.客户号, %s.班组) g left join %s on %s.名称=g.名称 "
         "left join %s on %s.客户号=g.客户号 order by g.名称, g.客户号, g.班组",
-        C, R, R, O, O, O, O, O, whereClause(where), O, O, O, R, R, C, C);
+        C, R, R, O, O, O, O, O, whereClause(db, where), O, O, O, R, R, C, C);
 }
 
 }  // namespace materialq

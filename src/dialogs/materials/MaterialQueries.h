@@ -15,14 +15,13 @@ Statement material(mySQLTool& db, const QString& name);
 Statement stockHolding(mySQLTool& db, const QString& name, double quantity);
 // 供应商号, 名称, 备注 of every supplier, in the order they were added.
 Statement suppliers(mySQLTool& db);
-// 供应商号 of the suppliers of that name, locked against a second desk adding the same name.
-Statement lockSupplierNamed(mySQLTool& db, const QString& name);
+// 供应商号 of the supplier of that name (the name is a unique key).
+Statement supplierNamed(mySQLTool& db, const QString& name);
 // 工号, 姓名 of the active employees, by name.
 Statement activeMembers(mySQLTool& db);
 // 客户号, 名称, 说明 of every customer.
 Statement clients(mySQLTool& db);
-// The work teams, the accounts.
-Statement teams(mySQLTool& db);
+// The accounts.
 Statement accounts(mySQLTool& db);
 
 // The newest purchases and issues the desks show (序列号, material, supplier or customer, ...).

@@ -1,5 +1,6 @@
 #include "dialogs/materials/ops/Purchase.h"
 
+#include "db/Columns.h"
 #include "db/Tables.h"
 #include "db/TimeText.h"
 #include "db/mySQLTool.h"
@@ -12,7 +13,6 @@ namespace {
 
 const QString kMaterialExists = QStringLiteral("该原料已存在");
 const QString kSupplierExists = QStringLiteral("该供应商已存在");
-constexpr unsigned kDuplicateKey = 1062;
 
 bool positive(double v)
 {
@@ -26,6 +26,8 @@ Outcome createMaterial(mySQLTool& db, const QString& name, const QString& unit)
         return Outcome::refused(QStringLiteral("请输入原料名称"));
     if (unit.isEmpty())
         return Outcome::refused(QStringLiteral("请选择原料单位"));
+    if (const Outcome fits = columns::fit({{tables::raw, "名称", name}, {tables::raw, "单位", unit}}); !fits)
+        return fits;
     const Rows found = db.Read(materialq::material(db, name));
     if (!found)
         return found.failed();
@@ -33,7 +35,7 @@ Outcome createMaterial(mySQLTool& db, const QString& name, const QString& unit)
         return Outcome::refused(kMaterialExists);
     // The name is the key: a second desk adding it at the same moment is refused here.
     if (!db.Exec("insert into %s (名称, 单位) value ('%s', '%s')", tables::raw, name, unit))
-        return db.LastErrno() == kDuplicateKey ? Outcome::refused(kMaterialExists) : db.Failure();
+        return db.DuplicateKey() ? Outcome::refused(kMaterialExists) : db.Failure();
     return Outcome::done();
 }
 
@@ -41,18 +43,23 @@ Outcome createSupplier(mySQLTool& db, const QString& name, const QString& remark
 {
     if (name.isEmpty())
         return Outcome::refused(QStringLiteral("请输入供应商名称"));
-    // A locking read, so that a second desk adding the same name waits and then finds it.
-    const Rows found = db.Read(materialq::lockSupplierNamed(db, name));
+    if (const Outcome fits =
+            columns::fit({{tables::supplier, "名称", name}, {tables::supplier, "备注", remark}});
+        !fits)
+        return fits;
+    const Rows found = db.Read(materialq::supplierNamed(db, name));
     if (!found)
         return found.failed();
     if (!found.empty())
         return Outcome::refused(kSupplierExists);
+    // The name is a unique key: a second desk adding it at the same moment is refused here. (A
+    // locking read would need rights the client's role does not have on MySQL.)
     const bool inserted =
         remark.isEmpty()
             ? db.Exec("insert into %s (名称) value ('%s')", tables::supplier, name)
             : db.Exec("insert into %s (名称, 备注) value ('%s', '%s')", tables::supplier, name, remark);
     if (!inserted)
-        return db.Failure();
+        return db.DuplicateKey() ? Outcome::refused(kSupplierExists) : db.Failure();
     *id = db.InsertId();
     return Outcome::done();
 }
