@@ -577,3 +577,90 @@ TEST_F(ManageDesk, IntakeDoesNotPriceATechnologyRenamedAtAnotherDesk)
     EXPECT_TRUE(desk.text("methodEdit").isEmpty());
     EXPECT_TRUE(desk.text("priceEdit").isEmpty());
 }
+
+// What a save would write elsewhere is measured too: a renamed technology in the open orders'
+// washing methods, a step's name in the flows' 工序. Refused before anything is written.
+TEST_F(ManageDesk, ARenameThatWouldNotFitWhereTheNameGoesIsRefusedNamingTheOrder)
+{
+    const QString filler = QString(247, QChar(0x6D17));
+    const quint64 fits = addOrder(filler + QStringLiteral("[石磨]"));        // 251 characters
+    const quint64 full = addOrder(filler + QStringLiteral("[石磨][普洗]"));  // 255 characters
+    open();
+    KvGrid* g = grid("technologyGrid");
+    const int row = rowOf(g, 1, QStringLiteral("石磨"));
+    ASSERT_GE(row, 0);
+    typeCell(g, row, 1, QStringLiteral("石磨洗洗"));
+    boxes().clear();
+    click("technologySave");
+    EXPECT_EQ(boxes().texts(),
+              QStringList{QStringLiteral("工艺改名后，货单%1的“洗涤方法”将有257个字，最多可以保存255个字，"
+                                         "本次没有保存任何修改")
+                              .arg(full)});
+    EXPECT_EQ(g->GetSelectedRow(), row);
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_attrib_technology where 名称='石磨'")), 1);
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from kvc_record_product where 洗涤方法 like '%[石磨]%'")),
+              QStringLiteral("2"));
+    typeCell(g, row, 1, QStringLiteral("石磨洗"));  // 256 for the full one: still too long
+    click("technologySave");
+    EXPECT_TRUE(boxes().last().text.contains(QString::number(full)));
+    db().exec(QStringLiteral("update kvc_record_product set 结讫=1 where 货单号=%1").arg(full));
+    boxes().clear();
+    click("technologySave");  // a closed order keeps its text, so nothing stands in the way
+    EXPECT_TRUE(boxes().boxes.isEmpty()) << boxes().last().text.toStdString();
+    EXPECT_EQ(cell(QStringLiteral("select 洗涤方法 from kvc_record_product where 货单号=%1").arg(fits)),
+              filler + QStringLiteral("[石磨洗]"));
+
+    // A step's name goes into the flows' 工序, which holds 50 characters.
+    KvGrid* steps = grid("processGrid");
+    const QString longest = QString(50, QChar(0x5DE5));
+    typeCell(steps, 0, 1, longest + QStringLiteral("序"));
+    boxes().clear();
+    click("processSave");
+    EXPECT_EQ(boxes().texts(), QStringList{QStringLiteral("第1行“名称”的内容过长，最多可以保存50个字")});
+    typeCell(steps, 0, 1, longest);
+    boxes().clear();
+    click("processSave");
+    EXPECT_TRUE(boxes().boxes.isEmpty()) << boxes().last().text.toStdString();
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_attrib_process where 名称='%1'").arg(longest)), 1);
+}
+
+// Removing an employee whose piece-work is not settled yet would leave it where no screen can
+// settle it: refused, saying how much; settled work does not stand in the way.
+TEST_F(ManageDesk, AnEmployeeWithUnsettledWorkIsNotRemoved)
+{
+    db().exec(QStringLiteral(
+        "insert into kvc_record_mission (货单号, 流水号, 工号, 完成数量, 共计, 结讫) values (1, 1, 9, 30, "
+        "15, 0), (1, 2, 9, 10, 7.5, 0), (1, 3, 9, 5, 99, 1), (1, 4, 10, 8, 4, 1)"));
+    open();
+    KvGrid* g = grid("memberGrid");
+    const QString name = g->GetItemText(rowOf(g, 0, QStringLiteral("9")), 1);
+    removeRow("member", rowOf(g, 0, QStringLiteral("9")));
+    removeRow("member", rowOf(g, 0, QStringLiteral("10")));
+    boxes().clear();
+    click("memberSave");
+    EXPECT_EQ(boxes().texts(), QStringList{QStringLiteral("员工%1（工号9）还有2条未结算的计件，共22.50元，"
+                                                          "请先结算后再删除，本次没有保存任何修改")
+                                               .arg(name)});
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_member where 工号 in (9, 10)")), 2);
+
+    db().exec(QStringLiteral("update kvc_record_mission set 结讫=1"));
+    boxes().clear();
+    click("memberSave");
+    EXPECT_TRUE(boxes().boxes.isEmpty()) << boxes().last().text.toStdString();
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_member where 工号 in (9, 10)")), 0);
+}
+
+// Every grid says when it shows only part of its rows, as the order and loss grids do.
+TEST_F(ManageDesk, GridsCutAtAListsRowsSaySo)
+{
+    db().exec(QStringLiteral(
+        "insert into kvc_record_member (姓名, 身份, 激活) select concat('员工', seq), '员工', 1 from "
+        "seq_1_to_1010; insert into kvc_record_client (名称, 激活) select concat('客户', seq), 1 from "
+        "seq_1_to_1030"));
+    open();
+    EXPECT_EQ(grid("memberGrid")->GetItemCount(), 1024);
+    EXPECT_EQ(child<QLabel>("memberNote")->text(), QStringLiteral("只显示前1024名员工，共1035名"));
+    EXPECT_EQ(grid("clientGrid")->GetItemCount(), 1024);
+    EXPECT_EQ(child<QLabel>("clientNote")->text(), QStringLiteral("只显示前1024个客户，共1036个"));
+    EXPECT_FALSE(child<QLabel>("technologyNote")->isVisible());
+}

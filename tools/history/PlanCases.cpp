@@ -113,8 +113,8 @@ Row first(mySQLTool& db, const char* format, const A&... args)
     return db.Read(db.Format(format, args...)).first();
 }
 
-// The loss registry as it opens, and the records from the start of last month to the first
-// of this one, handled ones too.
+// The loss registry as it opens, and the records from last month on to the end of today,
+// handled ones too.
 Statement qualityOpen(mySQLTool& db)
 {
     return qualityq::conditions(db, qualityq::Filter());
@@ -123,8 +123,8 @@ Statement qualityMonth(mySQLTool& db, const Values& v)
 {
     qualityq::Filter f;
     f.dates = qualityq::Filter::Dates::Within;
-    f.first = v.lastmonth + QStringLiteral(" 00:00:00");
-    f.second = v.month + QStringLiteral(" 23:59:59");
+    f.first = v.lastmonth;
+    f.second = v.tomorrow;
     f.showHandled = true;
     return qualityq::conditions(db, f);
 }
@@ -428,6 +428,12 @@ const std::vector<Case>& cases()
          [](mySQLTool& db,
             V v) { return adminq::renameInOpenOrders(db, v.tech, v.tech + QStringLiteral("新")); },
          true},
+        {"manage.rename-overflow",
+         [](mySQLTool& db,
+            V v) { return adminq::renameOverflow(db, v.tech, v.tech + QStringLiteral("新"), 255); },
+         true},
+        {"manage.unsettled-work", [](mySQLTool& db, V v) { return adminq::unsettledWork(db, v.member); },
+         true},
         // The order inquiry: each query is its count with the totals and its first page.
         orderTotals("inquiry.open-totals",
                     [](mySQLTool& db, V) { return inquiryWhere(db, inquiryproq::addOpenOnly); }),
@@ -483,6 +489,8 @@ const std::vector<Case>& cases()
         orderSearch("salary-edit.orders-number", &oldOrder),
         {"salary-edit.order",
          [](mySQLTool& db, V v) { return financeq::orderForSupplement(db, v.orderOld); }},
+        {"salary-edit.step-pieces",
+         [](mySQLTool& db, V v) { return financeq::stepPieces(db, v.orderOld, QStringLiteral("石磨工序")); }},
 
         inquiryPage("salary-inquiry.none", [](V) { return inquiry(By::None, 0, false); }),
         inquirySums("salary-inquiry.none-sums", [](V) { return inquiry(By::None, 0, false); }),

@@ -64,11 +64,10 @@ ManagePanel::ManagePanel(Grid grid, QWidget* parent) : QGroupBox(parent), kind_(
     buttons_->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_, 1);
-    if (shape.newestFirst) {
-        note_ = new QLabel(this);
-        note_->setObjectName(controlName(grid, "Note"));
-        layout->addWidget(note_);
-    }
+    note_ = new QLabel(this);
+    note_->setObjectName(controlName(grid, "Note"));
+    note_->setVisible(shape.newestFirst);
+    layout->addWidget(note_);
     layout->addLayout(buttons_);
 
     connect(add_, &QPushButton::clicked, this, &ManagePanel::addRow);
@@ -118,15 +117,17 @@ bool ManagePanel::load()
         grid_->AppendItem(cells);
     }
     loaded_ = gridRows();
-    if (note_) {
-        const bool orders = kind_ == Grid::Orders;
-        if (read.size() > kListCap)
-            note_->setText(orders ? QStringLiteral("只显示最近的%1张货单，请用“查询”缩小范围").arg(kListCap)
-                                  : QStringLiteral("只显示最近的%1条损耗记录").arg(kListCap));
-        else
-            note_->setText(
-                (orders ? QStringLiteral("共%1张货单") : QStringLiteral("共%1条损耗记录")).arg(shown));
+    // The newest-first grids always say how many they show; the others only when cut.
+    const bool cut = read.size() > kListCap;
+    if (cut) {
+        const QString note = QString::fromUtf8(shape.cutNote).arg(kListCap);
+        note_->setText(shape.newestFirst ? note : note.arg(read.size()));
+    } else if (shape.newestFirst) {
+        note_->setText(
+            (kind_ == Grid::Orders ? QStringLiteral("共%1张货单") : QStringLiteral("共%1条损耗记录"))
+                .arg(shown));
     }
+    note_->setVisible(cut || shape.newestFirst);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "dialogs/admin/ops/ManageGrids.h"
 
+#include "db/Tables.h"
+
 namespace manage {
 
 namespace {
@@ -17,17 +19,21 @@ const GridShape kShapes[] = {
       {"类型", 70, Editor::Choice, Choice::TechnologyTypes, kRequired},
       {"价格", 70, Editor::Text, Choice::None, kRequired}},
      true,
-     "不能有相同名字的工艺"},
+     "不能有相同名字的工艺",
+     false,
+     "只显示前%1种工艺，共%2种"},
     {Grid::Processes,
      "kvc_attrib_process",
      "工序(流水线步骤)管理",
      "process",
      {{"序列号", 0, Editor::None},
-      {"名称", 100, Editor::Text, Choice::None, kRequired},
+      {"名称", 100, Editor::Text, Choice::None, kRequired, tables::procedure, "工序"},
       {"工作站", 70, Editor::Choice, Choice::Stations, kRequired},
       {"工价", 70, Editor::Text, Choice::None, kRequired}},
      true,
-     "不能有相同名字的工序"},
+     "不能有相同名字的工序",
+     false,
+     "只显示前%1个工序，共%2个"},
     {Grid::Members,
      "kvc_record_member",
      "员工管理",
@@ -36,7 +42,11 @@ const GridShape kShapes[] = {
       {"姓名", 70, Editor::Text, Choice::None, kRequired},
       {"身份", 60, Editor::Choice, Choice::Identities, kRequired},
       {"班组", 60, Editor::Choice, Choice::Teams},
-      {"激活", 50, Editor::Flag, Choice::None, kRequired}}},
+      {"激活", 50, Editor::Flag, Choice::None, kRequired}},
+     false,
+     nullptr,
+     false,
+     "只显示前%1名员工，共%2名"},
     {Grid::Clients,
      "kvc_record_client",
      "客户管理",
@@ -44,7 +54,11 @@ const GridShape kShapes[] = {
      {{"客户号", 60, Editor::None},
       {"名称", 80, Editor::Text, Choice::None, kRequired},
       {"说明", 100, Editor::Text},
-      {"激活", 60, Editor::Flag, Choice::None, kRequired}}},
+      {"激活", 60, Editor::Flag, Choice::None, kRequired}},
+     false,
+     nullptr,
+     false,
+     "只显示前%1个客户，共%2个"},
     {Grid::Orders,
      "kvc_record_product",
      "货单管理",
@@ -73,7 +87,8 @@ const GridShape kShapes[] = {
       {"结讫时间", 100, Editor::Text}},
      false,
      nullptr,
-     true},
+     true,
+     "只显示最近的%1张货单，请用“查询”缩小范围"},
     {Grid::Losses,
      "kvc_record_quality",
      "损耗登记管理",
@@ -88,7 +103,8 @@ const GridShape kShapes[] = {
       {"备注", 150, Editor::Text}},
      false,
      nullptr,
-     true},
+     true,
+     "只显示最近的%1条损耗记录"},
 };
 
 }  // namespace

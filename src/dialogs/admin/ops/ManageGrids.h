@@ -29,6 +29,10 @@ struct Column {
     Editor editor;
     adminq::Choice choice = adminq::Choice::None;
     bool required = false;  // may not be empty in a new or changed row
+    // Where the text is written too, with the width it must fit there as well (a step's name
+    // becomes the 工序 of the flows it finishes).
+    const char* alsoTable = nullptr;
+    const char* alsoColumn = nullptr;
 };
 
 struct GridShape {
@@ -44,6 +48,9 @@ struct GridShape {
     const char* duplicateName = nullptr;
     // The most recent rows only (orders, losses): the grid holds at most one list of rows.
     bool newestFirst = false;
+    // The note under a grid that shows only the first kListCap rows (%1) of all (%2, not for
+    // the newest-first grids, which read no more than they show).
+    const char* cutNote = nullptr;
 };
 
 const GridShape& shape(Grid grid);

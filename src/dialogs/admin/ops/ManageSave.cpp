@@ -1,6 +1,8 @@
 #include "dialogs/admin/ops/ManageSave.h"
 
+#include "db/Columns.h"
 #include "db/Convert.h"
+#include "db/Tables.h"
 #include "db/mySQLTool.h"
 #include "dialogs/admin/AdminQueries.h"
 #include "dialogs/admin/ops/TextWidths.h"
@@ -150,6 +152,41 @@ bool updateRow(mySQLTool& db, Grid grid, const QStringList& r, const QStringList
     return false;
 }
 
+// Rows elsewhere that a removed row leaves behind: an employee's unsettled piece-work could
+// then never be settled.
+Outcome mayRemove(mySQLTool& db, Grid grid, const QStringList& old)
+{
+    if (grid != Grid::Members)
+        return Outcome::done();
+    const Rows work = db.Read(adminq::unsettledWork(db, toId(old.value(0))));
+    if (!work)
+        return work.failed();
+    const Row& w = work.first();
+    if (w.toInt(0) == 0)
+        return Outcome::done();
+    return Outcome::refused(
+        QStringLiteral("员工%1（工号%2）还有%3条未结算的计件，共%4元，请先结算后再删除，本次没有保存任何修改")
+            .arg(old.value(1), old.value(0))
+            .arg(w.toInt(0))
+            .arg(QString::asprintf("%.2f", w.toDouble(1))));
+}
+
+// A technology renamed in the open orders' washing methods: each rewritten text must still fit.
+Outcome renameFits(mySQLTool& db, const QString& from, const QString& to)
+{
+    const int width = columns::width(tables::product, QStringLiteral("洗涤方法"));
+    const Rows over = db.Read(adminq::renameOverflow(db, from, to, width));
+    if (!over)
+        return over.failed();
+    if (over.empty())
+        return Outcome::done();
+    return Outcome::refused(
+        QStringLiteral("工艺改名后，货单%1的“洗涤方法”将有%2个字，最多可以保存%3个字，本次没有保存任何修改")
+            .arg(over.first().text(0))
+            .arg(over.first().toInt(1))
+            .arg(width));
+}
+
 bool deleteRow(mySQLTool& db, Grid grid, const QStringList& old)
 {
     switch (grid) {
@@ -196,7 +233,11 @@ SaveResult check(Grid grid, const QList<QStringList>& loaded, const QList<QStrin
                     return refusal(QStringLiteral("必填项不能为空"), i, c);
                 const QString caption = QString::fromUtf8(s.columns[c].caption);
                 const QString where = QStringLiteral("第%1行“%2”").arg(i + 1).arg(caption);
-                const QString misfit = textwidths::misfit(s.table, caption, r.value(c), where);
+                QString misfit = textwidths::misfit(s.table, caption, r.value(c), where);
+                if (misfit.isEmpty() && s.columns[c].alsoTable)
+                    misfit =
+                        textwidths::misfit(s.columns[c].alsoTable, QString::fromUtf8(s.columns[c].alsoColumn),
+                                           r.value(c), where);
                 if (!misfit.isEmpty())
                     return refusal(misfit, i, c);
             }
@@ -230,6 +271,8 @@ SaveResult save(mySQLTool& db, Grid grid, const QList<QStringList>& loaded, cons
                 continue;
             if (const Outcome held = stillAsLoaded(db, grid, old); !held.ok())
                 return held;
+            if (const Outcome free = mayRemove(db, grid, old); !free.ok())
+                return free;
             if (!deleteRow(db, grid, old))
                 return db.Failure();
         }
@@ -245,9 +288,12 @@ SaveResult save(mySQLTool& db, Grid grid, const QList<QStringList>& loaded, cons
                 return db.Failure();
             // Open orders name their technologies: they follow the new name. Closed orders and
             // the shipments' dockets keep the text they were closed and printed with.
-            if (grid == Grid::Technologies && r.value(1) != old->value(1) &&
-                !db.Query(adminq::renameInOpenOrders(db, old->value(1), r.value(1)), false))
-                return db.Failure();
+            if (grid == Grid::Technologies && r.value(1) != old->value(1)) {
+                if (const Outcome fits = renameFits(db, old->value(1), r.value(1)); !fits.ok())
+                    return fits;
+                if (!db.Query(adminq::renameInOpenOrders(db, old->value(1), r.value(1)), false))
+                    return db.Failure();
+            }
         }
         for (int i = 0; i < rows.size(); ++i) {
             if (rows[i].value(0) != kNewRow)
