@@ -247,3 +247,101 @@ TEST_F(SupplementDesk, AFailureAfterTheFlowLeavesNothingWritten)
     EXPECT_EQ(db().scalar(QStringLiteral("select group_concat(distinct 流水号) from kvc_record_mission")),
               QString::number(flow));
 }
+
+// What a supplement would pay beyond the order, on a closed or cancelled order or under a step
+// name the flow cannot hold is told before anything is written; a failure says "错误".
+TEST_F(SupplementDesk, PiecesBeyondTheOrderClosedOrdersAndLongStepNamesAreToldFirst)
+{
+    const quint64 order = addOrder(3, "2026-11-05 10:00:00", 100);
+    // Work done at the station on this step already: 60 pieces (and 30 of another step).
+    db().exec(QStringLiteral(
+                  "insert into kvc_record_procedure (货单号, 工作站, 工序, 结讫) values (%1, '洗水', "
+                  "'石磨工序', 1), "
+                  "(%1, '洗水', '普洗工序', 1);"
+                  "insert into kvc_record_mission (货单号, 流水号, 工号, 完成数量) select %1, 流水号, 9, "
+                  "if(工序='石磨工序', 60, 30) from kvc_record_procedure")
+                  .arg(order));
+    const auto registerFor = [&](int quantity) {
+        open();
+        lock(order);
+        chooseProcess(QStringLiteral("石磨工序"));
+        ASSERT_TRUE(clickRowWith(grid("teamList"), 0, QStringLiteral("洗水组")));
+        insertMember(10);
+        typeCell(grid("editList"), 0, 3, QString::number(quantity));
+        QApplication::processEvents();
+        boxes().clear();
+        click("registerButton");
+    };
+    const auto beyond = [&](int done, int total) {
+        return QStringLiteral(
+                   "货单%1的“石磨工序”已计件%2件，本次追加50件后共%3件，超出货物数量100件，仍要登记吗？")
+            .arg(order)
+            .arg(done)
+            .arg(total);
+    };
+    boxes().answer({false});
+    registerFor(50);
+    EXPECT_EQ(boxes().texts(), QStringList{beyond(60, 110)});
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission")), 2);
+    registerFor(40);  // up to the order's goods: only the usual question
+    EXPECT_EQ(boxes().texts(), (QStringList{QStringLiteral("确定为货单%1追加新的计件工作记录吗？").arg(order),
+                                            QStringLiteral("追加等级成功")}));
+    registerFor(50);  // now 100 of 100: told, and written when the user wants it
+    EXPECT_EQ(boxes().texts().value(0), beyond(100, 150));
+    EXPECT_EQ(boxes().last().text, QStringLiteral("追加等级成功"));
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission")), 4);
+
+    // A failure of the server says "错误", as every failure of this screen does.
+    db().exec(
+        QStringLiteral("create trigger no_work before insert on kvc_record_mission for each row "
+                       "signal sqlstate '45000' set message_text='no piece-work'"));
+    registerFor(1);
+    EXPECT_TRUE(boxes().last().text.contains(QStringLiteral("no piece-work")));
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
+    db().exec(QStringLiteral("drop trigger no_work"));
+
+    // A step whose name is longer than a flow's 工序 holds is refused, not cut.
+    const QString longName = QString(51, QChar(0x5DE5));
+    db().exec(QStringLiteral("insert into kvc_attrib_process (名称, 工作站, 工价) values ('%1', '洗水', 1)")
+                  .arg(longName));
+    open();
+    lock(order);
+    chooseProcess(longName);
+    ASSERT_TRUE(clickRowWith(grid("teamList"), 0, QStringLiteral("洗水组")));
+    insertMember(10);
+    typeCell(grid("editList"), 0, 3, QStringLiteral("1"));
+    QApplication::processEvents();
+    boxes().clear();
+    click("registerButton");
+    EXPECT_EQ(
+        boxes().texts(),
+        QStringList{
+            QStringLiteral("工序“%1”的名称超过50个字，不能记入流水，请先在生产管理中改短").arg(longName)});
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission")), 4);
+
+    // Closed and cancelled orders take no supplement, at locking and when written.
+    for (int closed : {1, 2}) {
+        SCOPED_TRACE(closed);
+        db().exec(QStringLiteral("update kvc_record_product set 结讫=0"));
+        open();
+        lock(order);
+        db().exec(QStringLiteral("update kvc_record_product set 结讫=%1").arg(closed));
+        const QString refusal = closed == 1 ? QStringLiteral("货单%1已结讫，不能追加计件").arg(order)
+                                            : QStringLiteral("货单%1已取消，不能追加计件").arg(order);
+        finance::Supplement s;
+        s.order = order;
+        s.process = QStringLiteral("石磨工序");
+        s.rate = 0.5;
+        s.rows = {{10, 1, 0.5}};
+        s.now = kNowText;
+        EXPECT_EQ(finance::supplement(g_sqlTool, s).text(), refusal);
+        boxes().clear();
+        child<QCheckBox>("lockCheck")->setChecked(false);
+        ASSERT_TRUE(clickRowWith(grid("ordersList"), 0, QString::number(order)));
+        child<QCheckBox>("lockCheck")->setChecked(true);
+        EXPECT_EQ(boxes().texts(), QStringList{refusal});
+        EXPECT_FALSE(child<QCheckBox>("lockCheck")->isChecked());
+        EXPECT_FALSE(child<QPushButton>("registerButton")->isEnabled());
+    }
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_mission")), 4);
+}

@@ -6,6 +6,7 @@
 #include "grid/KvGrid.h"
 #include "support/DbTest.h"
 #include "support/ExportTarget.h"
+#include "support/Proxy.h"
 #include "support/ScreenDriver.h"
 
 #include <QCheckBox>
@@ -173,7 +174,8 @@ TEST_F(SalaryDesk, WorkAddedAfterChoosingIsReportedAndPaidOnlyWhenAccepted)
     click("settleButton");
     EXPECT_TRUE(boxes().saw(QStringLiteral(
         "员工9（郑小军）的待结任务在选择之后有了变化，本次累计由10.00变为12.50，按新的金额结算吗？")));
-    EXPECT_EQ(boxes().last().text, QStringLiteral("结算完毕"));
+    // Declined: the end says who was paid and who was not.
+    EXPECT_EQ(boxes().last().text, QStringLiteral("已结算1名员工，另有1名员工没有结算，仍留在列表中"));
     EXPECT_EQ(settledRows(9), 0);
     EXPECT_EQ(paid(9), QStringLiteral("0"));
     EXPECT_EQ(paid(11), QStringLiteral("5"));
@@ -276,4 +278,46 @@ TEST_F(SalaryDesk, RemovedRowsAreNeitherExportedNorSettled)
     click("settleButton");
     EXPECT_EQ(settledRows(9), 0);
     EXPECT_EQ(settledRows(11), 1);
+}
+
+// However many employees there are, exactly those with pending work are listed.
+TEST_F(SalaryDesk, EveryEmployeeWithPendingWorkIsListedHoweverManyThereAre)
+{
+    db().exec(
+        QStringLiteral("insert into kvc_record_member (姓名, 身份, 激活) select concat('员工', seq), "
+                       "'员工', 1 from seq_1_to_1030"));
+    const QString newest = db().scalar(QStringLiteral("select max(工号) from kvc_record_member"));
+    addWork(newest.toInt(), "2026-11-03 08:00:00", 6);
+    addWork(9, "2026-11-03 08:00:00", 10);
+    open();
+    choose();
+    EXPECT_EQ(listed(), (QStringList{"9=10.00", newest + QStringLiteral("=6.00")}));
+}
+
+// When the reply to COMMIT is lost and it cannot be told whether an employee was paid, the screen
+// says so, keeps him listed and goes no further; it never says it is done.
+TEST_F(SalaryDesk, ASettlementWhoseCommitIsUnknownIsToldAsSuch)
+{
+    addWork(9, "2026-11-03 08:00:00", 10);
+    addWork(11, "2026-11-03 08:00:00", 5);
+    kvtest::Proxy proxy(kvtest::server().port);
+    const kvtest::Server s = kvtest::server();
+    struct Timeouts {
+        ~Timeouts() { g_sqlTool.SetTimeouts(10, 120, 60); }
+    } restored;
+    g_sqlTool.Close();
+    g_sqlTool.SetTimeouts(2, 2, 2);
+    ASSERT_TRUE(g_sqlTool.Connect(s.host, proxy.port(), db().name(), db().clientAccount(), s.password));
+    open();
+    choose();
+    proxy.failNextCommit(kvtest::Proxy::CommitFault::LoseReply);
+    proxy.refuse(true);
+    boxes().clear();
+    click("settleButton");
+    proxy.refuse(false);
+    ASSERT_EQ(boxes().boxes.size(), 2);
+    EXPECT_EQ(boxes().last().text, QStringLiteral("员工9（郑小军）：") + kCommitUnknown);
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
+    EXPECT_EQ(listed(), (QStringList{"9=10.00", "11=5.00"}));
+    EXPECT_EQ(paid(11), QStringLiteral("0"));
 }

@@ -1,7 +1,6 @@
 #include "dialogs/finance/Dlg_Salary.h"
 
 #include "db/Convert.h"
-#include "db/FillList.h"
 #include "db/TimeText.h"
 #include "db/mySQLTool.h"
 #include "dialogs/finance/FinanceQueries.h"
@@ -166,8 +165,8 @@ void Dlg_Salary::choose()
     period_ = {start, end};
     employees_->DeleteAllItems();
     work_.clear();
-    const Rows read =
-        g_sqlTool.Read(financeq::employees(g_sqlTool, start, end, inactive_->isChecked()), kListCap);
+    // Every employee, however many: those with pending work must all be listed to be paid.
+    const Rows read = g_sqlTool.Read(financeq::employees(g_sqlTool, start, end, inactive_->isChecked()));
     if (!prompt().report(read))
         return;
     for (const Row& r : read) {
@@ -237,7 +236,8 @@ void Dlg_Salary::showAmount(int row, const finance::PendingWork& work)
 }
 
 // "结算": each employee in a transaction of his own, paid what the list shows. Work that
-// changed since 选择 is shown and settled only when the user agrees to the new amount.
+// changed since 选择 is shown and settled only when the user agrees to the new amount. The end
+// tells whether everyone listed was paid.
 void Dlg_Salary::settle()
 {
     if (!prompt().confirm(QStringLiteral("结算从%1到%2期间内列表中所有员工的任务，确定吗？")
@@ -245,16 +245,26 @@ void Dlg_Salary::settle()
                           kNotice))
         return;
     int row = 0;
-    bool failed = false;
+    int paid = 0;
+    bool stopped = false;
     while (row < employees_->GetItemCount()) {
         const quint64 member = convert::toId(employees_->GetItemText(row, Id));
         const QString who = QStringLiteral("%1（%2）").arg(member).arg(employees_->GetItemText(row, Name));
+        const finance::PendingWork expected = work_.value(member);
         finance::PendingWork found;
-        const Outcome r = finance::settle(g_sqlTool, member, period_, work_.value(member), &found);
+        const Outcome r = finance::settle(g_sqlTool, member, period_, expected, &found);
         if (r.ok() || r.kind() == Outcome::Kind::Cancelled) {
+            paid += r.ok() ? 1 : 0;
             work_.remove(member);
             employees_->DeleteItem(row);
             continue;
+        }
+        if (r.isTaken() && found.sameAs(expected)) {
+            // The connection broke while COMMIT was answered: he may or may not be paid. He stays
+            // listed, and nobody more is paid until the list is chosen again.
+            prompt().message(QStringLiteral("员工%1：%2").arg(who, r.text()), r.caption());
+            stopped = true;
+            break;
         }
         if (r.isTaken() && found.rows == 0) {
             // Another desk paid him meanwhile.
@@ -278,7 +288,7 @@ void Dlg_Salary::settle()
         if (r.kind() == Outcome::Kind::Failed) {
             // Stop here: the employees above are paid, he and those below are as they were.
             prompt().report(r);
-            failed = true;
+            stopped = true;
             break;
         }
         prompt().message(QStringLiteral("%1：%2").arg(who, r.text()), r.caption());
@@ -286,7 +296,11 @@ void Dlg_Salary::settle()
     }
     if (member_ != 0)
         showMember(member_);
-    if (failed)
+    if (stopped)
         return;
-    prompt().message(QStringLiteral("结算完毕"), kNotice);
+    const int left = employees_->GetItemCount();
+    prompt().message(
+        left == 0 ? QStringLiteral("结算完毕")
+                  : QStringLiteral("已结算%1名员工，另有%2名员工没有结算，仍留在列表中").arg(paid).arg(left),
+        kNotice);
 }

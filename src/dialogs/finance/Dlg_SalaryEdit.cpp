@@ -3,6 +3,7 @@
 #include "db/Convert.h"
 #include "db/TimeText.h"
 #include "db/mySQLTool.h"
+#include "dialogs/admin/AdminQueries.h"
 #include "dialogs/finance/FinanceQueries.h"
 #include "dialogs/finance/ops/Supplement.h"
 #include "flow/FlowQueries.h"
@@ -64,7 +65,7 @@ Dlg_SalaryEdit::Dlg_SalaryEdit(QWidget* parent) : QDialog(parent)
 
     prompt().report(clients_->Fill(g_sqlTool, financeq::activeClientsByName(g_sqlTool)));
     prompt().report(teams_->Fill(g_sqlTool, financeq::teamsByName(g_sqlTool)));
-    FillCombo(g_sqlTool, *process_, financeq::processNames(g_sqlTool));
+    FillCombo(g_sqlTool, *process_, adminq::choices(g_sqlTool, adminq::Choice::Processes));
     lock_->setEnabled(false);
     setLockMode(false);
 }
@@ -256,6 +257,11 @@ void Dlg_SalaryEdit::lockToggled(bool on)
         return;
     }
     const Row& o = read.first();
+    if (!prompt().report(finance::orderTakesSupplement(order, o.toInt(3)), kError)) {
+        const QSignalBlocker quiet(lock_);
+        lock_->setChecked(false);
+        return;
+    }
     locked_ = order;
     lockedGoods_ = o.toInt(2);
     setLockMode(true);
@@ -380,15 +386,41 @@ void Dlg_SalaryEdit::registerWork()
         s.rows.append({convert::toId(edit_->GetItemText(r, Id)),
                        convert::toInt(edit_->GetItemText(r, Quantity)),
                        convert::toDouble(edit_->GetItemText(r, Amount))});
-    if (!prompt().report(finance::checkSupplement(s, lockedGoods_)))
+    if (!prompt().report(finance::checkSupplement(s, lockedGoods_), kError) || !piecesAgreed(s))
         return;
     if (!prompt().confirm(QStringLiteral("确定为货单%1追加新的计件工作记录吗？").arg(locked_), kNotice))
         return;
     s.account = g_account;
     s.now = GetTimeText(0);
-    if (!prompt().report(finance::supplement(g_sqlTool, s)))
+    if (!prompt().report(finance::supplement(g_sqlTool, s), kError))
         return;
     prompt().message(QStringLiteral("追加等级成功"), kNotice);
     lock_->setChecked(false);
     lock_->setEnabled(false);
+}
+
+// The step's pieces paid on the order, at the stations and by earlier supplements, and these:
+// beyond the order's goods the user is asked first.
+bool Dlg_SalaryEdit::piecesAgreed(const finance::Supplement& s)
+{
+    const Rows read = g_sqlTool.Read(financeq::stepPieces(g_sqlTool, s.order, s.process));
+    if (!read) {
+        prompt().report(read.failed(), kError);
+        return false;
+    }
+    const qint64 done = read.first().toInt64(0);
+    qint64 adding = 0;
+    for (const finance::SupplementRow& r : s.rows)
+        adding += r.quantity;
+    if (done + adding <= lockedGoods_)
+        return true;
+    return prompt().confirm(
+        QStringLiteral("货单%1的“%2”已计件%3件，本次追加%4件后共%5件，超出货物数量%6件，仍要登记吗？")
+            .arg(s.order)
+            .arg(s.process)
+            .arg(done)
+            .arg(adding)
+            .arg(done + adding)
+            .arg(lockedGoods_),
+        kNotice);
 }

@@ -9,6 +9,9 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class TimeCondition;
+namespace finance {
+struct Supplement;
+}
 
 // "计件追加": piece-work recorded after the fact. The user finds an order and locks it, picks
 // a process step, collects employees team by team with a quantity each, and registers one
@@ -39,6 +42,7 @@ private:
     void quantityEdited(int row, int column);
     void setAmount(int row);
     void registerWork();
+    bool piecesAgreed(const finance::Supplement& s);
 
     // Order search.
     QCheckBox* byClient_;

@@ -112,8 +112,17 @@ Statement countOrders(mySQLTool& db, const OrderFilter& f)
 
 Statement orderForSupplement(mySQLTool& db, quint64 order)
 {
-    return db.Format("select %s.客户号, %s.货物等级, %s.货物数量 from %s where %s.货单号=%I64u", P, P, P, P,
-                     P, order);
+    return db.Format("select %s.客户号, %s.货物等级, %s.货物数量, %s.结讫 from %s where %s.货单号=%I64u", P,
+                     P, P, P, P, P, order);
+}
+
+Statement stepPieces(mySQLTool& db, quint64 order, const QString& process)
+{
+    return db.Format(
+        "select coalesce(sum(%s.完成数量), 0) from %s join %s on %s.流水号=%s.流水号 where %s.货单号=%I64u "
+        "and "
+        "%s.工序='%s'",
+        W, W, F, F, W, W, order, F, process);
 }
 
 Statement teamsByName(mySQLTool& db)
@@ -124,11 +133,6 @@ Statement teamsByName(mySQLTool& db)
 Statement teamStaff(mySQLTool& db, const QString& team)
 {
     return db.Format("select %s.工号, %s.姓名 from %s where %s.班组='%s'", M, M, M, M, team);
-}
-
-Statement processNames(mySQLTool& db)
-{
-    return db.Format("select %s.名称 from %s", tables::process, tables::process);
 }
 
 // ---- Inquiry

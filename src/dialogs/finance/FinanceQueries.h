@@ -43,12 +43,14 @@ struct OrderFilter {
 // One page of the orders in 货单号 order, with their customer's name.
 Statement orders(mySQLTool& db, const OrderFilter& f, quint64 offset, int count);
 Statement countOrders(mySQLTool& db, const OrderFilter& f);
-// 客户号, 货物等级, 货物数量 of an order.
+// 客户号, 货物等级, 货物数量, 结讫 of an order.
 Statement orderForSupplement(mySQLTool& db, quint64 order);
+// The pieces paid so far on an order for a process step: the piece-work of the flows that step
+// finished, at the stations and by supplements.
+Statement stepPieces(mySQLTool& db, quint64 order, const QString& process);
 Statement teamsByName(mySQLTool& db);
 // Every employee of a team, former ones too (工号, 姓名).
 Statement teamStaff(mySQLTool& db, const QString& team);
-Statement processNames(mySQLTool& db);
 
 // ---- Inquiry
 

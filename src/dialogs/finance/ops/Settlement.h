@@ -33,8 +33,10 @@ inline const QString kWorkChanged = QStringLiteral("待结任务在选择之后�
 // Settles one employee, expecting the work the list showed. Done: the work found (the same
 // as expected) was marked settled, its amount added to 累计 and a kvc_record_salary row written.
 // Taken (nothing written) when the work is not what was expected: `found` tells what there is
-// now, no rows at all when another desk settled it first. Cancelled when there was and is
-// nothing to settle. Refused with kMemberGone when the employee's row is gone.
+// now, no rows at all when another desk settled it first. Taken with `found` the same as
+// expected: the connection broke while COMMIT was answered (kCommitUnknown), so he may or may
+// not be paid. Cancelled when there was and is nothing to settle. Refused with kMemberGone
+// when the employee's row is gone.
 Outcome settle(mySQLTool& db, quint64 member, const Period& period, const PendingWork& expected,
                PendingWork* found = nullptr);
 

@@ -1,5 +1,6 @@
 #include "dialogs/finance/ops/Supplement.h"
 
+#include "db/Columns.h"
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
 #include "dialogs/finance/FinanceQueries.h"
@@ -14,6 +15,12 @@ Outcome checkSupplement(const Supplement& s, qint64 orderGoods)
 {
     if (s.process.isEmpty())
         return Outcome::refused(QStringLiteral("工序不能为空"));
+    // Longer step names are left from before production management measured them.
+    const int width = columns::width(tables::procedure, QStringLiteral("工序"));
+    if (columns::length(s.process, width) > width)
+        return Outcome::refused(QStringLiteral("工序“%1”的名称超过%2个字，不能记入流水，请先在生产管理中改短")
+                                    .arg(s.process)
+                                    .arg(width));
     if (!(s.rate > 0))
         return Outcome::refused(QStringLiteral("错误的工价"));
     if (s.rows.isEmpty())
@@ -32,6 +39,15 @@ Outcome checkSupplement(const Supplement& s, qint64 orderGoods)
     return Outcome::done();
 }
 
+Outcome orderTakesSupplement(quint64 order, int closed)
+{
+    if (closed == 1)
+        return Outcome::refused(QStringLiteral("货单%1已结讫，不能追加计件").arg(order));
+    if (closed == 2)
+        return Outcome::refused(QStringLiteral("货单%1已取消，不能追加计件").arg(order));
+    return Outcome::done();
+}
+
 Outcome supplement(mySQLTool& db, const Supplement& s, quint64* flow)
 {
     quint64 created = 0;
@@ -43,6 +59,8 @@ Outcome supplement(mySQLTool& db, const Supplement& s, quint64* flow)
         if (order.empty())
             return Outcome::taken(QStringLiteral("货单%1已不存在").arg(s.order));
         const Row& o = order.first();
+        if (const Outcome open = orderTakesSupplement(s.order, o.toInt(3)); !open)
+            return open;
         if (const Outcome checked = checkSupplement(s, o.toInt64(2)); !checked)
             return checked;
         int total = 0;

@@ -28,12 +28,15 @@ struct Supplement {
     QString now;
 };
 
-// The checks of 登记, in their order, against the order's 货物数量: the step, the rate, the rows,
-// then each row's amount and quantity and the running sum of the quantities.
+// The checks of 登记, in their order, against the order's 货物数量: the step (and that its name
+// fits a flow's 工序), the rate, the rows, then each row's amount and quantity and the running
+// sum of the quantities.
 Outcome checkSupplement(const Supplement& s, qint64 orderGoods);
+// Refused for an order that is closed or cancelled (its 结讫), which takes no supplement.
+Outcome orderTakesSupplement(quint64 order, int closed);
 
 // One transaction: the flow, then the rows on the flow's own key; the order's customer and
-// priority are read in it, and the quantities checked again against the order as it is.
+// priority are read in it, and its state and the quantities checked again as it is.
 // `flow` receives the new flow's 流水号.
 Outcome supplement(mySQLTool& db, const Supplement& s, quint64* flow = nullptr);
 
