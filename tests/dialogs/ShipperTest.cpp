@@ -494,3 +494,23 @@ TEST_F(ShipperDesk, ARefreshKeepsTheChosenOrderAndShowsItsNewlyArrivedFlows)
     EXPECT_EQ(grid("waitingList")->GetItemCount(), 2);
     EXPECT_EQ(text("waitingSum"), QStringLiteral("20"));
 }
+
+// The server refuses a shipment to a closed order, so in the shipped view the part of the block
+// where a shipment is typed is greyed out; the buttons that act on orders stay as they were.
+TEST_F(ShipperDesk, TheShippedViewGreysOutWhereAShipmentIsTyped)
+{
+    const quint64 closed = addOrder(30);
+    db().exec(QStringLiteral("update kvc_record_product set 结讫=1 where 货单号=%1").arg(closed));
+    open();
+    const char* entries[] = {"shipOriginal", "shipWashed",  "shipLoss",        "shipGoods",   "shipAllButton",
+                             "shipperCombo", "issuerCombo", "noQuantityCheck", "submitButton"};
+    for (bool shipped : {true, false}) {
+        child<QRadioButton>(shipped ? "radioShipped" : "radioUnshipped")->setChecked(true);
+        if (shipped)
+            clickRow(grid("shippedList"), 0);
+        for (const char* e : entries)
+            EXPECT_EQ(child<QWidget>(e)->isEnabled(), !shipped) << e;
+        EXPECT_TRUE(child<QWidget>("repairButton")->isEnabled());
+        EXPECT_TRUE(child<QWidget>("closeOrderButton")->isEnabled());
+    }
+}

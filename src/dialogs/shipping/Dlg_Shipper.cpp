@@ -197,6 +197,7 @@ void Dlg_Shipper::showOrders(bool unshipped)
     OrderPager* hidden = unshipped ? shipped_ : unshipped_;
     hidden->hide();
     shown->show();
+    block_->setEntriesEnabled(unshipped);
     clearLower();
     shown->firstPage();
 }

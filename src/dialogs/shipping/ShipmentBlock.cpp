@@ -99,6 +99,14 @@ void ShipmentBlock::fillPeople()
     FillCombo(g_sqlTool, *issuer_, shipperq::issuers(g_sqlTool));
 }
 
+void ShipmentBlock::setEntriesEnabled(bool on)
+{
+    for (QWidget* w : entries_)
+        w->setEnabled(on);
+    for (QWidget* w : std::initializer_list<QWidget*>{shipAll_, shipper_, issuer_, noCheck_, submit_})
+        w->setEnabled(on);
+}
+
 void ShipmentBlock::showRemaining(qint64 original, qint64 washed, qint64 loss, qint64 available)
 {
     const qint64 values[] = {original, washed, loss, available};

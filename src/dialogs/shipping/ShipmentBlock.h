@@ -19,6 +19,9 @@ public:
 
     // The order the amount is priced for; 0 for none.
     void setOrder(quint64 order) { order_ = order; }
+    // Where a shipment is typed and submitted; greyed out where none can be saved (the
+    // shipped orders are closed). The buttons that act on orders stay as they are.
+    void setEntriesEnabled(bool on);
     void fillPeople();
 
     void showRemaining(qint64 original, qint64 washed, qint64 loss, qint64 available);
