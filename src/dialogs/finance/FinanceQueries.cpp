@@ -119,9 +119,8 @@ Statement orderForSupplement(mySQLTool& db, quint64 order)
 Statement stepPieces(mySQLTool& db, quint64 order, const QString& process)
 {
     return db.Format(
-        "select coalesce(sum(%s.完成数量), 0) from %s join %s on %s.流水号=%s.流水号 where %s.货单号=%I64u "
-        "and "
-        "%s.工序='%s'",
+        "select coalesce(sum(%s.完成数量), 0) from %s join %s on %s.流水号=%s.流水号 "
+        "where %s.货单号=%I64u and %s.工序='%s'",
         W, W, F, F, W, W, order, F, process);
 }
 
