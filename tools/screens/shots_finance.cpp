@@ -1,6 +1,7 @@
 #include "Shots.h"
 
 #include "db/TimeText.h"
+#include "db/mySQLTool.h"
 #include "dialogs/finance/Dlg_InquirySalary.h"
 #include "dialogs/finance/Dlg_Salary.h"
 #include "dialogs/finance/Dlg_SalaryEdit.h"
@@ -40,12 +41,18 @@ void chooseThisMonth(QWidget* w)
     clickRow(find<KvGrid>(w, "employeeList"), 0);
 }
 
-// An order locked, a step chosen and the washing team entered with a quantity each.
+// The newest open order found by its number and locked (closed ones take no supplement), a
+// step chosen and the washing team entered with a quantity each.
 void prepareSupplement(QWidget* w)
 {
+    const QString open =
+        g_sqlTool.Read(g_sqlTool.Format("select max(货单号) from kvc_record_product where 激活=1 and 结讫=0"))
+            .first()
+            .text(0);
+    find<QCheckBox>(w, "orderSwitch")->setChecked(true);
+    find<QLineEdit>(w, "orderEdit")->setText(open);
     find<QPushButton>(w, "searchButton")->click();
-    auto* orders = find<PagedList>(w, "ordersPager");
-    clickRow(orders->list(), orders->list()->GetItemCount() - 1);
+    clickRow(find<PagedList>(w, "ordersPager")->list(), 0);
     find<QCheckBox>(w, "lockCheck")->setChecked(true);
     auto* process = find<QComboBox>(w, "processCombo");
     const int step = process->findText(QStringLiteral("石磨工序"));
