@@ -68,19 +68,19 @@ INSERT INTO kvc_attrib_process (名称, 工作站, 工价) VALUES
     ('手擦工序', '手擦', 0.35),
     ('马骝工序', '马骝', 0.25);
 
--- One log-in account per identity; the password of each is 123456.
+-- One log-in account per identity; the password of each is 123456 (kept as its hash).
 INSERT INTO kvc_record_user (账号, 密码, 权限) VALUES
-    ('董事长', '123456', '董事长'),
-    ('厂长', '123456', '厂长'),
-    ('财务', '123456', '财务'),
-    ('调度', '123456', '调度'),
-    ('运输', '123456', '运输'),
-    ('洗水班长', '123456', '洗水班长'),
-    ('喷砂班长', '123456', '喷砂班长'),
-    ('树脂班长', '123456', '树脂班长'),
-    ('手工班长', '123456', '手工班长'),
-    ('夹烫班长', '123456', '夹烫班长'),
-    ('手擦班长', '123456', '手擦班长'),
-    ('马骝班长', '123456', '马骝班长'),
-    ('员工', '123456', '员工'),
-    ('游客', '123456', '游客');
+    ('董事长', '$argon2id$v=19$m=65536,t=2,p=1$by/X4aL1re+DLOeS4Hruow$Zz3ZJcLewKdlSn26iuyZ3CSpIy+IO/971bmcO25R7ts', '董事长'),
+    ('厂长', '$argon2id$v=19$m=65536,t=2,p=1$tghA7sc4xP84086amrchUg$CAGaFN6R4t70j+Ft3dSTnHvoQvsjPRsKr/7yk+3/1Qk', '厂长'),
+    ('财务', '$argon2id$v=19$m=65536,t=2,p=1$hxkM2l5BXKzKXqPyIXSvew$RJYegxUlvDMnx3JKVICjVZGiPSHEOf6EThaWmFXgJwQ', '财务'),
+    ('调度', '$argon2id$v=19$m=65536,t=2,p=1$RRo0kLXAEFmmdNVSsiUDhw$FO9NARANOD+EDpg3/EXLKRyGUS7eNfj555Jj6SKS8K4', '调度'),
+    ('运输', '$argon2id$v=19$m=65536,t=2,p=1$6sR4pEqXlON8u9twWx6zbw$1u7dxhwio5S0Be9wc0Bhh39fjAIdRx+x8NrcW2c2q9g', '运输'),
+    ('洗水班长', '$argon2id$v=19$m=65536,t=2,p=1$OuDWSq1sqmQnyn/l0KA9Tg$W2FX4BKlybs55mdYPaLUdS16pva+edZGL290U7aP19E', '洗水班长'),
+    ('喷砂班长', '$argon2id$v=19$m=65536,t=2,p=1$4XFxYVQ14j6wsTyWpy1yIA$FzvteduzkSw8qt8hoM6c2lCO8erPKSpvVR92+ENEbjo', '喷砂班长'),
+    ('树脂班长', '$argon2id$v=19$m=65536,t=2,p=1$gyRfgU4vktHmTFiUtzuMqA$ubHhEhK977I5OQ4H68bJd9bsYOQ2vbPGW0HDadYC1Ec', '树脂班长'),
+    ('手工班长', '$argon2id$v=19$m=65536,t=2,p=1$q/GDjA2ZNFxueIT26QO0IA$3k1C9PS1m/FngIcMb44Yq/iprMaeCBzc7p6JfpVr3DI', '手工班长'),
+    ('夹烫班长', '$argon2id$v=19$m=65536,t=2,p=1$lo5aH0aZnqDCMXoJy+bcEw$blOXcGYStB0A0PJaNgiMFIgziitIGqt1bLABPTEysDs', '夹烫班长'),
+    ('手擦班长', '$argon2id$v=19$m=65536,t=2,p=1$kJrLqdSPnps4jFozOPkT1Q$vG9kCTM3v3GbdicVJbNeVoJfGnvJp/39m6d4s7FUkXc', '手擦班长'),
+    ('马骝班长', '$argon2id$v=19$m=65536,t=2,p=1$0G9z4AM2qQ+4fTQpKdNV7g$AmxQe75w4kyay7rim80IKP4OnaQaAUiUxzUBFVM8Vko', '马骝班长'),
+    ('员工', '$argon2id$v=19$m=65536,t=2,p=1$3xDoCMdAWtuJieDLkmKvcg$ctvfoOZkJkSTmSlA3MfoBBRIlTSVzsaGWuMDnL0YBus', '员工'),
+    ('游客', '$argon2id$v=19$m=65536,t=2,p=1$d+6T7SldDO3BR/xXgQrvXw$st4WOfuWn3WO3604+SSQYNVKEE1acSemvOhs286IJYU', '游客');

@@ -266,12 +266,17 @@ CREATE TABLE kvc_record_salary (
     KEY ix_salary_member (工号)
 ) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
 
--- Log-in accounts.
+-- Log-in accounts. 密码 holds a salted hash of the password (Argon2id), or "$server$" when
+-- the database server keeps it (the person signs in to the database as himself); never the
+-- password. 错误次数 counts the wrong passwords typed since the last sign-in, the last one
+-- at 错误时间.
 CREATE TABLE kvc_record_user (
     序列号 BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,
     账号 VARCHAR(50) NOT NULL DEFAULT '',
-    密码 VARCHAR(50) NOT NULL DEFAULT '',
+    密码 VARCHAR(128) NOT NULL DEFAULT '',
     权限 VARCHAR(50) NOT NULL DEFAULT '',
+    错误次数 INT UNSIGNED NOT NULL DEFAULT 0,
+    错误时间 DATETIME NULL,
     PRIMARY KEY (序列号),
     UNIQUE KEY ux_user_account (账号)
 ) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
@@ -381,4 +386,47 @@ CREATE TRIGGER tg_flow_delete AFTER DELETE ON kvc_record_procedure FOR EACH ROW
     SELECT DISTINCT LEFT(完成时间, 10) FROM kvc_record_mission
     WHERE 流水号 = OLD.流水号 AND 完成时间 < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d')
     ON DUPLICATE KEY UPDATE 日期 = VALUES(日期)//
+DELIMITER ;
+
+DELIMITER //
+-- The account name of the session: a person signed in to the database as himself.
+CREATE FUNCTION kv_session_account() RETURNS VARCHAR(80) NOT DETERMINISTIC NO SQL
+RETURN LEFT(SESSION_USER(), CHAR_LENGTH(SESSION_USER()) - LOCATE('@', REVERSE(SESSION_USER())))//
+DELIMITER ;
+-- What may be read of the accounts without reading their passwords: the account grid sees
+-- whether a password is set; a person signed in as himself sees his own account.
+CREATE SQL SECURITY DEFINER VIEW kvc_view_user AS
+    SELECT 序列号, 账号, 密码 <> '' AS 有密码, 权限 FROM kvc_record_user;
+CREATE SQL SECURITY DEFINER VIEW kvc_view_self AS
+    SELECT 序列号, 账号, 权限, 错误次数 FROM kvc_record_user
+    WHERE 账号 = kv_session_account()
+    WITH CHECK OPTION;
+
+-- Log-in guessing is slowed per account, on the server so that no client can forget it: after
+-- five wrong passwords in a row each further try waits, 5 s after the fifth, twice as long
+-- after each one more, ten minutes at most. A sign-in resets the count.
+DELIMITER //
+-- The seconds the next try of an account must still wait (0: it may try now).
+CREATE FUNCTION kv_login_wait(who VARCHAR(50)) RETURNS INT READS SQL DATA
+BEGIN
+    DECLARE n INT;
+    DECLARE t DATETIME;
+    SELECT MAX(错误次数), MAX(错误时间) INTO n, t FROM kvc_record_user WHERE 账号 = who;
+    IF n IS NULL OR n < 5 OR t IS NULL THEN
+        RETURN 0;
+    END IF;
+    RETURN GREATEST(0, TIMESTAMPDIFF(SECOND, NOW(), t + INTERVAL LEAST(5 << LEAST(n - 5, 7), 600) SECOND));
+END//
+-- Counts a wrong password typed for an account.
+CREATE FUNCTION kv_login_failed(who VARCHAR(50)) RETURNS INT MODIFIES SQL DATA
+BEGIN
+    UPDATE kvc_record_user SET 错误次数 = 错误次数 + 1, 错误时间 = NOW() WHERE 账号 = who;
+    RETURN ROW_COUNT();
+END//
+-- An account moved to a database account of its own while its password was a hash signs in
+-- to the database first with the hash's last part, which only the password makes again from
+-- the hash's parameters and salt given here (NULL for every other account).
+CREATE FUNCTION kv_login_salt(who VARCHAR(50)) RETURNS VARCHAR(128) READS SQL DATA
+RETURN (SELECT LEFT(密码, CHAR_LENGTH(密码) - CHAR_LENGTH(SUBSTRING_INDEX(密码, '$', -1)))
+        FROM kvc_record_user WHERE 账号 = who AND 密码 LIKE '$argon2id$%' LIMIT 1)//
 DELIMITER ;

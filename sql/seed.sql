@@ -26,7 +26,10 @@ INSERT INTO kvc_attrib_kind (货物款式) VALUES ('直筒'), ('修身'), ('宽�
 
 INSERT INTO kvc_attrib_sex (货物性别) VALUES ('男装'), ('女装'), ('童装'), ('中性');
 
-INSERT INTO kvc_attrib_mod (名称, 内容) VALUES ('损耗单价', '5.00'), ('特权密码', '8888');
+-- The privileged password (8888) as its hash; change it in 生产管理.
+INSERT INTO kvc_attrib_mod (名称, 内容) VALUES ('损耗单价', '5.00'),
+    ('特权密码', '$argon2id$v=19$m=65536,t=2,p=1$kXbD7cpjCzP4iPACIS0sbg$9ejZNHOUPHA5SjqXojDDjOXGDghcexan3zEbVZ8yv28');
 
--- The first administrator; change the password after the first sign-in.
-INSERT INTO kvc_record_user (账号, 密码, 权限) VALUES ('admin', 'admin', '管理员');
+-- The first administrator, password admin (kept as its hash); change it after the first sign-in.
+INSERT INTO kvc_record_user (账号, 密码, 权限) VALUES
+    ('admin', '$argon2id$v=19$m=65536,t=2,p=1$dwRwicMdabD02afv+T8AxQ$qYjuc4pob5gGGjuLi5p6sdSnkNiMcZYTnhgqYtk2f2c', '管理员');

@@ -6,6 +6,7 @@
 #include "app/Dlg_Cover.h"
 #include "app/IniFile.h"
 #include "app/MainMenu.h"
+#include "app/SignIn.h"
 #include "app/TicketSettingsBox.h"
 #include "db/Convert.h"
 #include "db/KvMessage.h"
@@ -96,7 +97,9 @@ bool CKvClientDlg::Open()
         reject();
         return false;
     }
-    dashboard_->Refresh();
+    // A person's own connection comes with his log-in; the dashboard is filled then.
+    if (!perPerson_)
+        dashboard_->Refresh();
     return true;
 }
 
@@ -115,7 +118,7 @@ bool CKvClientDlg::Start()
 
 void CKvClientDlg::RunLogin()
 {
-    Dlg_Cover cover(this);
+    Dlg_Cover cover(this, &cipher_);
     cover.exec();
     // A "gave up" posted just before the window closed is handled before going on.
     QCoreApplication::sendPostedEvents(this, KvMessage::kType);
@@ -157,7 +160,8 @@ int CKvClientDlg::InitDatabase()
         return -1;
     const IniFile ini(ConfigFileName());
     QStringList plain;
-    for (const char* key : {"IP", "Port", "Name", "Account", "Password"}) {
+    // TLS and CA ask for an encrypted connection and name the CA file that verifies the server.
+    for (const char* key : {"IP", "Port", "Name", "Account", "Password", "TLS", "CA"}) {
         const QString name = QString::fromLatin1(key);
         // A value left out reads as empty; one that is there must decipher.
         const QString value = ini.value(QStringLiteral("DATABASE"), name);
@@ -171,7 +175,17 @@ int CKvClientDlg::InitDatabase()
         }
         plain.append(text);
     }
+    const QString ca = plain[6];
+    g_sqlTool.SetTls(plain[5] == QLatin1String("1"),
+                     ca.isEmpty() || QDir::isAbsolutePath(ca) ? ca : g_workPath + ca);
     const int port = convert::toInt(plain[1]);
+    // Without an account of its own in Config.ini, each person signs in to the database as
+    // himself at the log-in.
+    perPerson_ = plain[3].isEmpty();
+    if (perPerson_) {
+        server_ = {plain[0], port, plain[2]};
+        return 1;
+    }
     if (!g_sqlTool.Connect(plain[0], port, plain[2], plain[3], plain[4])) {
         prompt().message(g_sqlTool.GetError(), QStringLiteral("Error"));
         return -1;
@@ -181,16 +195,22 @@ int CKvClientDlg::InitDatabase()
 
 int CKvClientDlg::CheckLogin()
 {
-    const Rows read = g_sqlTool.Read(appq::login(g_sqlTool, g_account));
-    if (!prompt().report(read))
-        return -1;
-    // The account follows the server's comparison; the password must match exactly.
-    const Row& user = read.first();
-    if (read.empty() || user.text(1) != g_password)
-        return -1;
-    if (!user.isNull(2))
-        g_identity = user.text(2);
-    return 1;
+    const signin::Result r = perPerson_ ? signin::asPerson(g_sqlTool, server_, g_account, g_password)
+                                        : signin::withSharedAccount(g_sqlTool, g_account, g_password);
+    switch (r.outcome.kind()) {
+        case Outcome::Kind::Done:
+            g_identity = r.identity;
+            wrongTries_ = r.wrongTries;
+            return 1;
+        case Outcome::Kind::Refused:
+            if (r.outcome.text().isEmpty())
+                return -1;
+            prompt().report(r.outcome);
+            return 0;
+        default:
+            prompt().report(r.outcome);
+            return -1;
+    }
 }
 
 int CKvClientDlg::SaveLogin()
@@ -202,8 +222,10 @@ int CKvClientDlg::SaveLogin()
         ini.setValue(QStringLiteral("ACCOUNT"), QStringLiteral("Name"), g_account);
     else
         ini.remove(QStringLiteral("ACCOUNT"), QStringLiteral("Name"));
-    if (g_savePassword == 1)
-        ini.setValue(QStringLiteral("PASSWORD"), QStringLiteral("Name"), g_password);
+    // The password is remembered enciphered for this computer, user and folder only.
+    QString kept;
+    if (g_savePassword == 1 && cipher_.Encrypt(g_password, CipherLibrary::RememberedKey(), &kept))
+        ini.setValue(QStringLiteral("PASSWORD"), QStringLiteral("Name"), kept);
     else
         ini.remove(QStringLiteral("PASSWORD"), QStringLiteral("Name"));
     QString why;
@@ -260,13 +282,21 @@ bool CKvClientDlg::event(QEvent* e)
         reject();
         return true;
     }
-    if (CheckLogin() == 1) {
+    const int checked = CheckLogin();
+    if (checked == 1) {
+        if (perPerson_)
+            dashboard_->Refresh();
         show();
         KvMessage::post(Dlg_Cover::current(), kLoginAnswer, 1);
         SaveLogin();
         EnableMenus();
+        // The owner learns that someone tried his account.
+        if (wrongTries_ > 0)
+            prompt().message(signin::kWrongTries.arg(wrongTries_), QStringLiteral("提示"));
+        wrongTries_ = 0;
     } else {
-        KvMessage::post(Dlg_Cover::current(), kLoginAnswer, 0);
+        // 0: refused with its reason already told.
+        KvMessage::post(Dlg_Cover::current(), kLoginAnswer, checked == 0 ? Dlg_Cover::kRefusedTold : 0);
     }
     return true;
 }
@@ -277,6 +307,9 @@ void CKvClientDlg::signOut()
     g_password.clear();
     g_identity.clear();
     DisableMenus();
+    // The next person connects as himself.
+    if (perPerson_)
+        g_sqlTool.Close();
     RunLogin();
 }
 

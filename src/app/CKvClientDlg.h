@@ -2,6 +2,7 @@
 
 #include "app/CipherLibrary.h"
 #include "app/InstanceLock.h"
+#include "app/SignIn.h"
 
 #include <QDialog>
 #include <QHash>
@@ -36,6 +37,7 @@ public:
     virtual int CheckInstance();
     virtual int InitPath();
     virtual int InitDatabase();
+    // 1 signed in; -1 refused ("错误的账号或密码"); 0 refused, the reason told.
     virtual int CheckLogin();
     virtual int SaveLogin();
     virtual int EnableMenus();
@@ -47,6 +49,7 @@ public:
 
     QAction* action(int command) const { return actions_.value(command); }
     Dashboard* dashboard() const { return dashboard_; }
+    const CipherLibrary& cipher() const { return cipher_; }
     // True once the close sequence has run.
     bool closed() const { return closed_; }
 
@@ -67,4 +70,7 @@ private:
     QHash<int, QAction*> actions_;
     Dashboard* dashboard_;
     bool closed_ = false;
+    int wrongTries_ = 0;
+    bool perPerson_ = false;  // each person signs in to the database as himself
+    signin::Server server_;   // of the account just signed in, told once its window shows
 };

@@ -1,8 +1,13 @@
 #include "app/CipherLibrary.h"
 
+#include "ui/AppState.h"
+
 #include <dlfcn.h>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QStringList>
+#include <QSysInfo>
 #include <cstring>
 
 namespace {
@@ -45,6 +50,30 @@ void CipherLibrary::Free()
 
 bool CipherLibrary::Decrypt(const QString& value, QString* plain) const
 {
+    return Decrypt(value, QString::fromLatin1(kKey), plain);
+}
+
+bool CipherLibrary::Encrypt(const QString& plain, const QString& key, QString* value) const
+{
+    value->clear();
+    if (!encrypt_)
+        return false;
+    char out[kBufferBytes];
+    const int length = encrypt_(plain.toUtf8().constData(), out, kBufferBytes, key.toUtf8().constData());
+    if (length >= 0)
+        *value = QString::fromLatin1(out, length);
+    return length >= 0;
+}
+
+QString CipherLibrary::RememberedKey()
+{
+    return QStringList{QString::fromLatin1(kKey), QString::fromLatin1(QSysInfo::machineUniqueId()),
+                       QSysInfo::machineHostName(), QDir::homePath(), g_workPath}
+        .join(QLatin1Char('\n'));
+}
+
+bool CipherLibrary::Decrypt(const QString& value, const QString& key, QString* plain) const
+{
     plain->clear();
     if (!decrypt_)
         return false;
@@ -53,7 +82,7 @@ bool CipherLibrary::Decrypt(const QString& value, QString* plain) const
     std::memset(out, 0, sizeof out);
     // The library says when it could not: an empty text is no answer, it would connect
     // without a database or as the system's user.
-    const int length = decrypt_(in.constData(), out, kBufferBytes, kKey);
+    const int length = decrypt_(in.constData(), out, kBufferBytes, key.toUtf8().constData());
     out[kBufferBytes - 1] = '\0';  // whatever the library did, the text ends inside the buffer
     if (length >= 0)
         *plain = QString::fromUtf8(out);

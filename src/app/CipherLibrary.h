@@ -22,6 +22,14 @@ public:
     // Deciphers one value with the key of the settings file into `plain`; false (and
     // `plain` empty) when the value is damaged or was enciphered with another key.
     bool Decrypt(const QString& value, QString* plain) const;
+    // The same with a key of the caller's, and its way back; false when it cannot.
+    bool Decrypt(const QString& value, const QString& key, QString* plain) const;
+    bool Encrypt(const QString& plain, const QString& key, QString* value) const;
+
+    // The key of a remembered log-in password: the settings file's, bound to this computer,
+    // this user's home folder and the folder of Config.ini, so that a copied Config.ini
+    // signs in nowhere else.
+    static QString RememberedKey();
 
 private:
     void* handle_ = nullptr;

@@ -1,6 +1,7 @@
 #include "app/Dlg_Cover.h"
 
 #include "app/AppResources.h"
+#include "app/CipherLibrary.h"
 #include "app/IniFile.h"
 #include "db/Convert.h"
 #include "db/KvMessage.h"
@@ -24,7 +25,7 @@ QPointer<Dlg_Cover> g_cover;
 
 }  // namespace
 
-Dlg_Cover::Dlg_Cover(QWidget* parent) : QDialog(parent)
+Dlg_Cover::Dlg_Cover(QWidget* parent, const CipherLibrary* cipher) : QDialog(parent)
 {
     initAppResources();
     setObjectName(QStringLiteral("Dlg_Cover"));
@@ -86,7 +87,11 @@ Dlg_Cover::Dlg_Cover(QWidget* parent) : QDialog(parent)
     g_savePassword = convert::toInt(ini.value(QStringLiteral("PASSWORD"), QStringLiteral("Save")));
     if (g_savePassword == 1) {
         savePassword_->setChecked(true);
-        password_->setText(ini.value(QStringLiteral("PASSWORD"), QStringLiteral("Name")));
+        // Kept for this computer, user and folder: elsewhere it does not decipher.
+        QString kept;
+        if (cipher && cipher->Decrypt(ini.value(QStringLiteral("PASSWORD"), QStringLiteral("Name")),
+                                      CipherLibrary::RememberedKey(), &kept))
+            password_->setText(kept);
     }
 
     g_cover = this;
@@ -138,7 +143,8 @@ bool Dlg_Cover::event(QEvent* e)
         if (m->value() == 1) {
             accept();
         } else {
-            prompt().message(QStringLiteral("错误的账号或密码"), QStringLiteral("错误"));
+            if (m->value() != kRefusedTold)
+                prompt().message(QStringLiteral("错误的账号或密码"), QStringLiteral("错误"));
             // Ready for the password to be typed again.
             password_->setFocus();
             password_->selectAll();

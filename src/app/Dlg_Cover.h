@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QPixmap>
 
+class CipherLibrary;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -14,11 +15,14 @@ class QPushButton;
 class Dlg_Cover : public QDialog {
     Q_OBJECT
 public:
-    explicit Dlg_Cover(QWidget* parent = nullptr);
+    // `cipher` deciphers a remembered password (none shown without it).
+    explicit Dlg_Cover(QWidget* parent = nullptr, const CipherLibrary* cipher = nullptr);
     ~Dlg_Cover() override;
 
     // The log-in window that is open, for the main window's answers; null when none.
     static Dlg_Cover* current();
+    // The main window's answer 9528 when it refused and told the user why itself.
+    static constexpr int kRefusedTold = 2;
 
     // Gives up: tells the parent, then closes as cancelled ("取消", the close box, Escape).
     void reject() override;

@@ -69,13 +69,10 @@ Dlg_System::Dlg_System(QWidget* parent) : QDialog(parent)
     accounts_->InsertColumn(QStringLiteral("账号"), 70);
     accounts_->InsertColumn(QStringLiteral("密码"), 70);
     accounts_->InsertColumn(QStringLiteral("权限"), 70);
+    // A new password typed into 密码 is kept here, hidden, until the save.
+    accounts_->InsertColumn(QStringLiteral("新密码"), 0);
     accounts_->SetTextEditor(1);
     accounts_->SetTextEditor(2);
-    QString error;
-    const QStringList identities = accounts::identities(g_sqlTool, &error);
-    if (!error.isEmpty())
-        prompt().message(error, QStringLiteral("Error"));
-    accounts_->SetComboEditor(3, identities);
     add_ = makeButton(QStringLiteral("增加"), "addAccount", users);
     remove_ = makeButton(QStringLiteral("删除"), "deleteAccount", users);
     saveAccounts_ = makeButton(QStringLiteral("保存"), "saveAccounts", users);
@@ -99,12 +96,18 @@ Dlg_System::Dlg_System(QWidget* parent) : QDialog(parent)
     connect(add_, &QPushButton::clicked, this, &Dlg_System::addRow);
     connect(remove_, &QPushButton::clicked, this, &Dlg_System::deleteRow);
     connect(saveAccounts_, &QPushButton::clicked, this, &Dlg_System::saveAccounts);
-    connect(accounts_, &KvGrid::editEnded, this, [this] { setChanged(true); });
+    connect(accounts_, &KvGrid::editEnded, this, &Dlg_System::cellEdited);
 
     // Only the top identities see and edit the accounts.
     const bool mayEdit = MayEditAccounts();
-    if (mayEdit)
+    if (mayEdit) {
+        QString error;
+        const QStringList identities = accounts::identities(g_sqlTool, &error);
+        if (!error.isEmpty())
+            prompt().message(error, QStringLiteral("Error"));
+        accounts_->SetComboEditor(3, identities);
         loadAccounts();
+    }
     add_->setEnabled(mayEdit);
     remove_->setEnabled(mayEdit);
     setChanged(false);
@@ -114,6 +117,30 @@ void Dlg_System::setChanged(bool changed)
 {
     changed_ = changed && MayEditAccounts();
     saveAccounts_->setEnabled(changed_);
+}
+
+void Dlg_System::cellEdited(int row, int column)
+{
+    // The password typed is not left in sight: the cell tells that there is a new one.
+    if (column == 2) {
+        const QString typed = accounts_->GetItemText(row, 2);
+        if (!typed.isEmpty() && typed != accounts::kPasswordSet && typed != accounts::kPasswordTyped)
+            accounts_->SetItemText(row, accounts::kNewPassword, typed);
+        const bool hasNew = !accounts_->GetItemText(row, accounts::kNewPassword).isEmpty();
+        accounts_->SetItemText(
+            row, 2,
+            hasNew ? accounts::kPasswordTyped : (loadedPassword(row) ? accounts::kPasswordSet : QString()));
+    }
+    setChanged(true);
+}
+
+bool Dlg_System::loadedPassword(int row) const
+{
+    const QString serial = accounts_->GetItemText(row, 0);
+    for (const QStringList& r : loaded_)
+        if (r.value(0) == serial)
+            return !r.value(2).isEmpty();
+    return false;
 }
 
 void Dlg_System::loadAccounts()
@@ -153,7 +180,7 @@ void Dlg_System::addRow()
 {
     if (!MayEditAccounts())
         return;
-    const int row = accounts_->AppendItem({accounts::kNewRow, QString(), QString(), QString()});
+    const int row = accounts_->AppendItem({accounts::kNewRow, QString(), QString(), QString(), QString()});
     // The new row may lie below the visible ones: bring it into view with its first
     // editable cell (账号) open for typing.
     const QModelIndex name = accounts_->model()->index(row, 1);
@@ -190,7 +217,7 @@ void Dlg_System::saveAccounts()
 {
     if (!MayEditAccounts())
         return;
-    const accounts::SaveResult r = accounts::save(g_sqlTool, loaded_, gridRows());
+    const accounts::SaveResult r = accounts::save(g_sqlTool, g_account, loaded_, gridRows());
     if (!r.outcome.ok()) {
         if (r.row >= 0)
             accounts_->SelectRow(r.row);

@@ -27,6 +27,8 @@ private:
     void deleteRow();
     void saveAccounts();
     void loadAccounts();
+    void cellEdited(int row, int column);
+    bool loadedPassword(int row) const;
     void setChanged(bool changed);
     QList<QStringList> gridRows() const;
 

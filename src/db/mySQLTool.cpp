@@ -6,6 +6,7 @@
 
 #include <errmsg.h>
 #include <mysqld_error.h>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QThread>
 #include <algorithm>
@@ -77,6 +78,12 @@ void mySQLTool::SetTimeouts(int connectSeconds, int readSeconds, int writeSecond
     writeTimeout_ = writeSeconds;
 }
 
+void mySQLTool::SetTls(bool on, const QString& caFile)
+{
+    tls_ = on;
+    tlsCa_ = on ? caFile : QString();
+}
+
 void mySQLTool::noteError(unsigned code, const QString& text)
 {
     lastErrno_ = code;
@@ -125,6 +132,13 @@ bool mySQLTool::openOn(const ServerAddress& server)
     // The library's own reconnect would commit half of an action in autocommit mode.
     my_bool reconnect = 0;
     mysql_options(&mysql_, MYSQL_OPT_RECONNECT, &reconnect);
+    // TLS is asked for and the server verified, or nothing is sent; without it, none.
+    const my_bool tls = tls_ ? 1 : 0;
+    mysql_options(&mysql_, MYSQL_OPT_SSL_ENFORCE, &tls);
+    mysql_options(&mysql_, MYSQL_OPT_SSL_VERIFY_SERVER_CERT, &tls);
+    const QByteArray ca = QFile::encodeName(tlsCa_);
+    if (tls_ && !ca.isEmpty())
+        mysql_options(&mysql_, MYSQL_OPT_SSL_CA, ca.constData());
     // A port is set up for TCP: "localhost" would otherwise mean the local socket.
     if (server.port != 0) {
         const unsigned tcp = MYSQL_PROTOCOL_TCP;
@@ -139,7 +153,9 @@ bool mySQLTool::openOn(const ServerAddress& server)
     }
     if (!mysql_real_connect(&mysql_, host.constData(), account.constData(), password.constData(),
                             database.constData(), static_cast<unsigned>(server.port), nullptr, 0)) {
-        noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
+        const unsigned code = mysql_errno(&mysql_);
+        const QString text = Gbk::decode(QByteArray(mysql_error(&mysql_)));
+        noteError(code, tls_ && code == CR_SSL_CONNECTION_ERROR ? kTlsRefused.arg(text) : text);
         closeHandle();
         return false;
     }

@@ -83,6 +83,10 @@ public:
     double ValueDouble(int column) const;  // money or a rate; not a number = 0
 
     bool IsConnected() const { return connected_; }
+    // The database account the session signs in with.
+    const QString& Account() const { return account_; }
+    // The account's password was changed on the server: reconnections use the new one.
+    void PasswordChanged(const QString& password) { password_ = password; }
     quint64 AffectedRows() const { return affected_; }
     quint64 InsertId() const { return insertId_; }
     unsigned LastErrno() const { return lastErrno_; }
@@ -113,6 +117,12 @@ public:
 
     // Seconds; set before Connect.
     void SetTimeouts(int connectSeconds, int readSeconds, int writeSeconds);
+    // Every connection speaks TLS and verifies the server's certificate (and name) with the CA
+    // file `caFile` (empty: the system's CAs); a server that cannot be verified is refused
+    // (kTlsRefused). Set before Connect.
+    void SetTls(bool on, const QString& caFile = QString());
+    bool Tls() const { return tls_; }
+    const QString& TlsCa() const { return tlsCa_; }
     // A write outside a transaction after this many idle milliseconds pings first.
     void SetIdlePing(qint64 milliseconds) { idlePingMs_ = milliseconds; }
     // The lock-wait timeout of this client's sessions, in seconds; set before Connect.
@@ -171,6 +181,8 @@ private:
     quint64 insertId_ = 0;
     unsigned lastErrno_ = 0;
     QString lastError_;
+    bool tls_ = false;
+    QString tlsCa_;
     int connectTimeout_ = 10;
     int readTimeout_ = 120;
     int writeTimeout_ = 60;
@@ -196,6 +208,10 @@ private:
 // and it could not be found out whether the action was saved.
 inline const QString kCommitUnknown =
     QStringLiteral("与数据库的连接在保存时中断，无法确认本次操作是否已经保存，请刷新后查看，不要直接重做");
+// Told, with the library's text, when a connection asked for TLS cannot verify the server.
+inline const QString kTlsRefused = QStringLiteral(
+    "无法与数据库服务器建立经过验证的加密连接（服务器的证书不能用设定的CA证书验证，或服务器不支持TLS），"
+    "已拒绝连接：%1");
 // Told (kind failed) when the connection broke before the action was saved.
 inline const QString kNotSaved = QStringLiteral("与数据库的连接中断，本次操作没有保存，请重试");
 

@@ -27,7 +27,10 @@ protected:
         AppTest::SetUp();
         g_account.clear();
         g_identity.clear();
+        // Started as the program starts: the connection of Config.ini, the cipher library.
+        writeTestServerSettings();
         main = std::make_unique<CKvClientDlg>(options());
+        ASSERT_TRUE(main->Open());
         openCover();
     }
     void TearDown() override
@@ -39,7 +42,7 @@ protected:
     void openCover()
     {
         cover.reset();
-        cover = std::make_unique<Dlg_Cover>(main.get());
+        cover = std::make_unique<Dlg_Cover>(main.get(), &main->cipher());
         cover->show();
         settle();
     }
@@ -91,7 +94,9 @@ TEST_F(Login, WrongPasswordsAreRefusedAndTheAccountFollowsTheServersComparison)
 
     boxes().clear();
     submit(QStringLiteral("ADMIN"), QStringLiteral("admin"));
-    EXPECT_TRUE(boxes().boxes.isEmpty());
+    // Only the owner's notice of the three wrong tries.
+    ASSERT_EQ(boxes().boxes.size(), 1);
+    EXPECT_EQ(boxes().last().caption, QStringLiteral("提示"));
     EXPECT_EQ(cover->result(), QDialog::Accepted);
     EXPECT_EQ(g_account, QStringLiteral("ADMIN"));
     EXPECT_EQ(g_identity, QStringLiteral("管理员"));
@@ -139,7 +144,8 @@ TEST_F(Login, RememberedLogInIsWrittenOwnerOnlyAndUncheckedNamesAreDeleted)
     }
     openCover();
     EXPECT_EQ(account()->text(), QStringLiteral("厂长"));
-    EXPECT_EQ(password()->text(), QStringLiteral("old"));
+    // A password an earlier version remembered plain is not taken.
+    EXPECT_TRUE(password()->text().isEmpty());
     EXPECT_TRUE(box("saveAccount")->isChecked());
     EXPECT_TRUE(box("savePassword")->isChecked());
 
@@ -289,6 +295,67 @@ TEST(IniFileFormat, ReadsUtf16GbkAndLinesEndedByCarriageReturns)
         EXPECT_EQ(ini.value(QStringLiteral("ACCOUNT"), QStringLiteral("Name")), QStringLiteral("厂长"));
         EXPECT_EQ(ini.value(QStringLiteral("PASSWORD"), QStringLiteral("Name")), QStringLiteral("x"));
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A password an earlier version stored plain signs in once and is replaced by its hash.
+TEST_F(Login, APlainStoredPasswordSignsInAndIsHashed)
+{
+    db().exec(QStringLiteral("update kvc_record_user set 密码='old-plain' where 账号='调度'"));
+    submit(QStringLiteral("调度"), QStringLiteral("old-plain"));
+    ASSERT_EQ(g_identity, QStringLiteral("调度"));
+    const QString stored = db().scalar(QStringLiteral("select 密码 from kvc_record_user where 账号='调度'"));
+    EXPECT_TRUE(stored.startsWith(QStringLiteral("$argon2id$"))) << stored.toStdString();
+    EXPECT_TRUE(boxes().boxes.isEmpty());
+}
+
+// Guessing is slowed on the server: after five wrong passwords each try waits, and the owner
+// is told at his next sign-in how many there were.
+TEST_F(Login, WrongPasswordsAreSlowedAndToldToTheOwner)
+{
+    for (int i = 0; i < 5; ++i)
+        submit(QStringLiteral("财务"), QStringLiteral("guess%1").arg(i));
+    boxes().clear();
+    submit(QStringLiteral("财务"), QStringLiteral("123456"));
+    ASSERT_EQ(boxes().boxes.size(), 1);
+    EXPECT_TRUE(boxes().last().text.startsWith(QStringLiteral("该账号连续输错密码的次数太多，请")))
+        << boxes().last().text.toStdString();
+    EXPECT_TRUE(g_identity.isEmpty());
+    EXPECT_TRUE(cover->isVisible());
+
+    db().exec(QStringLiteral("update kvc_record_user set 错误时间=now() - interval 1 hour"));
+    boxes().clear();
+    submit(QStringLiteral("财务"), QStringLiteral("123456"));
+    EXPECT_EQ(g_identity, QStringLiteral("财务"));
+    ASSERT_EQ(boxes().boxes.size(), 1);
+    EXPECT_EQ(boxes().last().text, QStringLiteral("自上次登录以来，有人用错误的密码尝试登录您的账号5次"));
+    EXPECT_EQ(db().scalar(QStringLiteral("select 错误次数 from kvc_record_user where 账号='财务'")),
+              QStringLiteral("0"));
+}
+
+// The remembered password is enciphered, for this computer, user and folder only.
+TEST_F(Login, ARememberedPasswordOpensOnlyInItsOwnFolder)
+{
+    QTest::mouseClick(box("saveAccount"), Qt::LeftButton);
+    QTest::mouseClick(box("savePassword"), Qt::LeftButton);
+    submit(QStringLiteral("调度"), QStringLiteral("123456"));
+    ASSERT_EQ(g_identity, QStringLiteral("调度"));
+    const QString kept = IniFile(configFile()).value(QStringLiteral("PASSWORD"), QStringLiteral("Name"));
+    EXPECT_FALSE(kept.isEmpty());
+    EXPECT_FALSE(kept.contains(QStringLiteral("123456")));
+    openCover();
+    EXPECT_EQ(password()->text(), QStringLiteral("123456"));
+
+    // The same Config.ini in another folder.
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QFile::copy(configFile(), elsewhere.filePath(QStringLiteral("Config.ini"))));
+    g_workPath = elsewhere.path() + QLatin1Char('/');
+    openCover();
+    EXPECT_EQ(account()->text(), QStringLiteral("调度"));
+    EXPECT_TRUE(password()->text().isEmpty());
 }
 
 }  // namespace

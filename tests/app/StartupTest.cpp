@@ -131,6 +131,46 @@ TEST_F(Startup, ConnectsWithTheSettingsOfTheWorkingFolderAndFillsTheDashboard)
     EXPECT_TRUE(lockIsFree());
 }
 
+// Config.ini asks for TLS and names the CA (relative to its folder): the connection is
+// encrypted; a CA that cannot verify the server refuses it, saying so.
+TEST_F(Startup, TlsIsAskedForInConfigIniAndAServerThatCannotBeVerifiedIsRefused)
+{
+    for (const bool rightCa : {true, false}) {
+        SCOPED_TRACE(rightCa);
+        g_sqlTool.Close();
+        boxes().clear();
+        writeTestServerSettings();
+        QFile::remove(dir.filePath(QStringLiteral("ca.pem")));
+        if (rightCa)
+            ASSERT_TRUE(QFile::copy(kvtest::Database::tlsCa(), dir.filePath(QStringLiteral("ca.pem"))));
+        else
+            ASSERT_TRUE(QFile::copy(QStringLiteral(KV_SOURCE_DIR "/README.md"),
+                                    dir.filePath(QStringLiteral("ca.pem"))));
+        IniFile ini(configFile());
+        ini.setValue(QStringLiteral("DATABASE"), QStringLiteral("TLS"),
+                     apptest::encipher(QStringLiteral("1")));
+        ini.setValue(QStringLiteral("DATABASE"), QStringLiteral("CA"),
+                     apptest::encipher(QStringLiteral("ca.pem")));
+        ASSERT_TRUE(ini.save());
+        CKvClientDlg dlg(options());
+        EXPECT_EQ(dlg.Open(), rightCa) << shown().join(QLatin1Char('\n')).toStdString();
+        if (rightCa) {
+            EXPECT_FALSE(g_sqlTool.Read(g_sqlTool.Format("show session status like 'Ssl_cipher'"))
+                             .first()
+                             .text(1)
+                             .isEmpty());
+            dlg.reject();
+        } else {
+            ASSERT_EQ(boxes().boxes.size(), 2);
+            EXPECT_TRUE(
+                boxes().boxes[0].text.startsWith(QStringLiteral("无法与数据库服务器建立经过验证的加密连接")))
+                << boxes().boxes[0].text.toStdString();
+            EXPECT_EQ(boxes().boxes[1].text, QStringLiteral("数据库初始化失败"));
+        }
+    }
+    g_sqlTool.SetTls(false);
+}
+
 TEST_F(Startup, AWorkingFolderThatCannotBeDeterminedEndsTheProgram)
 {
     writeTestServerSettings();

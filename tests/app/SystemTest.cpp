@@ -1,5 +1,6 @@
 #include "app/Accounts.h"
 #include "app/Dlg_System.h"
+#include "auth/Passwords.h"
 #include "app/IniFile.h"
 #include "app/TicketSettingsBox.h"
 #include "db/mySQLTool.h"
@@ -52,6 +53,11 @@ protected:
     QString stored(const QString& account)
     {
         return db().scalar(QStringLiteral("select 密码 from kvc_record_user where 账号='%1'").arg(account));
+    }
+    // The account's password is `password`, kept as its hash.
+    bool keeps(const QString& account, const QString& password)
+    {
+        return passwords::isHash(stored(account)) && passwords::matches(stored(account), password);
     }
     int rowOf(const QString& account)
     {
@@ -107,7 +113,7 @@ TEST_F(SystemSettings, PasswordChecksComeInOrder)
         EXPECT_EQ(boxes().last().text, QString::fromUtf8(c.message));
         EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
     }
-    EXPECT_EQ(stored(QStringLiteral("调度")), QStringLiteral("123456"));
+    EXPECT_TRUE(keeps(QStringLiteral("调度"), QStringLiteral("123456")));
 }
 
 TEST_F(SystemSettings, AChangedPasswordIsStoredAndTheNextChangeChecksAgainstIt)
@@ -116,12 +122,12 @@ TEST_F(SystemSettings, AChangedPasswordIsStoredAndTheNextChangeChecksAgainstIt)
     change(QStringLiteral("123456"), QStringLiteral("abc"), QStringLiteral("abc"));
     EXPECT_EQ(boxes().last().text, QStringLiteral("密码修改成功"));
     EXPECT_EQ(boxes().last().caption, QStringLiteral("提示"));
-    EXPECT_EQ(stored(QStringLiteral("调度")), QStringLiteral("abc"));
+    EXPECT_TRUE(keeps(QStringLiteral("调度"), QStringLiteral("abc")));
     EXPECT_EQ(g_password, QStringLiteral("abc"));
     EXPECT_TRUE(edit("oldPassword")->text().isEmpty());
     EXPECT_TRUE(edit("repeatPassword")->text().isEmpty());
     // Other accounts are untouched.
-    EXPECT_EQ(stored(QStringLiteral("财务")), QStringLiteral("123456"));
+    EXPECT_TRUE(keeps(QStringLiteral("财务"), QStringLiteral("123456")));
 
     change(QStringLiteral("123456"), QStringLiteral("码a"), QStringLiteral("码a"));
     EXPECT_EQ(boxes().last().text, QStringLiteral("错误的原密码"));
@@ -131,7 +137,7 @@ TEST_F(SystemSettings, AChangedPasswordIsStoredAndTheNextChangeChecksAgainstIt)
     edit("repeatPassword")->setText(QStringLiteral("码a"));
     QTest::keyClick(edit("repeatPassword"), Qt::Key_Return);
     EXPECT_EQ(boxes().last().text, QStringLiteral("密码修改成功"));
-    EXPECT_EQ(stored(QStringLiteral("调度")), QStringLiteral("码a"));
+    EXPECT_TRUE(keeps(QStringLiteral("调度"), QStringLiteral("码a")));
 }
 
 TEST_F(SystemSettings, EnterInTheFirstTwoBoxesDoesNothing)
@@ -145,7 +151,7 @@ TEST_F(SystemSettings, EnterInTheFirstTwoBoxesDoesNothing)
     settle();
     EXPECT_TRUE(boxes().boxes.isEmpty());
     EXPECT_TRUE(dlg->isVisible());
-    EXPECT_EQ(stored(QStringLiteral("调度")), QStringLiteral("123456"));
+    EXPECT_TRUE(keeps(QStringLiteral("调度"), QStringLiteral("123456")));
 }
 
 TEST_F(SystemSettings, AChangeForAnAccountThatIsGoneIsNotReportedAsDone)
@@ -193,7 +199,9 @@ TEST_F(SystemSettings, SaveInsertsUpdatesAndDeletesThenReloads)
     editCell(added, 2, QStringLiteral("pw1"));
     EXPECT_TRUE(button("saveAccounts")->isEnabled());
 
-    grid()->SetItemText(rowOf(QStringLiteral("厂长")), 2, QStringLiteral("new-pw"));
+    editCell(rowOf(QStringLiteral("厂长")), 2, QStringLiteral("new-pw"));
+    // The password typed is not left in sight.
+    EXPECT_EQ(grid()->GetItemText(rowOf(QStringLiteral("厂长")), 2), accounts::kPasswordTyped);
     grid()->SelectRow(rowOf(QStringLiteral("运输")));
     button("deleteAccount")->click();
     EXPECT_EQ(boxes().last().text, QStringLiteral("确定删除吗？"));
@@ -202,13 +210,15 @@ TEST_F(SystemSettings, SaveInsertsUpdatesAndDeletesThenReloads)
     button("saveAccounts")->click();
     EXPECT_TRUE(boxes().boxes.size() == 1) << boxes().last().text.toStdString();
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_user")), users);
-    EXPECT_EQ(
-        db().scalar(QStringLiteral("select concat(密码, '/', 权限) from kvc_record_user where 账号='新人'")),
-        QStringLiteral("pw1/员工"));
-    EXPECT_EQ(stored(QStringLiteral("厂长")), QStringLiteral("new-pw"));
+    EXPECT_TRUE(keeps(QStringLiteral("新人"), QStringLiteral("pw1")));
+    EXPECT_EQ(db().scalar(QStringLiteral("select 权限 from kvc_record_user where 账号='新人'")),
+              QStringLiteral("员工"));
+    EXPECT_TRUE(keeps(QStringLiteral("厂长"), QStringLiteral("new-pw")));
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_user where 账号='运输'")), 0);
-    EXPECT_EQ(stored(QStringLiteral("admin")), QStringLiteral("admin"));
-    // Reloaded: the new row carries its key now.
+    EXPECT_TRUE(keeps(QStringLiteral("admin"), QStringLiteral("admin")));
+    // Reloaded: no password shown, only that one is set; the new row carries its key now.
+    for (int r = 0; r < grid()->GetItemCount(); ++r)
+        EXPECT_EQ(grid()->GetItemText(r, 2), accounts::kPasswordSet);
     const int row = rowOf(QStringLiteral("新人"));
     ASSERT_GE(row, 0);
     EXPECT_EQ(grid()->GetItemText(row, 0),
@@ -221,7 +231,7 @@ TEST_F(SystemSettings, ARefusedSaveLeavesNothingHalfDone)
     open(QStringLiteral("admin"), QStringLiteral("管理员"), QStringLiteral("admin"));
     const QList<QStringList> before =
         db().rows(QStringLiteral("select * from kvc_record_user order by 序列号"));
-    grid()->SetItemText(rowOf(QStringLiteral("厂长")), 2, QStringLiteral("changed"));
+    editCell(rowOf(QStringLiteral("厂长")), 2, QStringLiteral("changed"));
     grid()->SelectRow(rowOf(QStringLiteral("运输")));
     button("deleteAccount")->click();
 
@@ -232,7 +242,8 @@ TEST_F(SystemSettings, ARefusedSaveLeavesNothingHalfDone)
     // Case-insensitive like the server: "ADMIN" is taken by admin.
     const QList<Case> cases = {
         {{QStringLiteral("新增"), QStringLiteral("甲"), QString(), QStringLiteral("员工")}, "必填项不能为空"},
-        {{QStringLiteral("新增"), QStringLiteral("ADMIN"), QStringLiteral("p"), QStringLiteral("员工")},
+        {{QStringLiteral("新增"), QStringLiteral("ADMIN"), accounts::kPasswordTyped, QStringLiteral("员工"),
+          QStringLiteral("p")},
          "账号不能重复"}};
     for (const Case& c : cases) {
         boxes().clear();
@@ -297,26 +308,25 @@ TEST_F(SystemSettings, TwoAdministratorsNeverUndoEachOthersEdits)
 
     // The other one changes the password; this one the identity: both stay.
     QList<QStringList> edited = loaded;
-    edited[otherRow][2] = QStringLiteral("other-pw");
-    ASSERT_TRUE(accounts::save(other, loaded, edited).outcome.ok());
+    edited[otherRow][accounts::kNewPassword] = QStringLiteral("other-pw");
+    ASSERT_TRUE(accounts::save(other, g_account, loaded, edited).outcome.ok());
     editCell(row, 3, QStringLiteral("财务"));
     button("saveAccounts")->click();
     EXPECT_TRUE(boxes().boxes.isEmpty()) << boxes().last().text.toStdString();
-    EXPECT_EQ(
-        db().scalar(QStringLiteral("select concat(密码, '/', 权限) from kvc_record_user where 账号='厂长'")),
-        QStringLiteral("other-pw/财务"));
+    EXPECT_TRUE(keeps(QStringLiteral("厂长"), QStringLiteral("other-pw")));
+    EXPECT_EQ(db().scalar(QStringLiteral("select 权限 from kvc_record_user where 账号='厂长'")),
+              QStringLiteral("财务"));
 
-    // Both change the password: the second is refused and sees the first one's.
+    // Both rename it: the second is refused and sees the first one's.
     ASSERT_TRUE(accounts::load(other, loaded));
     edited = loaded;
-    edited[otherRow][2] = QStringLiteral("first");
-    ASSERT_TRUE(accounts::save(other, loaded, edited).outcome.ok());
-    editCell(row, 2, QStringLiteral("second"));
+    edited[otherRow][1] = QStringLiteral("厂长甲");
+    ASSERT_TRUE(accounts::save(other, g_account, loaded, edited).outcome.ok());
+    editCell(row, 1, QStringLiteral("厂长乙"));
     button("saveAccounts")->click();
     ASSERT_EQ(boxes().boxes.size(), 1);
     EXPECT_EQ(boxes().last().text, accounts::kAccountTaken);
-    EXPECT_EQ(stored(QStringLiteral("厂长")), QStringLiteral("first"));
-    EXPECT_EQ(grid()->GetItemText(rowOf(QStringLiteral("厂长")), 2), QStringLiteral("first"));
+    EXPECT_GE(rowOf(QStringLiteral("厂长甲")), 0);
     EXPECT_FALSE(button("saveAccounts")->isEnabled());
 }
 

@@ -10,7 +10,16 @@ using kvtest::DbTest;
 
 namespace {
 
-class Session : public DbTest {};
+// Every session test runs on a plain connection and on one over TLS.
+class Session : public DbTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        if (GetParam())
+            useTls();
+        DbTest::SetUp();
+    }
+};
 
 // Texts that have broken statements before: quotes, backslashes, a GBK character whose
 // second byte is 0x5C, a would-be injection.
@@ -26,7 +35,7 @@ const QStringList kTricky = {
 
 }  // namespace
 
-TEST_F(Session, ChineseTextRoundTripsThroughChineseColumnsAndCannotChangeStatements)
+TEST_P(Session, ChineseTextRoundTripsThroughChineseColumnsAndCannotChangeStatements)
 {
     for (bool noBackslashEscapes : {false, true}) {
         if (noBackslashEscapes) {
@@ -56,7 +65,7 @@ TEST_F(Session, ChineseTextRoundTripsThroughChineseColumnsAndCannotChangeStateme
     }
 }
 
-TEST_F(Session, TextOutsideGbkIsRefusedAndNothingIsWritten)
+TEST_P(Session, TextOutsideGbkIsRefusedAndNothingIsWritten)
 {
     const QString emoji = QStringLiteral("客户😀");
     EXPECT_FALSE(g_sqlTool.Exec("insert into %s (名称) value ('%s')", tables::client, emoji));
@@ -66,7 +75,7 @@ TEST_F(Session, TextOutsideGbkIsRefusedAndNothingIsWritten)
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_client")), 0);
 }
 
-TEST_F(Session, FormatterWritesIdsAndMoneyAndRefusesMisuse)
+TEST_P(Session, FormatterWritesIdsAndMoneyAndRefusesMisuse)
 {
     const quint64 big = 18446744073709551615ull;
     Statement s = g_sqlTool.Format("select %I64u, %d, %f, %.2f, '%%[%s]%%' from %s", big, -5, 1.5, 3.14159f,
@@ -88,7 +97,7 @@ TEST_F(Session, FormatterWritesIdsAndMoneyAndRefusesMisuse)
     EXPECT_FALSE(g_sqlTool.GetError().isEmpty());
 }
 
-TEST_F(Session, ResultsAreReadByPositionAndNameWithNullsAbsent)
+TEST_P(Session, ResultsAreReadByPositionAndNameWithNullsAbsent)
 {
     db().exec(
         QStringLiteral("insert into kvc_record_procedure (货单号, 工作站, 数量) values (7, '洗水', 10)"));
@@ -119,7 +128,7 @@ TEST_F(Session, ResultsAreReadByPositionAndNameWithNullsAbsent)
         << "an update has no result set";
 }
 
-TEST_F(Session, FailingStatementInsideTransactionLeavesNothingBehind)
+TEST_P(Session, FailingStatementInsideTransactionLeavesNothingBehind)
 {
     db().exec(
         QStringLiteral("create trigger refuse_flow before insert on kvc_record_procedure for each row "
@@ -153,7 +162,7 @@ TEST_F(Session, FailingStatementInsideTransactionLeavesNothingBehind)
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_client")), 0);
 }
 
-TEST_F(Session, KilledConnectionIsReconnectedOutsideTransactionsOnly)
+TEST_P(Session, KilledConnectionIsReconnectedOutsideTransactionsOnly)
 {
     auto killSession = [&] {
         ASSERT_TRUE(g_sqlTool.Select("select connection_id()"));
@@ -211,7 +220,7 @@ TEST_F(Session, KilledConnectionIsReconnectedOutsideTransactionsOnly)
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_client")), 1);
 }
 
-TEST_F(Session, DeadlockedTransactionIsRerunAndSucceeds)
+TEST_P(Session, DeadlockedTransactionIsRerunAndSucceeds)
 {
     db().exec(
         QStringLiteral("create table lock_a (id int primary key, v int) engine=InnoDB;"
@@ -270,7 +279,7 @@ TEST_F(Session, DeadlockedTransactionIsRerunAndSucceeds)
 
 // The server may send a statement's error after its first rows (a subquery of more than one
 // row, a deadlock met while reading): whichever call sent it, the statement failed.
-TEST_F(Session, AnErrorThatArrivesWithTheRowsFailsTheStatementWhateverCallSentIt)
+TEST_P(Session, AnErrorThatArrivesWithTheRowsFailsTheStatementWhateverCallSentIt)
 {
     const Statement failing = g_sqlTool.Format("select (select 1 union select 2)");
     const std::pair<const char*, std::function<bool()>> calls[] = {
@@ -295,3 +304,6 @@ TEST_F(Session, AnErrorThatArrivesWithTheRowsFailsTheStatementWhateverCallSentIt
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_client")), 0);
     EXPECT_EQ(g_sqlTool.Read(g_sqlTool.Format("select 1")).first().toInt(0), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Connections, Session, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "Tls" : "Plain"; });

@@ -28,6 +28,10 @@ namespace {
 const QString kNowText = QStringLiteral("2026-12-08 09:30:00");
 
 class ConsigneeDesk : public kvtest::DemoDbTest, public kvtest::ScreenDriver {
+public:
+    // The identity that uses this screen, with its database role.
+    ConsigneeDesk() { signInAs(QStringLiteral("厂长")); }
+
 protected:
     Dlg_Consignee& open()
     {

@@ -27,6 +27,8 @@ const QString kError = QStringLiteral("错误");
 
 class InquiryPro : public kvtest::DemoDbTest, public kvtest::ScreenDriver {
 public:
+    // The identity that uses this screen, with its database role.
+    InquiryPro() { signInAs(QStringLiteral("调度")); }
     void SetUp() override
     {
         DemoDbTest::SetUp();

@@ -21,6 +21,8 @@ namespace {
 
 class InquiryDesk : public kvtest::DemoDbTest, public kvtest::ScreenDriver {
 public:
+    // The identity that uses this screen, with its database role.
+    InquiryDesk() { signInAs(QStringLiteral("财务")); }
     void SetUp() override
     {
         DemoDbTest::SetUp();

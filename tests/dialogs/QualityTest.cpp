@@ -25,6 +25,10 @@ enum { Serial = 0, Client = 1, Count = 3, Reason = 4, Responsible = 5, Remark = 
 const QString kPending = QStringLiteral("您编辑了现有的记录，请先保存或放弃编辑结果");
 
 class QualityDesk : public kvtest::DemoDbTest, public kvtest::ScreenDriver {
+public:
+    // The identity that uses this screen, with its database role.
+    QualityDesk() { signInAs(QStringLiteral("调度")); }
+
 protected:
     quint64 addLoss(const QString& reason, const QString& date = QStringLiteral("2026-12-01 10:00:00"),
                     int handled = 0, int client = 2)

@@ -30,6 +30,8 @@ QByteArray gbk(const QString& text)
 
 class RawInquiry : public kvtest::DemoDbTest, public kvtest::ScreenDriver {
 public:
+    // The identity that uses this screen, with its database role.
+    RawInquiry() { signInAs(QStringLiteral("调度")); }
     void SetUp() override
     {
         DemoDbTest::SetUp();

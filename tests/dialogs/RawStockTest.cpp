@@ -21,6 +21,10 @@ using namespace materials;
 namespace {
 
 class RawStock : public kvtest::DemoDbTest, public kvtest::ScreenDriver {
+public:
+    // The identity that uses this screen, with its database role.
+    RawStock() { signInAs(QStringLiteral("调度")); }
+
 protected:
     void SetUp() override
     {

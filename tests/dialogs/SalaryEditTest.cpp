@@ -24,6 +24,10 @@ namespace {
 const QString kNowText = QStringLiteral("2026-12-08 09:30:00");
 
 class SupplementDesk : public kvtest::DemoDbTest, public kvtest::ScreenDriver {
+public:
+    // The identity that uses this screen, with its database role.
+    SupplementDesk() { signInAs(QStringLiteral("财务")); }
+
 protected:
     quint64 addOrder(int client, const char* received, int goods = 100)
     {

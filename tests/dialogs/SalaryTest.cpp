@@ -23,6 +23,10 @@ namespace {
 
 // Demo employees: 9 郑小军, 10 孙文杰, 11 何美玲 and 12 林志勇 work; 26 田七 has left.
 class SalaryDesk : public kvtest::DemoDbTest, public kvtest::ScreenDriver {
+public:
+    // The identity that uses this screen, with its database role.
+    SalaryDesk() { signInAs(QStringLiteral("财务")); }
+
 protected:
     // A piece-work row finished at `done`; no amount leaves 共计 NULL.
     void addWork(int member, const char* done, std::optional<double> amount, int settled = 0)

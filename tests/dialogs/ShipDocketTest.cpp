@@ -16,6 +16,10 @@
 namespace {
 
 class ShipDocket : public kvtest::DbTest {
+public:
+    // The identity that uses this screen, with its database role.
+    ShipDocket() { signInAs(QStringLiteral("调度")); }
+
 protected:
     void SetUp() override
     {

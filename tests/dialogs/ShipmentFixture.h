@@ -24,6 +24,10 @@ struct Ship {
 
 // Shipment rows written as the shipping desk writes them, on the demo master data.
 class ShipmentFixture : public DemoDbTest, public ScreenDriver {
+public:
+    // The identity that uses this screen, with its database role.
+    ShipmentFixture() { signInAs(QStringLiteral("财务")); }
+
 protected:
     using Ship = kvtest::Ship;
 

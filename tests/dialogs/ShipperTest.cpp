@@ -24,6 +24,10 @@
 namespace {
 
 class ShipperDesk : public kvtest::DemoDbTest, public kvtest::ScreenDriver {
+public:
+    // The identity that uses this screen, with its database role.
+    ShipperDesk() { signInAs(QStringLiteral("厂长")); }
+
 protected:
     quint64 addOrder(int goods, int loss = 0, const QString& nature = QStringLiteral("新货"),
                      int original = 0, int washed = 0)

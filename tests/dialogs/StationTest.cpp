@@ -24,6 +24,10 @@ using kvtest::DemoDbTest;
 namespace {
 
 class Station : public DemoDbTest {
+public:
+    // The identity that uses this screen, with its database role.
+    Station() { signInAs(QStringLiteral("调度")); }
+
 protected:
     void SetUp() override
     {

@@ -11,6 +11,10 @@ using financeq::WorkFilter;
 using By = WorkFilter::By;
 
 class WorkDaysTest : public kvtest::DemoDbTest {
+public:
+    // The identity that uses this screen, with its database role.
+    WorkDaysTest() { signInAs(QStringLiteral("财务")); }
+
 protected:
     void SetUp() override
     {

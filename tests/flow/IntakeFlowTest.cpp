@@ -13,6 +13,10 @@ namespace {
 const QString kNowText = QStringLiteral("2026-12-08 09:30:00");
 
 class IntakeFlow : public kvtest::DbTest {
+public:
+    // The identity that uses this screen, with its database role.
+    IntakeFlow() { signInAs(QStringLiteral("厂长")); }
+
 protected:
     void SetUp() override
     {

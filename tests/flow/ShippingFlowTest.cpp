@@ -16,6 +16,10 @@ namespace {
 const QString kNowText = QStringLiteral("2026-12-08 09:30:00");
 
 class ShippingFlow : public kvtest::DbTest {
+public:
+    // The identity that uses this screen, with its database role.
+    ShippingFlow() { signInAs(QStringLiteral("厂长")); }
+
 protected:
     // An activated order of a customer named 客户甲.
     quint64 addOrder(int goods, int loss = 0, const QString& nature = QStringLiteral("新货"),

@@ -14,6 +14,10 @@ namespace {
 const QString kNowText = QStringLiteral("2026-12-08 09:30:00");
 
 class StationFlow : public DemoDbTest {
+public:
+    // The identity that uses this screen, with its database role.
+    StationFlow() { signInAs(QStringLiteral("调度")); }
+
 protected:
     // An order of customer 1 with `loss` lost so far, and its open flow at 洗水.
     quint64 openFlow(int quantity, const QString& route = QStringLiteral("接收[接收]"), int loss = 0)

@@ -11,15 +11,19 @@ const QDateTime DbTest::kNow(QDate(2026, 12, 8), QTime(9, 30, 0));
 void DbTest::SetUp()
 {
     database_ = std::make_unique<Database>(demo_);
-    ASSERT_TRUE(database_->connect(g_sqlTool)) << g_sqlTool.GetError().toStdString();
+    g_sqlTool.SetTls(tls_, Database::tlsCa());
+    const bool connected =
+        identity_.isEmpty() ? database_->connect(g_sqlTool) : database_->connectAs(g_sqlTool, identity_);
+    ASSERT_TRUE(connected) << g_sqlTool.GetError().toStdString();
     kvclock::fix(kNow);
     g_account = QStringLiteral("tester");
-    g_identity = QStringLiteral("管理员");
+    g_identity = identity_.isEmpty() ? QStringLiteral("管理员") : identity_;
 }
 
 void DbTest::TearDown()
 {
     g_sqlTool.Close();
+    g_sqlTool.SetTls(false);
     kvclock::release();
     g_account.clear();
     g_password.clear();

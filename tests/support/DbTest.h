@@ -20,10 +20,18 @@ protected:
     void TearDown() override;
 
     Database& db() { return *database_; }
+    // The session signs in to the database as a person of this identity, with its role of
+    // sql/grants.sql, and g_identity is that identity (call in the fixture's constructor);
+    // otherwise as the shared client account, g_identity 管理员.
+    void signInAs(const QString& identity) { identity_ = identity; }
+    // The session speaks TLS, verifying the test server (call before SetUp).
+    void useTls() { tls_ = true; }
     ScriptedPrompt& boxes() { return prompt_.prompt; }
 
 private:
     bool demo_;
+    QString identity_;
+    bool tls_ = false;
     std::unique_ptr<Database> database_;
     PromptScope prompt_;
 };

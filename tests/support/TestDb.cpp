@@ -72,13 +72,15 @@ Database::Database(const Server& on, bool demo) : server_(on)
     if (demo)
         load(QStringLiteral("sql/demo.sql"));
 
-    // The installation's grants, for this database and a role and account of its own.
+    // The installation's grants, for this database and roles and accounts of its own: every
+    // role and account of this database is named after it (dropped with it).
     role_ = name_ + QStringLiteral("_role");
     account_ = name_ + QStringLiteral("_client");
-    QString grants = sourceFile(QStringLiteral("sql/grants.sql"));
-    grants.replace(QStringLiteral("kvfactory"), name_).replace(QStringLiteral("kv_client"), role_);
-    exec(QStringLiteral("drop user if exists '%1'@'127.0.0.1'; drop role if exists %2").arg(account_, role_));
-    exec(grants);
+    dropAccounts();
+    loadText(sourceFile(QStringLiteral("sql/grants.sql"))
+                 .replace(QStringLiteral("kvfactory"), name_)
+                 .replace(QStringLiteral("kv_client"), role_)
+                 .replace(QStringLiteral("kvr_"), name_ + QLatin1Char('_')));
     exec(QStringLiteral("create user '%1'@'127.0.0.1' identified by '%2'; grant %3 to '%1'@'127.0.0.1'; "
                         "set default role %3 for '%1'@'127.0.0.1'")
              .arg(account_, s.password, role_));
@@ -89,8 +91,39 @@ Database::~Database()
     if (!mysql_)
         return;
     exec(QStringLiteral("drop database if exists %1").arg(name_));
-    exec(QStringLiteral("drop user if exists '%1'@'127.0.0.1'; drop role if exists %2").arg(account_, role_));
+    dropAccounts();
     mysql_close(handle(mysql_));
+}
+
+void Database::dropAccounts()
+{
+    const QString prefix =
+        QString(name_).replace(QLatin1Char('_'), QStringLiteral("\\_")) + QStringLiteral("\\_%");
+    for (const QStringList& r :
+         rows(QStringLiteral("select User, Host, is_role from mysql.user where User like '%1'").arg(prefix)))
+        exec(r[2] == QLatin1String("Y") ? QStringLiteral("drop role if exists `%1`").arg(r[0])
+                                        : QStringLiteral("drop user if exists '%1'@'%2'").arg(r[0], r[1]));
+}
+
+QString Database::personAccount(const QString& identity)
+{
+    const QString account = name_ + QStringLiteral("_as");
+    const QString role = scalar(QStringLiteral("select kv_role('%1')").arg(identity));
+    exec(QStringLiteral(
+             "drop user if exists '%1'@'127.0.0.1'; create user '%1'@'127.0.0.1' identified by '%2'; "
+             "grant %3 to '%1'@'127.0.0.1'; set default role %3 for '%1'@'127.0.0.1'")
+             .arg(account, server_.password, role));
+    return account;
+}
+
+bool Database::connectAs(mySQLTool& db, const QString& identity)
+{
+    return db.Connect(server_.host, server_.port, name_, personAccount(identity), server_.password);
+}
+
+QString Database::tlsCa()
+{
+    return QStringLiteral(KV_TEST_SERVER_DIR "/tls/ca.pem");
 }
 
 void Database::exec(const QString& sql)
@@ -123,6 +156,11 @@ void Database::load(const QString& relativePath)
         ADD_FAILURE() << "missing " << relativePath.toStdString();
         return;
     }
+    loadText(text);
+}
+
+void Database::loadText(const QString& text)
+{
     // The files are written for the mariadb command: its DELIMITER lines (for triggers) are
     // its own; the server takes the statements one by one from the text.
     QStringList lines;
@@ -163,6 +201,10 @@ QList<QStringList> Database::rows(const QString& sql)
         out.append(cells);
     }
     mysql_free_result(r);
+    // A procedure's CALL ends with a status of its own.
+    while (mysql_next_result(m) == 0)
+        if (MYSQL_RES* more = mysql_store_result(m))
+            mysql_free_result(more);
     return out;
 }
 

@@ -47,8 +47,18 @@ public:
     int count(const QString& sqlFromWhere);  // "select count(*) " + the text
     // Connects a session to this database as the client account.
     bool connect(mySQLTool& db) const;
+    // A database account of this database's own that holds the role of an identity
+    // (sql/grants.sql), password that of the server's kv; made anew each time.
+    QString personAccount(const QString& identity);
+    // Connects a session as such an account.
+    bool connectAs(mySQLTool& db, const QString& identity);
+    // The CA file that verifies the test server's certificate.
+    static QString tlsCa();
+    // Runs a script text as load() does.
+    void loadText(const QString& text);
 
 private:
+    void dropAccounts();
     void* mysql_ = nullptr;
     Server server_;
     QString name_;

@@ -25,6 +25,8 @@ namespace {
 
 enum Panel { Technologies, Processes, Members, Clients, Orders, Losses };
 
+const QString kPasswordSet = QStringLiteral("已设置（输入新密码后保存）");
+
 QLineEdit* settingField(const char* name, QWidget* parent)
 {
     auto* e = new QLineEdit(parent);
@@ -56,6 +58,7 @@ Dlg_Manage::Dlg_Manage(QWidget* parent) : QDialog(parent)
     lossPrice_ = settingField("lossPriceEdit", settings);
     saveLossPrice_ = makeButton(QStringLiteral("保存"), "lossPriceSave", settings);
     password_ = settingField("passwordEdit", settings);
+    password_->setEchoMode(QLineEdit::PasswordEchoOnEdit);
     savePassword_ = makeButton(QStringLiteral("保存"), "passwordSave", settings);
     auto* settingsLayout = new QVBoxLayout(settings);
     for (const auto& [caption, edit, save] :
@@ -137,7 +140,11 @@ bool Dlg_Manage::readSettings()
             prompt().message(QStringLiteral("数据库中没有“%1”的设置").arg(name), QStringLiteral("Error"));
             return false;
         }
-        edit->setText(read.first().text(0));
+        // The privileged password is never shown: the box takes a new one.
+        if (edit == password_)
+            edit->setPlaceholderText(read.first().text(0).isEmpty() ? QString() : kPasswordSet);
+        else
+            edit->setText(read.first().text(0));
     }
     return true;
 }
@@ -173,8 +180,11 @@ void Dlg_Manage::saveLossPrice()
 
 void Dlg_Manage::savePassword()
 {
-    if (prompt().report(manage::savePrivilegedPassword(g_sqlTool, password_->text())))
-        savePassword_->setEnabled(false);
+    if (!prompt().report(manage::savePrivilegedPassword(g_sqlTool, password_->text())))
+        return;
+    savePassword_->setEnabled(false);
+    password_->clear();
+    password_->setPlaceholderText(kPasswordSet);
 }
 
 bool Dlg_Manage::mayClose()

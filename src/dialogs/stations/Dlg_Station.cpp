@@ -1,5 +1,6 @@
 #include "dialogs/stations/Dlg_Station.h"
 
+#include "auth/Passwords.h"
 #include "db/Convert.h"
 #include "db/KvMessage.h"
 #include "db/ListModel.h"
@@ -420,9 +421,8 @@ void Dlg_Station::passwordTyped()
     }
     if (read.first().isNull(0))
         return;
-    const QString password = read.first().text(0);
     limits_->hide();
-    if (password != g_limitPassword) {
+    if (!passwords::matches(read.first().text(0), g_limitPassword)) {
         prompt().message(QStringLiteral("错误的密码"), QStringLiteral("错误"));
         limits_->ask();
         return;

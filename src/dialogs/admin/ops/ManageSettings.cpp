@@ -1,5 +1,6 @@
 #include "dialogs/admin/ops/ManageSettings.h"
 
+#include "auth/Passwords.h"
 #include "db/Convert.h"
 #include "db/mySQLTool.h"
 #include "dialogs/admin/AdminQueries.h"
@@ -42,7 +43,10 @@ Outcome savePrivilegedPassword(mySQLTool& db, const QString& text)
 {
     if (text.isEmpty())
         return Outcome::refused(QStringLiteral("密码不能为空"));
-    return store(db, adminq::kPrivilegedPassword, text);
+    const QString hashed = passwords::hash(text);
+    if (hashed.isEmpty())
+        return Outcome::failed(QStringLiteral("内存不足，无法保存密码"));
+    return store(db, adminq::kPrivilegedPassword, hashed);
 }
 
 }  // namespace manage

@@ -13,7 +13,7 @@ namespace manage {
 // number it starts with is not above 0.
 Outcome saveLossPrice(mySQLTool& db, const QString& text);
 
-// The privileged password; refused ("密码不能为空") when empty.
+// The privileged password, stored as its hash; refused ("密码不能为空") when empty.
 Outcome savePrivilegedPassword(mySQLTool& db, const QString& text);
 
 }  // namespace manage
