@@ -179,9 +179,9 @@ int CKvClientDlg::InitDatabase()
     g_sqlTool.SetTls(plain[5] == QLatin1String("1"),
                      ca.isEmpty() || QDir::isAbsolutePath(ca) ? ca : g_workPath + ca);
     const int port = convert::toInt(plain[1]);
-    // Without an account of its own in Config.ini, each person signs in to the database as
-    // himself at the log-in.
-    perPerson_ = plain[3].isEmpty();
+    // A server named without an account: each person signs in to the database as himself at
+    // the log-in.
+    perPerson_ = !plain[0].isEmpty() && plain[3].isEmpty();
     if (perPerson_) {
         server_ = {plain[0], port, plain[2]};
         return 1;

@@ -64,7 +64,7 @@ const QHash<QString, Widths>& all()
         {tables::rawOut, {{"名称", kLong}, {"时间", kTime}, {"班组", kName}, {"经办人", kName}}},
         {tables::supplier, {{"名称", kLong}, {"备注", kNote}}},
         {tables::salary, {{"起始日期", kTime}, {"截止日期", kTime}}},
-        {tables::user, {{"账号", kName}, {"密码", kName}, {"权限", kName}}},
+        {tables::user, {{"账号", kName}, {"密码", 128}, {"权限", kName}}},
         {tables::nature, {{"货物属性", kName}}},
         {tables::type, {{"货物类型", kName}}},
         {tables::kind, {{"货物款式", kName}}},

@@ -17,7 +17,8 @@ namespace {
 
 bool connectionLost(unsigned code)
 {
-    return code == CR_SERVER_GONE_ERROR || code == CR_SERVER_LOST;
+    // Over TLS a connection cut by the server ends the encrypted stream first.
+    return code == CR_SERVER_GONE_ERROR || code == CR_SERVER_LOST || code == CR_SSL_CONNECTION_ERROR;
 }
 
 bool worthRerun(unsigned code)

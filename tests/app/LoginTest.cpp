@@ -183,7 +183,7 @@ TEST_F(Login, ARefusedSignInWritesNoRememberedLogIn)
 {
     QTest::mouseClick(box("saveAccount"), Qt::LeftButton);
     submit(QStringLiteral("调度"), QStringLiteral("bad"));
-    EXPECT_FALSE(QFile::exists(configFile()));
+    EXPECT_FALSE(IniFile(configFile()).contains(QStringLiteral("ACCOUNT"), QStringLiteral("Save")));
 }
 
 TEST_F(Login, GivingUpEndsTheProgram)

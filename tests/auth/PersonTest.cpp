@@ -1,4 +1,5 @@
 #include "app/Accounts.h"
+#include "app/AppTestSupport.h"
 #include "app/SignIn.h"
 #include "auth/Passwords.h"
 #include "db/mySQLTool.h"
@@ -11,6 +12,9 @@ namespace {
 // people sign in, and the account grid changes their database accounts. Their names begin
 // with the test database's, so that they are its own on the shared test server.
 class Persons : public kvtest::DbTest {
+public:
+    Persons() { withPeople(); }
+
 protected:
     void SetUp() override
     {
@@ -190,6 +194,50 @@ TEST_F(Persons, APersonChangesHisOwnPasswordOnTheServer)
     // The session itself reconnects with the new password.
     g_sqlTool.Exec("kill connection %I64u", g_sqlTool.ThreadId());
     EXPECT_TRUE(g_sqlTool.Read(g_sqlTool.Format("select 1")).ok()) << g_sqlTool.GetError().toStdString();
+}
+
+}  // namespace
+
+namespace {
+
+// The client itself: Config.ini names only the server (over TLS); the log-in connects as the
+// person, fills the dashboard, and signing out leaves the connection to the next person.
+class PersonClient : public apptest::AppTest {
+public:
+    PersonClient() { withPeople(); }
+};
+
+TEST_F(PersonClient, SignsInAsThePersonOverTls)
+{
+    const QString admin = db().name() + QStringLiteral("_adm");
+    db().exec(QStringLiteral("update kvc_record_user set 账号='%1' where 账号='admin'").arg(admin));
+    db().rows(QStringLiteral("call kv_migrate('127.0.0.1')"));
+    const kvtest::Server s = kvtest::server();
+    writeDatabaseSettings(s.host, s.port, db().name(), QString(), QString());
+    IniFile ini(configFile());
+    ini.remove(QStringLiteral("DATABASE"), QStringLiteral("Account"));
+    ini.remove(QStringLiteral("DATABASE"), QStringLiteral("Password"));
+    ini.setValue(QStringLiteral("DATABASE"), QStringLiteral("TLS"), apptest::encipher(QStringLiteral("1")));
+    ini.setValue(QStringLiteral("DATABASE"), QStringLiteral("CA"),
+                 apptest::encipher(kvtest::Database::tlsCa()));
+    ASSERT_TRUE(ini.save());
+    g_sqlTool.Close();
+
+    CKvClientDlg main(options());
+    ASSERT_TRUE(main.Open());
+    EXPECT_FALSE(g_sqlTool.IsConnected());  // nobody yet
+    g_account = admin;
+    g_password = QStringLiteral("admin");
+    ASSERT_EQ(main.CheckLogin(), 1);
+    EXPECT_EQ(g_identity, QStringLiteral("管理员"));
+    EXPECT_EQ(g_sqlTool.Account(), admin);
+    EXPECT_FALSE(
+        g_sqlTool.Read(g_sqlTool.Format("show session status like 'Ssl_cipher'")).first().text(1).isEmpty());
+    g_password = QStringLiteral("wrong");
+    EXPECT_EQ(main.CheckLogin(), -1);
+    EXPECT_FALSE(g_sqlTool.IsConnected());
+    main.reject();
+    g_sqlTool.SetTls(false);
 }
 
 }  // namespace

@@ -10,6 +10,9 @@ namespace {
 // handful of statements per identity, and for all of them other databases and the server's
 // administration.
 class Roles : public kvtest::DemoDbTest {
+public:
+    Roles() { withPeople(); }
+
 protected:
     // The statement is refused for want of a right (not for its syntax or data).
     ::testing::AssertionResult refused(mySQLTool& s, const QString& sql)

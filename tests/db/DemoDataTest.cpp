@@ -1,5 +1,6 @@
 // The demo database of a first start (kvhistory --demo on sql/demo.sql): work waits at
 // every desk, and the rows agree with each other the way the desks would have left them.
+#include "auth/Passwords.h"
 #include "support/DbTest.h"
 #include "support/HistoryTool.h"
 
@@ -123,8 +124,7 @@ const Rule kLively[] = {
     {"losses open", "from kvc_record_quality where 处理=0"},
     {"purchases", "from kvc_record_raw_in"},
     {"issues", "from kvc_record_raw_out"},
-    {"admin/admin", "from kvc_record_user where 账号='admin' and 密码='admin' and 权限='管理员'"},
-    {"the privileged password 8888", "from kvc_attrib_mod where 名称='特权密码' and 内容='8888'"},
+    {"admin", "from kvc_record_user where 账号='admin' and 权限='管理员'"},
 };
 
 // A database of sql/demo.sql with the demo, or a short history of the large factory, generated
@@ -202,8 +202,21 @@ TEST_F(DemoDataTest, ANewcomerFindsWorkAtEveryDesk)
         return;
     for (const Rule& r : kLively)
         EXPECT_GT(db().count(QString::fromUtf8(r.fromWhere)), 0) << r.what;
-    // The demo accounts of README, and an employee of every identity a member can have.
-    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_user where 密码='123456'")), 14);
+    // The passwords of README, kept as hashes: admin/admin, the 14 demo accounts' 123456, the
+    // privileged password 8888.
+    int demoAccounts = 0;
+    for (const QStringList& u : db().rows(QStringLiteral("select 账号, 密码 from kvc_record_user"))) {
+        EXPECT_TRUE(passwords::isHash(u[1])) << u[0].toStdString();
+        demoAccounts += passwords::matches(u[1], QStringLiteral("123456")) ? 1 : 0;
+        if (u[0] == QLatin1String("admin")) {
+            EXPECT_TRUE(passwords::matches(u[1], QStringLiteral("admin")));
+        }
+    }
+    EXPECT_EQ(demoAccounts, 14);
+    EXPECT_TRUE(passwords::matches(
+        db().scalar(QStringLiteral("select 内容 from kvc_attrib_mod where 名称='特权密码'")),
+        QStringLiteral("8888")));
+    // An employee of every identity a member can have.
     EXPECT_EQ(
         db().count(QStringLiteral("from kvc_attrib_identity i where i.身份 not in ('管理员', '游客') and "
                                   "not exists (select 1 from kvc_record_member m where m.身份=i.身份)")),

@@ -10,7 +10,7 @@ const QDateTime DbTest::kNow(QDate(2026, 12, 8), QTime(9, 30, 0));
 
 void DbTest::SetUp()
 {
-    database_ = std::make_unique<Database>(demo_);
+    database_ = std::make_unique<Database>(demo_, people_ || !identity_.isEmpty());
     g_sqlTool.SetTls(tls_, Database::tlsCa());
     const bool connected =
         identity_.isEmpty() ? database_->connect(g_sqlTool) : database_->connectAs(g_sqlTool, identity_);

@@ -26,12 +26,15 @@ protected:
     void signInAs(const QString& identity) { identity_ = identity; }
     // The session speaks TLS, verifying the test server (call before SetUp).
     void useTls() { tls_ = true; }
+    // The database has the people's roles and procedures (signInAs() implies it).
+    void withPeople() { people_ = true; }
     ScriptedPrompt& boxes() { return prompt_.prompt; }
 
 private:
     bool demo_;
     QString identity_;
     bool tls_ = false;
+    bool people_ = false;
     std::unique_ptr<Database> database_;
     PromptScope prompt_;
 };

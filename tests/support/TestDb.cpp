@@ -42,9 +42,9 @@ QString sourceFile(const QString& relative)
 
 }  // namespace
 
-Database::Database(bool demo) : Database(server(), demo) {}
+Database::Database(bool demo, bool people) : Database(server(), demo, people) {}
 
-Database::Database(const Server& on, bool demo) : server_(on)
+Database::Database(const Server& on, bool demo, bool people) : server_(on)
 {
     static std::atomic<int> counter{0};
     name_ = QStringLiteral("kvt_%1_%2").arg(getpid()).arg(counter++);
@@ -77,8 +77,10 @@ Database::Database(const Server& on, bool demo) : server_(on)
     role_ = name_ + QStringLiteral("_role");
     account_ = name_ + QStringLiteral("_client");
     dropAccounts();
-    loadText(sourceFile(QStringLiteral("sql/grants.sql"))
-                 .replace(QStringLiteral("kvfactory"), name_)
+    QString grants = sourceFile(QStringLiteral("sql/grants.sql"));
+    if (!people)
+        grants.truncate(grants.indexOf(QStringLiteral("-- 2. Each person")));
+    loadText(grants.replace(QStringLiteral("kvfactory"), name_)
                  .replace(QStringLiteral("kv_client"), role_)
                  .replace(QStringLiteral("kvr_"), name_ + QLatin1Char('_')));
     exec(QStringLiteral("create user '%1'@'127.0.0.1' identified by '%2'; grant %3 to '%1'@'127.0.0.1'; "

@@ -25,9 +25,11 @@ Server server();
 // sql/grants.sql and nothing more, so every action a test runs works under them.
 class Database {
 public:
-    explicit Database(bool demo = false);
+    // `people`: the roles and procedures of the people's own database accounts too (the
+    // second half of sql/grants.sql, which takes a while to load).
+    explicit Database(bool demo = false, bool people = false);
     // The same on another server (a node of the suite's cluster).
-    explicit Database(const Server& on, bool demo = false);
+    explicit Database(const Server& on, bool demo = false, bool people = false);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
