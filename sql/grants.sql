@@ -48,7 +48,7 @@ GRANT INSERT, DELETE ON kvfactory.kvc_record_mission_day TO kv_client;
 GRANT DELETE ON kvfactory.kvc_record_mission_stale TO kv_client;
 -- The log-in's count of wrong passwords.
 GRANT EXECUTE ON FUNCTION kvfactory.kv_login_wait TO kv_client;
-GRANT EXECUTE ON FUNCTION kvfactory.kv_login_failed TO kv_client;
+GRANT EXECUTE ON PROCEDURE kvfactory.kv_login_failed TO kv_client;
 
 -- 2. Each person signs in to the database as himself (recommended). His account holds the
 -- role of his identity (kv_role below), which is made of the roles of the screens its menu
@@ -496,7 +496,7 @@ BEGIN
         INSERT INTO kv_migrated VALUES (gate, 'the log-in account (password: its name) was made');
     END IF;
     EXECUTE IMMEDIATE CONCAT('GRANT EXECUTE ON FUNCTION ', DATABASE(), '.kv_login_wait TO ', QUOTE(gate), '@', QUOTE(h));
-    EXECUTE IMMEDIATE CONCAT('GRANT EXECUTE ON FUNCTION ', DATABASE(), '.kv_login_failed TO ', QUOTE(gate), '@', QUOTE(h));
+    EXECUTE IMMEDIATE CONCAT('GRANT EXECUTE ON PROCEDURE ', DATABASE(), '.kv_login_failed TO ', QUOTE(gate), '@', QUOTE(h));
     EXECUTE IMMEDIATE CONCAT('GRANT EXECUTE ON FUNCTION ', DATABASE(), '.kv_login_salt TO ', QUOTE(gate), '@', QUOTE(h));
     OPEN people;
     person: LOOP

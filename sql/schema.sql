@@ -418,11 +418,8 @@ BEGIN
     RETURN GREATEST(0, TIMESTAMPDIFF(SECOND, NOW(), t + INTERVAL LEAST(5 << LEAST(n - 5, 7), 600) SECOND));
 END//
 -- Counts a wrong password typed for an account.
-CREATE FUNCTION kv_login_failed(who VARCHAR(50)) RETURNS INT MODIFIES SQL DATA
-BEGIN
-    UPDATE kvc_record_user SET 错误次数 = 错误次数 + 1, 错误时间 = NOW() WHERE 账号 = who;
-    RETURN ROW_COUNT();
-END//
+CREATE PROCEDURE kv_login_failed(who VARCHAR(50)) MODIFIES SQL DATA
+    UPDATE kvc_record_user SET 错误次数 = 错误次数 + 1, 错误时间 = NOW() WHERE 账号 = who//
 -- An account moved to a database account of its own while its password was a hash signs in
 -- to the database first with the hash's last part, which only the password makes again from
 -- the hash's parameters and salt given here (NULL for every other account).

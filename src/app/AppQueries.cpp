@@ -17,11 +17,6 @@ Statement loginWait(mySQLTool& db, const QString& account)
     return db.Format("select kv_login_wait('%s')", account);
 }
 
-Statement loginFailed(mySQLTool& db, const QString& account)
-{
-    return db.Format("select kv_login_failed('%s')", account);
-}
-
 Statement loginSalt(mySQLTool& db, const QString& account)
 {
     return db.Format("select kv_login_salt('%s')", account);

@@ -11,8 +11,6 @@ namespace appq {
 Statement login(mySQLTool& db, const QString& account);
 // The seconds the next log-in try of an account must wait.
 Statement loginWait(mySQLTool& db, const QString& account);
-// Counts a wrong password of an account.
-Statement loginFailed(mySQLTool& db, const QString& account);
 // The parameters and salt of an account's password hash while it is moved to a database account
 // of its own (NULL otherwise).
 Statement loginSalt(mySQLTool& db, const QString& account);

@@ -43,7 +43,7 @@ Result withSharedAccount(mySQLTool& db, const QString& account, const QString& p
     const QString stored = user.text(1);
     const quint64 serial = user.toId(3);
     if (!passwords::matches(stored, password)) {
-        db.Read(appq::loginFailed(db, account));
+        db.Exec("call kv_login_failed('%s')", account);
         return Result();
     }
     // Replaced only while it is still that plain value; a failure leaves it for the next time.
@@ -87,7 +87,7 @@ Result asPerson(mySQLTool& db, const Server& server, const QString& account, con
         const QString tail = head ? passwords::hashTail(head.first().text(0), password) : QString();
         if (tail.isEmpty() || !open(tail)) {
             db.Close();
-            gate.Read(appq::loginFailed(gate, account));
+            gate.Exec("call kv_login_failed('%s')", account);
             return Result();
         }
         if (!db.Exec("call kv_password_set('%s')", passwords::serverHash(password))) {
