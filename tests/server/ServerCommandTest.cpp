@@ -1,5 +1,6 @@
 #include "app/CipherLibrary.h"
 #include "app/IniFile.h"
+#include "app/SignIn.h"
 #include "db/TimeText.h"
 #include "db/mySQLTool.h"
 #include "dialogs/finance/ops/Settlement.h"
@@ -94,22 +95,27 @@ protected:
         }
         return sums;
     }
-    // Connects a desk as a PC does: the settings of the Config.ini the setup wrote,
-    // deciphered by the client's library.
-    bool connectDesk(mySQLTool& desk)
+    // Signs a person in at a desk as a PC does: the settings of the Config.ini the setup wrote,
+    // deciphered by the client's library; TLS unless `plain`.
+    signin::Result signIn(mySQLTool& desk, const QString& account, bool plain = false)
     {
         CipherLibrary cipher;
         if (!cipher.Load(QStringLiteral(KV_BINARY_DIR "/bin/libAES.so")))
-            return false;
+            return {};
         const IniFile ini(root + QStringLiteral("/etc/kvclient/Config.ini"));
-        QStringList plain;
-        for (const char* key : {"IP", "Port", "Name", "Account", "Password"}) {
+        QMap<QString, QString> plainText;
+        for (const char* key : {"IP", "Port", "Name", "TLS", "CA", "Account"}) {
             QString text;
-            if (!cipher.Decrypt(ini.value(QStringLiteral("DATABASE"), QString::fromLatin1(key)), &text))
-                return false;
-            plain.append(text);
+            cipher.Decrypt(ini.value(QStringLiteral("DATABASE"), QString::fromLatin1(key)), &text);
+            plainText.insert(QString::fromLatin1(key), text);
         }
-        return desk.Connect(plain[0], plain[1].toInt(), plain[2], plain[3], plain[4]);
+        EXPECT_EQ(plainText[QStringLiteral("Account")], QString());
+        desk.SetTls(!plain && plainText[QStringLiteral("TLS")] == QLatin1String("1"),
+                    plainText[QStringLiteral("CA")]);
+        return signin::asPerson(desk,
+                                {plainText[QStringLiteral("IP")], plainText[QStringLiteral("Port")].toInt(),
+                                 plainText[QStringLiteral("Name")]},
+                                account, QStringLiteral("123456"));
     }
     QString dataFolder() const { return root + QStringLiteral("/var/lib/mysql"); }
     // The data folder is lost, as with a dead disk.
@@ -226,12 +232,8 @@ TEST_F(ServerCommand, BackupsRestoreToTheLastTransactionOrToAMoment)
                                    "where schema_name='kvfactory'")),
               QStringLiteral("gbk"));
 
-    // A new version's changes, after a backup.
-    r = command({QStringLiteral("upgrade")});
-    ASSERT_EQ(r.exit, 0) << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains(QStringLiteral("备份完成"))) << r.out.toStdString();
-
-    // The demo, then its backup.
+    // The demo's people, loaded as a factory adds them, get database accounts with the next
+    // version's changes (after a backup).
     {
         QProcess load;
         load.setStandardInputFile(QStringLiteral(KV_SOURCE_DIR "/sql/demo.sql"));
@@ -241,6 +243,21 @@ TEST_F(ServerCommand, BackupsRestoreToTheLastTransactionOrToAMoment)
         ASSERT_TRUE(load.waitForFinished(60000) && load.exitCode() == 0)
             << load.readAllStandardError().toStdString();
     }
+    r = command({QStringLiteral("upgrade")});
+    ASSERT_EQ(r.exit, 0) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("备份完成"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("数据库账户 调度"))) << r.out.toStdString();
+
+    // The factory's network set anew: the people's accounts move to it.
+    QStringList moved = setup;
+    moved[2] = QStringLiteral("127.0.0.%");
+    r = command(moved);
+    ASSERT_EQ(r.exit, 0) << r.out.toStdString();
+    EXPECT_EQ(admin(QStringLiteral("select group_concat(distinct Host) from mysql.user "
+                                   "where User in ('调度', '财务', 'admin', 'kvfactory_login')")),
+              QStringLiteral("127.0.0.%"));
+
+    // Then a backup of the demo.
     r = command({QStringLiteral("backup")});
     ASSERT_EQ(r.exit, 0) << r.out.toStdString();
     const QString lastBackup =
@@ -253,14 +270,19 @@ TEST_F(ServerCommand, BackupsRestoreToTheLastTransactionOrToAMoment)
     QString moment;
     quint64 later = 0;
     {
-        mySQLTool desk;
-        ASSERT_TRUE(connectDesk(desk)) << desk.GetError().toStdString();
+        // The server takes people over TLS only, each with his identity's rights.
+        mySQLTool plain;
+        EXPECT_FALSE(signIn(plain, QStringLiteral("调度"), true).outcome.ok());
+        mySQLTool desk, office;
+        ASSERT_TRUE(signIn(desk, QStringLiteral("调度")).outcome.ok()) << desk.GetError().toStdString();
+        ASSERT_TRUE(signIn(office, QStringLiteral("财务")).outcome.ok()) << office.GetError().toStdString();
         throughTheFactory(desk, 120);
         const finance::Period period{QDate::currentDate().addDays(-1).toString(Qt::ISODate),
                                      QDate::currentDate().addDays(1).toString(Qt::ISODate)};
         finance::PendingWork pending;
-        finance::settle(desk, 9, period, {}, &pending);
-        ASSERT_TRUE(finance::settle(desk, 9, period, pending).ok());
+        finance::settle(office, 9, period, {}, &pending);
+        ASSERT_TRUE(finance::settle(office, 9, period, pending).ok());
+        office.Close();
         atT = checksums(QStringLiteral("kvfactory"));
         moment = nextMoment();
         later = throughTheFactory(desk, 80);
@@ -291,7 +313,7 @@ TEST_F(ServerCommand, BackupsRestoreToTheLastTransactionOrToAMoment)
     EXPECT_EQ(admin(laterOrder), QStringLiteral("0"));
     // The desks work on: their account and rights came back with the data.
     mySQLTool desk;
-    ASSERT_TRUE(connectDesk(desk)) << desk.GetError().toStdString();
+    ASSERT_TRUE(signIn(desk, QStringLiteral("调度")).outcome.ok()) << desk.GetError().toStdString();
     throughTheFactory(desk, 10);
 
     // Backups are kept for the set days, and the newest before them: the start of the reach.
