@@ -8,6 +8,7 @@
 #include "db/mySQLTool.h"
 #include "flow/Flow.h"
 #include "grid/KvGrid.h"
+#include "ui/Controls.h"
 #include "ui/Prompt.h"
 
 #include <QGridLayout>
@@ -18,51 +19,37 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-KvGrid* makeGrid(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* g = new KvGrid(parent);
-    g->setObjectName(QString::fromLatin1(name));
-    g->setAccessibleName(caption);
-    return g;
-}
-
-QLabel* makeCaption(QWidget* parent, const char* name, const QString& text, QWidget* buddy)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setBuddy(buddy);
-    return l;
-}
-
-}  // namespace
-
 Dashboard::Dashboard(mySQLTool& db, QWidget* parent) : QWidget(parent), db_(db)
 {
-    orders_ = makeGrid(this, "orderList", QStringLiteral("货单"));
-    flows_ = makeGrid(this, "flowList", QStringLiteral("流水"));
-    methods_ = makeGrid(this, "methodTable", QStringLiteral("洗涤方法统计"));
-    technologies_ = makeGrid(this, "technologyTable", QStringLiteral("工艺数量统计"));
-    waiting_ = makeGrid(this, "waitingTable", QStringLiteral("工作站等待处理的流水"));
-    finished_ = makeGrid(this, "finishedTable", QStringLiteral("本日工作站已处理的流水"));
+    orders_ = makeList(
+        QStringLiteral("货单"), "orderList", this,
+        {{"货单号", 60},   {"客户", 70},     {"货物数量", 70}, {"接货时间", 100}, {"洗涤方法", 150},
+         {"接货人", 70},   {"货物性质", 70}, {"款号", 50},     {"货物分类", 70},  {"货物性别", 70},
+         {"货物等级", 70}, {"货物单价", 70}, {"货物款式", 70}, {"损耗单价", 70},  {"原版数量", 70},
+         {"洗版数量", 70}, {"损耗数量", 70}, {"关联", 50},     {"激活", 50},      {"激活时间", 100}});
+    flows_ =
+        makeList(QStringLiteral("流水"), "flowList", this, {{"流水号", 65}, {"工作站", 70}, {"数量", 55}});
+    methods_ =
+        makeList(QStringLiteral("洗涤方法统计"), "methodTable", this, {{"洗涤方法", 510}, {"货物数量", 70}});
+    technologies_ =
+        makeList(QStringLiteral("工艺数量统计"), "technologyTable", this, {{"工艺", 130}, {"数量", 50}});
+    const GridColumns stationColumns = {{"工作站", 70}, {"流水", 60}, {"数量", 60}};
+    waiting_ = makeList(QStringLiteral("工作站等待处理的流水"), "waitingTable", this, stationColumns);
+    finished_ = makeList(QStringLiteral("本日工作站已处理的流水"), "finishedTable", this, stationColumns);
     history_ = new QPlainTextEdit(this);
     history_->setObjectName(QStringLiteral("routeHistory"));
     history_->setReadOnly(true);
     history_->setAccessibleName(QStringLiteral("流水历史记录"));
 
-    orderCaption_ = makeCaption(this, "orderCaption", QString(), orders_);
-    methodCaption_ = makeCaption(this, "methodCaption", QString(), methods_);
+    orderCaption_ = makeCaption(QString(), orders_, this, "orderCaption");
+    methodCaption_ = makeCaption(QString(), methods_, this, "methodCaption");
     technologyCaption_ =
-        makeCaption(this, "technologyCaption", QStringLiteral("工艺数量统计"), technologies_);
-    waitingCaption_ = makeCaption(this, "waitingCaption", QStringLiteral("工作站等待处理的流水"), waiting_);
-    finishedCaption_ =
-        makeCaption(this, "finishedCaption", QStringLiteral("本日工作站已处理的流水"), finished_);
-    auto* historyCaption = makeCaption(this, "historyCaption", QStringLiteral("流水历史记录"), history_);
+        makeCaption(technologies_->accessibleName(), technologies_, this, "technologyCaption");
+    waitingCaption_ = makeCaption(waiting_->accessibleName(), waiting_, this, "waitingCaption");
+    finishedCaption_ = makeCaption(finished_->accessibleName(), finished_, this, "finishedCaption");
+    auto* historyCaption = makeCaption(QStringLiteral("流水历史记录"), history_, this, "historyCaption");
 
-    refresh_ = new QPushButton(QStringLiteral("刷新"), this);
-    refresh_->setObjectName(QStringLiteral("refresh"));
-    refresh_->setAutoDefault(false);
+    refresh_ = makeButton(QStringLiteral("刷新"), "refresh", this);
 
     // The proportions of the fixed dialog: two bands of equal height; columns 392, 134, 134.
     auto* top = new QHBoxLayout;
@@ -99,34 +86,9 @@ Dashboard::Dashboard(mySQLTool& db, QWidget* parent) : QWidget(parent), db_(db)
     for (KvGrid* g : {technologies_, flows_, waiting_, finished_})
         g->setMinimumWidth(216);
 
-    buildColumns();
-
     connect(orders_, &KvGrid::rowClicked, this, [this] { selectOrder(); });
     connect(flows_, &KvGrid::rowClicked, this, [this] { selectFlow(); });
     connect(refresh_, &QPushButton::clicked, this, &Dashboard::Refresh);
-}
-
-void Dashboard::buildColumns()
-{
-    const QList<QPair<const char*, int>> orderColumns = {
-        {"货单号", 60},   {"客户", 70},     {"货物数量", 70}, {"接货时间", 100}, {"洗涤方法", 150},
-        {"接货人", 70},   {"货物性质", 70}, {"款号", 50},     {"货物分类", 70},  {"货物性别", 70},
-        {"货物等级", 70}, {"货物单价", 70}, {"货物款式", 70}, {"损耗单价", 70},  {"原版数量", 70},
-        {"洗版数量", 70}, {"损耗数量", 70}, {"关联", 50},     {"激活", 50},      {"激活时间", 100}};
-    for (const auto& [caption, width] : orderColumns)
-        orders_->InsertColumn(QString::fromUtf8(caption), width);
-    flows_->InsertColumn(QStringLiteral("流水号"), 65);
-    flows_->InsertColumn(QStringLiteral("工作站"), 70);
-    flows_->InsertColumn(QStringLiteral("数量"), 55);
-    methods_->InsertColumn(QStringLiteral("洗涤方法"), 510);
-    methods_->InsertColumn(QStringLiteral("货物数量"), 70);
-    technologies_->InsertColumn(QStringLiteral("工艺"), 130);
-    technologies_->InsertColumn(QStringLiteral("数量"), 50);
-    for (KvGrid* g : {waiting_, finished_}) {
-        g->InsertColumn(QStringLiteral("工作站"), 70);
-        g->InsertColumn(QStringLiteral("流水"), 60);
-        g->InsertColumn(QStringLiteral("数量"), 60);
-    }
 }
 
 int Dashboard::FillList(KvGrid& list, const Statement& statement, bool clear)

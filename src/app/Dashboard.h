@@ -44,7 +44,6 @@ public:
     QPushButton* refreshButton() const { return refresh_; }
 
 private:
-    void buildColumns();
     void selectOrder();
     void selectFlow();
     // Station names of the station table, intake left out; false when the query failed.

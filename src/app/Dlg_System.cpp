@@ -17,18 +17,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QLineEdit* passwordBox(QWidget* parent, const char* name)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setEchoMode(QLineEdit::Password);
-    return e;
-}
-
-}  // namespace
-
 bool Dlg_System::MayEditAccounts()
 {
     return rights::mayEditAccounts(g_identity);
@@ -40,19 +28,14 @@ Dlg_System::Dlg_System(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("系统设置"));
 
     auto* personal = new QGroupBox(QStringLiteral("个人设置"), this);
-    oldPassword_ = passwordBox(personal, "oldPassword");
-    newPassword_ = passwordBox(personal, "newPassword");
-    repeatPassword_ = passwordBox(personal, "repeatPassword");
+    oldPassword_ = makeEdit(QStringLiteral("输入原密码"), "oldPassword", personal);
+    newPassword_ = makeEdit(QStringLiteral("输入新密码"), "newPassword", personal);
+    repeatPassword_ = makeEdit(QStringLiteral("重复新密码"), "repeatPassword", personal);
     savePassword_ = makeButton(QStringLiteral("保存"), "savePassword", personal);
     auto* form = new QFormLayout;
-    const QList<QPair<QString, QLineEdit*>> boxes = {{QStringLiteral("输入原密码"), oldPassword_},
-                                                     {QStringLiteral("输入新密码"), newPassword_},
-                                                     {QStringLiteral("重复新密码"), repeatPassword_}};
-    for (const auto& [caption, edit] : boxes) {
-        auto* label = new QLabel(caption, personal);
-        label->setBuddy(edit);
-        edit->setAccessibleName(caption);
-        form->addRow(label, edit);
+    for (QLineEdit* edit : {oldPassword_, newPassword_, repeatPassword_}) {
+        edit->setEchoMode(QLineEdit::Password);
+        form->addRow(makeCaption(edit->accessibleName(), edit, personal), edit);
     }
     auto* personalLayout = new QVBoxLayout(personal);
     personalLayout->addLayout(form);
@@ -62,15 +45,9 @@ Dlg_System::Dlg_System(QWidget* parent) : QDialog(parent)
     personalLayout->addLayout(personalButtons);
 
     auto* users = new QGroupBox(QStringLiteral("编辑用户列表"), this);
-    accounts_ = new KvGrid(users);
-    accounts_->setObjectName(QStringLiteral("accountGrid"));
-    accounts_->setAccessibleName(QStringLiteral("编辑用户列表"));
-    accounts_->InsertColumn(QStringLiteral("序列号"), 60);
-    accounts_->InsertColumn(QStringLiteral("账号"), 70);
-    accounts_->InsertColumn(QStringLiteral("密码"), 70);
-    accounts_->InsertColumn(QStringLiteral("权限"), 70);
-    // A new password typed into 密码 is kept here, hidden, until the save.
-    accounts_->InsertColumn(QStringLiteral("新密码"), 0);
+    // A new password typed into 密码 is kept in 新密码, hidden, until the save.
+    accounts_ = makeList(users->title(), "accountGrid", users,
+                         {{"序列号", 60}, {"账号", 70}, {"密码", 70}, {"权限", 70}, {"新密码", 0}});
     accounts_->SetTextEditor(1);
     accounts_->SetTextEditor(2);
     add_ = makeButton(QStringLiteral("增加"), "addAccount", users);

@@ -4,6 +4,7 @@
 #include "db/mySQLTool.h"
 
 #include <QList>
+#include <optional>
 
 // The WHERE text of a statement, built from fragments: each is formatted and escaped on its
 // own and they are joined by " and " in the order they are added, so the first fragment
@@ -18,6 +19,12 @@ public:
         return append(db_.Format(format, args...));
     }
     Conditions& append(const Statement& fragment);
+    // Adds the fragment of (table, *value) when the value is set.
+    template <typename T>
+    Conditions& addIf(const std::optional<T>& value, const char* format, const char* table)
+    {
+        return value ? add(format, table, *value) : *this;
+    }
 
     int count() const { return static_cast<int>(fragments_.size()); }
     bool empty() const { return fragments_.isEmpty(); }

@@ -56,3 +56,8 @@ FillResult FillList(mySQLTool& db, ListModel& list, const Statement& statement, 
     r.code = 1;
     return r;
 }
+
+Statement limited(mySQLTool& db, const Statement& statement, quint64 offset, int count)
+{
+    return db.Format("%s limit %I64u, %d", statement, offset, count);
+}

@@ -10,6 +10,8 @@ class mySQLTool;
 
 // Lists hold at most this many rows; query screens page through the rest.
 inline constexpr int kListCap = 1024;
+// One page of a statement that has no LIMIT: `count` rows from row `offset` on.
+Statement limited(mySQLTool& db, const Statement& statement, quint64 offset, int count);
 
 // What a fill did. code: 1 filled, 0 nothing to run, -1 failed; on failure `message` and
 // `caption` say what the screen must show.

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 // The local time as text: mode 0 "YYYY-MM-DD hh:mm:ss", mode 1 "YYYY-MM-DD",
 // mode 2 "hh:mm:ss"; any other mode gives an empty text. Every time written into the
@@ -14,3 +15,11 @@ QDateTime now();
 void fix(const QDateTime& at);
 void release();
 }  // namespace kvclock
+
+// The moments of a time condition, texts the database compares with its time columns: the
+// values it keeps lie strictly after `after` and strictly before `before`; a moment not set
+// does not restrict.
+struct Moments {
+    std::optional<QString> after, before;
+    bool empty() const { return !after && !before; }
+};

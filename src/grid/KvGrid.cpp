@@ -58,6 +58,12 @@ int KvGrid::InsertColumn(const QString& caption, int width)
     return c;
 }
 
+void KvGrid::InsertColumns(GridColumns columns)
+{
+    for (const auto& [caption, width] : columns)
+        InsertColumn(QString::fromUtf8(caption), width);
+}
+
 void KvGrid::SetColumnWidth(int column, int width)
 {
     model_.setColumnWidth(column, width);
@@ -172,6 +178,23 @@ void KvGrid::DeleteAllItems()
 void KvGrid::SwapRows(int a, int b)
 {
     model_.swapRows(a, b);
+}
+
+int KvGrid::FindRow(int column, const QString& text) const
+{
+    for (int r = 0; r < model_.rows(); ++r)
+        if (model_.cell(r, column) == text)
+            return r;
+    return -1;
+}
+
+QList<QStringList> KvGrid::CopyRows() const
+{
+    QList<QStringList> out;
+    out.reserve(model_.rows());
+    for (int r = 0; r < model_.rows(); ++r)
+        out.append(model_.rowCells(r));
+    return out;
 }
 
 int KvGrid::GetSelectedRow() const
@@ -301,12 +324,11 @@ void KvGrid::commitData(QWidget* editor)
     KvMessage::post(this, kEditCommitted, 1);
 }
 
-KvGrid* makeList(QWidget* parent, const char* name, const QString& caption, GridColumns columns)
+KvGrid* makeList(const QString& caption, const char* name, QWidget* parent, GridColumns columns)
 {
     auto* list = new KvGrid(parent);
     list->setObjectName(QString::fromLatin1(name));
     list->setAccessibleName(caption);
-    for (const auto& [text, width] : columns)
-        list->InsertColumn(QString::fromUtf8(text), width);
+    list->InsertColumns(columns);
     return list;
 }

@@ -22,8 +22,9 @@ class QWidget;
 
 // The column titles and widths a list is made with.
 using GridColumns = std::initializer_list<std::pair<const char*, int>>;
-// A list named for tests and screen readers (object name, accessible name) with its columns.
-KvGrid* makeList(QWidget* parent, const char* name, const QString& caption, GridColumns columns = {});
+// A list named for tests and screen readers (the caption its accessible name), with its columns:
+// the builders' (caption, object name, parent) of ui/Controls.h.
+KvGrid* makeList(const QString& caption, const char* name, QWidget* parent, GridColumns columns = {});
 
 class KvGrid : public QTableView {
     Q_OBJECT
@@ -35,6 +36,7 @@ public:
 
     // Columns.
     int InsertColumn(const QString& caption, int width);
+    void InsertColumns(GridColumns columns);
     void SetColumnWidth(int column, int width);
     int GetColumnCount() const { return model_.columns(); }
     int FindColumn(const QString& caption) const { return model_.findColumn(caption); }
@@ -49,6 +51,10 @@ public:
     void DeleteItem(int row);
     void DeleteAllItems();
     void SwapRows(int a, int b);
+    // The first row whose cell in `column` is exactly `text`; -1 when none.
+    int FindRow(int column, const QString& text) const;
+    // Every row's cells, for a copy kept apart from the list.
+    QList<QStringList> CopyRows() const;
 
     // Selection: the selected row and the focused row, -1 when none.
     int GetSelectedRow() const;

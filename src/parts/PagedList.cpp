@@ -3,6 +3,7 @@
 #include "db/FillList.h"
 #include "db/mySQLTool.h"
 #include "grid/KvGrid.h"
+#include "ui/Controls.h"
 #include "ui/Prompt.h"
 
 #include <QHBoxLayout>
@@ -18,14 +19,12 @@ PagedList::PagedList(mySQLTool& db, const QString& name, QWidget* parent) : QWid
     list_ = new KvGrid(this);
     list_->setObjectName(name + QStringLiteral("List"));
     label_->setBuddy(list_);
-    previous_ = new QPushButton(QStringLiteral("上一页"), this);
-    previous_->setObjectName(name + QStringLiteral("Previous"));
-    next_ = new QPushButton(QStringLiteral("下一页"), this);
-    next_->setObjectName(name + QStringLiteral("Next"));
-    for (QPushButton* b : {previous_, next_}) {
-        b->setAutoDefault(false);
+    previous_ = makeButton(QStringLiteral("上一页"),
+                           (name + QStringLiteral("Previous")).toLatin1().constData(), this);
+    next_ =
+        makeButton(QStringLiteral("下一页"), (name + QStringLiteral("Next")).toLatin1().constData(), this);
+    for (QPushButton* b : {previous_, next_})
         b->hide();
-    }
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(label_, 1);
@@ -43,9 +42,7 @@ PagedList::PagedList(mySQLTool& db, const QString& name, QWidget* parent) : QWid
 
 bool PagedList::run(const Statement& saved, const Statement& count)
 {
-    return run([this, saved](quint64 offset,
-                             int rows) { return db_.Format("%s limit %I64u, %d", saved, offset, rows); },
-               count);
+    return run([this, saved](quint64 offset, int rows) { return limited(db_, saved, offset, rows); }, count);
 }
 
 bool PagedList::run(PageStatement page, const Statement& count)
@@ -63,9 +60,7 @@ bool PagedList::run(PageStatement page, const Statement& count)
 
 bool PagedList::run(const Statement& saved, quint64 total)
 {
-    page_statement_ = [this, saved](quint64 offset, int rows) {
-        return db_.Format("%s limit %I64u, %d", saved, offset, rows);
-    };
+    page_statement_ = [this, saved](quint64 offset, int rows) { return limited(db_, saved, offset, rows); };
     count_ = Statement();
     total_ = total;
     page_ = 0;
@@ -153,12 +148,7 @@ QString PagedList::selectedKey() const
 
 bool PagedList::selectKey(const QString& key)
 {
-    for (int r = 0; r < list_->GetItemCount(); ++r) {
-        if (list_->GetItemText(r, 0) == key) {
-            list_->SelectRow(r);
-            return true;
-        }
-    }
-    list_->SelectRow(-1);
-    return false;
+    const int r = list_->FindRow(0, key);
+    list_->SelectRow(r);
+    return r >= 0;
 }

@@ -1,7 +1,7 @@
 #include "parts/TimeCondition.h"
 
-#include "db/Conditions.h"
 #include "db/TimeText.h"
+#include "ui/Controls.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -18,14 +18,11 @@ TimeCondition::TimeCondition(const QString& switchCaption, const QString& name, 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     if (!switchCaption.isEmpty()) {
-        switch_ = new QCheckBox(switchCaption, this);
-        switch_->setObjectName(name + QStringLiteral("Switch"));
+        switch_ = makeCheckBox(switchCaption, (name + QStringLiteral("Switch")).toLatin1().constData(), this);
         grid->addWidget(switch_, 0, 0, 1, 3);
     }
     const auto radio = [&](const QString& caption, const char* suffix) {
-        auto* r = new QRadioButton(caption, this);
-        r->setObjectName(name + QLatin1String(suffix));
-        return r;
+        return makeRadio(caption, (name + QLatin1String(suffix)).toLatin1().constData(), this);
     };
     after_ = radio(captions.after, "After");
     before_ = radio(captions.before, "Before");
@@ -38,14 +35,11 @@ TimeCondition::TimeCondition(const QString& switchCaption, const QString& name, 
     }
     const QDateTime now = kvclock::now();
     for (int p : {First, Second}) {
-        const QString which = p == First ? QStringLiteral("First") : QStringLiteral("Second");
-        dates_[p] = new QDateEdit(now.date(), this);
-        dates_[p]->setObjectName(name + which + QStringLiteral("Date"));
-        dates_[p]->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-        dates_[p]->setCalendarPopup(true);
-        dates_[p]->setAccessibleName(p == First ? QStringLiteral("起始日期") : QStringLiteral("截止日期"));
+        const QString which = name + (p == First ? QStringLiteral("First") : QStringLiteral("Second"));
+        dates_[p] = makeDate(p == First ? QStringLiteral("起始日期") : QStringLiteral("截止日期"),
+                             (which + QStringLiteral("Date")).toLatin1().constData(), this, now.date());
         times_[p] = new QTimeEdit(now.time(), this);
-        times_[p]->setObjectName(name + which + QStringLiteral("Time"));
+        times_[p]->setObjectName(which + QStringLiteral("Time"));
         times_[p]->setDisplayFormat(QStringLiteral("HH:mm:ss"));
         times_[p]->setAccessibleName(p == First ? QStringLiteral("起始时间") : QStringLiteral("截止时间"));
         grid->addWidget(dates_[p], 2 + p, 0, 1, 2);
@@ -121,25 +115,37 @@ void TimeCondition::setMoment(Pair p, const QDateTime& at)
 
 QString TimeCondition::moment(Pair p) const
 {
-    return dates_[p]->date().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +
-           times_[p]->time().toString(QStringLiteral("HH:mm:ss"));
+    const QString day = dates_[p]->date().toString(QStringLiteral("yyyy-MM-dd"));
+    return datesOnly_ ? day : day + QLatin1Char(' ') + times_[p]->time().toString(QStringLiteral("HH:mm:ss"));
 }
 
-bool TimeCondition::append(Conditions& where, const char* table, const char* after, const char* before,
-                           const char* within) const
+void TimeCondition::clearRange()
+{
+    QButtonGroup* group = after_->group();
+    group->setExclusive(false);
+    for (QRadioButton* r : {after_, before_, within_})
+        r->setChecked(false);
+    group->setExclusive(true);
+}
+
+void TimeCondition::setDatesOnly()
+{
+    datesOnly_ = true;
+    for (QTimeEdit* t : times_)
+        t->hide();
+}
+
+Moments TimeCondition::moments() const
 {
     switch (range()) {
         case Range::After:
-            where.add(after, table, afterMoment());
-            return true;
+            return {moment(afterPair_), std::nullopt};
         case Range::Before:
-            where.add(before, table, beforeMoment());
-            return true;
+            return {std::nullopt, moment(beforePair_)};
         case Range::Within:
-            where.add(within, table, moment(First), table, moment(Second));
-            return true;
+            return {moment(First), moment(Second)};
         case Range::None:
             break;
     }
-    return false;
+    return {};
 }

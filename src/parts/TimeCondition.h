@@ -1,8 +1,9 @@
 #pragma once
 
+#include "db/TimeText.h"
+
 #include <QWidget>
 
-class Conditions;
 class QCheckBox;
 class QDateEdit;
 class QRadioButton;
@@ -20,7 +21,8 @@ struct TimeCaptions {
 // "before" with the other; "within" enables both and lies strictly between the first pair
 // (lower bound) and the second (upper bound). Which pair after and before use is the
 // screen's. The switch unticked disables the radios and the pickers. Moments are always
-// written YYYY-MM-DD hh:mm:ss, whatever the desktop's date format.
+// written YYYY-MM-DD hh:mm:ss (YYYY-MM-DD with dates only), whatever the desktop's format.
+// It formats no SQL: the screen puts its moments into a filter.
 class TimeCondition : public QWidget {
     Q_OBJECT
 public:
@@ -43,16 +45,16 @@ public:
     // Enables or disables the whole condition, as its switch does.
     void setActive(bool on);
     void setMoment(Pair p, const QDateTime& at);
-    // "YYYY-MM-DD hh:mm:ss" of a pair.
+    // "YYYY-MM-DD hh:mm:ss" of a pair ("YYYY-MM-DD" with dates only).
     QString moment(Pair p) const;
-    QString afterMoment() const { return moment(afterPair_); }
-    QString beforeMoment() const { return moment(beforePair_); }
+    // Unchecks the range, as when the screen opened.
+    void clearRange();
+    // Hides the time pickers: the moments are days.
+    void setDatesOnly();
 
-    // Appends the fragment of the chosen range: `after` and `before` take (table, moment),
-    // `within` (table, first moment, table, second moment). False, with nothing appended,
-    // when no range is chosen.
-    bool append(Conditions& where, const char* table, const char* after, const char* before,
-                const char* within) const;
+    // The moments of the range chosen: after, before, or within the first and the second
+    // pair; none when no range is chosen.
+    Moments moments() const;
 
 private:
     void update();
@@ -65,4 +67,5 @@ private:
     Pair afterPair_;
     Pair beforePair_;
     bool active_ = false;
+    bool datesOnly_ = false;
 };

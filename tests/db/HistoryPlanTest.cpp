@@ -409,13 +409,13 @@ TEST_F(HistoryTest, ShipmentInquiryAndStatisticsReadOnlyWhatTheyShow)
     }
     // Totals count what the list shows: each shipment with its customer and its order, found by
     // their keys, one row each.
-    const QMap<QString, TableRead> everything = analyze(shipmentq::totals(g_sqlTool, Statement()));
+    const QMap<QString, TableRead> everything = analyze(shipmentq::totals(g_sqlTool, {}));
     EXPECT_EQ(everything.value(ship).examined, all);
     for (const char* joined : {"kvc_record_client", "kvc_record_product"}) {
         EXPECT_EQ(everything.value(QString::fromLatin1(joined)).access, QStringLiteral("eq_ref")) << joined;
         EXPECT_EQ(everything.value(QString::fromLatin1(joined)).examined, all) << joined;
     }
-    const Rows sums = g_sqlTool.Read(shipmentq::totals(g_sqlTool, Statement()));
+    const Rows sums = g_sqlTool.Read(shipmentq::totals(g_sqlTool, {}));
     EXPECT_EQ(sums.first().toInt64(0), all);
 
     // The customers of a month: that month's shipments, each customer once.

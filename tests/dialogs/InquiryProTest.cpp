@@ -1,8 +1,8 @@
 // The order inquiry: conditions joined in their order, the paged result with its totals, the
 // technology condition, the clicked order's flows and the chain of steps behind a flow.
-#include "db/Conditions.h"
 #include "db/mySQLTool.h"
 #include "dialogs/inquiry/Dlg_InquiryPro.h"
+#include "dialogs/inquiry/InquiryProQueries.h"
 #include "dialogs/inquiry/OrderConditions.h"
 #include "grid/KvGrid.h"
 #include "parts/TimeCondition.h"
@@ -192,9 +192,10 @@ TEST_F(InquiryPro, EachConditionAddsItsFragmentAndOnlyLaterOnesAreJoinedWithAnd)
     };
     const QString openOnly = p + QStringLiteral(".结讫=0");
     const auto build = [&] {
-        Conditions where(g_sqlTool);
-        EXPECT_EQ(child<OrderConditions>("orderConditions")->build(where), QString());
-        return where.text().text();
+        const std::optional<inquiryproq::Filter> f = child<OrderConditions>("orderConditions")->read();
+        EXPECT_TRUE(f.has_value());
+        const QString where = f ? inquiryproq::conditions(g_sqlTool, *f).text() : QString();
+        return where.startsWith(QStringLiteral(" where ")) ? where.mid(7) : where;
     };
 
     // Alone, each stands first; the include switch unticked adds its fragment after it.

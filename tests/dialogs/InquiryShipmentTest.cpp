@@ -76,14 +76,14 @@ TEST_F(ShipmentInquiry, EachConditionAddsItsFragmentInTheFixedOrder)
         {"issuer", [](F& f) { f.issuer = QStringLiteral("张志明"); }, "kvc_record_ship.开票人='张志明'"},
         {"style", [](F& f) { f.style = QStringLiteral("直筒"); }, "kvc_record_ship.品名 like '%直筒%'"},
         {"sex", [](F& f) { f.sex = QStringLiteral("女装"); }, "kvc_record_ship.品名 like '%女装%'"},
-        {"after", [](F& f) { f.sentAfter = QStringLiteral("2026-11-01 08:00:00"); },
+        {"after", [](F& f) { f.sent.after = QStringLiteral("2026-11-01 08:00:00"); },
          "kvc_record_ship.发送时间>'2026-11-01 08:00:00'"},
-        {"before", [](F& f) { f.sentBefore = QStringLiteral("2026-12-01 00:00:00"); },
+        {"before", [](F& f) { f.sent.before = QStringLiteral("2026-12-01 00:00:00"); },
          "kvc_record_ship.发送时间<'2026-12-01 00:00:00'"},
         {"within",
          [](F& f) {
-             f.sentAfter = QStringLiteral("2026-11-01 08:00:00");
-             f.sentBefore = QStringLiteral("2026-12-01 00:00:00");
+             f.sent.after = QStringLiteral("2026-11-01 08:00:00");
+             f.sent.before = QStringLiteral("2026-12-01 00:00:00");
          },
          "kvc_record_ship.发送时间>'2026-11-01 08:00:00' and kvc_record_ship.发送时间<'2026-12-01 00:00:00'"},
         {"fuzzy", [](F& f) { f.technologyLike = QStringLiteral("磨"); },

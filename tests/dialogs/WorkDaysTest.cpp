@@ -70,12 +70,12 @@ protected:
         };
         // A period's bounds are moments, their days partly summed.
         WorkFilter after = make(By::Client, 1, "", "");
-        after.after = daysAgo(30, "10:00:00");
+        after.done.after = daysAgo(30, "10:00:00");
         WorkFilter before = make(By::None, 0, "", "");
-        before.before = daysAgo(20, "00:00:00");
+        before.done.before = daysAgo(20, "00:00:00");
         WorkFilter within = make(By::Member, 11, "", "喷砂班长");
-        within.after = daysAgo(60, "00:00:00");
-        within.before = daysAgo(5, "13:30:00");
+        within.done.after = daysAgo(60, "00:00:00");
+        within.done.before = daysAgo(5, "13:30:00");
         out.insert(out.end(), {after, before, within});
         return out;
     }

@@ -1,21 +1,14 @@
-// Time conditions: which pickers each radio button enables and the fragment it adds.
-#include "db/Conditions.h"
+// Time conditions: which pickers each radio button enables and the moments it gives.
 #include "parts/TimeCondition.h"
-#include "support/DbTest.h"
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLocale>
 #include <QRadioButton>
 #include <QTimeEdit>
 
-using kvtest::DbTest;
-
-namespace {
-class Time : public DbTest {};
-}  // namespace
-
-TEST_F(Time, EachRangeEnablesItsPairsAndAddsItsFragment)
+TEST(Time, EachRangeEnablesItsPairsAndGivesItsMoments)
 {
     // Moments never follow the desktop's date format.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -34,33 +27,34 @@ TEST_F(Time, EachRangeEnablesItsPairsAndAddsItsFragment)
     t.switchBox()->setChecked(true);
     EXPECT_TRUE(t.radio(TimeCondition::Range::After)->isEnabled());
     EXPECT_FALSE(enabled(TimeCondition::First) || enabled(TimeCondition::Second));
-    Conditions none(g_sqlTool);
-    EXPECT_FALSE(t.append(none, "kvc_record_mission", "%s.完成时间>'%s'", "%s.完成时间<'%s'",
-                          "%s.完成时间>'%s' and %s.完成时间<'%s'"));
-    EXPECT_TRUE(none.empty());
+    EXPECT_TRUE(t.moments().empty());
 
+    const QString first = QStringLiteral("2026-03-05 07:08:09");
+    const QString second = QStringLiteral("2026-12-31 23:00:00");
     struct Case {
         TimeCondition::Range range;
         bool first, second;
-        const char* fragment;
+        std::optional<QString> after, before;
     };
     const Case cases[] = {
-        {TimeCondition::Range::After, false, true, "m.完成时间>'2026-12-31 23:00:00'"},
-        {TimeCondition::Range::Before, true, false, "m.完成时间<'2026-03-05 07:08:09'"},
-        {TimeCondition::Range::Within, true, true,
-         "m.完成时间>'2026-03-05 07:08:09' and m.完成时间<'2026-12-31 23:00:00'"},
+        {TimeCondition::Range::After, false, true, second, std::nullopt},
+        {TimeCondition::Range::Before, true, false, std::nullopt, first},
+        {TimeCondition::Range::Within, true, true, first, second},
     };
     for (const Case& c : cases) {
         t.radio(c.range)->setChecked(true);
         EXPECT_EQ(enabled(TimeCondition::First), c.first);
         EXPECT_EQ(enabled(TimeCondition::Second), c.second);
-        Conditions where(g_sqlTool);
-        ASSERT_TRUE(t.append(where, "m", "%s.完成时间>'%s'", "%s.完成时间<'%s'",
-                             "%s.完成时间>'%s' and %s.完成时间<'%s'"));
-        EXPECT_EQ(where.text().text(), QString::fromUtf8(c.fragment));
+        EXPECT_EQ(t.moments().after, c.after);
+        EXPECT_EQ(t.moments().before, c.before);
     }
+    // Dates only: the moments are days.
+    t.setDatesOnly();
+    EXPECT_EQ(t.moments().after, QStringLiteral("2026-03-05"));
     // Unticking again disables the radios and the pickers alike.
     t.switchBox()->setChecked(false);
     EXPECT_FALSE(t.radio(TimeCondition::Range::Within)->isEnabled());
     EXPECT_FALSE(enabled(TimeCondition::First) || enabled(TimeCondition::Second));
+    t.clearRange();
+    EXPECT_EQ(t.range(), TimeCondition::Range::None);
 }

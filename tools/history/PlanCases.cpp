@@ -1,9 +1,7 @@
 #include "PlanCases.h"
 
 #include "app/DashboardQueries.h"
-#include "db/Conditions.h"
 #include "db/FillList.h"
-#include "db/Tables.h"
 #include "db/mySQLTool.h"
 #include "dialogs/admin/AdminQueries.h"
 #include "dialogs/finance/FinanceQueries.h"
@@ -79,8 +77,7 @@ financeq::OrderFilter clientsOrders(const Values& v)
 financeq::OrderFilter lastMonthsOrders(const Values& v)
 {
     financeq::OrderFilter f;
-    f.after = v.lastmonth;
-    f.before = v.month;
+    f.received = {v.lastmonth, v.month};
     return f;
 }
 financeq::OrderFilter oldOrder(const Values& v)
@@ -94,8 +91,7 @@ template <bool settled>
 financeq::WorkFilter month(const Values& v)
 {
     financeq::WorkFilter f = inquiry(financeq::WorkFilter::By::None, 0, settled);
-    f.after = settled ? v.lastmonth : v.month;
-    f.before = settled ? v.month : v.tomorrow;
+    f.done = {settled ? v.lastmonth : v.month, settled ? v.month : v.tomorrow};
     return f;
 }
 template <bool settled>
@@ -115,18 +111,9 @@ Row first(mySQLTool& db, const char* format, const A&... args)
 
 // The loss registry as it opens, and the records from last month on to the end of today,
 // handled ones too.
-Statement qualityOpen(mySQLTool& db)
+qualityq::Filter qualityMonth(const Values& v)
 {
-    return qualityq::conditions(db, qualityq::Filter());
-}
-Statement qualityMonth(mySQLTool& db, const Values& v)
-{
-    qualityq::Filter f;
-    f.dates = qualityq::Filter::Dates::Within;
-    f.first = v.lastmonth;
-    f.second = v.tomorrow;
-    f.showHandled = true;
-    return qualityq::conditions(db, f);
+    return {{v.lastmonth, v.tomorrow}, true};
 }
 
 QString midnight(const QString& date)
@@ -134,27 +121,26 @@ QString midnight(const QString& date)
     return date + QStringLiteral(" 00:00:00");
 }
 
-// The inquiry's conditions for the busiest customer's last month.
-Statement clientMonth(mySQLTool& db, const Values& v)
+// The shipment inquiry for the busiest customer's last month, and for one order.
+shipmentq::Filter clientMonth(const Values& v)
 {
     shipmentq::Filter f;
     f.client = v.client;
-    f.sentAfter = midnight(v.lastmonth);
-    f.sentBefore = midnight(v.month);
-    return shipmentq::conditions(db, f);
+    f.sent = {midnight(v.lastmonth), midnight(v.month)};
+    return f;
+}
+shipmentq::Filter oneOrder(const Values& v)
+{
+    shipmentq::Filter f;
+    f.order = v.orderOld;
+    return f;
 }
 
-// The raw-material inquiry: the first page of its rows and its sums, on the issues with one
-// condition (none when the format is empty), as the screen sends them.
-template <typename... A>
-Statement rawIssues(mySQLTool& db, bool sums, const char* format, const A&... args)
+// The raw-material inquiry on the issues: the first page of its rows and its sums, as the
+// screen sends them.
+Statement issuesPage(mySQLTool& db, const materialq::Filter& f)
 {
-    Conditions where(db);
-    if (*format)
-        where.add(format, tables::rawOut, args...);
-    if (sums)
-        return materialq::issueSums(db, where.text());
-    return db.Format("%s limit %I64u, %d", materialq::issueRows(db, where.text()), quint64(0), kListCap);
+    return limited(db, materialq::issueRows(db, f), 0, kListCap);
 }
 QString busiestMaterial(mySQLTool& db)
 {
@@ -166,57 +152,79 @@ quint64 busiestIssuer(mySQLTool& db)
     return first(db, "select 工号 from kvc_record_raw_out group by 工号 order by count(*) desc limit 1")
         .toId(0);
 }
-
-// The WHERE text of the order inquiry with the conditions `add` adds.
-template <typename F>
-Statement inquiryWhere(mySQLTool& db, F add)
+materialq::Filter issuesOf(std::optional<QString> material, std::optional<quint64> client,
+                           std::optional<quint64> member)
 {
-    Conditions where(db);
-    add(where);
-    return where.after(" where ");
+    materialq::Filter f;
+    f.material = material;
+    f.client = client;
+    f.member = member;
+    return f;
 }
-
-// Orders received from day `from` to the end of day `to`, closed ones included.
-void addReceivedWithin(Conditions& w, const QString& from, const QString& tomorrow)
+materialq::Filter lastMonthsIssues(const Values& v)
 {
-    w.add(inquiryproq::kReceived.within, tables::product, from + QStringLiteral(" 00:00:00"), tables::product,
-          tomorrow + QStringLiteral(" 00:00:00"));
-}
-Statement receivedWithin(mySQLTool& db, const QString& from, const QString& tomorrow)
-{
-    return inquiryWhere(db, [&](Conditions& w) { addReceivedWithin(w, from, tomorrow); });
+    materialq::Filter f;
+    f.time = {midnight(v.lastmonth), midnight(v.month)};
+    return f;
 }
 
 // The order inquiry with conditions drawn from the values: its count with the totals, and its
 // first page read as the screen reads it, after that count.
-using WhereOf = Statement (*)(mySQLTool&, const Values&);
-Case orderTotals(const char* name, WhereOf w)
+using InquiryOf = inquiryproq::Filter (*)(const Values&);
+Case orderTotals(const char* name, InquiryOf f)
 {
     return {QString::fromLatin1(name),
-            [w](mySQLTool& db, const Values& v) { return inquiryproq::ordersTotals(db, w(db, v)); }};
+            [f](mySQLTool& db, const Values& v) { return inquiryproq::ordersTotals(db, f(v)); }};
 }
-Case orderPage(const char* name, WhereOf w)
+Case orderPage(const char* name, InquiryOf f)
 {
-    return {QString::fromLatin1(name), [w](mySQLTool& db, const Values& v) {
-                const Statement where = w(db, v);
-                const Rows totals = db.Read(inquiryproq::ordersTotals(db, where));
+    return {QString::fromLatin1(name), [f](mySQLTool& db, const Values& v) {
+                const inquiryproq::Filter filter = f(v);
+                const Rows totals = db.Read(inquiryproq::ordersTotals(db, filter));
                 if (totals.empty())
                     return Statement::invalid(db.GetError());
-                const bool walk = walkInKeyOrder(totals.first().toId(0), totals.first().toId(4), kListCap);
-                return inquiryproq::orders(db, where, 0, kListCap, walk);
+                return inquiryproq::orders(db, filter, 0, kListCap,
+                                           inquiryproq::numberOrder(totals.first(), kListCap));
             }};
 }
-Statement clientsWhere(mySQLTool& db, const Values& v)
+inquiryproq::Filter everyOrder(const Values&)
 {
-    return inquiryWhere(db, [&](Conditions& w) { inquiryproq::addCustomer(w, v.client); });
+    inquiryproq::Filter f;
+    f.includeClosed = true;
+    return f;
 }
-// The busiest customer's orders of this month, closed ones included.
-Statement clientsMonth(mySQLTool& db, const Values& v)
+inquiryproq::Filter customersOrders(const Values& v)
 {
-    return inquiryWhere(db, [&](Conditions& w) {
-        inquiryproq::addCustomer(w, v.client);
-        addReceivedWithin(w, v.month, v.tomorrow);
-    });
+    inquiryproq::Filter f = everyOrder(v);
+    f.customer = v.client;
+    return f;
+}
+// Orders received from day `from` to the end of today, closed ones included.
+inquiryproq::Filter receivedSince(const QString& from, const Values& v)
+{
+    inquiryproq::Filter f = everyOrder(v);
+    f.received = {midnight(from), midnight(v.tomorrow)};
+    return f;
+}
+inquiryproq::Filter customersMonth(const Values& v)
+{
+    inquiryproq::Filter f = receivedSince(v.month, v);
+    f.customer = v.client;
+    return f;
+}
+
+// Production management's order grid after the simple inquiry.
+Case manageOrders(const char* name, adminq::OrderFilter (*f)(const Values&))
+{
+    return {QString::fromLatin1(name),
+            [f](mySQLTool& db, const Values& v) { return adminq::inquiredOrders(db, f(v), kListCap + 1); }};
+}
+adminq::OrderFilter clientsActivated(const Values& v)
+{
+    adminq::OrderFilter f;
+    f.client = v.client;
+    f.withClosed = true;
+    return f;
 }
 
 }  // namespace
@@ -321,31 +329,22 @@ const std::vector<Case>& cases()
          [](mySQLTool& db, V v) { return flowq::closeConfirmedFlows(db, v.orderShipping); }, true},
         {"shipping.repair", [](mySQLTool& db, V) { return flowq::repairConfirmedFlows(db); }, true},
 
-        {"quality.open", [](mySQLTool& db, V) { return qualityq::records(db, qualityOpen(db), kListCap); }},
-        {"quality.open-count", [](mySQLTool& db, V) { return qualityq::countRecords(db, qualityOpen(db)); }},
+        {"quality.open", [](mySQLTool& db, V) { return qualityq::records(db, {}, kListCap); }},
+        {"quality.open-count", [](mySQLTool& db, V) { return qualityq::countRecords(db, {}); }},
         {"quality.month",
-         [](mySQLTool& db, V v) { return qualityq::records(db, qualityMonth(db, v), kListCap); }},
+         [](mySQLTool& db, V v) { return qualityq::records(db, qualityMonth(v), kListCap); }},
         {"quality.month-count",
-         [](mySQLTool& db, V v) { return qualityq::countRecords(db, qualityMonth(db, v)); }},
+         [](mySQLTool& db, V v) { return qualityq::countRecords(db, qualityMonth(v)); }},
         // The shipment inquiry: a customer's last month, one order, the first page of everything
         // (the totals of everything read every shipment once: HistoryPlanTest holds that plan).
         {"shipment.client-month",
-         [](mySQLTool& db, V v) { return shipmentq::shipments(db, clientMonth(db, v), 0, kListCap); }},
+         [](mySQLTool& db, V v) { return shipmentq::shipments(db, clientMonth(v), 0, kListCap); }},
         {"shipment.client-month-totals",
-         [](mySQLTool& db, V v) { return shipmentq::totals(db, clientMonth(db, v)); }},
+         [](mySQLTool& db, V v) { return shipmentq::totals(db, clientMonth(v)); }},
         {"shipment.order",
-         [](mySQLTool& db, V v) {
-             shipmentq::Filter f;
-             f.order = v.orderOld;
-             return shipmentq::shipments(db, shipmentq::conditions(db, f), 0, kListCap);
-         }},
-        {"shipment.order-totals",
-         [](mySQLTool& db, V v) {
-             shipmentq::Filter f;
-             f.order = v.orderOld;
-             return shipmentq::totals(db, shipmentq::conditions(db, f));
-         }},
-        {"shipment.all", [](mySQLTool& db, V) { return shipmentq::shipments(db, Statement(), 0, kListCap); }},
+         [](mySQLTool& db, V v) { return shipmentq::shipments(db, oneOrder(v), 0, kListCap); }},
+        {"shipment.order-totals", [](mySQLTool& db, V v) { return shipmentq::totals(db, oneOrder(v)); }},
+        {"shipment.all", [](mySQLTool& db, V) { return shipmentq::shipments(db, {}, 0, kListCap); }},
         // The statistics: last month's customers, the busiest customer's settlement and statement.
         {"statistics.customers",
          [](mySQLTool& db, V v) {
@@ -364,63 +363,53 @@ const std::vector<Case>& cases()
         {"raw.recent-purchases", [](mySQLTool& db, V) { return materialq::recentPurchases(db); }},
         {"raw.recent-issues", [](mySQLTool& db, V) { return materialq::recentIssues(db); }},
         {"raw.purchases-page",
-         [](mySQLTool& db, V) {
-             return db.Format("%s limit %I64u, %d", materialq::purchaseRows(db, Statement()), quint64(0),
-                              kListCap);
-         }},
-        {"raw.purchases-sums", [](mySQLTool& db, V) { return materialq::purchaseSums(db, Statement()); }},
-        {"raw.issues-page", [](mySQLTool& db, V) { return rawIssues(db, false, ""); }},
-        {"raw.issues-sums", [](mySQLTool& db, V) { return rawIssues(db, true, ""); }},
+         [](mySQLTool& db, V) { return limited(db, materialq::purchaseRows(db, {}), 0, kListCap); }},
+        {"raw.purchases-sums", [](mySQLTool& db, V) { return materialq::purchaseSums(db, {}); }},
+        {"raw.issues-page", [](mySQLTool& db, V) { return issuesPage(db, {}); }},
+        {"raw.issues-sums", [](mySQLTool& db, V) { return materialq::issueSums(db, {}); }},
         {"raw.issues-material-page",
-         [](mySQLTool& db, V) { return rawIssues(db, false, materialq::kOnMaterial, busiestMaterial(db)); }},
+         [](mySQLTool& db, V) { return issuesPage(db, issuesOf(busiestMaterial(db), {}, {})); }},
         {"raw.issues-material-sums",
-         [](mySQLTool& db, V) { return rawIssues(db, true, materialq::kOnMaterial, busiestMaterial(db)); }},
+         [](mySQLTool& db, V) { return materialq::issueSums(db, issuesOf(busiestMaterial(db), {}, {})); }},
         {"raw.issues-client-page",
-         [](mySQLTool& db, V v) { return rawIssues(db, false, materialq::kOnClient, v.client); }},
+         [](mySQLTool& db, V v) { return issuesPage(db, issuesOf({}, v.client, {})); }},
         {"raw.issues-client-sums",
-         [](mySQLTool& db, V v) { return rawIssues(db, true, materialq::kOnClient, v.client); }},
+         [](mySQLTool& db, V v) { return materialq::issueSums(db, issuesOf({}, v.client, {})); }},
         {"raw.issues-member-sums",
-         [](mySQLTool& db, V) { return rawIssues(db, true, materialq::kOnMember, busiestIssuer(db)); }},
-        {"raw.issues-month-page",
-         [](mySQLTool& db, V v) {
-             return rawIssues(db, false, materialq::kWithin, v.lastmonth + QStringLiteral(" 00:00:00"),
-                              tables::rawOut, v.month + QStringLiteral(" 00:00:00"));
-         }},
+         [](mySQLTool& db, V) { return materialq::issueSums(db, issuesOf({}, {}, busiestIssuer(db))); }},
+        {"raw.issues-month-page", [](mySQLTool& db, V v) { return issuesPage(db, lastMonthsIssues(v)); }},
         {"raw.issues-month-sums",
-         [](mySQLTool& db, V v) {
-             return rawIssues(db, true, materialq::kWithin, v.lastmonth + QStringLiteral(" 00:00:00"),
-                              tables::rawOut, v.month + QStringLiteral(" 00:00:00"));
-         }},
+         [](mySQLTool& db, V v) { return materialq::issueSums(db, lastMonthsIssues(v)); }},
         {"manage.orders", [](mySQLTool& db, V) { return adminq::activeOrders(db, kListCap + 1); }},
-        {"manage.orders-all", [](mySQLTool& db, V) { return adminq::orders(db, Statement(), kListCap + 1); }},
-        {"manage.orders-client",
-         [](mySQLTool& db, V v) {
-             Conditions w(db);
-             w.add("%s.客户号=%I64u", tables::product, v.client).add("%s.激活=%d", tables::product, 1);
-             return adminq::orders(db, w.after(" where "), kListCap + 1);
-         }},
-        {"manage.orders-client-open",
-         [](mySQLTool& db, V v) {
-             Conditions w(db);
-             w.add("%s.客户号=%I64u", tables::product, v.client)
-                 .add("%s.激活=%d", tables::product, 1)
-                 .add("%s.结讫=%d", tables::product, 0);
-             return adminq::orders(db, w.after(" where "), kListCap + 1);
-         }},
-        {"manage.orders-received",
-         [](mySQLTool& db, V v) {
-             Conditions w(db);
-             w.add("%s.接货时间>'%s'", tables::product, v.lastmonth).add("%s.激活=%d", tables::product, 1);
-             return adminq::orders(db, w.after(" where "), kListCap + 1);
-         }},
-        {"manage.orders-closed-within",
-         [](mySQLTool& db, V v) {
-             Conditions w(db);
-             w.add("%s.结讫时间>'%s' and %s.结讫时间<'%s'", tables::product, v.yearago, tables::product,
-                   v.lastmonth)
-                 .add("%s.激活=%d", tables::product, 1);
-             return adminq::orders(db, w.after(" where "), kListCap + 1);
-         }},
+        manageOrders("manage.orders-all",
+                     [](V) {
+                         adminq::OrderFilter f;
+                         f.withWaiting = f.withClosed = true;
+                         return f;
+                     }),
+        manageOrders("manage.orders-client", clientsActivated),
+        manageOrders("manage.orders-client-open",
+                     [](V v) {
+                         adminq::OrderFilter f = clientsActivated(v);
+                         f.withClosed = false;
+                         return f;
+                     }),
+        manageOrders("manage.orders-received",
+                     [](V v) {
+                         adminq::OrderFilter f;
+                         f.time = adminq::OrderFilter::Time::Received;
+                         f.range.after = v.lastmonth;
+                         f.withClosed = true;
+                         return f;
+                     }),
+        manageOrders("manage.orders-closed-within",
+                     [](V v) {
+                         adminq::OrderFilter f;
+                         f.time = adminq::OrderFilter::Time::Closed;
+                         f.range = {v.yearago, v.lastmonth};
+                         f.withClosed = true;
+                         return f;
+                     }),
         {"manage.order-row", [](mySQLTool& db, V v) { return adminq::orderRow(db, v.orderOld); }},
         {"manage.losses", [](mySQLTool& db, V) { return adminq::losses(db, kListCap + 1); }},
         {"manage.members", [](mySQLTool& db, V) { return adminq::members(db, true); }},
@@ -435,32 +424,23 @@ const std::vector<Case>& cases()
         {"manage.unsettled-work", [](mySQLTool& db, V v) { return adminq::unsettledWork(db, v.member); },
          true},
         // The order inquiry: each query is its count with the totals and its first page.
-        orderTotals("inquiry.open-totals",
-                    [](mySQLTool& db, V) { return inquiryWhere(db, inquiryproq::addOpenOnly); }),
-        orderPage("inquiry.open-page",
-                  [](mySQLTool& db, V) { return inquiryWhere(db, inquiryproq::addOpenOnly); }),
-        orderTotals("inquiry.history-totals",
-                    [](mySQLTool& db, V) { return inquiryWhere(db, [](Conditions&) {}); }),
-        orderPage("inquiry.history-page",
-                  [](mySQLTool& db, V) { return inquiryWhere(db, [](Conditions&) {}); }),
-        orderTotals("inquiry.customer-totals", clientsWhere),
-        orderPage("inquiry.customer-page", clientsWhere),
-        orderTotals("inquiry.received-totals",
-                    [](mySQLTool& db, V v) { return receivedWithin(db, v.today, v.tomorrow); }),
-        orderPage("inquiry.received-page",
-                  [](mySQLTool& db, V v) { return receivedWithin(db, v.today, v.tomorrow); }),
-        orderTotals("inquiry.month-totals",
-                    [](mySQLTool& db, V v) { return receivedWithin(db, v.month, v.tomorrow); }),
-        orderPage("inquiry.month-page",
-                  [](mySQLTool& db, V v) { return receivedWithin(db, v.month, v.tomorrow); }),
-        orderTotals("inquiry.customer-month-totals", clientsMonth),
-        orderPage("inquiry.customer-month-page", clientsMonth),
+        orderTotals("inquiry.open-totals", [](V) { return inquiryproq::Filter(); }),
+        orderPage("inquiry.open-page", [](V) { return inquiryproq::Filter(); }),
+        orderTotals("inquiry.history-totals", everyOrder),
+        orderPage("inquiry.history-page", everyOrder),
+        orderTotals("inquiry.customer-totals", customersOrders),
+        orderPage("inquiry.customer-page", customersOrders),
+        orderTotals("inquiry.received-totals", [](V v) { return receivedSince(v.today, v); }),
+        orderPage("inquiry.received-page", [](V v) { return receivedSince(v.today, v); }),
+        orderTotals("inquiry.month-totals", [](V v) { return receivedSince(v.month, v); }),
+        orderPage("inquiry.month-page", [](V v) { return receivedSince(v.month, v); }),
+        orderTotals("inquiry.customer-month-totals", customersMonth),
+        orderPage("inquiry.customer-month-page", customersMonth),
         orderTotals("inquiry.technology-open-totals",
-                    [](mySQLTool& db, V v) {
-                        return inquiryWhere(db, [&](Conditions& w) {
-                            inquiryproq::addTechnology(w, v.tech);
-                            inquiryproq::addOpenOnly(w);
-                        });
+                    [](V v) {
+                        inquiryproq::Filter f;
+                        f.technology = v.tech;
+                        return f;
                     }),
         {"inquiry.running-flows",
          [](mySQLTool& db, V v) { return inquiryproq::runningFlows(db, v.orderOpen); }},

@@ -51,6 +51,9 @@ Statement clients(mySQLTool& db, bool withInactive)
         "kvc_record_client.客户号");
 }
 
+namespace {
+
+// The 22 columns of the orders matching `where` (" where ..." or empty), the newest first.
 Statement orders(mySQLTool& db, const Statement& where, int limit)
 {
     return db.Format(
@@ -66,11 +69,45 @@ Statement orders(mySQLTool& db, const Statement& where, int limit)
         where, limit);
 }
 
+}  // namespace
+
 Statement activeOrders(mySQLTool& db, int limit)
 {
     Conditions where(db);
     where.add("%s.激活=%d", tables::product, 1);
     return orders(db, where.after(" where "), limit);
+}
+
+Statement inquiryClause(mySQLTool& db, const OrderFilter& f)
+{
+    const char* const P = tables::product;
+    Conditions where(db);
+    where.addIf(f.client, "%s.客户号=%I64u", P).addIf(f.nature, "%s.货物性质='%s'", P);
+    if (f.time)
+        switch (*f.time) {
+            case OrderFilter::Time::Received:
+                where.addIf(f.range.after, "%s.接货时间>'%s'", P)
+                    .addIf(f.range.before, "%s.接货时间<'%s'", P);
+                break;
+            case OrderFilter::Time::Activated:
+                where.addIf(f.range.after, "%s.激活时间>'%s'", P)
+                    .addIf(f.range.before, "%s.激活时间<'%s'", P);
+                break;
+            case OrderFilter::Time::Closed:
+                where.addIf(f.range.after, "%s.结讫时间>'%s'", P)
+                    .addIf(f.range.before, "%s.结讫时间<'%s'", P);
+                break;
+        }
+    if (!f.withWaiting)
+        where.add("%s.激活=%d", P, 1);
+    if (!f.withClosed)
+        where.add("%s.结讫=%d", P, 0);
+    return where.after("where ");
+}
+
+Statement inquiredOrders(mySQLTool& db, const OrderFilter& f, int limit)
+{
+    return orders(db, db.Format(" %s", inquiryClause(db, f)), limit);
 }
 
 Statement losses(mySQLTool& db, int limit)

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "db/Statement.h"
+#include "db/TimeText.h"
+
+#include <optional>
 
 class mySQLTool;
 
@@ -18,11 +21,23 @@ Statement technologies(mySQLTool& db);
 Statement processes(mySQLTool& db);
 Statement members(mySQLTool& db, bool withInactive);
 Statement clients(mySQLTool& db, bool withInactive);
-// The 22 columns of the orders matching `where` (" where ..." or empty), the newest first, at
-// most `limit` of them.
-Statement orders(mySQLTool& db, const Statement& where, int limit);
-// The activated orders the order grid opens with.
+// The activated orders the order grid opens with: the 22 columns of the grid, the newest
+// first, at most `limit` of them.
 Statement activeOrders(mySQLTool& db, int limit);
+// What the simple inquiry "Inquiry" asks for.
+struct OrderFilter {
+    enum class Time { Received, Activated, Closed };
+    std::optional<quint64> client;
+    std::optional<QString> nature;
+    std::optional<Time> time;  // the column of the range
+    Moments range;
+    bool withWaiting = false;  // else activated orders only
+    bool withClosed = false;   // else open orders only
+};
+// The clause the simple inquiry builds: "where " and its conditions, or empty.
+Statement inquiryClause(mySQLTool& db, const OrderFilter& f);
+// The orders of the grid after an inquiry: its base statement, one blank and the clause.
+Statement inquiredOrders(mySQLTool& db, const OrderFilter& f, int limit);
 // The newest loss records, the newest first.
 Statement losses(mySQLTool& db, int limit);
 
@@ -64,7 +79,10 @@ Statement choices(mySQLTool& db, Choice choice);
 // The technologies with their type (名称, 类型), as the inquiries list them.
 Statement technologyList(mySQLTool& db);
 
-// The simple inquiry's customers: 客户号, 名称.
+// The simple inquiry's customers.
+struct ClientNames {
+    enum Column { Client, Name };
+};
 Statement clientNames(mySQLTool& db);
 
 }  // namespace adminq

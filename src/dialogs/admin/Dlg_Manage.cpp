@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -26,14 +27,6 @@ namespace {
 enum Panel { Technologies, Processes, Members, Clients, Orders, Losses };
 
 const QString kPasswordSet = QStringLiteral("已设置（输入新密码后保存）");
-
-QLineEdit* settingField(const char* name, QWidget* parent)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setMinimumWidth(110);
-    return e;
-}
 
 }  // namespace
 
@@ -55,15 +48,16 @@ Dlg_Manage::Dlg_Manage(QWidget* parent) : QDialog(parent)
 
     auto* settings = new QGroupBox(QStringLiteral("设置"), this);
     settings->setObjectName(QStringLiteral("settingsGroup"));
-    lossPrice_ = settingField("lossPriceEdit", settings);
+    lossPrice_ = makeEdit(QStringLiteral("编辑损耗单价"), "lossPriceEdit", settings);
     saveLossPrice_ = makeButton(QStringLiteral("保存"), "lossPriceSave", settings);
-    password_ = settingField("passwordEdit", settings);
+    password_ = makeEdit(QStringLiteral("编辑特权密码"), "passwordEdit", settings);
     password_->setEchoMode(QLineEdit::PasswordEchoOnEdit);
     savePassword_ = makeButton(QStringLiteral("保存"), "passwordSave", settings);
     auto* settingsLayout = new QVBoxLayout(settings);
     for (const auto& [caption, edit, save] :
          {std::tuple{QStringLiteral("编辑损耗单价"), lossPrice_, saveLossPrice_},
           std::tuple{QStringLiteral("编辑特权密码"), password_, savePassword_}}) {
+        edit->setMinimumWidth(110);
         settingsLayout->addWidget(makeCaption(caption, edit, settings));
         auto* row = new QHBoxLayout;
         row->addWidget(edit, 1);
@@ -94,9 +88,8 @@ Dlg_Manage::Dlg_Manage(QWidget* parent) : QDialog(parent)
     panels_[Clients]->setSource(
         [this](int) { return adminq::clients(g_sqlTool, inactiveClients_->isChecked()); });
     panels_[Orders]->setSource([this](int limit) {
-        if (!inquired_)
-            return adminq::activeOrders(g_sqlTool, limit);
-        return adminq::orders(g_sqlTool, g_sqlTool.Format(" %s", inquiry_), limit);
+        return inquiry_ ? adminq::inquiredOrders(g_sqlTool, *inquiry_, limit)
+                        : adminq::activeOrders(g_sqlTool, limit);
     });
     panels_[Losses]->setSource([](int limit) { return adminq::losses(g_sqlTool, limit); });
 
@@ -167,8 +160,7 @@ void Dlg_Manage::queryOrders()
     Dlg_Inquiry inquiry(this);
     if (inquiry.exec() != QDialog::Accepted)
         return;
-    inquired_ = true;
-    inquiry_ = inquiry.clause();
+    inquiry_ = inquiry.filter();
     panels_[Orders]->load();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "db/Statement.h"
+#include "dialogs/admin/AdminQueries.h"
 
 #include <QDialog>
+#include <optional>
 
 class ManagePanel;
 class QCheckBox;
@@ -37,6 +38,7 @@ private:
     QPushButton* saveLossPrice_;
     QLineEdit* password_;
     QPushButton* savePassword_;
-    bool inquired_ = false;  // the order grid shows the simple inquiry's orders, not the activated ones
-    Statement inquiry_;      // the inquiry's clause
+    // The simple inquiry's conditions once one was made: the order grid shows its orders, not
+    // the activated ones.
+    std::optional<adminq::OrderFilter> inquiry_;
 };

@@ -2,16 +2,12 @@
 
 #include "db/Statement.h"
 #include "dialogs/finance/FinanceQueries.h"
+#include "parts/ConditionPanel.h"
 
 #include <QDialog>
-#include <optional>
 
 class KvGrid;
 class PagedList;
-class QCheckBox;
-class QComboBox;
-class QRadioButton;
-class TimeCondition;
 
 // "计件查询": piece-work rows by an employee, a customer or a process step, the completion
 // time, the recorder and whether settled rows are included; a page at a time with the totals
@@ -23,25 +19,11 @@ public:
 
 private:
     QWidget* conditionPanel();
-    void preconditionToggled(bool on);
-    void choosePrecondition();
-    // The filter of the ticked conditions; none after a missing input was reported.
-    std::optional<financeq::WorkFilter> filter();
     void query();
     void showTotals();
     void exportResult();
 
-    QCheckBox* precondition_;
-    QRadioButton* byMember_;
-    QRadioButton* byClient_;
-    QRadioButton* byProcess_;
-    KvGrid* members_;
-    KvGrid* clients_;
-    KvGrid* processes_;
-    TimeCondition* done_;
-    QCheckBox* byRecorder_;
-    QComboBox* recorder_;
-    QCheckBox* settled_;
+    ConditionPanel<financeq::WorkFilter> conditions_;
     PagedList* result_;
     KvGrid* totals_;
 

@@ -29,14 +29,10 @@ QString money(double v)
     return QString::asprintf("%.2f", v);
 }
 
-QDateEdit* datePicker(const char* name, const QDate& date, QWidget* parent)
-{
-    auto* d = new QDateEdit(date, parent);
-    d->setObjectName(QString::fromLatin1(name));
-    d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    d->setCalendarPopup(true);
-    return d;
-}
+// The piece-work rows of an employee, pending or settled.
+constexpr GridColumns kWorkColumns = {{"任务号", 60},    {"货单号", 60},   {"流水号", 60},
+                                      {"完成时间", 120}, {"完成数量", 70}, {"损耗数量", 70},
+                                      {"工价", 50},      {"损耗单价", 70}, {"共计", 50}};
 
 }  // namespace
 
@@ -51,8 +47,8 @@ Dlg_Salary::Dlg_Salary(QWidget* parent) : QDialog(parent)
     // The last month by default: the period a monthly settlement pays.
     const QDate today = kvclock::now().date();
     const QDate month(today.year(), today.month(), 1);
-    start_ = datePicker("startDate", month.addMonths(-1), this);
-    end_ = datePicker("endDate", month, this);
+    start_ = makeDate(QStringLiteral("起始时间"), "startDate", this, month.addMonths(-1));
+    end_ = makeDate(QStringLiteral("截止时间"), "endDate", this, month);
     auto* chooseButton = makeButton(QStringLiteral("选择"), "chooseButton", this);
 
     auto* heading = new QLabel(QStringLiteral("员工计件结算表"), this);
@@ -63,13 +59,9 @@ Dlg_Salary::Dlg_Salary(QWidget* parent) : QDialog(parent)
     heading->setFont(big);
     heading->setAlignment(Qt::AlignCenter);
 
-    employees_ = new KvGrid(this);
-    employees_->setObjectName(QStringLiteral("employeeList"));
-    employees_->setAccessibleName(heading->text());
-    const std::pair<const char*, int> columns[] = {{"工号", 60}, {"姓名", 70},     {"身份", 60},
-                                                   {"班组", 70}, {"历史累计", 70}, {"本次累计", 70}};
-    for (const auto& [text, width] : columns)
-        employees_->InsertColumn(QString::fromUtf8(text), width);
+    employees_ = makeList(
+        heading->text(), "employeeList", this,
+        {{"工号", 60}, {"姓名", 70}, {"身份", 60}, {"班组", 70}, {"历史累计", 70}, {"本次累计", 70}});
 
     remove_ = makeButton(QStringLiteral("删除"), "removeButton", this);
     export_ = makeButton(QStringLiteral("导出"), "exportButton", this);
@@ -77,26 +69,18 @@ Dlg_Salary::Dlg_Salary(QWidget* parent) : QDialog(parent)
     for (QPushButton* b : {remove_, export_, settle_})
         b->setEnabled(false);
 
-    showPending_ = new QRadioButton(QStringLiteral("待结任务"), this);
-    showPending_->setObjectName(QStringLiteral("pendingRadio"));
-    showSettled_ = new QRadioButton(QStringLiteral("已结任务"), this);
-    showSettled_->setObjectName(QStringLiteral("settledRadio"));
-    showHistory_ = new QRadioButton(QStringLiteral("结算历史"), this);
-    showHistory_->setObjectName(QStringLiteral("historyRadio"));
+    showPending_ = makeRadio(QStringLiteral("待结任务"), "pendingRadio", this);
+    showSettled_ = makeRadio(QStringLiteral("已结任务"), "settledRadio", this);
+    showHistory_ = makeRadio(QStringLiteral("结算历史"), "historyRadio", this);
     auto* views = new QButtonGroup(this);
     for (QRadioButton* r : {showPending_, showSettled_, showHistory_})
         views->addButton(r);
     showPending_->setChecked(true);
 
-    pending_ = workList("pendingList", showPending_->text());
-    settled_ = workList("settledList", showSettled_->text());
-    history_ = new KvGrid(this);
-    history_->setObjectName(QStringLiteral("historyList"));
-    history_->setAccessibleName(showHistory_->text());
-    const std::pair<const char*, int> historyColumns[] = {
-        {"序列号", 60}, {"姓名", 80}, {"金额", 50}, {"起始日期", 120}, {"截止日期", 120}};
-    for (const auto& [text, width] : historyColumns)
-        history_->InsertColumn(QString::fromUtf8(text), width);
+    pending_ = makeList(showPending_->text(), "pendingList", this, kWorkColumns);
+    settled_ = makeList(showSettled_->text(), "settledList", this, kWorkColumns);
+    history_ = makeList(showHistory_->text(), "historyList", this,
+                        {{"序列号", 60}, {"姓名", 80}, {"金额", 50}, {"起始日期", 120}, {"截止日期", 120}});
 
     auto* top = new QHBoxLayout;
     top->addWidget(onlyPending_);
@@ -138,19 +122,6 @@ Dlg_Salary::Dlg_Salary(QWidget* parent) : QDialog(parent)
     for (QRadioButton* r : {showPending_, showSettled_, showHistory_})
         connect(r, &QRadioButton::toggled, this, &Dlg_Salary::showLowerList);
     showLowerList();
-}
-
-KvGrid* Dlg_Salary::workList(const char* name, const QString& caption)
-{
-    auto* g = new KvGrid(this);
-    g->setObjectName(QString::fromLatin1(name));
-    g->setAccessibleName(caption);
-    const std::pair<const char*, int> columns[] = {{"任务号", 60},    {"货单号", 60},   {"流水号", 60},
-                                                   {"完成时间", 120}, {"完成数量", 70}, {"损耗数量", 70},
-                                                   {"工价", 50},      {"损耗单价", 70}, {"共计", 50}};
-    for (const auto& [text, width] : columns)
-        g->InsertColumn(QString::fromUtf8(text), width);
-    return g;
 }
 
 // "选择": one statement lists the employees with the sums of their pending work.

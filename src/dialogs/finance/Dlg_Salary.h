@@ -22,7 +22,6 @@ public:
     const finance::Period& period() const { return period_; }
 
 private:
-    KvGrid* workList(const char* name, const QString& caption);
     void choose();
     void employeeClicked(int row);
     void showMember(quint64 member);

@@ -9,8 +9,6 @@
 #include "flow/FlowQueries.h"
 #include "grid/KvGrid.h"
 #include "parts/PagedList.h"
-#include "parts/Switches.h"
-#include "parts/TimeCondition.h"
 #include "ui/AppState.h"
 #include "ui/Controls.h"
 #include "ui/Prompt.h"
@@ -33,24 +31,13 @@ const QString kError = QStringLiteral("错误");
 const QString kNotice = QStringLiteral("提示");
 enum EditColumn { Id, Name, Process, Quantity, Amount };
 
-KvGrid* grid(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* g = new KvGrid(parent);
-    g->setObjectName(QString::fromLatin1(name));
-    g->setAccessibleName(caption);
-    return g;
-}
+using F = financeq::OrderFilter;
 
-void orderColumns(KvGrid* g)
-{
-    const std::pair<const char*, int> columns[] = {
-        {"货单号", 60},   {"款号", 50},     {"客户", 60},     {"货物数量", 70}, {"接货时间", 70},
-        {"货物性质", 70}, {"货物分类", 70}, {"货物款式", 70}, {"货物性别", 70}, {"洗涤方法", 70},
-        {"货物单价", 70}, {"原版数量", 70}, {"洗版数量", 70}, {"货物等级", 70}, {"激活", 50},
-        {"激活时间", 70}, {"结讫", 50},     {"结讫时间", 70}};
-    for (const auto& [text, width] : columns)
-        g->InsertColumn(QString::fromUtf8(text), width);
-}
+constexpr GridColumns kOrderColumns = {{"货单号", 60},   {"款号", 50},     {"客户", 60},     {"货物数量", 70},
+                                       {"接货时间", 70}, {"货物性质", 70}, {"货物分类", 70}, {"货物款式", 70},
+                                       {"货物性别", 70}, {"洗涤方法", 70}, {"货物单价", 70}, {"原版数量", 70},
+                                       {"洗版数量", 70}, {"货物等级", 70}, {"激活", 50},     {"激活时间", 70},
+                                       {"结讫", 50},     {"结讫时间", 70}};
 
 }  // namespace
 
@@ -73,38 +60,42 @@ Dlg_SalaryEdit::Dlg_SalaryEdit(QWidget* parent) : QDialog(parent)
 QWidget* Dlg_SalaryEdit::searchPanel()
 {
     auto* panel = new QWidget(this);
-    byClient_ = makeCheckBox(QStringLiteral("选择查询客户"), "clientSwitch", panel);
-    clients_ = grid("clientList", byClient_->text(), panel);
-    clients_->InsertColumn(QStringLiteral("客户号"), 0);
-    clients_->InsertColumn(QStringLiteral("名称"), 80);
-    received_ = new TimeCondition(QStringLiteral("选择查询接货时间"), QStringLiteral("received"),
-                                  TimeCondition::Second, TimeCondition::First, panel);
-    byOrder_ = makeCheckBox(QStringLiteral("选择查询货单号"), "orderSwitch", panel);
-    orderNumber_ = new QLineEdit(panel);
-    orderNumber_->setObjectName(QStringLiteral("orderEdit"));
-    orderNumber_->setAccessibleName(byOrder_->text());
+    auto* byClient = makeCheckBox(QStringLiteral("选择查询客户"), "clientSwitch", panel);
+    clients_ = makeList(byClient->text(), "clientList", panel, {{"客户号", 0}, {"名称", 80}});
+    auto* received = new TimeCondition(QStringLiteral("选择查询接货时间"), QStringLiteral("received"),
+                                       TimeCondition::Second, TimeCondition::First, panel);
+    auto* byOrder = makeCheckBox(QStringLiteral("选择查询货单号"), "orderSwitch", panel);
+    auto* orderNumber = makeEdit(byOrder->text(), "orderEdit", panel);
     auto* searchButton = makeButton(QStringLiteral("查询"), "searchButton", panel);
-    bindSwitch(byClient_, {clients_});
-    bindSwitch(byOrder_, {orderNumber_});
-    connect(byOrder_, &QCheckBox::toggled, this, [this](bool on) {
+    const char* const noOrder = "您设置了勾选货单号，请输入一个货单号作为查询条件";
+    conditions_
+        .list(byClient, clients_, "您设置了勾选客户，请选择一个客户作为查询条件",
+              [](F& f, const QString& id) { f.client = convert::toId(id); })
+        .time(received, "您设置了勾选时间，请选择一项内容作为查询条件",
+              [](F& f, const Moments& m) { f.received = m; })
+        .edit(byOrder, orderNumber, noOrder, [noOrder](F& f, const QString& text) {
+            bool ok = false;
+            f.order = text.trimmed().toULongLong(&ok);
+            return ok && *f.order != 0 ? QString() : QString::fromUtf8(noOrder);
+        });
+    connect(byOrder, &QCheckBox::toggled, this, [orderNumber](bool on) {
         if (!on)
-            orderNumber_->clear();
+            orderNumber->clear();
     });
 
     auto* conditions = new QVBoxLayout;
-    conditions->addWidget(byClient_);
+    conditions->addWidget(byClient);
     conditions->addWidget(clients_, 1);
-    conditions->addWidget(received_);
-    conditions->addWidget(byOrder_);
-    conditions->addWidget(orderNumber_);
+    conditions->addWidget(received);
+    conditions->addWidget(byOrder);
+    conditions->addWidget(orderNumber);
     conditions->addWidget(searchButton);
 
     orders_ = new PagedList(g_sqlTool, QStringLiteral("orders"), panel);
     orders_->list()->setAccessibleName(QStringLiteral("货单列表"));
-    orderColumns(orders_->list());
+    orders_->list()->InsertColumns(kOrderColumns);
 
-    lockedList_ = grid("lockedList", QStringLiteral("锁定的货单"), panel);
-    orderColumns(lockedList_);
+    lockedList_ = makeList(QStringLiteral("锁定的货单"), "lockedList", panel, kOrderColumns);
     lockedList_->setMaximumHeight(lockedList_->horizontalHeader()->sizeHint().height() +
                                   3 * lockedList_->fontMetrics().height());
     lock_ = makeCheckBox(QStringLiteral("锁定要追加的货单"), "lockCheck", panel);
@@ -128,26 +119,18 @@ QWidget* Dlg_SalaryEdit::searchPanel()
 QWidget* Dlg_SalaryEdit::editPanel()
 {
     auto* panel = new QGroupBox(QStringLiteral("计件追加"), this);
-    teams_ = grid("teamList", QStringLiteral("班组列表"), panel);
-    teams_->InsertColumn(QStringLiteral("班组名称"), 80);
-    staff_ = grid("staffList", QStringLiteral("员工列表"), panel);
-    staff_->InsertColumn(QStringLiteral("工号"), 0);
-    staff_->InsertColumn(QStringLiteral("姓名"), 80);
-    process_ = new QComboBox(panel);
-    process_->setObjectName(QStringLiteral("processCombo"));
+    teams_ = makeList(QStringLiteral("班组列表"), "teamList", panel, {{"班组名称", 80}});
+    staff_ = makeList(QStringLiteral("员工列表"), "staffList", panel, {{"工号", 0}, {"姓名", 80}});
+    process_ = makeCombo(QStringLiteral("工序"), "processCombo", panel);
     process_->setMinimumContentsLength(8);
     common_ = makeCheckBox(QStringLiteral("统一输入"), "commonCheck", panel);
-    commonQuantity_ = new QLineEdit(panel);
-    commonQuantity_->setObjectName(QStringLiteral("commonQuantityEdit"));
+    commonQuantity_ = makeEdit(QStringLiteral("数量"), "commonQuantityEdit", panel);
     selectAll_ = makeCheckBox(QStringLiteral("选择全部"), "selectAllCheck", panel);
     insert_ = makeButton(QStringLiteral("插入"), "insertButton", panel);
     delete_ = makeButton(QStringLiteral("删除"), "deleteButton", panel);
     register_ = makeButton(QStringLiteral("登记"), "registerButton", panel);
-    edit_ = grid("editList", QStringLiteral("编辑项"), panel);
-    const std::pair<const char*, int> columns[] = {
-        {"工号", 50}, {"姓名", 70}, {"工序", 70}, {"数量", 60}, {"金额", 60}};
-    for (const auto& [text, width] : columns)
-        edit_->InsertColumn(QString::fromUtf8(text), width);
+    edit_ = makeList(QStringLiteral("编辑项"), "editList", panel,
+                     {{"工号", 50}, {"姓名", 70}, {"工序", 70}, {"数量", 60}, {"金额", 60}});
     edit_->SetTextEditor(Quantity);
     edit_->SetTextEditor(Amount);
     bindSwitch(common_, {commonQuantity_});
@@ -187,41 +170,10 @@ QWidget* Dlg_SalaryEdit::editPanel()
 // "查询": the orders that every ticked condition allows, the order number among them.
 void Dlg_SalaryEdit::search()
 {
-    financeq::OrderFilter f;
-    if (byClient_->isChecked()) {
-        const int row = clients_->GetSelectedRow();
-        if (row < 0) {
-            prompt().message(QStringLiteral("您设置了勾选客户，请选择一个客户作为查询条件"), kError);
-            return;
-        }
-        f.client = convert::toId(clients_->GetItemText(row, 0));
-    }
-    if (received_->ticked()) {
-        switch (received_->range()) {
-            case TimeCondition::Range::None:
-                prompt().message(QStringLiteral("您设置了勾选时间，请选择一项内容作为查询条件"), kError);
-                return;
-            case TimeCondition::Range::After:
-                f.after = received_->afterMoment();
-                break;
-            case TimeCondition::Range::Before:
-                f.before = received_->beforeMoment();
-                break;
-            case TimeCondition::Range::Within:
-                f.after = received_->moment(TimeCondition::First);
-                f.before = received_->moment(TimeCondition::Second);
-                break;
-        }
-    }
-    if (byOrder_->isChecked()) {
-        bool ok = false;
-        const quint64 order = orderNumber_->text().trimmed().toULongLong(&ok);
-        if (!ok || order == 0) {
-            prompt().message(QStringLiteral("您设置了勾选货单号，请输入一个货单号作为查询条件"), kError);
-            return;
-        }
-        f.order = order;
-    }
+    const std::optional<financeq::OrderFilter> filter = conditions_.read();
+    if (!filter)
+        return;
+    const financeq::OrderFilter f = *filter;
     const bool shown =
         orders_->run([f](quint64 offset, int count) { return financeq::orders(g_sqlTool, f, offset, count); },
                      financeq::countOrders(g_sqlTool, f));
@@ -256,14 +208,15 @@ void Dlg_SalaryEdit::lockToggled(bool on)
         lock_->setChecked(false);
         return;
     }
+    using O = financeq::OrderForSupplement;
     const Row& o = read.first();
-    if (!prompt().report(finance::orderTakesSupplement(order, o.toInt(3)), kError)) {
+    if (!prompt().report(finance::orderTakesSupplement(order, o.toInt(O::Closed)), kError)) {
         const QSignalBlocker quiet(lock_);
         lock_->setChecked(false);
         return;
     }
     locked_ = order;
-    lockedGoods_ = o.toInt(2);
+    lockedGoods_ = o.toInt(O::Goods);
     setLockMode(true);
 }
 
@@ -338,9 +291,8 @@ void Dlg_SalaryEdit::insertMember(int row)
     const quint64 member = convert::toId(staff_->GetItemText(row, 0));
     if (member == 0)
         return;
-    for (int r = 0; r < edit_->GetItemCount(); ++r)
-        if (convert::toId(edit_->GetItemText(r, Id)) == member)
-            return;
+    if (edit_->FindRow(Id, QString::number(member)) >= 0)
+        return;
     const int added = edit_->AppendItem({QString::number(member), staff_->GetItemText(row, 1),
                                          process_->currentText(), QString(), QString()});
     if (common_->isChecked() && !process_->currentText().isEmpty() && !commonQuantity_->text().isEmpty()) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "dialogs/finance/FinanceQueries.h"
+#include "parts/ConditionPanel.h"
+
 #include <QDialog>
 
 class KvGrid;
@@ -8,7 +11,6 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class TimeCondition;
 namespace finance {
 struct Supplement;
 }
@@ -45,11 +47,8 @@ private:
     bool piecesAgreed(const finance::Supplement& s);
 
     // Order search.
-    QCheckBox* byClient_;
+    ConditionPanel<financeq::OrderFilter> conditions_;
     KvGrid* clients_;
-    TimeCondition* received_;
-    QCheckBox* byOrder_;
-    QLineEdit* orderNumber_;
     PagedList* orders_;
     KvGrid* lockedList_;
     QCheckBox* lock_;

@@ -82,14 +82,10 @@ Statement orderWhere(mySQLTool& db, const OrderFilter& f)
 {
     Conditions where(db);
     where.add("%s.客户号=%s.客户号", P, C);
-    if (f.client)
-        where.add("%s.客户号=%I64u", P, *f.client);
-    if (f.after)
-        where.add("%s.接货时间>'%s'", P, *f.after);
-    if (f.before)
-        where.add("%s.接货时间<'%s'", P, *f.before);
-    if (f.order)
-        where.add("%s.货单号=%I64u", P, *f.order);
+    where.addIf(f.client, "%s.客户号=%I64u", P)
+        .addIf(f.received.after, "%s.接货时间>'%s'", P)
+        .addIf(f.received.before, "%s.接货时间<'%s'", P)
+        .addIf(f.order, "%s.货单号=%I64u", P);
     return where.text();
 }
 
@@ -182,7 +178,7 @@ Statement workFrom(mySQLTool& db, const WorkFilter& f, const DaySpan& outside = 
             W, W, W);
     else if (!f.includeSettled)
         work = db.Format("%s force index (ix_mission_member)", W);
-    else if (f.after || f.before)
+    else if (!f.done.empty())
         work = db.Format("%s ignore index for order by (PRIMARY)", W);
     Statement joined = work;
     switch (f.by) {
@@ -200,12 +196,9 @@ Statement workFrom(mySQLTool& db, const WorkFilter& f, const DaySpan& outside = 
             where.add("%s.工序='%s'", F, f.process);
             break;
     }
-    if (f.after)
-        where.add("%s.完成时间>'%s'", W, *f.after);
-    if (f.before)
-        where.add("%s.完成时间<'%s'", W, *f.before);
-    if (f.recorder)
-        where.add("%s.经办人='%s'", W, *f.recorder);
+    where.addIf(f.done.after, "%s.完成时间>'%s'", W)
+        .addIf(f.done.before, "%s.完成时间<'%s'", W)
+        .addIf(f.recorder, "%s.经办人='%s'", W);
     if (!f.includeSettled)
         where.add("%s.结讫=0", W);
     if (!outside.empty())
@@ -246,7 +239,7 @@ int dayKind(const WorkFilter& f)
 bool taskOrder(const WorkFilter& f, quint64 matching, quint64 lastTask, quint64 upTo)
 {
     // Unsettled work and periods are read through their keys (see workFrom).
-    if (!f.includeSettled || f.after || f.before)
+    if (!f.includeSettled || !f.done.empty())
         return false;
     switch (f.by) {
         case WorkFilter::By::None:
@@ -264,7 +257,7 @@ Statement work(mySQLTool& db, const WorkFilter& f)
 {
     // Everything that matches, in 任务号 order: with the settled years and no time, walked
     // from the piece-work, but for an employee or a customer, whose rows their keys find.
-    const bool walk = f.includeSettled && !f.after && !f.before &&
+    const bool walk = f.includeSettled && f.done.empty() &&
                       (f.by == WorkFilter::By::None || f.by == WorkFilter::By::Process);
     return db.Format("%s %s order by %s.任务号", workColumns(db, walk), workFrom(db, f), W);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Statement.h"
+#include "db/TimeText.h"
 
 #include <QStringList>
 #include <optional>
@@ -37,13 +38,16 @@ Statement activeClientsByName(mySQLTool& db);
 // The order search: each condition that is set restricts it.
 struct OrderFilter {
     std::optional<quint64> client;
-    std::optional<QString> after, before;  // 接货时间 strictly after / before
+    Moments received;
     std::optional<quint64> order;
 };
 // One page of the orders in 货单号 order, with their customer's name.
 Statement orders(mySQLTool& db, const OrderFilter& f, quint64 offset, int count);
 Statement countOrders(mySQLTool& db, const OrderFilter& f);
 // 客户号, 货物等级, 货物数量, 结讫 of an order.
+struct OrderForSupplement {
+    enum Column { Client, Grade, Goods, Closed };
+};
 Statement orderForSupplement(mySQLTool& db, quint64 order);
 // The pieces paid so far on an order for a process step: the piece-work of the flows that step
 // finished, at the stations and by supplements.
@@ -66,9 +70,9 @@ Statement recorders(mySQLTool& db);
 struct WorkFilter {
     enum class By { None, Member, Client, Process };
     By by = By::None;
-    quint64 id = 0;                        // the employee or the customer
-    QString process;                       // the process step
-    std::optional<QString> after, before;  // 完成时间 strictly after / before
+    quint64 id = 0;   // the employee or the customer
+    QString process;  // the process step
+    Moments done;     // 完成时间
     std::optional<QString> recorder;
     bool includeSettled = false;
 };
@@ -88,6 +92,9 @@ Statement workPage(mySQLTool& db, const WorkFilter& f, quint64 offset, int count
 // The number of rows, then the sums of 完成数量, 损耗数量 and 完成数量 x 工价 - 损耗数量 x 损耗单价
 // over the rows in which none of those four is NULL: the days of `summed` from their day
 // totals (made beforehand, finance::prepareDays), the other rows one by one.
+struct WorkSummary {
+    enum Column { Count, Done, Lost, Money };
+};
 Statement workSummary(mySQLTool& db, const WorkFilter& f, const DaySpan& summed = {});
 
 // ---- The inquiry's day totals (kvc_record_mission_day)

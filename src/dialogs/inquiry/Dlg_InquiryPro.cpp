@@ -1,6 +1,5 @@
 #include "dialogs/inquiry/Dlg_InquiryPro.h"
 
-#include "db/Conditions.h"
 #include "db/Convert.h"
 #include "db/WriteLog.h"
 #include "db/mySQLTool.h"
@@ -17,6 +16,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -24,12 +24,12 @@ namespace {
 
 // The result columns: the order table's fields in table order, the customer's name in place
 // of its number. Fixed, so that the list has its columns whatever the table holds.
-const std::pair<const char*, int> kOrderColumns[] = {
-    {"货单号", 55},   {"款号", 70},     {"客户名称", 70}, {"货物数量", 70}, {"接货人", 70},
-    {"接货时间", 70}, {"货物性质", 70}, {"货物分类", 70}, {"货物款式", 70}, {"货物性别", 70},
-    {"洗涤方法", 70}, {"货物单价", 70}, {"损耗单价", 70}, {"原版数量", 70}, {"洗版数量", 70},
-    {"损耗数量", 70}, {"货物等级", 70}, {"关联", 70},     {"激活", 70},     {"激活时间", 70},
-    {"结讫", 70},     {"结讫时间", 70}, {"经办人", 70}};
+constexpr GridColumns kOrderColumns = {{"货单号", 55},   {"款号", 70},     {"客户名称", 70}, {"货物数量", 70},
+                                       {"接货人", 70},   {"接货时间", 70}, {"货物性质", 70}, {"货物分类", 70},
+                                       {"货物款式", 70}, {"货物性别", 70}, {"洗涤方法", 70}, {"货物单价", 70},
+                                       {"损耗单价", 70}, {"原版数量", 70}, {"洗版数量", 70}, {"损耗数量", 70},
+                                       {"货物等级", 70}, {"关联", 70},     {"激活", 70},     {"激活时间", 70},
+                                       {"结讫", 70},     {"结讫时间", 70}, {"经办人", 70}};
 
 }  // namespace
 
@@ -41,14 +41,10 @@ Dlg_InquiryPro::Dlg_InquiryPro(QWidget* parent) : QDialog(parent)
     conditions_ = new OrderConditions(this);
     orders_ = new PagedList(g_sqlTool, QStringLiteral("orders"), this);
     orders_->list()->setAccessibleName(QStringLiteral("货单列表"));
-    for (const auto& [caption, width] : kOrderColumns)
-        orders_->list()->InsertColumn(QString::fromUtf8(caption), width);
+    orders_->list()->InsertColumns(kOrderColumns);
 
-    totals_ = new KvGrid(this);
-    totals_->setObjectName(QStringLiteral("totalsList"));
-    totals_->setAccessibleName(QStringLiteral("合计"));
-    for (const char* caption : {"货物数量", "原版数量", "洗版数量"})
-        totals_->InsertColumn(QString::fromUtf8(caption), 70);
+    totals_ = makeList(QStringLiteral("合计"), "totalsList", this,
+                       {{"货物数量", 70}, {"原版数量", 70}, {"洗版数量", 70}});
     // A header and its one row.
     totals_->setFixedHeight(totals_->horizontalHeader()->sizeHint().height() +
                             totals_->verticalHeader()->defaultSectionSize() + 2 * totals_->frameWidth());
@@ -82,19 +78,13 @@ Dlg_InquiryPro::Dlg_InquiryPro(QWidget* parent) : QDialog(parent)
 
 bool Dlg_InquiryPro::query()
 {
-    Conditions where(g_sqlTool);
-    const QString missing = conditions_->build(where);
-    if (!missing.isEmpty()) {
-        prompt().message(missing, QStringLiteral("错误"));
-        return false;
-    }
-    return run(where);
+    const std::optional<inquiryproq::Filter> filter = conditions_->read();
+    return filter && run(*filter);
 }
 
-bool Dlg_InquiryPro::run(const Conditions& where)
+bool Dlg_InquiryPro::run(const inquiryproq::Filter& filter)
 {
-    const Statement joined = where.after(" where ");
-    const Statement totals = inquiryproq::ordersTotals(g_sqlTool, joined);
+    const Statement totals = inquiryproq::ordersTotals(g_sqlTool, filter);
     WriteLog(totals.text());
     totals_->DeleteAllItems();
     details_->clear();
@@ -102,18 +92,19 @@ bool Dlg_InquiryPro::run(const Conditions& where)
     // The count and the sums over every match come from the server in one row; the list gets
     // one page of the matches at a time.
     const bool shown = orders_->run(
-        [this, joined](quint64 offset, int count) {
-            const bool walk = walkInKeyOrder(orders_->total(), orders_->counted().toId(4), offset + count);
-            const Statement page = inquiryproq::orders(g_sqlTool, joined, offset, count, walk);
+        [this, filter](quint64 offset, int count) {
+            const bool walk = inquiryproq::numberOrder(orders_->counted(), offset + count);
+            const Statement page = inquiryproq::orders(g_sqlTool, filter, offset, count, walk);
             WriteLog(page.text());
             return page;
         },
         totals);
     if (!shown)
         return false;
+    using T = inquiryproq::OrdersTotals;
     const Row& sums = orders_->counted();
-    totals_->AppendItem({QString::number(sums.toInt64(1)), QString::number(sums.toInt64(2)),
-                         QString::number(sums.toInt64(3))});
+    totals_->AppendItem({QString::number(sums.toInt64(T::Goods)), QString::number(sums.toInt64(T::Original)),
+                         QString::number(sums.toInt64(T::Washed))});
     return true;
 }
 
@@ -132,9 +123,10 @@ void Dlg_InquiryPro::scanned(const QString& text)
         return;
     const bool flow = s.kind == ticket::Kind::Flow;
     const quint64 order = flow ? s.flow.order : s.order.order;
-    Conditions where(g_sqlTool);
-    inquiryproq::addOrder(where, order);
-    if (!run(where) || orders_->list()->GetItemCount() == 0)
+    inquiryproq::Filter filter;
+    filter.order = order;
+    filter.includeClosed = true;
+    if (!run(filter) || orders_->list()->GetItemCount() == 0)
         return;
     orders_->list()->SelectRow(0);
     details_->showOrder(order);

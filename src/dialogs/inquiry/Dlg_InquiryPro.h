@@ -2,12 +2,14 @@
 
 #include <QDialog>
 
-class Conditions;
 class KvGrid;
 class OrderConditions;
 class OrderDetails;
 class PagedList;
 class ScanBox;
+namespace inquiryproq {
+struct Filter;
+}
 
 // The order inquiry "货单查询": orders matching the ticked conditions, a page at a time, with
 // their count and the sums of their pieces; what a clicked order, flow and step hold.
@@ -22,7 +24,7 @@ public:
     bool query();
 
 private:
-    bool run(const Conditions& where);
+    bool run(const inquiryproq::Filter& filter);
     void orderClicked(int row);
     // A scanned ticket shows its order, and of a flow's ticket the flow's chain.
     void scanned(const QString& text);

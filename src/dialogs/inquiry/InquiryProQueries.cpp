@@ -16,6 +16,29 @@ const char* const M = tables::mission;
 const char* const B = tables::member;
 }  // namespace
 
+Statement conditions(mySQLTool& db, const Filter& f)
+{
+    Conditions where(db);
+    where.addIf(f.order, "%s.货单号=%I64u", P).addIf(f.customer, "%s.客户号=%I64u", P);
+    // Inside the brackets the name stands for itself: its '%' and '_' are no wildcards. No
+    // index serves a pattern that starts with '%', escaped or not.
+    if (f.technology)
+        where.add("%s.洗涤方法 like '%%[%s]%%' escape '!'", P, likeLiteral(*f.technology));
+    where.addIf(f.receiver, "%s.接货人='%s'", P)
+        .addIf(f.nature, "%s.货物性质='%s'", P)
+        .addIf(f.type, "%s.货物分类='%s'", P)
+        .addIf(f.kind, "%s.货物款式='%s'", P)
+        .addIf(f.received.after, "%s.接货时间>'%s'", P)
+        .addIf(f.received.before, "%s.接货时间<'%s'", P)
+        .addIf(f.activated.after, "%s.激活时间>'%s'", P)
+        .addIf(f.activated.before, "%s.激活时间<'%s'", P)
+        .addIf(f.closed.after, "%s.结讫时间>'%s'", P)
+        .addIf(f.closed.before, "%s.结讫时间<'%s'", P);
+    if (!f.includeClosed)
+        where.add("%s.结讫=%d", P, 0);
+    return where.after(" where ");
+}
+
 Statement customers(mySQLTool& db)
 {
     return db.Format("select %s.客户号, %s.名称, %s.说明 from %s", C, C, C, C);
@@ -25,55 +48,6 @@ Statement receivers(mySQLTool& db)
 {
     // The same people the intake desk chooses its receiver from.
     return intakeq::receivers(db);
-}
-
-void addCustomer(Conditions& where, quint64 customer)
-{
-    where.add("%s.客户号=%I64u", P, customer);
-}
-
-void addTechnology(Conditions& where, const QString& name)
-{
-    // Inside the brackets the name stands for itself: its '%' and '_' are no wildcards. No
-    // index serves a pattern that starts with '%', escaped or not.
-    where.add("%s.洗涤方法 like '%%[%s]%%' escape '!'", P, likeLiteral(name));
-}
-
-void addOrder(Conditions& where, quint64 order)
-{
-    where.add("%s.货单号=%I64u", P, order);
-}
-
-void addReceiver(Conditions& where, const QString& name)
-{
-    where.add("%s.接货人='%s'", P, name);
-}
-
-void addNature(Conditions& where, const QString& nature)
-{
-    where.add("%s.货物性质='%s'", P, nature);
-}
-
-void addType(Conditions& where, const QString& type)
-{
-    where.add("%s.货物分类='%s'", P, type);
-}
-
-void addKind(Conditions& where, const QString& kind)
-{
-    where.add("%s.货物款式='%s'", P, kind);
-}
-
-const TimeFragments kReceived = {"%s.接货时间>'%s'", "%s.接货时间<'%s'",
-                                 "%s.接货时间>'%s' and %s.接货时间<'%s'"};
-const TimeFragments kActivated = {"%s.激活时间>'%s'", "%s.激活时间<'%s'",
-                                  "%s.激活时间>'%s' and %s.激活时间<'%s'"};
-const TimeFragments kClosed = {"%s.结讫时间>'%s'", "%s.结讫时间<'%s'",
-                               "%s.结讫时间>'%s' and %s.结讫时间<'%s'"};
-
-void addOpenOnly(Conditions& where)
-{
-    where.add("%s.结讫=%d", P, 0);
 }
 
 QString likeLiteral(const QString& name)
@@ -88,7 +62,7 @@ QString likeLiteral(const QString& name)
     return out;
 }
 
-Statement orders(mySQLTool& db, const Statement& where, quint64 offset, quint64 count, bool numberOrder)
+Statement orders(mySQLTool& db, const Filter& f, quint64 offset, quint64 count, bool numberOrder)
 {
     // Left to itself the server walks a busy customer's whole history in 货单号 order to find
     // one month of it. The orders are read first, each joined to its customer by the key, as the
@@ -102,11 +76,11 @@ Statement orders(mySQLTool& db, const Statement& where, quint64 offset, quint64 
         "%s.洗版数量, "
         "%s.损耗数量, %s.货物等级, %s.关联, \t\t\t\t  %s.激活, %s.激活时间, %s.结讫, %s.结讫时间, %s.经办人 "
         "from %s straight_join %s on %s.客户号=%s.客户号%s order by %s.货单号 limit %I64u, %I64u",
-        P, P, C, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, from, C, P, C, where, P, offset,
-        count);
+        P, P, C, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, P, from, C, P, C, conditions(db, f),
+        P, offset, count);
 }
 
-Statement ordersTotals(mySQLTool& db, const Statement& where)
+Statement ordersTotals(mySQLTool& db, const Filter& f)
 {
     // Joined as the list is: an order whose customer is gone is neither listed nor counted.
     const Statement last = db.Format("(select max(%s.货单号) from %s)", P, P);
@@ -114,7 +88,12 @@ Statement ordersTotals(mySQLTool& db, const Statement& where)
         "select count(*), sum(%s.货物数量), sum(%s.原版数量), sum(%s.洗版数量), %s from %s straight_join %s "
         "on "
         "%s.客户号=%s.客户号%s",
-        P, P, P, last, P, C, P, C, where);
+        P, P, P, last, P, C, P, C, conditions(db, f));
+}
+
+bool numberOrder(const Row& totals, quint64 upTo)
+{
+    return walkInKeyOrder(totals.toId(OrdersTotals::Count), totals.toId(OrdersTotals::LastOrder), upTo);
 }
 
 Statement runningFlows(mySQLTool& db, quint64 order)

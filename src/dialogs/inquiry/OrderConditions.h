@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QWidget>
+#include "dialogs/inquiry/InquiryProQueries.h"
+#include "parts/ConditionPanel.h"
 
-class Conditions;
-class KvGrid;
-class QCheckBox;
-class QComboBox;
+#include <QWidget>
+#include <optional>
+
 class QPushButton;
-class TimeCondition;
 
 // The conditions of the order inquiry, in their fixed order: customer, technology, receiver,
 // nature, type, style, the times of intake, activation and closing, and the switch that
@@ -20,33 +19,19 @@ public:
     // Fills the customer and technology lists and the four drop-downs.
     void load();
 
-    // Adds the fragment of every ticked condition to `where`, in order. A ticked condition
-    // without its input stops the build: its message is returned (empty when complete).
-    QString build(Conditions& where) const;
+    // The filter of the ticked conditions; none after the message of a ticked condition
+    // without its input.
+    std::optional<inquiryproq::Filter> read() const { return panel_.read(); }
 
     QPushButton* queryButton() const { return query_; }
 
 private:
-    QCheckBox* addSwitch(const QString& caption, const char* name);
-    QComboBox* addCombo(QCheckBox* box, const char* name);
-    KvGrid* addList(QCheckBox* box, const char* name,
-                    std::initializer_list<std::pair<const char*, int>> columns);
-
-    QCheckBox* customerSwitch_;
+    ConditionPanel<inquiryproq::Filter> panel_;
     KvGrid* customers_;
-    QCheckBox* technologySwitch_;
     KvGrid* technologies_;
-    QCheckBox* receiverSwitch_;
     QComboBox* receiver_;
-    QCheckBox* natureSwitch_;
     QComboBox* nature_;
-    QCheckBox* typeSwitch_;
     QComboBox* type_;
-    QCheckBox* kindSwitch_;
     QComboBox* kind_;
-    TimeCondition* received_;
-    TimeCondition* activated_;
-    TimeCondition* closed_;
-    QCheckBox* includeClosed_;
     QPushButton* query_;
 };

@@ -8,6 +8,7 @@
 #include "ui/Prompt.h"
 
 #include <QGridLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 
 OrderDetails::OrderDetails(QWidget* parent) : QWidget(parent)
@@ -21,20 +22,20 @@ OrderDetails::OrderDetails(QWidget* parent) : QWidget(parent)
         grid->addWidget(w, 1, column);
         grid->setColumnStretch(column++, stretch);
     };
-    flows_ = addList(QStringLiteral("正在车间运行的流水列表"), "flowsList",
-                     {{"流水号", 55}, {"上一站", 70}, {"当前站", 70}, {"数量", 50}});
+    flows_ = makeList(QStringLiteral("正在车间运行的流水列表"), "flowsList", this,
+                      {{"流水号", 55}, {"上一站", 70}, {"当前站", 70}, {"数量", 50}});
     place(flows_->accessibleName(), flows_, 3);
-    shipments_ = addList(QStringLiteral("该货单的发货记录列表"), "shipmentsList",
-                         {{"序列号", 55}, {"数量", 50}, {"发货人", 55}, {"发送时间", 95}});
+    shipments_ = makeList(QStringLiteral("该货单的发货记录列表"), "shipmentsList", this,
+                          {{"序列号", 55}, {"数量", 50}, {"发货人", 55}, {"发送时间", 95}});
     place(shipments_->accessibleName(), shipments_, 3);
     history_ = new QPlainTextEdit(this);
     history_->setObjectName(QStringLiteral("historyText"));
     history_->setReadOnly(true);
     place(QStringLiteral("流水历史记录"), history_, 3);
-    steps_ = addList(QStringLiteral("流水经历步骤"), "stepsList", {{"流水号", 0}, {"工序", 85}});
+    steps_ = makeList(QStringLiteral("流水经历步骤"), "stepsList", this, {{"流水号", 0}, {"工序", 85}});
     place(steps_->accessibleName(), steps_, 1);
-    workers_ =
-        addList(QStringLiteral("参与员工列表"), "workersList", {{"工号", 50}, {"姓名", 60}, {"完成", 55}});
+    workers_ = makeList(QStringLiteral("参与员工列表"), "workersList", this,
+                        {{"工号", 50}, {"姓名", 60}, {"完成", 55}});
     place(workers_->accessibleName(), workers_, 2);
 
     connect(flows_, &KvGrid::rowClicked, this, [this](int row) {
@@ -45,12 +46,6 @@ OrderDetails::OrderDetails(QWidget* parent) : QWidget(parent)
         if (row >= 0)
             showWorkers(convert::toId(steps_->GetItemText(row, 0)));
     });
-}
-
-KvGrid* OrderDetails::addList(const QString& caption, const char* name,
-                              std::initializer_list<std::pair<const char*, int>> columns)
-{
-    return makeList(this, name, caption, columns);
 }
 
 void OrderDetails::clear()
@@ -81,17 +76,18 @@ void OrderDetails::showFlow(quint64 flow)
     const Rows chain = g_sqlTool.Read(inquiryproq::flowChain(g_sqlTool, flow, kStepCap));
     if (!prompt().report(chain))
         return;
+    using C = inquiryproq::FlowChain;
     QString process;
     for (int i = 0; i < chain.size(); ++i) {
         const Row& step = chain.at(i);
         steps_->InsertItem(0);
         // A step without its process step keeps the one of the step after it.
-        if (!step.isNull(2))
-            process = step.text(2);
-        if (i == 0 && !step.isNull(3))
-            history_->setPlainText(step.text(3));
-        if (step.toInt(4) == 1) {
-            steps_->SetItemText(0, 0, QString::number(step.toId(0)));
+        if (!step.isNull(C::Process))
+            process = step.text(C::Process);
+        if (i == 0 && !step.isNull(C::History))
+            history_->setPlainText(step.text(C::History));
+        if (step.toInt(C::Closed) == 1) {
+            steps_->SetItemText(0, 0, QString::number(step.toId(C::Flow)));
             steps_->SetItemText(0, 1, process);
         }
     }

@@ -19,7 +19,6 @@ public:
     // Empties every pane, as before any order was clicked.
     void clear();
     // Shows the running flows and shipments of an order; the flow's panes are emptied.
-
     void showOrder(quint64 order);
     // Shows the history and the chain of steps of a flow, oldest step first; a finished step
     // shows its number and process step, an unfinished one (the flow itself) an empty row.
@@ -31,9 +30,6 @@ public:
     quint64 lastFlow() const { return lastFlow_; }
 
 private:
-    KvGrid* addList(const QString& caption, const char* name,
-                    std::initializer_list<std::pair<const char*, int>> columns);
-
     KvGrid* flows_;
     KvGrid* shipments_;
     QPlainTextEdit* history_;

@@ -3,10 +3,10 @@
 #include "db/Convert.h"
 #include "db/mySQLTool.h"
 #include "dialogs/admin/AdminQueries.h"
-#include "dialogs/intake/FormWidgets.h"
 #include "dialogs/intake/IntakeQueries.h"
 #include "dialogs/intake/MethodPanel.h"
 #include "grid/KvGrid.h"
+#include "ui/Controls.h"
 #include "ui/Prompt.h"
 #include "ui/Widgets.h"
 
@@ -22,8 +22,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-
-using namespace intakeui;
 
 namespace {
 
@@ -84,42 +82,46 @@ ConsigneeForm::ConsigneeForm(QWidget* parent) : QWidget(parent)
 
 void ConsigneeForm::buildClients()
 {
-    clients_ = new KvGrid(this);
-    clients_->setObjectName(QStringLiteral("clientList"));
-    clients_->setAccessibleName(QStringLiteral("客户列表"));
-    clients_->InsertColumn(QStringLiteral("客户号"), 0);
     // Wide enough for a whole customer name in the CJK font.
-    clients_->InsertColumn(QStringLiteral("名称"), 110);
-    clients_->InsertColumn(QStringLiteral("说明"), 140);
+    clients_ = makeList(QStringLiteral("客户列表"), "clientList", this,
+                        {{"客户号", 0}, {"名称", 110}, {"说明", 140}});
     newClient_ = makeCheckBox(QStringLiteral("编辑新客户"), "newClientCheck", this);
-    clientName_ = lockedField(newClient_, QStringLiteral("客户名称"), "clientNameEdit", this);
+    clientName_ = makeEdit(QStringLiteral("客户名称"), "clientNameEdit", this);
+    bindLock(newClient_, clientName_);
 }
 
 QWidget* ConsigneeForm::buildOrder()
 {
     auto* box = new QGroupBox(QStringLiteral("货单信息"), this);
     auto* grid = new QGridLayout(box);
-    receiver_ = field<QComboBox>(QStringLiteral("接货人"), "receiverCombo", grid, 0, 0, box);
-    nature_ = field<QComboBox>(QStringLiteral("货物性质"), "natureCombo", grid, 0, 1, box);
-    type_ = field<QComboBox>(QStringLiteral("货物类型"), "typeCombo", grid, 1, 0, box);
-    kind_ = field<QComboBox>(QStringLiteral("货物款式"), "kindCombo", grid, 1, 1, box);
-    sex_ = field<QComboBox>(QStringLiteral("货物性别"), "sexCombo", grid, 2, 0, box);
-    priority_ = field<QComboBox>(QStringLiteral("优先等级"), "priorityCombo", grid, 2, 1, box);
-    goods_ = field<QLineEdit>(QStringLiteral("货物数量"), "goodsEdit", grid, 3, 0, box);
-    style_ = field<QLineEdit>(QStringLiteral("款号"), "styleEdit", grid, 3, 1, box);
-    original_ = field<QLineEdit>(QStringLiteral("原版数量"), "originalEdit", grid, 4, 0, box);
-    washed_ = field<QLineEdit>(QStringLiteral("洗版数量"), "washedEdit", grid, 4, 1, box);
+    receiver_ = makeCombo(QStringLiteral("接货人"), "receiverCombo", box);
+    nature_ = makeCombo(QStringLiteral("货物性质"), "natureCombo", box);
+    type_ = makeCombo(QStringLiteral("货物类型"), "typeCombo", box);
+    kind_ = makeCombo(QStringLiteral("货物款式"), "kindCombo", box);
+    sex_ = makeCombo(QStringLiteral("货物性别"), "sexCombo", box);
+    priority_ = makeCombo(QStringLiteral("优先等级"), "priorityCombo", box);
+    goods_ = makeEdit(QStringLiteral("货物数量"), "goodsEdit", box);
+    style_ = makeEdit(QStringLiteral("款号"), "styleEdit", box);
+    original_ = makeEdit(QStringLiteral("原版数量"), "originalEdit", box);
+    washed_ = makeEdit(QStringLiteral("洗版数量"), "washedEdit", box);
+    QWidget* const fields[] = {receiver_, nature_, type_,  kind_,     sex_,
+                               priority_, goods_,  style_, original_, washed_};
+    for (int i = 0; i < 10; ++i)
+        placeField(grid, i / 2, i % 2, fields[i]);
 
     editPrice_ = makeCheckBox(QStringLiteral("编辑货物单价"), "editPriceCheck", box);
-    price_ = lockedField(editPrice_, QStringLiteral("货物单价"), "priceEdit", box);
+    price_ = makeEdit(QStringLiteral("货物单价"), "priceEdit", box);
+    bindLock(editPrice_, price_);
     editLossPrice_ = makeCheckBox(QStringLiteral("编辑损耗单价"), "editLossPriceCheck", box);
-    lossPrice_ = lockedField(editLossPrice_, QStringLiteral("损耗单价"), "lossPriceEdit", box);
+    lossPrice_ = makeEdit(QStringLiteral("损耗单价"), "lossPriceEdit", box);
+    bindLock(editLossPrice_, lossPrice_);
     grid->addWidget(editPrice_, 5, 0, 1, 2);
     grid->addWidget(editLossPrice_, 5, 2, 1, 2);
     grid->addWidget(price_, 6, 0, 1, 2);
     grid->addWidget(lossPrice_, 6, 2, 1, 2);
 
-    related_ = field<QLineEdit>(QStringLiteral("关联货单号"), "relatedEdit", grid, 7, 0, box);
+    related_ = makeEdit(QStringLiteral("关联货单号"), "relatedEdit", box);
+    placeField(grid, 7, 0, related_);
     queryRelated_ = makeButton(QStringLiteral("查询货单"), "queryRelatedButton", box);
     grid->addWidget(queryRelated_, 7, 2, 1, 2, Qt::AlignLeft);
     grid->setRowStretch(8, 1);

@@ -13,13 +13,21 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+namespace {
+
+// Customer names and times are widened to show whole in the CJK font.
+constexpr GridColumns kOrderColumns = {{"货单号", 60},   {"款号", 60},     {"客户名称", 110},
+                                       {"货物数量", 70}, {"接货人", 70},   {"接货时间", 130},
+                                       {"货物性质", 70}, {"货物分类", 70}, {"货物款式", 70},
+                                       {"货物性别", 70}, {"洗涤方法", 150}};
+
+}  // namespace
+
 ConsigneeQueues::ConsigneeQueues(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("intakeQueues"));
-    ordersRadio_ = new QRadioButton(QStringLiteral("等待激活的货单队列"), this);
-    ordersRadio_->setObjectName(QStringLiteral("waitingOrdersRadio"));
-    flowsRadio_ = new QRadioButton(QStringLiteral("等待处理的流水队列"), this);
-    flowsRadio_->setObjectName(QStringLiteral("waitingFlowsRadio"));
+    ordersRadio_ = makeRadio(QStringLiteral("等待激活的货单队列"), "waitingOrdersRadio", this);
+    flowsRadio_ = makeRadio(QStringLiteral("等待处理的流水队列"), "waitingFlowsRadio", this);
     edit_ = makeButton(QStringLiteral("编辑货单"), "editOrderButton", this);
     end_ = makeButton(QStringLiteral("结束货单"), "endOrderButton", this);
     cancel_ = makeButton(QStringLiteral("取消货单"), "cancelOrderButton", this);
@@ -34,19 +42,20 @@ ConsigneeQueues::ConsigneeQueues(QWidget* parent) : QWidget(parent)
         top->addWidget(b);
 
     auto* activatedBox = new QGroupBox(QStringLiteral("已激活的货单队列"), this);
-    activated_ = orderList("activatedList", activatedBox->title());
+    activated_ = makeList(activatedBox->title(), "activatedList", this, kOrderColumns);
     (new QVBoxLayout(activatedBox))->addWidget(activated_);
 
     waitingBox_ = new QGroupBox(ordersRadio_->text(), this);
-    waitingOrders_ = orderList("waitingOrderList", ordersRadio_->text());
-    waitingFlows_ = new KvGrid(this);
-    waitingFlows_->setObjectName(QStringLiteral("waitingFlowList"));
-    waitingFlows_->setAccessibleName(flowsRadio_->text());
-    const std::pair<const char*, int> flowColumns[] = {{"流水号", 60},    {"货单号", 60}, {"客户名称", 110},
-                                                       {"货物等级", 70},  {"上一站", 70}, {"数量", 60},
-                                                       {"生成时间", 130}, {"历史", 200}};
-    for (const auto& [caption, width] : flowColumns)
-        waitingFlows_->InsertColumn(QString::fromUtf8(caption), width);
+    waitingOrders_ = makeList(ordersRadio_->text(), "waitingOrderList", this, kOrderColumns);
+    waitingFlows_ = makeList(flowsRadio_->text(), "waitingFlowList", this,
+                             {{"流水号", 60},
+                              {"货单号", 60},
+                              {"客户名称", 110},
+                              {"货物等级", 70},
+                              {"上一站", 70},
+                              {"数量", 60},
+                              {"生成时间", 130},
+                              {"历史", 200}});
     auto* waitingLayout = new QVBoxLayout(waitingBox_);
     waitingLayout->addWidget(waitingOrders_);
     waitingLayout->addWidget(waitingFlows_);
@@ -60,21 +69,6 @@ ConsigneeQueues::ConsigneeQueues(QWidget* parent) : QWidget(parent)
     layout->addLayout(lists, 1);
 
     connect(ordersRadio_, &QRadioButton::toggled, this, [this](bool on) { showOrders(on); });
-}
-
-KvGrid* ConsigneeQueues::orderList(const char* name, const QString& caption)
-{
-    auto* list = new KvGrid(this);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setAccessibleName(caption);
-    // Customer names and times are widened to show whole in the CJK font.
-    const std::pair<const char*, int> columns[] = {{"货单号", 60},   {"款号", 60},     {"客户名称", 110},
-                                                   {"货物数量", 70}, {"接货人", 70},   {"接货时间", 130},
-                                                   {"货物性质", 70}, {"货物分类", 70}, {"货物款式", 70},
-                                                   {"货物性别", 70}, {"洗涤方法", 150}};
-    for (const auto& [text, width] : columns)
-        list->InsertColumn(QString::fromUtf8(text), width);
-    return list;
 }
 
 void ConsigneeQueues::showOrders(bool orders)

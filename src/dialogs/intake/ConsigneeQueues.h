@@ -33,8 +33,6 @@ public:
     static bool selectedKey(const KvGrid* list, quint64& key);
 
 private:
-    KvGrid* orderList(const char* name, const QString& caption);
-
     QRadioButton* ordersRadio_;
     QRadioButton* flowsRadio_;
     QGroupBox* waitingBox_;

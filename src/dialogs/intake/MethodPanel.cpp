@@ -2,23 +2,27 @@
 
 #include "db/mySQLTool.h"
 #include "dialogs/admin/AdminQueries.h"
-#include "dialogs/intake/FormWidgets.h"
 #include "dialogs/intake/IntakeQueries.h"
+#include "ui/Controls.h"
 #include "ui/Widgets.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-
-using namespace intakeui;
 
 MethodPanel::MethodPanel(QWidget* parent) : QGroupBox(QStringLiteral("洗涤方法"), parent)
 {
     setObjectName(QStringLiteral("methodPanel"));
     auto* top = new QGridLayout;
-    category_ = field<QComboBox>(QStringLiteral("选择工艺分类"), "categoryCombo", top, 0, 0, this);
+    category_ = makeCombo(QStringLiteral("选择工艺分类"), "categoryCombo", this);
+    placeField(top, 0, 0, category_);
     category_->setMinimumContentsLength(6);
 
     technologies_ = new QListWidget(this);
@@ -45,7 +49,8 @@ MethodPanel::MethodPanel(QWidget* parent) : QGroupBox(QStringLiteral("洗涤方�
     lists->addLayout(sequenceColumn, 1);
 
     editMethod_ = makeCheckBox(QStringLiteral("编辑洗涤方法"), "editMethodCheck", this);
-    method_ = lockedField(editMethod_, QStringLiteral("洗涤方法"), "methodEdit", this);
+    method_ = makeEdit(QStringLiteral("洗涤方法"), "methodEdit", this);
+    bindLock(editMethod_, method_);
     activate_ = makeCheckBox(QStringLiteral("激活货单"), "activateCheck", this);
     submit_ = makeButton(QStringLiteral("提交货单"), "submitButton", this);
     auto* bottom = new QHBoxLayout;

@@ -6,17 +6,19 @@
 #include "dialogs/materials/MaterialQueries.h"
 #include "dialogs/materials/ops/Purchase.h"
 #include "grid/KvGrid.h"
-#include "parts/Switches.h"
 #include "ui/AppState.h"
 #include "ui/Appearance.h"
 #include "ui/Controls.h"
 #include "ui/Prompt.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 using namespace materials;
@@ -26,13 +28,6 @@ namespace {
 const QString kNotice = QStringLiteral("提示");
 // The purchase desk says "错误" over every refusal and failure.
 const QString kError = QStringLiteral("错误");
-
-QLineEdit* edit(const char* name, QWidget* parent)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    return e;
-}
 
 // A master-data list and, below it, the switch that unlocks its two fields and 应用.
 void layOutEditor(QGroupBox* group, KvGrid* list, QCheckBox* editing, std::pair<QString, QWidget*> first,
@@ -59,7 +54,7 @@ Dlg_RawIn::Dlg_RawIn(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("Dlg_RawIn"));
     setWindowTitle(QStringLiteral("采购登记"));
 
-    purchases_ = makeList(this, "purchaseList", QStringLiteral("采购记录"),
+    purchases_ = makeList(QStringLiteral("采购记录"), "purchaseList", this,
                           {{"序列号", 60},
                            {"原料名称", 80},
                            {"供应商", 80},
@@ -89,9 +84,8 @@ QWidget* Dlg_RawIn::materialPanel()
     auto* group = new QGroupBox(QStringLiteral("原料列表"), this);
     materials_ = makeMaterialList(group, MaterialColumns::Desk);
     editMaterial_ = makeCheckBox(QStringLiteral("编辑原料"), "editMaterialCheck", group);
-    materialName_ = edit("materialNameEdit", group);
-    materialUnit_ = new QComboBox(group);
-    materialUnit_->setObjectName(QStringLiteral("materialUnitCombo"));
+    materialName_ = makeEdit(QStringLiteral("原料名称"), "materialNameEdit", group);
+    materialUnit_ = makeCombo(QStringLiteral("原料单位"), "materialUnitCombo", group);
     materialUnit_->addItems(units());
     materialUnit_->setCurrentIndex(-1);
     auto* apply = makeButton(QStringLiteral("应用"), "applyMaterialButton", group);
@@ -111,10 +105,10 @@ QWidget* Dlg_RawIn::materialPanel()
 QWidget* Dlg_RawIn::supplierPanel()
 {
     auto* group = new QGroupBox(QStringLiteral("供应商列表"), this);
-    suppliers_ = makeList(group, "supplierList", group->title(), {{"序列", 0}, {"名称", 90}, {"说明", 0}});
+    suppliers_ = makeList(group->title(), "supplierList", group, {{"序列", 0}, {"名称", 90}, {"说明", 0}});
     editSupplier_ = makeCheckBox(QStringLiteral("编辑供应商"), "editSupplierCheck", group);
-    supplierName_ = edit("supplierNameEdit", group);
-    supplierRemark_ = edit("supplierRemarkEdit", group);
+    supplierName_ = makeEdit(QStringLiteral("供应商名称"), "supplierNameEdit", group);
+    supplierRemark_ = makeEdit(QStringLiteral("供应商说明"), "supplierRemarkEdit", group);
     auto* apply = makeButton(QStringLiteral("应用"), "applySupplierButton", group);
 
     layOutEditor(group, suppliers_, editSupplier_, {QStringLiteral("供应商名称"), supplierName_},
@@ -132,12 +126,11 @@ QWidget* Dlg_RawIn::supplierPanel()
 QWidget* Dlg_RawIn::purchasePanel()
 {
     auto* group = new QGroupBox(QStringLiteral("采购人"), this);
-    buyers_ = makeList(group, "buyerList", group->title(), {{"工号", 0}, {"姓名", 60}});
-    quantity_ = edit("quantityEdit", group);
-    price_ = edit("priceEdit", group);
+    buyers_ = makeList(group->title(), "buyerList", group, {{"工号", 0}, {"姓名", 60}});
+    quantity_ = makeEdit(QStringLiteral("采购数量"), "quantityEdit", group);
+    price_ = makeEdit(QStringLiteral("采购单价"), "priceEdit", group);
     editAmount_ = makeCheckBox(QStringLiteral("编辑采购金额"), "editAmountCheck", group);
-    amount_ = edit("amountEdit", group);
-    amount_->setAccessibleName(QStringLiteral("采购金额"));
+    amount_ = makeEdit(QStringLiteral("采购金额"), "amountEdit", group);
     auto* submit = makeButton(QStringLiteral("登记"), "registerButton", group);
 
     auto* form = new QGridLayout;

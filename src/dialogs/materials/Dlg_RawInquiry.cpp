@@ -1,11 +1,10 @@
 #include "dialogs/materials/Dlg_RawInquiry.h"
 
-#include "db/Conditions.h"
 #include "db/mySQLTool.h"
 #include "dialogs/materials/MaterialLists.h"
 #include "dialogs/materials/MaterialQueries.h"
 #include "dialogs/materials/RawConditions.h"
-#include "dialogs/materials/RawSummaries.h"
+#include "dialogs/materials/ops/RawSummaries.h"
 #include "grid/KvGrid.h"
 #include "parts/Export.h"
 #include "parts/PagedList.h"
@@ -14,6 +13,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -31,15 +31,6 @@ void reportFailure(const Outcome& r)
         prompt().report(r, kError);
 }
 
-PagedList* pager(const QString& name, GridColumns columns, QWidget* parent)
-{
-    auto* p = new PagedList(g_sqlTool, name, parent);
-    p->list()->setAccessibleName(QStringLiteral("查询结果"));
-    for (const auto& [text, width] : columns)
-        p->list()->InsertColumn(QString::fromUtf8(text), width);
-    return p;
-}
-
 }  // namespace
 
 Dlg_RawInquiry::Dlg_RawInquiry(QWidget* parent) : QDialog(parent)
@@ -48,10 +39,8 @@ Dlg_RawInquiry::Dlg_RawInquiry(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("原料查询"));
 
     conditions_ = new RawConditions(this);
-    purchaseMode_ = new QRadioButton(QStringLiteral("查询采购"), this);
-    purchaseMode_->setObjectName(QStringLiteral("purchaseMode"));
-    issueMode_ = new QRadioButton(QStringLiteral("查询领料"), this);
-    issueMode_->setObjectName(QStringLiteral("issueMode"));
+    purchaseMode_ = makeRadio(QStringLiteral("查询采购"), "purchaseMode", this);
+    issueMode_ = makeRadio(QStringLiteral("查询领料"), "issueMode", this);
     auto* search = makeButton(QStringLiteral("查询"), "queryButton", this);
     auto* modes = new QHBoxLayout;
     modes->addWidget(purchaseMode_);
@@ -59,27 +48,27 @@ Dlg_RawInquiry::Dlg_RawInquiry(QWidget* parent) : QDialog(parent)
     modes->addStretch(1);
     modes->addWidget(search);
 
-    purchases_ = pager(QStringLiteral("purchase"),
-                       {{"序列号", 60},
-                        {"名称", 80},
-                        {"供应商", 70},
-                        {"数量", 60},
-                        {"单价", 60},
-                        {"金额", 60},
-                        {"时间", 140},
-                        {"采购人", 70},
-                        {"经办人", 70}},
-                       this);
-    issues_ = pager(QStringLiteral("issue"),
-                    {{"序列号", 60},
-                     {"名称", 80},
-                     {"客户", 70},
-                     {"数量", 60},
-                     {"时间", 140},
-                     {"班组", 70},
-                     {"领料人", 70},
-                     {"经办人", 70}},
-                    this);
+    purchases_ = new PagedList(g_sqlTool, QStringLiteral("purchase"), this);
+    purchases_->list()->InsertColumns({{"序列号", 60},
+                                       {"名称", 80},
+                                       {"供应商", 70},
+                                       {"数量", 60},
+                                       {"单价", 60},
+                                       {"金额", 60},
+                                       {"时间", 140},
+                                       {"采购人", 70},
+                                       {"经办人", 70}});
+    issues_ = new PagedList(g_sqlTool, QStringLiteral("issue"), this);
+    issues_->list()->InsertColumns({{"序列号", 60},
+                                    {"名称", 80},
+                                    {"客户", 70},
+                                    {"数量", 60},
+                                    {"时间", 140},
+                                    {"班组", 70},
+                                    {"领料人", 70},
+                                    {"经办人", 70}});
+    for (PagedList* p : {purchases_, issues_})
+        p->list()->setAccessibleName(QStringLiteral("查询结果"));
     exportResult_ = makeButton(QStringLiteral("导出"), "resultExportButton", this);
     auto* resultRow = new QHBoxLayout;
     resultRow->addStretch(1);
@@ -122,12 +111,12 @@ Dlg_RawInquiry::Dlg_RawInquiry(QWidget* parent) : QDialog(parent)
         connect(s->exportButton, &QPushButton::clicked, this, [this, s] { exportSummary(*s); });
 }
 
-Dlg_RawInquiry::Summary Dlg_RawInquiry::makeSummary(
-    const QString& caption, const char* name, std::initializer_list<std::pair<const char*, int>> columns)
+Dlg_RawInquiry::Summary Dlg_RawInquiry::makeSummary(const QString& caption, const char* name,
+                                                    GridColumns columns)
 {
     auto* box = new QGroupBox(caption, this);
     const QByteArray prefix(name);
-    KvGrid* list = makeList(box, (prefix + "List").constData(), caption, columns);
+    KvGrid* list = makeList(caption, (prefix + "List").constData(), box, columns);
     QPushButton* button = makeButton(QStringLiteral("导出"), (prefix + "Export").constData(), box);
     button->setAccessibleName(caption + QStringLiteral("导出"));
     auto* layout = new QVBoxLayout(box);
@@ -161,18 +150,17 @@ void Dlg_RawInquiry::forget()
 
 void Dlg_RawInquiry::query()
 {
-    Conditions where(g_sqlTool);
-    if (!conditions_->build(where))
+    const std::optional<materialq::Filter> filter = conditions_->read();
+    if (!filter)
         return;  // the condition's message was shown; the last query stays on screen
     const bool purchases = conditions_->mode() == RawConditions::Mode::Purchases;
-    const Statement text = where.text();
     const Statement rows =
-        purchases ? materialq::purchaseRows(g_sqlTool, text) : materialq::issueRows(g_sqlTool, text);
+        purchases ? materialq::purchaseRows(g_sqlTool, *filter) : materialq::issueRows(g_sqlTool, *filter);
     // A new query replaces everything of the last one, also when it finds nothing.
     forget();
     // The totals first: they count the rows for the paged list in the same pass.
-    const Rows sums = g_sqlTool.Read(purchases ? materialq::purchaseSums(g_sqlTool, text)
-                                               : materialq::issueSums(g_sqlTool, text));
+    const Rows sums = g_sqlTool.Read(purchases ? materialq::purchaseSums(g_sqlTool, *filter)
+                                               : materialq::issueSums(g_sqlTool, *filter));
     if (!sums) {
         reportFailure(sums.failed());
         return;

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "db/Statement.h"
+#include "grid/KvGrid.h"
 
 #include <QDialog>
-#include <initializer_list>
-#include <utility>
 
-class KvGrid;
 class PagedList;
 class QPushButton;
 class QRadioButton;
@@ -28,8 +26,7 @@ private:
         KvGrid* list;
         QPushButton* exportButton;
     };
-    Summary makeSummary(const QString& caption, const char* name,
-                        std::initializer_list<std::pair<const char*, int>> columns);
+    Summary makeSummary(const QString& caption, const char* name, GridColumns columns);
     void setMode(bool purchases);
     void forget();
     void query();

@@ -16,7 +16,9 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 using namespace materials;
@@ -40,15 +42,13 @@ Dlg_RawOut::Dlg_RawOut(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("领料登记"));
 
     materials_ = makeMaterialList(this, MaterialColumns::Desk);
-    members_ = makeList(this, "memberList", QStringLiteral("领料人"), {{"工号", 0}, {"姓名", 60}});
+    members_ = makeList(QStringLiteral("领料人"), "memberList", this, {{"工号", 0}, {"姓名", 60}});
     clients_ =
-        makeList(this, "clientList", QStringLiteral("客户"), {{"客户号", 0}, {"名称", 90}, {"说明", 0}});
-    team_ = new QComboBox(this);
-    team_->setObjectName(QStringLiteral("teamCombo"));
-    quantity_ = new QLineEdit(this);
-    quantity_->setObjectName(QStringLiteral("quantityEdit"));
+        makeList(QStringLiteral("客户"), "clientList", this, {{"客户号", 0}, {"名称", 90}, {"说明", 0}});
+    team_ = makeCombo(QStringLiteral("领料班组"), "teamCombo", this);
+    quantity_ = makeEdit(QStringLiteral("领料数量"), "quantityEdit", this);
     auto* take = makeButton(QStringLiteral("领出"), "issueButton", this);
-    issues_ = makeList(this, "issueList", QStringLiteral("领料记录"),
+    issues_ = makeList(QStringLiteral("领料记录"), "issueList", this,
                        {{"序列号", 60},
                         {"原料名称", 120},
                         {"客户", 80},

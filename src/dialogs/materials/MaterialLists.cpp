@@ -12,10 +12,10 @@ KvGrid* makeMaterialList(QWidget* parent, MaterialColumns columns)
 {
     const QString caption = QStringLiteral("原料列表");
     if (columns == MaterialColumns::Desk)
-        return makeList(parent, "materialList", caption,
+        return makeList(caption, "materialList", parent,
                         {{"名称", 110}, {"数量", 50}, {"单位", 45}, {"均价", 45}});
     return makeList(
-        parent, "materialList", caption,
+        caption, "materialList", parent,
         {{"名称", 60}, {"数量", 45}, {"单位", 45}, {"累计数量", 65}, {"累计金额", 65}, {"均价", 45}});
 }
 
@@ -44,15 +44,11 @@ bool fillMaterials(KvGrid* list, MaterialColumns columns)
 
 bool selectRowWith(KvGrid* list, int column, const QString& text)
 {
-    for (int r = 0; r < list->GetItemCount(); ++r) {
-        if (list->GetItemText(r, column) == text) {
-            list->SelectRow(r);
-            list->scrollTo(list->model()->index(r, column));
-            return true;
-        }
-    }
-    list->SelectRow(-1);
-    return false;
+    const int r = list->FindRow(column, text);
+    list->SelectRow(r);
+    if (r >= 0)
+        list->scrollTo(list->model()->index(r, column));
+    return r >= 0;
 }
 
 QString selectedCell(const KvGrid* list, int column)

@@ -1,5 +1,6 @@
 #include "dialogs/materials/MaterialQueries.h"
 
+#include "db/Conditions.h"
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
 
@@ -13,12 +14,23 @@ const char* const S = tables::supplier;
 const char* const C = tables::client;
 const char* const M = tables::member;
 
-// " where " and the condition text, or nothing when there is none; escaped as the text was.
-Statement whereClause(mySQLTool& db, const Statement& where)
+// " where " and the conditions on the purchases or the issues, in their fixed order, or nothing.
+Statement conditions(mySQLTool& db, bool issues, const Filter& f)
 {
-    if (!where.ok() || where.empty())
-        return where;
-    return db.Format(" where %s", where);
+    const char* const T = issues ? O : I;
+    Conditions where(db);
+    where.addIf(f.material, "%s.名称='%s'", T);
+    if (issues)
+        where.addIf(f.client, "%s.客户号=%I64u", T);
+    else
+        where.addIf(f.supplier, "%s.供应商号=%I64u", T);
+    where.addIf(f.member, "%s.工号=%I64u", T);
+    if (issues)
+        where.addIf(f.team, "%s.班组='%s'", T);
+    where.addIf(f.account, "%s.经办人='%s'", T)
+        .addIf(f.time.after, "%s.时间>'%s'", T)
+        .addIf(f.time.before, "%s.时间<'%s'", T);
+    return where.after(" where ");
 }
 }  // namespace
 
@@ -87,34 +99,34 @@ Statement recentIssues(mySQLTool& db)
         O, O, C, O, O, O, M, O, C, O, C, M, O, M, O, kRecentRows);
 }
 
-Statement purchaseRows(mySQLTool& db, const Statement& where)
+Statement purchaseRows(mySQLTool& db, const Filter& f)
 {
     return db.Format(
         "select %s.序列号, %s.名称, %s.名称, %s.数量, %s.单价, cast(%s.金额 as decimal(20, 2)) 金额, "
         "%s.时间, %s.姓名, "
         "%s.经办人 from %s "
         "left join %s on %s.供应商号=%s.供应商号 left join %s on %s.工号=%s.工号%s order by %s.序列号",
-        I, I, S, I, I, I, I, M, I, I, S, I, S, M, I, M, whereClause(db, where), I);
+        I, I, S, I, I, I, I, M, I, I, S, I, S, M, I, M, conditions(db, false, f), I);
 }
 
-Statement issueRows(mySQLTool& db, const Statement& where)
+Statement issueRows(mySQLTool& db, const Filter& f)
 {
     return db.Format(
         "select %s.序列号, %s.名称, %s.名称, %s.数量, %s.时间, %s.班组, %s.姓名, %s.经办人 from %s "
         "left join %s on %s.客户号=%s.客户号 left join %s on %s.工号=%s.工号%s order by %s.序列号",
-        O, O, C, O, O, O, M, O, O, C, O, C, M, O, M, whereClause(db, where), O);
+        O, O, C, O, O, O, M, O, O, C, O, C, M, O, M, conditions(db, true, f), O);
 }
 
-Statement purchaseSums(mySQLTool& db, const Statement& where)
+Statement purchaseSums(mySQLTool& db, const Filter& f)
 {
     return db.Format(
         "select g.名称, g.供应商号, %s.名称, g.数量, g.金额, g.行数 from (select %s.名称, %s.供应商号, "
         "sum(%s.数量) 数量, sum(%s.金额) 金额, count(*) 行数 from %s%s group by %s.名称, %s.供应商号) g "
         "left join %s on %s.供应商号=g.供应商号 order by g.名称, g.供应商号",
-        S, I, I, I, I, I, whereClause(db, where), I, I, S, S);
+        S, I, I, I, I, I, conditions(db, false, f), I, I, S, S);
 }
 
-Statement issueSums(mySQLTool& db, const Statement& where)
+Statement issueSums(mySQLTool& db, const Filter& f)
 {
     // Grouped before the joins, so that the grouping reads the issue table's covering key.
     return db.Format(
@@ -122,7 +134,7 @@ Statement issueSums(mySQLTool& db, const Statement& where)
         "(select %s.名称, %s.客户号, %s.班组, sum(%s.数量) 数量, count(*) 行数 from %s%s "
         "group by %s.名称, %s.客户号, %s.班组) g left join %s on %s.名称=g.名称 "
         "left join %s on %s.客户号=g.客户号 order by g.名称, g.客户号, g.班组",
-        C, R, R, O, O, O, O, O, whereClause(db, where), O, O, O, R, R, C, C);
+        C, R, R, O, O, O, O, O, conditions(db, true, f), O, O, O, R, R, C, C);
 }
 
 }  // namespace materialq

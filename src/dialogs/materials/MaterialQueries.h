@@ -1,6 +1,9 @@
 #pragma once
 
 #include "db/Statement.h"
+#include "db/TimeText.h"
+
+#include <optional>
 
 class mySQLTool;
 
@@ -29,28 +32,30 @@ inline constexpr int kRecentRows = 512;
 Statement recentPurchases(mySQLTool& db);
 Statement recentIssues(mySQLTool& db);
 
-// The inquiry's conditions, fragments on the searched table (purchases or issues), joined in
-// the screen's order into the `where` of the statements below.
-inline constexpr const char* kOnMaterial = "%s.名称='%s'";
-inline constexpr const char* kOnSupplier = "%s.供应商号=%I64u";
-inline constexpr const char* kOnClient = "%s.客户号=%I64u";
-inline constexpr const char* kOnMember = "%s.工号=%I64u";
-inline constexpr const char* kOnTeam = "%s.班组='%s'";
-inline constexpr const char* kOnAccount = "%s.经办人='%s'";
-inline constexpr const char* kAfter = "%s.时间>'%s'";
-inline constexpr const char* kBefore = "%s.时间<'%s'";
-inline constexpr const char* kWithin = "%s.时间>'%s' and %s.时间<'%s'";
+// What the inquiry's ticked conditions ask for; an empty optional is a condition not ticked.
+// The supplier counts for purchases only, the customer and the team for issues only.
+struct Filter {
+    std::optional<QString> material;
+    std::optional<quint64> supplier, client, member;
+    std::optional<QString> team, account;
+    Moments time;
+};
 
-// The inquiry. `where` is the joined condition text on the searched table, empty for none.
-// The result rows, by 序列号, without a LIMIT (the paged list adds it): every row of the
-// searched table, also of a supplier, customer or employee removed since.
-Statement purchaseRows(mySQLTool& db, const Statement& where);
-Statement issueRows(mySQLTool& db, const Statement& where);
-// The matching rows added up in one pass, grouped by material and supplier:
-// 名称, 供应商号, supplier's 名称, sum(数量), sum(金额), count(*).
-Statement purchaseSums(mySQLTool& db, const Statement& where);
+// The inquiry, on purchases or issues. The result rows, by 序列号, without a LIMIT (the paged
+// list adds it): every matching row of the searched table, also of a supplier, customer or
+// employee removed since.
+Statement purchaseRows(mySQLTool& db, const Filter& f);
+Statement issueRows(mySQLTool& db, const Filter& f);
+// The matching rows added up in one pass, grouped by material and supplier.
+struct PurchaseSums {
+    enum Column { Material, Supplier, SupplierName, Quantity, Amount, Rows };
+};
+Statement purchaseSums(mySQLTool& db, const Filter& f);
 // Grouped by material, customer and team, with the material's average price (NULL when it
-// has none): 名称, 客户号, customer's 名称, 班组, sum(数量), 均价, count(*).
-Statement issueSums(mySQLTool& db, const Statement& where);
+// has none).
+struct IssueSums {
+    enum Column { Material, Client, ClientName, Team, Quantity, Average, Rows };
+};
+Statement issueSums(mySQLTool& db, const Filter& f);
 
 }  // namespace materialq

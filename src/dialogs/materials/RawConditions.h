@@ -1,15 +1,15 @@
 #pragma once
 
+#include "dialogs/materials/MaterialQueries.h"
+#include "parts/ConditionPanel.h"
+
 #include <QWidget>
+#include <optional>
 
-class Conditions;
-class KvGrid;
 class QCheckBox;
-class QComboBox;
-class TimeCondition;
 
-// The condition panel of the raw-material inquiry: each switch unlocks its input, and the
-// ticked ones make the WHERE text on the searched table, in a fixed order.
+// The condition panel of the raw-material inquiry: each switch unlocks its input; the ticked
+// ones make the filter of the searched table, in a fixed order.
 class RawConditions : public QWidget {
     Q_OBJECT
 public:
@@ -22,33 +22,23 @@ public:
     // for issues, and leaving issues clears its drop-down.
     void setMode(Mode mode);
     Mode mode() const { return mode_; }
-    // The searched table of the mode.
-    const char* table() const;
 
-    // Adds the fragments of the ticked switches; false, after the condition's message, when
-    // a ticked switch has no input.
-    bool build(Conditions& where) const;
-
-    KvGrid* materials() const { return materials_; }
-    TimeCondition* time() const { return time_; }
+    // The filter of the ticked switches; none, after the condition's message, when a ticked
+    // switch has no input.
+    std::optional<materialq::Filter> read() const { return panel_.read(); }
 
 private:
-    QWidget* switched(QCheckBox*& box, const QString& caption, const char* name, QWidget* input);
+    QWidget* switched(QCheckBox* box, QWidget* input);
 
     Mode mode_ = Mode::Purchases;
-    QCheckBox* materialCheck_;
+    ConditionPanel<materialq::Filter> panel_;
     KvGrid* materials_;
-    QCheckBox* supplierCheck_;
     KvGrid* suppliers_;
-    QCheckBox* clientCheck_;
     KvGrid* clients_;
     QWidget* supplierBox_;
     QWidget* clientBox_;
-    QCheckBox* memberCheck_;
     KvGrid* members_;
     QCheckBox* teamCheck_;
     QComboBox* teams_;
-    QCheckBox* accountCheck_;
     QComboBox* accounts_;
-    TimeCondition* time_;
 };

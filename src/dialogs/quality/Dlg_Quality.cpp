@@ -8,17 +8,16 @@
 #include "dialogs/quality/ops/LossRecords.h"
 #include "grid/KvGrid.h"
 #include "parts/Export.h"
-#include "parts/TimeCondition.h"
 #include "ui/AppState.h"
 #include "ui/Controls.h"
 #include "ui/Prompt.h"
 
 #include <QButtonGroup>
-#include <QDateEdit>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QRadioButton>
-#include <QTimeEdit>
 #include <QVBoxLayout>
 
 namespace {
@@ -38,20 +37,19 @@ Dlg_Quality::Dlg_Quality(QWidget* parent) : QDialog(parent)
 
     // Dates without a time, compared with the stored times as text: "before" a day ends where
     // it begins, "after" a day takes that day in, "within" takes its first day but not its last.
-    dates_ = new TimeCondition(QString(), QStringLiteral("qualityDates"), TimeCondition::Second,
-                               TimeCondition::First, this);
-    for (TimeCondition::Pair p : {TimeCondition::First, TimeCondition::Second})
-        dates_->time(p)->hide();
-    showHandled_ = makeCheckBox(QStringLiteral("显示已处理记录"), "showHandledCheck", this);
+    auto* dates = new TimeCondition(QString(), QStringLiteral("qualityDates"), TimeCondition::Second,
+                                    TimeCondition::First, this);
+    dates->setDatesOnly();
+    auto* showHandled = makeCheckBox(QStringLiteral("显示已处理记录"), "showHandledCheck", this);
+    conditions_.time(dates, "", [](qualityq::Filter& f, const Moments& m) { f.dates = m; })
+        .flag(showHandled, [](qualityq::Filter& f, bool on) { f.showHandled = on; });
     auto* queryButton = makeButton(QStringLiteral("查询"), "queryButton", this);
     auto* markSelected = makeButton(QStringLiteral("设置所选记录为已处理"), "markSelectedButton", this);
     auto* markAll = makeButton(QStringLiteral("设置列表中所有记录为已处理"), "markAllButton", this);
     auto* exportButton = makeButton(QStringLiteral("导出"), "exportButton", this);
 
-    entryMode_ = new QRadioButton(QStringLiteral("录入模式"), this);
-    entryMode_->setObjectName(QStringLiteral("entryModeRadio"));
-    editMode_ = new QRadioButton(QStringLiteral("编辑模式"), this);
-    editMode_->setObjectName(QStringLiteral("editModeRadio"));
+    entryMode_ = makeRadio(QStringLiteral("录入模式"), "entryModeRadio", this);
+    editMode_ = makeRadio(QStringLiteral("编辑模式"), "editModeRadio", this);
     auto* modes = new QButtonGroup(this);
     modes->addButton(entryMode_);
     modes->addButton(editMode_);
@@ -59,8 +57,8 @@ Dlg_Quality::Dlg_Quality(QWidget* parent) : QDialog(parent)
     discard_ = makeButton(QStringLiteral("放弃编辑"), "discardEditsButton", this);
 
     auto* queryRow = new QHBoxLayout;
-    queryRow->addWidget(dates_);
-    queryRow->addWidget(showHandled_, 0, Qt::AlignBottom);
+    queryRow->addWidget(dates);
+    queryRow->addWidget(showHandled, 0, Qt::AlignBottom);
     queryRow->addWidget(queryButton, 0, Qt::AlignBottom);
     queryRow->addStretch(1);
     auto* actions = new QGridLayout;
@@ -98,7 +96,7 @@ Dlg_Quality::Dlg_Quality(QWidget* parent) : QDialog(parent)
     applyMode(false);
     if (!prompt().report(quality::ensureHandledColumn(g_sqlTool)))
         return;
-    where_ = conditions();
+    filter_ = *conditions_.read();
     reload();
     form_->fill();
     const Rows recorders = g_sqlTool.Read(qualityq::allRecorders(g_sqlTool));
@@ -110,35 +108,9 @@ Dlg_Quality::Dlg_Quality(QWidget* parent) : QDialog(parent)
     }
 }
 
-Statement Dlg_Quality::conditions() const
-{
-    using Dates = qualityq::Filter::Dates;
-    qualityq::Filter filter;
-    switch (dates_->range()) {
-        case TimeCondition::Range::Before:
-            filter.dates = Dates::Before;
-            break;
-        case TimeCondition::Range::After:
-            filter.dates = Dates::After;
-            break;
-        case TimeCondition::Range::Within:
-            filter.dates = Dates::Within;
-            break;
-        case TimeCondition::Range::None:
-            break;
-    }
-    const auto day = [this](TimeCondition::Pair p) {
-        return dates_->date(p)->date().toString(QStringLiteral("yyyy-MM-dd"));
-    };
-    filter.first = day(TimeCondition::First);
-    filter.second = day(TimeCondition::Second);
-    filter.showHandled = showHandled_->isChecked();
-    return qualityq::conditions(g_sqlTool, filter);
-}
-
 bool Dlg_Quality::reload()
 {
-    return lists_->load(g_sqlTool, where_);
+    return lists_->load(g_sqlTool, filter_);
 }
 
 bool Dlg_Quality::editsSettled()
@@ -191,7 +163,7 @@ void Dlg_Quality::query()
 {
     if (!editsSettled())
         return;
-    where_ = conditions();
+    filter_ = *conditions_.read();
     reload();
 }
 

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "db/Statement.h"
+#include "dialogs/quality/QualityQueries.h"
+#include "parts/ConditionPanel.h"
 
 #include <QDialog>
 
 class LossForm;
-class QCheckBox;
 class QPushButton;
 class QRadioButton;
 class RecordLists;
-class TimeCondition;
 
 // The loss registry "损耗登记": losses entered with their cause and the persons responsible,
 // listed, edited in place and marked handled.
@@ -22,8 +21,6 @@ public:
     void reject() override;
 
 private:
-    // The conditions of the lists from the date choice and "显示已处理记录".
-    Statement conditions() const;
     bool reload();
     // True when no edit waits; otherwise says to save or discard it first.
     bool editsSettled();
@@ -41,11 +38,11 @@ private:
 
     RecordLists* lists_;
     LossForm* form_;
-    TimeCondition* dates_;
-    QCheckBox* showHandled_;
+    // The lists' conditions: the date choice and "显示已处理记录"; the filter of the last 查询.
+    ConditionPanel<qualityq::Filter> conditions_;
+    qualityq::Filter filter_;
     QRadioButton* entryMode_;
     QRadioButton* editMode_;
     QPushButton* save_;
     QPushButton* discard_;
-    Statement where_;
 };

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,27 +21,18 @@ LossForm::LossForm(QWidget* parent) : QGroupBox(QStringLiteral("损耗登记"), 
 {
     setObjectName(QStringLiteral("lossForm"));
 
-    clients_ = new KvGrid(this);
-    clients_->setObjectName(QStringLiteral("clientList"));
-    clients_->setAccessibleName(QStringLiteral("客户列表"));
-    clients_->InsertColumn(QStringLiteral("客户号"), 0);
-    clients_->InsertColumn(QStringLiteral("名称"), 70);
-    clients_->InsertColumn(QStringLiteral("说明"), 100);
-    clientName_ = new QLineEdit(this);
-    clientName_->setObjectName(QStringLiteral("clientNameBox"));
+    clients_ = makeList(QStringLiteral("客户列表"), "clientList", this,
+                        {{"客户号", 0}, {"名称", 70}, {"说明", 100}});
+    clientName_ = makeEdit(QStringLiteral("客户名称"), "clientNameBox", this);
     clientName_->setReadOnly(true);
-    clientName_->setAccessibleName(QStringLiteral("客户名称"));
     auto* clientColumn = new QVBoxLayout;
     clientColumn->addWidget(makeCaption(QStringLiteral("客户列表"), clients_, this));
     clientColumn->addWidget(clients_, 1);
     clientColumn->addWidget(clientName_);
 
-    count_ = new QLineEdit(this);
-    count_->setObjectName(QStringLiteral("countEdit"));
-    responsible_ = new QComboBox(this);
-    responsible_->setObjectName(QStringLiteral("responsibleCombo"));
-    recorder_ = new QComboBox(this);
-    recorder_->setObjectName(QStringLiteral("recorderCombo"));
+    count_ = makeEdit(QStringLiteral("损耗数量"), "countEdit", this);
+    responsible_ = makeCombo(QStringLiteral("责任人"), "responsibleCombo", this);
+    recorder_ = makeCombo(QStringLiteral("记录人"), "recorderCombo", this);
     for (QComboBox* c : {responsible_, recorder_}) {
         c->setMinimumContentsLength(8);
         c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

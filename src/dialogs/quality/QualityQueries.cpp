@@ -23,36 +23,25 @@ Statement handledColumn(mySQLTool& db)
 Statement conditions(mySQLTool& db, const Filter& filter)
 {
     Conditions where(db);
-    switch (filter.dates) {
-        case Filter::Dates::Before:
-            where.add("%s.日期<'%s'", Q, filter.first);
-            break;
-        case Filter::Dates::After:
-            where.add("%s.日期>'%s'", Q, filter.second);
-            break;
-        case Filter::Dates::Within:
-            where.add("%s.日期>'%s' and %s.日期<'%s'", Q, filter.first, Q, filter.second);
-            break;
-        case Filter::Dates::Any:
-            break;
-    }
+    where.addIf(filter.dates.after, "%s.日期>'%s'", Q).addIf(filter.dates.before, "%s.日期<'%s'", Q);
     if (!filter.showHandled)
         where.add("%s.处理=0", Q);
     return where.after(" where ");
 }
 
-Statement records(mySQLTool& db, const Statement& where, int count)
+Statement records(mySQLTool& db, const Filter& filter, int count)
 {
     return db.Format(
         "select %s.序列号, %s.名称, %s.日期, %s.数量, %s.原因, %s.责任人, %s.记录人, %s.备注, %s.处理 "
         "from %s join %s on %s.客户号=%s.客户号%s order by %s.序列号 limit %d",
-        Q, C, Q, Q, Q, Q, Q, Q, Q, Q, C, Q, C, where, Q, count);
+        Q, C, Q, Q, Q, Q, Q, Q, Q, Q, C, Q, C, conditions(db, filter), Q, count);
 }
 
-Statement countRecords(mySQLTool& db, const Statement& where)
+Statement countRecords(mySQLTool& db, const Filter& filter)
 {
     // Joined as the list is, so that the count is of what it lists.
-    return db.Format("select count(*) from %s join %s on %s.客户号=%s.客户号%s", Q, C, Q, C, where);
+    return db.Format("select count(*) from %s join %s on %s.客户号=%s.客户号%s", Q, C, Q, C,
+                     conditions(db, filter));
 }
 
 Statement clients(mySQLTool& db)

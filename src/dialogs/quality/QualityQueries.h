@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Statement.h"
+#include "db/TimeText.h"
 
 #include <QString>
 
@@ -13,26 +14,24 @@ namespace qualityq {
 // answers too), 0 when it has not.
 Statement handledColumn(mySQLTool& db);
 
-// What the record lists show: the records of a range of dates (before the first, after the
-// second, or strictly between the first and the second), open ones only unless the handled are
-// asked for too. Dates are "YYYY-MM-DD", compared as text with the stored times, so that after
-// a day takes the day itself in and before it leaves it out.
+// What the record lists show: the records of a range of dates, open ones only unless the
+// handled are asked for too. Dates are "YYYY-MM-DD", compared as text with the stored times,
+// so that after a day takes the day itself in and before it leaves it out.
 struct Filter {
-    enum class Dates { Any, Before, After, Within };
-    Dates dates = Dates::Any;
-    QString first, second;
+    Moments dates;
     bool showHandled = false;
 };
-// The conditions of a filter with their lead (" where ..."), or empty.
+// " where " and the conditions of a filter on the loss table, or nothing.
 Statement conditions(mySQLTool& db, const Filter& filter);
 
 // Loss records with their customer's name (those whose customer is gone are left out), oldest
-// first, at most `count` of them:
-// 序列号, 名称, 日期, 数量, 原因, 责任人, 记录人, 备注, 处理. `where` is the conditions on the loss
-// table with its lead (" where ..."), or empty.
-Statement records(mySQLTool& db, const Statement& where, int count);
-// How many records `where` finds in all.
-Statement countRecords(mySQLTool& db, const Statement& where);
+// first, at most `count` of them.
+struct Records {
+    enum Column { Serial, Client, Date, Count, Reason, Responsible, Recorder, Remark, Handled };
+};
+Statement records(mySQLTool& db, const Filter& filter, int count);
+// How many records the filter finds in all.
+Statement countRecords(mySQLTool& db, const Filter& filter);
 
 // Active customers: 客户号, 名称, 说明.
 Statement clients(mySQLTool& db);

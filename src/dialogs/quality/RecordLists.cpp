@@ -12,12 +12,13 @@
 
 namespace {
 
-enum Column { Serial, Client, Date, Count, Reason, Responsible, Recorder, Remark, Handled };
+// The lists show the records' columns as they are read.
+using R = qualityq::Records;
 
 quality::Fields fields(const QStringList& cells)
 {
-    return {cells.value(Count),    cells.value(Reason), cells.value(Responsible),
-            cells.value(Recorder), cells.value(Remark), cells.value(Handled)};
+    return {cells.value(R::Count),    cells.value(R::Reason), cells.value(R::Responsible),
+            cells.value(R::Recorder), cells.value(R::Remark), cells.value(R::Handled)};
 }
 
 }  // namespace
@@ -29,7 +30,7 @@ RecordLists::RecordLists(QWidget* parent) : QWidget(parent)
     entry_ = makeList("entryList");
     edit_ = makeList("editList");
     caption_->setBuddy(entry_);
-    for (int c : {Count, Reason, Responsible, Remark, Handled})
+    for (int c : {R::Count, R::Reason, R::Responsible, R::Remark, R::Handled})
         edit_->SetTextEditor(c);
     edit_->hide();
 
@@ -42,7 +43,7 @@ RecordLists::RecordLists(QWidget* parent) : QWidget(parent)
 
 KvGrid* RecordLists::makeList(const char* name)
 {
-    KvGrid* list = ::makeList(this, name, QStringLiteral("历史记录"),
+    KvGrid* list = ::makeList(QStringLiteral("历史记录"), name, this,
                               {{"序列号", 60},
                                {"客户名称", 80},
                                {"日期", 150},
@@ -58,24 +59,23 @@ KvGrid* RecordLists::makeList(const char* name)
 
 void RecordLists::setRecorders(const QStringList& names)
 {
-    edit_->SetComboEditor(Recorder, names);
+    edit_->SetComboEditor(R::Recorder, names);
 }
 
-bool RecordLists::load(mySQLTool& db, const Statement& where)
+bool RecordLists::load(mySQLTool& db, const qualityq::Filter& filter)
 {
     loaded_.clear();
     edit_->DeleteAllItems();
     caption_->setText(QStringLiteral("历史记录"));
-    const Rows counted = db.Read(qualityq::countRecords(db, where));
+    const Rows counted = db.Read(qualityq::countRecords(db, filter));
     if (!prompt().report(counted)) {
         entry_->DeleteAllItems();
         return false;
     }
-    const FillResult fill = entry_->Fill(db, qualityq::records(db, where, kListCap));
+    const FillResult fill = entry_->Fill(db, qualityq::records(db, filter, kListCap));
     if (!prompt().report(fill))
         return false;
-    for (int r = 0; r < entry_->GetItemCount(); ++r)
-        loaded_.append(entry_->rows().rowCells(r));
+    loaded_ = entry_->CopyRows();
     edit_->rows().appendRows(loaded_);
 
     // A record entered between the count and the list is not left out of the total.
@@ -118,7 +118,7 @@ quality::Edit RecordLists::edit(int row) const
     quality::Edit e;
     if (row < 0 || row >= loaded_.size())
         return e;
-    e.serial = convert::toId(loaded_.at(row).value(Serial));
+    e.serial = convert::toId(loaded_.at(row).value(R::Serial));
     e.loaded = fields(loaded_.at(row));
     e.now = fields(edit_->rows().rowCells(row));
     return e;
@@ -128,6 +128,6 @@ QList<quint64> RecordLists::serials() const
 {
     QList<quint64> out;
     for (const QStringList& row : loaded_)
-        out.append(convert::toId(row.value(Serial)));
+        out.append(convert::toId(row.value(R::Serial)));
     return out;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/Statement.h"
+#include "dialogs/quality/QualityQueries.h"
 #include "dialogs/quality/ops/LossRecords.h"
 
 #include <QStringList>
@@ -23,9 +23,9 @@ public:
     // The choices of the edit list's "记录人".
     void setRecorders(const QStringList& names);
 
-    // Counts and lists the records `where` finds (the loss table's conditions with their lead);
-    // false after a failure was shown, with both lists empty.
-    bool load(mySQLTool& db, const Statement& where);
+    // Counts and lists the records the filter finds; false after a failure was shown, with
+    // both lists empty.
+    bool load(mySQLTool& db, const qualityq::Filter& filter);
 
     void setEditMode(bool on);
     bool editMode() const { return editMode_; }

@@ -17,32 +17,12 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
 
 const char* const kDateFormat = "yyyy-MM-dd";
-
-KvGrid* makeList(const QString& caption, const char* name,
-                 std::initializer_list<std::pair<const char*, int>> columns, QWidget* parent)
-{
-    auto* list = new KvGrid(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setAccessibleName(caption);
-    list->SetCellMargin(1.2);
-    for (const auto& [text, width] : columns)
-        list->InsertColumn(QString::fromUtf8(text), width);
-    return list;
-}
-
-QDateEdit* makeDate(const QDate& date, const char* name, QWidget* parent)
-{
-    auto* d = new QDateEdit(date, parent);
-    d->setObjectName(QString::fromLatin1(name));
-    d->setDisplayFormat(QString::fromLatin1(kDateFormat));
-    d->setCalendarPopup(true);
-    return d;
-}
 
 }  // namespace
 
@@ -54,8 +34,9 @@ Dlg_InquiryShip::Dlg_InquiryShip(QWidget* parent) : QDialog(parent)
     // The period: this month up to and including today.
     const QDate today = kvclock::now().date();
     auto* periodBox = new QGroupBox(QStringLiteral("选择查询起止时间"), this);
-    start_ = makeDate(QDate(today.year(), today.month(), 1), "startDate", periodBox);
-    end_ = makeDate(today.addDays(1), "endDate", periodBox);
+    start_ =
+        makeDate(QStringLiteral("起始日期"), "startDate", periodBox, QDate(today.year(), today.month(), 1));
+    end_ = makeDate(QStringLiteral("截止日期"), "endDate", periodBox, today.addDays(1));
     auto* displayButton = makeButton(QStringLiteral("显示"), "displayButton", periodBox);
     auto* periodLayout = new QGridLayout(periodBox);
     periodLayout->addWidget(makeCaption(QStringLiteral("起始日期"), start_, periodBox), 0, 0);
@@ -64,15 +45,14 @@ Dlg_InquiryShip::Dlg_InquiryShip(QWidget* parent) : QDialog(parent)
     periodLayout->addWidget(end_, 1, 1);
     periodLayout->addWidget(displayButton, 2, 0, 1, 2);
 
-    customers_ = makeList(QStringLiteral("客户列表"), "customerList", {{"客户号", 60}, {"名称", 75}}, this);
+    customers_ = makeList(QStringLiteral("客户列表"), "customerList", this, {{"客户号", 60}, {"名称", 75}});
     chart_ = new ShipmentChart(this);
 
     auto* settlementBox = new QGroupBox(QStringLiteral("客户结算单一览"), this);
-    settlement_ =
-        makeList(settlementBox->title(), "settlementList",
-                 {{"序号", 50}, {"洗涤方法", 200}, {"数量", 50}, {"单价", 60}, {"金额", 60}}, settlementBox);
-    totals_ = makeList(QStringLiteral("合计"), "totalsList",
-                       {{"合计", 50}, {"-/-", 200}, {"数量", 50}, {"-/-", 60}, {"金额", 60}}, settlementBox);
+    settlement_ = makeList(settlementBox->title(), "settlementList", settlementBox,
+                           {{"序号", 50}, {"洗涤方法", 200}, {"数量", 50}, {"单价", 60}, {"金额", 60}});
+    totals_ = makeList(QStringLiteral("合计"), "totalsList", settlementBox,
+                       {{"合计", 50}, {"-/-", 200}, {"数量", 50}, {"-/-", 60}, {"金额", 60}});
     totals_->setMaximumHeight(64);
     auto* printSettlementButton = makeButton(QStringLiteral("打印"), "printSettlementButton", settlementBox);
     auto* exportSettlementButton =
@@ -87,7 +67,7 @@ Dlg_InquiryShip::Dlg_InquiryShip(QWidget* parent) : QDialog(parent)
     settlementLayout->addLayout(settlementButtons);
 
     auto* statementBox = new QGroupBox(QStringLiteral("客户对账单一览"), this);
-    statement_ = makeList(statementBox->title(), "statementList",
+    statement_ = makeList(statementBox->title(), "statementList", statementBox,
                           {{"序号", 50},
                            {"发货号", 55},
                            {"发货日期", 80},
@@ -95,8 +75,9 @@ Dlg_InquiryShip::Dlg_InquiryShip(QWidget* parent) : QDialog(parent)
                            {"款式", 80},
                            {"数量", 50},
                            {"金额", 60},
-                           {"备注", 80}},
-                          statementBox);
+                           {"备注", 80}});
+    for (KvGrid* list : {customers_, settlement_, totals_, statement_})
+        list->SetCellMargin(1.2);
     // The remark can be changed for the printout and the export; it is not stored.
     statement_->SetTextEditor(7);
     auto* printStatementButton = makeButton(QStringLiteral("打印"), "printStatementButton", statementBox);

@@ -34,18 +34,13 @@ const QString kNotice = QStringLiteral("提示");
 const QString kChooseOrder = QStringLiteral("请选择一行货单记录");
 constexpr int kRefreshMs = 60000;
 
-QLineEdit* readOnlyBox(const QString& caption, const QString& name, QWidget* parent, QHBoxLayout* row)
+// A figure shown read-only in a row, after its caption.
+void showFigure(QLineEdit* box, QHBoxLayout* row)
 {
-    auto* label = new QLabel(caption, parent);
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
     box->setReadOnly(true);
     box->setMaximumWidth(80);
-    label->setBuddy(box);
-    box->setAccessibleName(caption);
-    row->addWidget(label);
+    row->addWidget(makeCaption(box->accessibleName(), box, box->parentWidget()));
     row->addWidget(box);
-    return box;
 }
 
 }  // namespace
@@ -56,10 +51,8 @@ Dlg_Shipper::Dlg_Shipper(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Shipper"));
 
     // Order lists: two in one place, one shown at a time.
-    radioUnshipped_ = new QRadioButton(QStringLiteral("未发送的货单列表"), this);
-    radioUnshipped_->setObjectName(QStringLiteral("radioUnshipped"));
-    radioShipped_ = new QRadioButton(QStringLiteral("已发送的货单列表"), this);
-    radioShipped_->setObjectName(QStringLiteral("radioShipped"));
+    radioUnshipped_ = makeRadio(QStringLiteral("未发送的货单列表"), "radioUnshipped", this);
+    radioShipped_ = makeRadio(QStringLiteral("已发送的货单列表"), "radioShipped", this);
     auto* refreshButton = makeButton(QStringLiteral("刷新"), "refreshButton", this);
     scan_ = new ScanBox(this);
     auto* reprintButton = makeButton(QStringLiteral("重印流水卡"), "reprintButton", this);
@@ -91,21 +84,24 @@ Dlg_Shipper::Dlg_Shipper(QWidget* parent) : QDialog(parent)
     waitingRow->addWidget(returnButton);
 
     auto* shippedGroup = new QGroupBox(QStringLiteral("货单中已发送的货物列表"), this);
-    shippedGoods_ = new KvGrid(shippedGroup);
-    shippedGoods_->setObjectName(QStringLiteral("shippedGoodsList"));
-    shippedGoods_->setAccessibleName(shippedGroup->title());
+    shippedGoods_ = makeList(shippedGroup->title(), "shippedGoodsList", shippedGroup,
+                             {{"序列号", 60},
+                              {"原版数量", 70},
+                              {"洗版数量", 70},
+                              {"损耗数量", 70},
+                              {"货物数量", 70},
+                              {"发送时间", 100},
+                              {"发货人", 70}});
     shippedGoods_->SetCellMargin(1.2);
-    const std::pair<const char*, int> shipColumns[] = {{"序列号", 60},   {"原版数量", 70}, {"洗版数量", 70},
-                                                       {"损耗数量", 70}, {"货物数量", 70}, {"发送时间", 100},
-                                                       {"发货人", 70}};
-    for (const auto& [text, width] : shipColumns)
-        shippedGoods_->InsertColumn(QString::fromUtf8(text), width);
     auto* sumsRow = new QHBoxLayout;
-    const char* sumCaptions[] = {"原版数量", "洗版数量", "损耗数量", "货物数量"};
-    const char* sumNames[] = {"shippedOriginal", "shippedWashed", "shippedLoss", "shippedGoods"};
-    for (int i = 0; i < 4; ++i)
-        shippedSums_[i] = readOnlyBox(QString::fromUtf8(sumCaptions[i]), QString::fromLatin1(sumNames[i]),
-                                      shippedGroup, sumsRow);
+    const std::pair<const char*, const char*> sums[] = {{"原版数量", "shippedOriginal"},
+                                                        {"洗版数量", "shippedWashed"},
+                                                        {"损耗数量", "shippedLoss"},
+                                                        {"货物数量", "shippedGoods"}};
+    for (int i = 0; i < 4; ++i) {
+        shippedSums_[i] = makeEdit(QString::fromUtf8(sums[i].first), sums[i].second, shippedGroup);
+        showFigure(shippedSums_[i], sumsRow);
+    }
     sumsRow->addStretch(1);
     auto* printButton = makeButton(QStringLiteral("打印货单"), "printButton", shippedGroup);
     sumsRow->addWidget(printButton);
@@ -174,16 +170,13 @@ Dlg_Shipper::Dlg_Shipper(QWidget* parent) : QDialog(parent)
 QGroupBox* Dlg_Shipper::flowGroup(const QString& caption, const QString& name, KvGrid*& list, QLineEdit*& sum)
 {
     auto* group = new QGroupBox(caption, this);
-    list = new KvGrid(group);
-    list->setObjectName(name + QStringLiteral("List"));
-    list->setAccessibleName(caption);
+    list = makeList(
+        caption, (name + QStringLiteral("List")).toLatin1().constData(), group,
+        {{"流水号", 60}, {"数量", 60}, {"上一站", 70}, {"工作站", 70}, {"生成时间", 100}, {"历史", 120}});
     list->SetCellMargin(1.2);
-    const std::pair<const char*, int> columns[] = {{"流水号", 60}, {"数量", 60},      {"上一站", 70},
-                                                   {"工作站", 70}, {"生成时间", 100}, {"历史", 120}};
-    for (const auto& [text, width] : columns)
-        list->InsertColumn(QString::fromUtf8(text), width);
     auto* row = new QHBoxLayout;
-    sum = readOnlyBox(QStringLiteral("货物数量"), name + QStringLiteral("Sum"), group, row);
+    sum = makeEdit(QStringLiteral("货物数量"), (name + QStringLiteral("Sum")).toLatin1().constData(), group);
+    showFigure(sum, row);
     row->addStretch(1);
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(list, 1);

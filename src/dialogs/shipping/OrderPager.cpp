@@ -10,12 +10,20 @@ OrderPager::OrderPager(Kind kind, const QString& caption, const QString& name, Q
 {
     list()->setAccessibleName(caption);
     list()->SetCellMargin(1.2);
-    const std::pair<const char*, int> columns[] = {
-        {"货单号", 60},   {"款号", 60},     {"客户名称", 80}, {"货物等级", 70},  {"货物数量", 70},
-        {"损耗数量", 70}, {"原版数量", 70}, {"洗版数量", 70}, {"生成时间", 100}, {"货物性质", 70},
-        {"货物分类", 70}, {"货物款式", 70}, {"货物性别", 70}, {"洗涤方法", 150}};
-    for (const auto& [text, width] : columns)
-        list()->InsertColumn(QString::fromUtf8(text), width);
+    list()->InsertColumns({{"货单号", 60},
+                           {"款号", 60},
+                           {"客户名称", 80},
+                           {"货物等级", 70},
+                           {"货物数量", 70},
+                           {"损耗数量", 70},
+                           {"原版数量", 70},
+                           {"洗版数量", 70},
+                           {"生成时间", 100},
+                           {"货物性质", 70},
+                           {"货物分类", 70},
+                           {"货物款式", 70},
+                           {"货物性别", 70},
+                           {"洗涤方法", 150}});
 }
 
 bool OrderPager::firstPage()

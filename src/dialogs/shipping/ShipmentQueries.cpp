@@ -20,6 +20,24 @@ Statement from(mySQLTool& db)
         "from %s straight_join %s on %s.客户号=%s.客户号 straight_join %s on %s.货单号=%s.货单号", S, C, S, C,
         P, S, P);
 }
+
+Conditions conditionsOf(mySQLTool& db, const Filter& f)
+{
+    Conditions where(db);
+    where.addIf(f.client, "%s.客户号=%I64u", S);
+    if (f.technology)
+        where.add("%s.洗涤方法 like '%%[%s]%%'", S, likeLiteral(*f.technology));
+    where.addIf(f.shipper, "%s.发货人='%s'", S).addIf(f.issuer, "%s.开票人='%s'", S);
+    if (f.style)
+        where.add("%s.品名 like '%%%s%%'", S, likeLiteral(*f.style));
+    if (f.sex)
+        where.add("%s.品名 like '%%%s%%'", S, likeLiteral(*f.sex));
+    where.addIf(f.sent.after, "%s.发送时间>'%s'", S).addIf(f.sent.before, "%s.发送时间<'%s'", S);
+    if (f.technologyLike)
+        where.add("%s.洗涤方法 like '%%%s%%'", S, likeLiteral(*f.technologyLike));
+    where.addIf(f.order, "%s.货单号=%I64u", S).addIf(f.nature, "%s.货物性质='%s'", P);
+    return where;
+}
 }  // namespace
 
 QString likeLiteral(const QString& text)
@@ -34,41 +52,13 @@ QString likeLiteral(const QString& text)
     return out;
 }
 
-Statement conditions(mySQLTool& db, const Filter& f)
+Statement conditions(mySQLTool& db, const Filter& filter)
 {
-    Conditions where(db);
-    if (f.client)
-        where.add("%s.客户号=%I64u", S, *f.client);
-    if (f.technology)
-        where.add("%s.洗涤方法 like '%%[%s]%%'", S, likeLiteral(*f.technology));
-    if (f.shipper)
-        where.add("%s.发货人='%s'", S, *f.shipper);
-    if (f.issuer)
-        where.add("%s.开票人='%s'", S, *f.issuer);
-    if (f.style)
-        where.add("%s.品名 like '%%%s%%'", S, likeLiteral(*f.style));
-    if (f.sex)
-        where.add("%s.品名 like '%%%s%%'", S, likeLiteral(*f.sex));
-    if (f.sentAfter && f.sentBefore)
-        where.add("%s.发送时间>'%s' and %s.发送时间<'%s'", S, *f.sentAfter, S, *f.sentBefore);
-    else if (f.sentAfter)
-        where.add("%s.发送时间>'%s'", S, *f.sentAfter);
-    else if (f.sentBefore)
-        where.add("%s.发送时间<'%s'", S, *f.sentBefore);
-    if (f.technologyLike)
-        where.add("%s.洗涤方法 like '%%%s%%'", S, likeLiteral(*f.technologyLike));
-    if (f.order)
-        where.add("%s.货单号=%I64u", S, *f.order);
-    if (f.nature)
-        where.add("%s.货物性质='%s'", P, *f.nature);
-    return where.text();
+    return conditionsOf(db, filter).text();
 }
 
-Statement shipments(mySQLTool& db, const Statement& conditions, quint64 offset, int count)
+Statement shipments(mySQLTool& db, const Filter& filter, quint64 offset, int count)
 {
-    Conditions where(db);
-    if (!conditions.empty())
-        where.append(conditions);
     // In the order of the shipments' numbers, so that pages do not overlap: with nothing
     // ticked a page comes off the primary key, a customer's month is a short sort.
     return db.Format(
@@ -76,19 +66,17 @@ Statement shipments(mySQLTool& db, const Statement& conditions, quint64 offset, 
         "%s.洗涤方法, %s.货物数量, %s.损耗数量, %s.原版数量, %s.洗版数量, %s.货物单价, %s.经办人, %s.备注 "
         "%s%s "
         "order by %s.序列号 limit %I64u, %d",
-        S, S, C, S, S, S, S, S, S, S, S, S, S, S, S, S, from(db), where.after(" where "), S, offset, count);
+        S, S, C, S, S, S, S, S, S, S, S, S, S, S, S, S, from(db), conditionsOf(db, filter).after(" where "),
+        S, offset, count);
 }
 
-Statement totals(mySQLTool& db, const Statement& conditions)
+Statement totals(mySQLTool& db, const Filter& filter)
 {
-    Conditions where(db);
-    if (!conditions.empty())
-        where.append(conditions);
     // Summed on the server in double precision: the matches are never fetched to be added.
     return db.Format(
         "select count(*), sum(%s.货物数量), sum(%s.损耗数量), sum(%s.原版数量), sum(%s.洗版数量), "
         "sum(%s.货物数量*%s.货物单价) %s%s",
-        S, S, S, S, S, S, from(db), where.after(" where "));
+        S, S, S, S, S, S, from(db), conditionsOf(db, filter).after(" where "));
 }
 
 Statement clients(mySQLTool& db)

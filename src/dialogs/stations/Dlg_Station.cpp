@@ -38,14 +38,6 @@ const QString kError = QStringLiteral("错误");
 const QString kLeaveTask = QStringLiteral("有正在进行中的任务，确认离开吗？");
 const QString kChooseRow = QStringLiteral("请选择要移动顺序的记录行");
 
-QLineEdit* detail(QWidget* parent, const char* name)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
-    e->setReadOnly(true);
-    return e;
-}
-
 // A failed read, or a flow or order that is not there.
 void showError(const Rows& read)
 {
@@ -59,8 +51,7 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("Dlg_Station"));
     setWindowTitle(QStringLiteral("工作站"));
 
-    stationCombo_ = new QComboBox(this);
-    stationCombo_->setObjectName(QStringLiteral("stationCombo"));
+    stationCombo_ = makeCombo(QStringLiteral("选择工作站"), "stationCombo", this);
     stationCombo_->setMinimumContentsLength(6);
     auto* query = makeButton(QStringLiteral("生产查询"), "queryButton", this);
     query->setEnabled(false);  // no action behind it
@@ -73,40 +64,36 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
     auto* reprint = makeButton(QStringLiteral("重印流水卡"), "reprintButton", this);
 
     // 1. The lists.
-    waiting_ = new KvGrid(this);
-    waiting_->setObjectName(QStringLiteral("waitingList"));
-    done_ = new KvGrid(this);
-    done_->setObjectName(QStringLiteral("doneList"));
-    for (const auto& [caption, width] : std::initializer_list<std::pair<const char*, int>>{{"流水号", 60},
-                                                                                           {"货单号", 60},
-                                                                                           {"客户名称", 130},
-                                                                                           {"货物等级", 70},
-                                                                                           {"上一站", 70},
-                                                                                           {"数量", 60},
-                                                                                           {"生成时间", 140}})
-        waiting_->InsertColumn(QString::fromUtf8(caption), width);
-    for (const auto& [caption, width] : std::initializer_list<std::pair<const char*, int>>{{"流水号", 60},
-                                                                                           {"货单号", 60},
-                                                                                           {"客户名称", 130},
-                                                                                           {"数量", 60},
-                                                                                           {"工序", 70},
-                                                                                           {"派生", 40},
-                                                                                           {"结讫时间", 140}})
-        done_->InsertColumn(QString::fromUtf8(caption), width);
+    waiting_ = makeList(QStringLiteral("等待完成的工作"), "waitingList", this,
+                        {{"流水号", 60},
+                         {"货单号", 60},
+                         {"客户名称", 130},
+                         {"货物等级", 70},
+                         {"上一站", 70},
+                         {"数量", 60},
+                         {"生成时间", 140}});
+    done_ = makeList(QStringLiteral("已完成的工作"), "doneList", this,
+                     {{"流水号", 60},
+                      {"货单号", 60},
+                      {"客户名称", 130},
+                      {"数量", 60},
+                      {"工序", 70},
+                      {"派生", 40},
+                      {"结讫时间", 140}});
     // Wide enough for a customer's name and a full time.
     for (KvGrid* g : {waiting_, done_})
         g->setMinimumWidth(600);
 
     // 3. The details, read-only.
-    client_ = detail(this, "clientEdit");
-    method_ = detail(this, "methodEdit");
-    nature_ = detail(this, "natureEdit");
-    type_ = detail(this, "typeEdit");
-    style_ = detail(this, "styleEdit");
-    sex_ = detail(this, "sexEdit");
-    priority_ = detail(this, "priorityEdit");
-    from_ = detail(this, "fromEdit");
-    quantity_ = detail(this, "quantityEdit");
+    client_ = makeEdit(QStringLiteral("客户"), "clientEdit", this);
+    method_ = makeEdit(QStringLiteral("洗涤方法"), "methodEdit", this);
+    nature_ = makeEdit(QStringLiteral("属性"), "natureEdit", this);
+    type_ = makeEdit(QStringLiteral("类型"), "typeEdit", this);
+    style_ = makeEdit(QStringLiteral("款式"), "styleEdit", this);
+    sex_ = makeEdit(QStringLiteral("性别"), "sexEdit", this);
+    priority_ = makeEdit(QStringLiteral("优先等级"), "priorityEdit", this);
+    from_ = makeEdit(QStringLiteral("来自"), "fromEdit", this);
+    quantity_ = makeEdit(QStringLiteral("数量"), "quantityEdit", this);
     history_ = new QPlainTextEdit(this);
     history_->setObjectName(QStringLiteral("historyEdit"));
     history_->setReadOnly(true);
@@ -130,12 +117,10 @@ Dlg_Station::Dlg_Station(QWidget* parent) : QDialog(parent)
 
     auto* details = new QGroupBox(QStringLiteral("工作详情"), this);
     auto* grid = new QGridLayout(details);
-    const std::pair<const char*, QLineEdit*> fields[] = {
-        {"客户", client_}, {"洗涤方法", method_},   {"属性", nature_}, {"类型", type_},    {"款式", style_},
-        {"性别", sex_},    {"优先等级", priority_}, {"来自", from_},   {"数量", quantity_}};
     int i = 0;
-    for (const auto& [text, edit] : fields) {
-        grid->addWidget(makeCaption(QString::fromUtf8(text), edit, details), i / 3, (i % 3) * 2);
+    for (QLineEdit* edit : {client_, method_, nature_, type_, style_, sex_, priority_, from_, quantity_}) {
+        edit->setReadOnly(true);
+        grid->addWidget(makeCaption(edit->accessibleName(), edit, details), i / 3, (i % 3) * 2);
         grid->addWidget(edit, i / 3, (i % 3) * 2 + 1);
         ++i;
     }

@@ -45,79 +45,55 @@ WorkPanel::WorkPanel(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("workPanel"));
 
     process_ = makeButton(QStringLiteral("处理工作"), "processButton", this);
-    mode_ = new QComboBox(this);
-    mode_->setObjectName(QStringLiteral("modeCombo"));
-    modeLabel_ = makeCaption(QStringLiteral("选择处理方式"), mode_, this);
-    destination_ = new QComboBox(this);
-    destination_->setObjectName(QStringLiteral("destinationCombo"));
-    rate_ = new QLineEdit(this);
-    rate_->setObjectName(QStringLiteral("rateEdit"));
+    mode_ = makeCombo(QStringLiteral("选择处理方式"), "modeCombo", this);
+    modeLabel_ = makeCaption(mode_->accessibleName(), mode_, this);
+    destination_ = makeCombo(QStringLiteral("选择目的地"), "destinationCombo", this);
+    rate_ = makeEdit(QStringLiteral("工价"), "rateEdit", this);
     rate_->setReadOnly(true);
-    lossCharge_ = new QLineEdit(this);
-    lossCharge_->setObjectName(QStringLiteral("lossChargeEdit"));
+    lossCharge_ = makeEdit(QStringLiteral("损耗赔偿"), "lossChargeEdit", this);
     lossCharge_->setReadOnly(true);
-    team_ = new QComboBox(this);
-    team_->setObjectName(QStringLiteral("teamCombo"));
+    team_ = makeCombo(QStringLiteral("选择班组"), "teamCombo", this);
     for (QComboBox* c : {mode_, destination_, team_})
         c->setMinimumContentsLength(8);
 
-    members_ = new KvGrid(this);
-    members_->setObjectName(QStringLiteral("memberList"));
-    members_->setAccessibleName(QStringLiteral("班组成员"));
-    members_->InsertColumn(QStringLiteral("工号"), 60);
-    members_->InsertColumn(QStringLiteral("姓名"), 60);
-
-    singleList_ = new KvGrid(this);
-    singleList_->setObjectName(QStringLiteral("singleList"));
-    singleList_->setAccessibleName(QStringLiteral("单人模式"));
-    singleList_->InsertColumn(QStringLiteral("工号"), 60);
-    singleList_->InsertColumn(QStringLiteral("姓名"), 70);
-    singleList_->InsertColumn(QStringLiteral("完成数量"), 70);
-    singleList_->InsertColumn(QStringLiteral("损耗数量"), 70);
+    members_ = makeList(QStringLiteral("班组成员"), "memberList", this, {{"工号", 60}, {"姓名", 60}});
+    singleList_ = makeList(QStringLiteral("单人模式"), "singleList", this,
+                           {{"工号", 60}, {"姓名", 70}, {"完成数量", 70}, {"损耗数量", 70}});
     singleList_->SetTextEditor(2);
     singleList_->SetTextEditor(3);
-
-    coopList_ = new KvGrid(this);
-    coopList_->setObjectName(QStringLiteral("cooperativeList"));
-    coopList_->setAccessibleName(QStringLiteral("合作模式"));
-    coopList_->InsertColumn(QStringLiteral("工号"), 60);
-    coopList_->InsertColumn(QStringLiteral("姓名"), 70);
-    coopList_->InsertColumn(QStringLiteral("共计"), 70);  // computed from the totals, never typed
+    // 共计 is computed from the totals, never typed.
+    coopList_ = makeList(QStringLiteral("合作模式"), "cooperativeList", this,
+                         {{"工号", 60}, {"姓名", 70}, {"共计", 70}});
     for (KvGrid* g : {members_, singleList_, coopList_})
         g->setMinimumWidth(140);
 
-    single_ = new QRadioButton(QStringLiteral("单人模式"), this);
-    single_->setObjectName(QStringLiteral("singleRadio"));
-    cooperative_ = new QRadioButton(QStringLiteral("合作模式"), this);
-    cooperative_->setObjectName(QStringLiteral("cooperativeRadio"));
+    single_ = makeRadio(QStringLiteral("单人模式"), "singleRadio", this);
+    cooperative_ = makeRadio(QStringLiteral("合作模式"), "cooperativeRadio", this);
     auto* modes = new QButtonGroup(this);
     modes->addButton(single_);
     modes->addButton(cooperative_);
     single_->setChecked(true);
-    selectAll_ = new QCheckBox(QStringLiteral("全选"), this);
-    selectAll_->setObjectName(QStringLiteral("selectAllCheck"));
+    selectAll_ = makeCheckBox(QStringLiteral("全选"), "selectAllCheck", this);
     insert_ = makeButton(QStringLiteral("插入"), "insertButton", this);
     delete_ = makeButton(QStringLiteral("删除"), "deleteButton", this);
     singleSubmit_ = makeButton(QStringLiteral("提交"), "singleSubmitButton", this);
     coopSubmit_ = makeButton(QStringLiteral("提交"), "cooperativeSubmitButton", this);
-    totalDone_ = new QLineEdit(this);
-    totalDone_->setObjectName(QStringLiteral("totalDoneEdit"));
-    totalLost_ = new QLineEdit(this);
-    totalLost_->setObjectName(QStringLiteral("totalLostEdit"));
-    totalDoneLabel_ = makeCaption(QStringLiteral("总完成数"), totalDone_, this);
-    totalLostLabel_ = makeCaption(QStringLiteral("总损耗数"), totalLost_, this);
+    totalDone_ = makeEdit(QStringLiteral("总完成数"), "totalDoneEdit", this);
+    totalLost_ = makeEdit(QStringLiteral("总损耗数"), "totalLostEdit", this);
+    totalDoneLabel_ = makeCaption(totalDone_->accessibleName(), totalDone_, this);
+    totalLostLabel_ = makeCaption(totalLost_->accessibleName(), totalLost_, this);
 
     auto* top = new QGridLayout;
     top->addWidget(process_, 0, 0);
     top->addWidget(modeLabel_, 0, 1);
     top->addWidget(mode_, 0, 2);
-    top->addWidget(makeCaption(QStringLiteral("选择目的地"), destination_, this), 0, 3);
+    top->addWidget(makeCaption(destination_->accessibleName(), destination_, this), 0, 3);
     top->addWidget(destination_, 0, 4);
-    top->addWidget(makeCaption(QStringLiteral("工价"), rate_, this), 1, 1);
+    top->addWidget(makeCaption(rate_->accessibleName(), rate_, this), 1, 1);
     top->addWidget(rate_, 1, 2);
-    top->addWidget(makeCaption(QStringLiteral("损耗赔偿"), lossCharge_, this), 1, 3);
+    top->addWidget(makeCaption(lossCharge_->accessibleName(), lossCharge_, this), 1, 3);
     top->addWidget(lossCharge_, 1, 4);
-    top->addWidget(makeCaption(QStringLiteral("选择班组"), team_, this), 2, 1);
+    top->addWidget(makeCaption(team_->accessibleName(), team_, this), 2, 1);
     top->addWidget(team_, 2, 2);
     top->setColumnStretch(2, 1);
     top->setColumnStretch(4, 1);

@@ -59,11 +59,11 @@ Outcome prepareDays(mySQLTool& db, const financeq::WorkFilter& f, WorkDays* out)
     QDate first = day(b.text(0));
     if (!first.isValid())
         return Outcome::done();
-    if (f.after)
-        first = std::max(first, day(*f.after).addDays(1));
+    if (f.done.after)
+        first = std::max(first, day(*f.done.after).addDays(1));
     QDate end = day(b.text(1));
-    if (f.before)
-        end = std::min(end, day(*f.before));
+    if (f.done.before)
+        end = std::min(end, day(*f.done.before));
     if (!end.isValid() || first >= end)
         return Outcome::done();
 

@@ -1,7 +1,8 @@
-#include "dialogs/materials/RawSummaries.h"
+#include "dialogs/materials/ops/RawSummaries.h"
 
 #include "db/Gbk.h"
 #include "db/Rows.h"
+#include "dialogs/materials/MaterialQueries.h"
 
 #include <algorithm>
 #include <map>
@@ -58,17 +59,17 @@ QByteArray sortKey(const QString& text)
 
 RawSummaries RawSummaries::ofPurchases(const Rows& sums)
 {
-    // 名称, 供应商号, supplier's 名称, sum(数量), sum(金额), count(*), by material.
+    using C = materialq::PurchaseSums;
     RawSummaries out;
     Totals<QString> quantities, amounts;
     Totals<quint64> suppliers;
     for (const Row& r : sums) {
-        const QString material = r.text(0);
-        quantities.at(material) += r.toDouble(3);
-        amounts.at(material) += r.toDouble(4);
-        suppliers.at(r.toId(1)) += r.toDouble(4);
-        suppliers.names[r.toId(1)] = r.text(2);
-        out.rows += r.toId(5);
+        const QString material = r.text(C::Material);
+        quantities.at(material) += r.toDouble(C::Quantity);
+        amounts.at(material) += r.toDouble(C::Amount);
+        suppliers.at(r.toId(C::Supplier)) += r.toDouble(C::Amount);
+        suppliers.names[r.toId(C::Supplier)] = r.text(C::SupplierName);
+        out.rows += r.toId(C::Rows);
     }
     for (const QString& m : quantities.order)
         out.materials.append({m, quantity(quantities.sums[m]), money(amounts.sums[m])});
@@ -78,23 +79,23 @@ RawSummaries RawSummaries::ofPurchases(const Rows& sums)
 
 RawSummaries RawSummaries::ofIssues(const Rows& sums)
 {
-    // 名称, 客户号, customer's 名称, 班组, sum(数量), 均价 (NULL for none), count(*), by material.
+    using C = materialq::IssueSums;
     RawSummaries out;
     Totals<QString> quantities;
     std::map<QString, double> averages;  // only materials that have one
     Totals<quint64> clients;
     Totals<QString> teams;
     for (const Row& r : sums) {
-        const QString material = r.text(0);
-        const double q = r.toDouble(4);
-        const double value = r.isNull(5) ? 0.0 : q * r.toDouble(5);
+        const QString material = r.text(C::Material);
+        const double q = r.toDouble(C::Quantity);
+        const double value = r.isNull(C::Average) ? 0.0 : q * r.toDouble(C::Average);
         quantities.at(material) += q;
-        if (!r.isNull(5))
-            averages[material] = r.toDouble(5);
-        clients.at(r.toId(1)) += value;
-        clients.names[r.toId(1)] = r.text(2);
-        teams.at(r.text(3)) += value;
-        out.rows += r.toId(6);
+        if (!r.isNull(C::Average))
+            averages[material] = r.toDouble(C::Average);
+        clients.at(r.toId(C::Client)) += value;
+        clients.names[r.toId(C::Client)] = r.text(C::ClientName);
+        teams.at(r.text(C::Team)) += value;
+        out.rows += r.toId(C::Rows);
     }
     for (const QString& m : quantities.order) {
         const double q = quantities.sums[m];
