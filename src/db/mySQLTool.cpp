@@ -200,16 +200,15 @@ bool mySQLTool::setUpSession()
     if (!send("select @@hostname, @@port, @@server_id, "
               "(select host from information_schema.processlist where id=connection_id())"))
         return false;
-    MYSQL_RES* r = mysql_store_result(&mysql_);
+    const MysqlResult r(mysql_store_result(&mysql_));
     if (!r) {
         noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
         return false;
     }
     QStringList parts;
-    if (MYSQL_ROW row = mysql_fetch_row(r))
-        for (unsigned i = 0; i < mysql_num_fields(r); ++i)
+    if (MYSQL_ROW row = mysql_fetch_row(r.get()))
+        for (unsigned i = 0; i < mysql_num_fields(r.get()); ++i)
             parts.append(QString::fromLatin1(row[i] ? row[i] : ""));
-    mysql_free_result(r);
     // The client's address and port as the server sees them tell this session apart from a
     // later one that got the same id (ids start again when the server restarts).
     peer_ = parts.value(3);
@@ -238,13 +237,11 @@ void mySQLTool::endLostSession()
     const auto sessions = [&]() -> int {
         if (!still.ok() || !send(still.sql()))
             return -1;
-        MYSQL_RES* r = mysql_store_result(&mysql_);
+        const MysqlResult r(mysql_store_result(&mysql_));
         if (!r)
             return -1;
-        const MYSQL_ROW row = mysql_fetch_row(r);
-        const int n = row && row[0] ? QByteArray(row[0]).toInt() : -1;
-        mysql_free_result(r);
-        return n;
+        const MYSQL_ROW row = mysql_fetch_row(r.get());
+        return row && row[0] ? QByteArray(row[0]).toInt() : -1;
     };
     int left = sessions();
     if (left > 0)
@@ -444,7 +441,7 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable)
     // result not asked for must not stay on the connection.
     QElapsedTimer wait;
     wait.start();
-    MYSQL_RES* stored = mysql_store_result(&mysql_);
+    MysqlResult stored(mysql_store_result(&mysql_));
     traffic_.waitNs += wait.nsecsElapsed();
     if (!stored && mysql_errno(&mysql_) != 0) {
         noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
@@ -455,8 +452,7 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable)
         return false;
     }
     if (!keep) {
-        if (stored)
-            mysql_free_result(stored);
+        stored.reset();
         affected_ = mysql_affected_rows(&mysql_);
         insertId_ = mysql_insert_id(&mysql_);
         return true;
@@ -465,7 +461,7 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable)
         noteError(CR_UNKNOWN_ERROR, QStringLiteral("语句没有返回结果集"));
         return false;
     }
-    result_ = stored;
+    result_ = std::move(stored);
     affected_ = 0;
     return true;
 }
@@ -502,16 +498,14 @@ bool mySQLTool::FetchRow()
 {
     if (!result_)
         return false;
-    row_ = mysql_fetch_row(result_);
-    lengths_ = row_ ? mysql_fetch_lengths(result_) : nullptr;
+    row_ = mysql_fetch_row(result_.get());
+    lengths_ = row_ ? mysql_fetch_lengths(result_.get()) : nullptr;
     return row_ != nullptr;
 }
 
 bool mySQLTool::FreeResult()
 {
-    if (result_)
-        mysql_free_result(result_);
-    result_ = nullptr;
+    result_.reset();
     row_ = nullptr;
     lengths_ = nullptr;
     return true;
@@ -519,27 +513,27 @@ bool mySQLTool::FreeResult()
 
 bool mySQLTool::DataSeek(quint64 row)
 {
-    if (!result_ || row >= mysql_num_rows(result_))
+    if (!result_ || row >= mysql_num_rows(result_.get()))
         return false;
-    mysql_data_seek(result_, row);
+    mysql_data_seek(result_.get(), row);
     return true;
 }
 
 int mySQLTool::NumFields()
 {
-    return result_ ? static_cast<int>(mysql_num_fields(result_)) : 0;
+    return result_ ? static_cast<int>(mysql_num_fields(result_.get())) : 0;
 }
 
 quint64 mySQLTool::NumRows()
 {
-    return result_ ? mysql_num_rows(result_) : 0;
+    return result_ ? mysql_num_rows(result_.get()) : 0;
 }
 
 int mySQLTool::GetFieldName(int index, QString* target)
 {
     if (index < 0 || !target || !result_ || index >= NumFields())
         return -1;
-    const MYSQL_FIELD* field = mysql_fetch_field_direct(result_, static_cast<unsigned>(index));
+    const MYSQL_FIELD* field = mysql_fetch_field_direct(result_.get(), static_cast<unsigned>(index));
     *target = Gbk::decode(field->name, static_cast<qsizetype>(field->name_length));
     return 0;
 }
@@ -568,7 +562,8 @@ QString mySQLTool::GetError()
 
 bool mySQLTool::IsNull(int column) const
 {
-    return !row_ || column < 0 || column >= static_cast<int>(mysql_num_fields(result_)) || !row_[column];
+    return !row_ || column < 0 || column >= static_cast<int>(mysql_num_fields(result_.get())) ||
+           !row_[column];
 }
 
 QString mySQLTool::Value(int column) const

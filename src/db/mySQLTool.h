@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/MysqlResult.h"
 #include "db/Outcome.h"
 #include "db/Rows.h"
 #include "db/Servers.h"
@@ -167,7 +168,7 @@ private:
     MYSQL_ROW row_ = nullptr;
     unsigned long* lengths_ = nullptr;
     MYSQL mysql_;
-    MYSQL_RES* result_ = nullptr;
+    MysqlResult result_;
     bool initialised_ = false;  // the handle holds allocations that mysql_close frees
     bool connected_ = false;
     bool wanted_ = false;  // connected by Connect and not closed on purpose since

@@ -1,3 +1,4 @@
+#include "db/MysqlResult.h"
 #include "support/TestCluster.h"
 
 #include <gtest/gtest.h>
@@ -44,12 +45,11 @@ std::vector<std::string> column(MYSQL* m, const std::string& sql)
     std::vector<std::string> out;
     if (!exec(m, sql))
         return out;
-    MYSQL_RES* r = mysql_store_result(m);
+    const MysqlResult r(mysql_store_result(m));
     if (!r)
         return out;
-    while (MYSQL_ROW row = mysql_fetch_row(r))
+    while (MYSQL_ROW row = mysql_fetch_row(r.get()))
         out.emplace_back(row[0] ? row[0] : "NULL");
-    mysql_free_result(r);
     return out;
 }
 

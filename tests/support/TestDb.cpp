@@ -140,8 +140,7 @@ void Database::exec(const QString& sql)
     }
     // Drain every result of a multi-statement text.
     do {
-        if (MYSQL_RES* r = mysql_store_result(m))
-            mysql_free_result(r);
+        const MysqlResult unread(mysql_store_result(m));
         if (mysql_errno(m) != 0) {
             ADD_FAILURE() << "statement failed: " << mysql_error(m);
             return;
@@ -191,22 +190,20 @@ QList<QStringList> Database::rows(const QString& sql)
         ADD_FAILURE() << "query failed: " << mysql_error(m) << "\n" << b.constData();
         return out;
     }
-    MYSQL_RES* r = mysql_store_result(m);
+    const MysqlResult r(mysql_store_result(m));
     if (!r)
         return out;
-    const unsigned n = mysql_num_fields(r);
-    while (MYSQL_ROW row = mysql_fetch_row(r)) {
-        const unsigned long* len = mysql_fetch_lengths(r);
+    const unsigned n = mysql_num_fields(r.get());
+    while (MYSQL_ROW row = mysql_fetch_row(r.get())) {
+        const unsigned long* len = mysql_fetch_lengths(r.get());
         QStringList cells;
         for (unsigned i = 0; i < n; ++i)
             cells.append(row[i] ? QString::fromUtf8(row[i], static_cast<qsizetype>(len[i])) : QString());
         out.append(cells);
     }
-    mysql_free_result(r);
     // A procedure's CALL ends with a status of its own.
     while (mysql_next_result(m) == 0)
-        if (MYSQL_RES* more = mysql_store_result(m))
-            mysql_free_result(more);
+        const MysqlResult unread(mysql_store_result(m));
     return out;
 }
 

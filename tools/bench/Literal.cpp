@@ -1,6 +1,7 @@
 #include "Literal.h"
 
 #include "db/Gbk.h"
+#include "db/MysqlResult.h"
 
 #include <cstdio>
 
@@ -46,7 +47,8 @@ QList<QStringList> Literal::select(const QString& sql, int cap)
     total_ = 0;
     if (!send(sql))
         return list;
-    MYSQL_RES* result = mysql_store_result(mysql_);
+    const MysqlResult owned(mysql_store_result(mysql_));
+    MYSQL_RES* result = owned.get();
     if (!result)
         return list;
     total_ = mysql_num_rows(result);
@@ -62,7 +64,6 @@ QList<QStringList> Literal::select(const QString& sql, int cap)
             cells.append(row[c] ? Gbk::decode(row[c], static_cast<qsizetype>(lengths[c])) : QString());
         list.append(std::move(cells));
     }
-    mysql_free_result(result);
     return list;
 }
 
@@ -76,8 +77,7 @@ bool Literal::exec(const QString& sql)
 {
     if (!send(sql))
         return false;
-    if (MYSQL_RES* r = mysql_store_result(mysql_))
-        mysql_free_result(r);
+    const MysqlResult unread(mysql_store_result(mysql_));
     insertId_ = mysql_insert_id(mysql_);
     return true;
 }

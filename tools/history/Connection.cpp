@@ -1,5 +1,7 @@
 #include "Connection.h"
 
+#include "db/MysqlResult.h"
+
 #include <cstdlib>
 
 namespace hist {
@@ -31,8 +33,8 @@ bool Connection::exec(const std::string& sql)
         error_ = std::string(mysql_error(mysql_)) + "\n  in: " + sql.substr(0, 300);
         return false;
     }
-    if (MYSQL_RES* r = mysql_store_result(mysql_))
-        mysql_free_result(r);
+    // A result nobody reads is freed at once.
+    const MysqlResult unread(mysql_store_result(mysql_));
     return true;
 }
 
@@ -43,21 +45,20 @@ bool Connection::rows(const std::string& sql, std::vector<Row>& out)
         error_ = std::string(mysql_error(mysql_)) + "\n  in: " + sql.substr(0, 300);
         return false;
     }
-    MYSQL_RES* r = mysql_store_result(mysql_);
+    const MysqlResult r(mysql_store_result(mysql_));
     if (!r) {
         error_ = mysql_error(mysql_);
         return mysql_field_count(mysql_) == 0;
     }
-    const unsigned n = mysql_num_fields(r);
-    while (MYSQL_ROW row = mysql_fetch_row(r)) {
-        unsigned long* lengths = mysql_fetch_lengths(r);
+    const unsigned n = mysql_num_fields(r.get());
+    while (MYSQL_ROW row = mysql_fetch_row(r.get())) {
+        unsigned long* lengths = mysql_fetch_lengths(r.get());
         Row cells(n);
         for (unsigned i = 0; i < n; ++i)
             if (row[i])
                 cells[i].assign(row[i], lengths[i]);
         out.push_back(std::move(cells));
     }
-    mysql_free_result(r);
     return true;
 }
 
