@@ -4,6 +4,7 @@
 #include "app/IniFile.h"
 #include "cipher/Aes.h"
 #include "db/mySQLTool.h"
+#include "support/CipherLibrary.h"
 #include "support/DbTest.h"
 #include "ui/AppState.h"
 
@@ -44,21 +45,10 @@ void whenModal(std::function<void(W*)> act, int triesLeft = 200)
     });
 }
 
-// The cipher library by its plain name, as the client loads it; sanitizer builds hide the
-// run path from dlopen, so the program's folder is tried as well.
-inline void* openCipherLibrary()
-{
-    if (void* h = dlopen("libAES.so", RTLD_NOW))
-        return h;
-    return dlopen(
-        QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/libAES.so")).constData(),
-        RTLD_NOW);
-}
-
 // Enciphers a value as an installation would, with the client's library and key.
 inline QString encipher(const QString& plain)
 {
-    void* h = openCipherLibrary();
+    void* h = kvtest::openCipherLibrary();
     if (!h)
         return QString();
     auto* encrypt = reinterpret_cast<AesFunction>(dlsym(h, "AesEncrypt"));

@@ -2,12 +2,15 @@
 #include "db/mySQLTool.h"
 #include "grid/KvGrid.h"
 #include "support/DbTest.h"
+#include "support/ScreenDriver.h"
 
 #include <QHash>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+using kvtest::column;
 
 namespace {
 
@@ -25,22 +28,6 @@ public:
         return mySQLTool::Query(statement, keep);
     }
 };
-
-QList<QStringList> rowsOf(const KvGrid* g)
-{
-    QList<QStringList> out;
-    for (int r = 0; r < g->GetItemCount(); ++r)
-        out.append(g->rows().rowCells(r));
-    return out;
-}
-
-QStringList column(const KvGrid* g, int c)
-{
-    QStringList out;
-    for (int r = 0; r < g->GetItemCount(); ++r)
-        out.append(g->GetItemText(r, c));
-    return out;
-}
 
 class DashboardTest : public kvtest::DbTest {
 public:
@@ -111,7 +98,7 @@ TEST_F(DashboardTest, ClickingAnOrderListsItsOpenFlowsAndAFlowShowsItsRoute)
     const QRect first = d.orders()->visualRect(d.orders()->model()->index(0, 0));
     QTest::mouseClick(d.orders()->viewport(), Qt::LeftButton, {}, first.center());
     EXPECT_EQ(d.SelectedOrder(), 1u);
-    ASSERT_EQ(rowsOf(d.flows()),
+    ASSERT_EQ(d.flows()->CopyRows(),
               (QList<QStringList>{{QStringLiteral("1"), QStringLiteral("手工"), QStringLiteral("80")}}));
 
     const QRect flow = d.flows()->visualRect(d.flows()->model()->index(0, 0));
@@ -146,14 +133,14 @@ TEST_F(DashboardTest, MethodsAreCountedByExactTextAndTechnologiesInEachOfTheirOr
 {
     Dashboard d(g_sqlTool);
     ASSERT_EQ(d.FillMethodTable(), 1);
-    EXPECT_EQ(rowsOf(d.methods()), (QList<QStringList>{{QStringLiteral("[A][B]"), QStringLiteral("130")},
-                                                       {QStringLiteral("[B][A]"), QStringLiteral("50")},
-                                                       {QStringLiteral("[A]"), QStringLiteral("7")}}));
+    EXPECT_EQ(d.methods()->CopyRows(), (QList<QStringList>{{QStringLiteral("[A][B]"), QStringLiteral("130")},
+                                                           {QStringLiteral("[B][A]"), QStringLiteral("50")},
+                                                           {QStringLiteral("[A]"), QStringLiteral("7")}}));
     EXPECT_EQ(d.methodCaption()->text(), QStringLiteral("共有3种洗涤方法包括187件货物正在车间运行"));
 
     ASSERT_EQ(d.FillTechnologyTable(), 1);
     // In the server's order, which the statement leaves open.
-    QList<QStringList> technologies = rowsOf(d.technologies());
+    QList<QStringList> technologies = d.technologies()->CopyRows();
     std::sort(technologies.begin(), technologies.end());
     EXPECT_EQ(technologies, (QList<QStringList>{{QStringLiteral("A"), QStringLiteral("187")},
                                                 {QStringLiteral("B"), QStringLiteral("180")},
@@ -171,11 +158,11 @@ TEST_F(DashboardTest, MethodsDifferingInCaseAndTechnologiesNamedWithWildcardsCou
     Dashboard d(g_sqlTool);
     ASSERT_EQ(d.FillMethodTable(), 1);
     QHash<QString, QString> methods;
-    for (const QStringList& r : rowsOf(d.methods()))
+    for (const QStringList& r : d.methods()->CopyRows())
         methods.insert(r[0], r[1]);
     ASSERT_EQ(d.FillTechnologyTable(), 1);
     QHash<QString, QString> technologies;
-    for (const QStringList& r : rowsOf(d.technologies()))
+    for (const QStringList& r : d.technologies()->CopyRows())
         technologies.insert(r[0], r[1]);
 
     const struct {

@@ -1,5 +1,6 @@
 #include "app/IniFile.h"
 #include "cipher/Aes.h"
+#include "support/CipherLibrary.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -15,23 +16,12 @@ namespace {
 
 constexpr const char* kKey = "mopleu";
 
-// The cipher library by its plain name, as the client loads it; sanitizer builds hide the
-// run path from dlopen, so the program's folder is tried as well.
-inline void* openCipherLibrary()
-{
-    if (void* h = dlopen("libAES.so", RTLD_NOW))
-        return h;
-    return dlopen(
-        QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/libAES.so")).constData(),
-        RTLD_NOW);
-}
-
 // The library as the client finds it: by its plain name through the run path.
 class Cipher : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        handle_ = openCipherLibrary();
+        handle_ = kvtest::openCipherLibrary();
         ASSERT_NE(handle_, nullptr) << dlerror();
         encrypt = reinterpret_cast<AesFunction>(dlsym(handle_, "AesEncrypt"));
         decrypt = reinterpret_cast<AesFunction>(dlsym(handle_, "AesDecrypt"));

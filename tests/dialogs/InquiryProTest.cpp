@@ -21,6 +21,8 @@
 #include <functional>
 #include <memory>
 
+using kvtest::column;
+
 namespace {
 
 const QString kError = QStringLiteral("错误");
@@ -82,13 +84,6 @@ public:
     {
         KvGrid* t = grid("totalsList");
         return t->GetItemCount() == 1 ? t->rows().rowCells(0) : QStringList();
-    }
-    QStringList column(KvGrid* g, int c)
-    {
-        QStringList out;
-        for (int r = 0; r < g->GetItemCount(); ++r)
-            out << g->GetItemText(r, c);
-        return out;
     }
     QStringList log()
     {

@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
+using kvtest::column;
+
 namespace {
 
 // Columns of the record lists.
@@ -46,13 +48,6 @@ protected:
         dlg_->show();
         setRoot(dlg_.get());
         return *dlg_;
-    }
-    static QStringList column(const KvGrid* g, int c)
-    {
-        QStringList out;
-        for (int r = 0; r < g->GetItemCount(); ++r)
-            out << g->GetItemText(r, c);
-        return out;
     }
     QString caption() { return child<QLabel>("recordsLabel")->text(); }
     void fillForm(const QString& count)

@@ -19,6 +19,8 @@
 #include <functional>
 #include <memory>
 
+using kvtest::column;
+
 namespace {
 
 QByteArray gbk(const QString& text)
@@ -61,20 +63,6 @@ public:
     KvGrid* results()
     {
         return grid(child<QRadioButton>("issueMode")->isChecked() ? "issueList" : "purchaseList");
-    }
-    static QStringList column(const KvGrid* g, int c)
-    {
-        QStringList out;
-        for (int r = 0; r < g->GetItemCount(); ++r)
-            out << g->GetItemText(r, c);
-        return out;
-    }
-    static QList<QStringList> cells(const KvGrid* g)
-    {
-        QList<QStringList> out;
-        for (int r = 0; r < g->GetItemCount(); ++r)
-            out << g->rows().rowCells(r);
-        return out;
     }
     void pick(const char* list, int column, const char* text)
     {
@@ -217,9 +205,9 @@ TEST_F(RawInquiry, SummariesAddUpTheMatchingRowsAndIssuesAreValuedAtTheAveragePr
 {
     open(false);
     click("queryButton");
-    EXPECT_EQ(cells(grid("materialSumList")),
+    EXPECT_EQ(grid("materialSumList")->CopyRows(),
               (QList<QStringList>{{"浮石", "100.000000", "150.00"}, {"酵素", "10.000000", "30.00"}}));
-    EXPECT_EQ(cells(grid("supplierSumList")),
+    EXPECT_EQ(grid("supplierSumList")->CopyRows(),
               (QList<QStringList>{{"1", "广州恒信化工", "30.00"}, {"2", "增城浮石批发部", "150.00"}}));
     EXPECT_EQ(grid("teamSumList")->GetItemCount(), 0);
 
@@ -229,13 +217,13 @@ TEST_F(RawInquiry, SummariesAddUpTheMatchingRowsAndIssuesAreValuedAtTheAveragePr
     click("issueMode");
     EXPECT_EQ(grid("materialSumList")->GetItemCount(), 0);  // the other mode's figures go
     click("queryButton");
-    EXPECT_EQ(cells(grid("materialSumList")),
+    EXPECT_EQ(grid("materialSumList")->CopyRows(),
               (QList<QStringList>{
                   {"浮石", "20.000000", "30.00"}, {"酵素", "3.500000", "10.50"}, {"砂纸", "4.000000", ""}}));
-    EXPECT_EQ(cells(grid("clientSumList")),
+    EXPECT_EQ(grid("clientSumList")->CopyRows(),
               (QList<QStringList>{
                   {"1", "广州天河制衣厂", "6.00"}, {"2", "佛山南海牛仔服饰", "34.50"}, {"3", "", "0.00"}}));
-    EXPECT_EQ(cells(grid("teamSumList")),
+    EXPECT_EQ(grid("teamSumList")->CopyRows(),
               (QList<QStringList>{{"喷砂组", "30.00"}, {"手工组", "0.00"}, {"洗水组", "10.50"}}));
     EXPECT_EQ(column(results(), 2),
               (QStringList{"广州天河制衣厂", "佛山南海牛仔服饰", "佛山南海牛仔服饰", ""}));

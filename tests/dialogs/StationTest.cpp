@@ -21,6 +21,8 @@
 
 using kvtest::DemoDbTest;
 
+using kvtest::column;
+
 namespace {
 
 class Station : public DemoDbTest {
@@ -70,14 +72,6 @@ protected:
         T* c = w->findChild<T*>(QLatin1String(name));
         EXPECT_NE(c, nullptr) << name;
         return c;
-    }
-
-    static QStringList column(const KvGrid* g, int c = 0)
-    {
-        QStringList out;
-        for (int r = 0; g && r < g->GetItemCount(); ++r)
-            out.append(g->GetItemText(r, c));
-        return out;
     }
 
     static void choose(QComboBox* combo, const QString& text) { kvtest::ScreenDriver::choose(combo, text); }

@@ -57,13 +57,7 @@ public:
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, QPoint(5, g->viewport()->height() - 3));
     }
     // The first row whose cell in `column` is `value`, -1 when none.
-    static int rowOf(const KvGrid* g, int column, const QString& value)
-    {
-        for (int r = 0; r < g->GetItemCount(); ++r)
-            if (g->GetItemText(r, column) == value)
-                return r;
-        return -1;
-    }
+    static int rowOf(const KvGrid* g, int column, const QString& value) { return g->FindRow(column, value); }
     // Clicks the row whose cell in `column` is `value`; false when there is none.
     static bool clickRowWith(KvGrid* g, int column, const QString& value)
     {
@@ -91,5 +85,14 @@ public:
 private:
     QWidget* root_;
 };
+
+// The texts of a list's column, top to bottom.
+inline QStringList column(const KvGrid* g, int c = 0)
+{
+    QStringList out;
+    for (int r = 0; g && r < g->GetItemCount(); ++r)
+        out.append(g->GetItemText(r, c));
+    return out;
+}
 
 }  // namespace kvtest
