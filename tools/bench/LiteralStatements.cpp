@@ -1,9 +1,9 @@
 // The literal statements of each action, word for word, with the values filled in as the
 // screen would fill them, sent by the bare client. Only this file holds them; the product
 // never uses them.
-#include "Literal.h"
 #include "Bench.h"
 #include "Fixtures.h"
+#include "Literal.h"
 
 #include "db/TimeText.h"
 
