@@ -28,14 +28,16 @@ bool fillMaterials(KvGrid* list, MaterialColumns columns)
         prompt().report(read.failed(), QStringLiteral("错误"));
         return false;
     }
-    // 名称, 数量, 单位, 累计数量, 累计金额: the average comes from the same row.
+    // The average comes from the same row.
+    using M = materialq::Materials;
     for (const Row& r : read) {
-        const QString average = averageText(averagePrice(r.toDouble(3), r.toDouble(4)));
+        const double amount = r.toDouble(M::BoughtAmount);
+        const QString average = averageText(averagePrice(r.toDouble(M::BoughtQuantity), amount));
         if (columns == MaterialColumns::Desk)
-            list->AppendItem({r.text(0), r.text(1), r.text(2), average});
+            list->AppendItem({r.text(M::Name), r.text(M::Quantity), r.text(M::Unit), average});
         else
-            list->AppendItem({r.text(0), r.text(1), r.text(2), r.text(3),
-                              QString::asprintf("%.2f", r.toDouble(4)), average});
+            list->AppendItem({r.text(M::Name), r.text(M::Quantity), r.text(M::Unit),
+                              r.text(M::BoughtQuantity), QString::asprintf("%.2f", amount), average});
     }
     if (!selected.isEmpty())
         selectRowWith(list, 0, selected);

@@ -11,6 +11,9 @@ class mySQLTool;
 namespace materialq {
 
 // 名称, 数量, 单位, 累计数量, 累计金额 of every material, by name.
+struct Materials {
+    enum Column { Name, Quantity, Unit, BoughtQuantity, BoughtAmount };
+};
 Statement materials(mySQLTool& db);
 // The material of that name (名称); no row when there is none.
 Statement material(mySQLTool& db, const QString& name);
