@@ -65,7 +65,8 @@ TEST(ConditionPanel, ReadsTickedRowsInOrderAndStopsAtTheFirstMissingOrRefusedInp
         const QString message = QString::fromUtf8(t.message);
         EXPECT_EQ(f.has_value(), message.isEmpty());
         EXPECT_EQ(scope.prompt.last().text, message);
-        if (f)
+        if (f) {
             EXPECT_EQ(f->taken.join(QLatin1Char(' ')), QString::fromUtf8(t.taken));
+        }
     }
 }
