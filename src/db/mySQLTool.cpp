@@ -296,6 +296,33 @@ bool mySQLTool::Connect(const QString& host, int port, const QString& database, 
     return wanted_;
 }
 
+bool mySQLTool::ConnectLike(const mySQLTool& other)
+{
+    if (connected_)
+        Close();
+    servers_ = other.servers_;
+    current_ = other.current_;
+    database_ = other.database_;
+    account_ = other.account_;
+    password_ = other.password_;
+    connectTimeout_ = other.connectTimeout_;
+    readTimeout_ = other.readTimeout_;
+    writeTimeout_ = other.writeTimeout_;
+    lockWaitSeconds_ = other.lockWaitSeconds_;
+    sessionStatements_ = other.sessionStatements_;
+    lostThreadId_ = 0;
+    wanted_ = open();
+    return wanted_;
+}
+
+void mySQLTool::Abort()
+{
+    // Reading the rest of a streamed result could take as long as the whole of it.
+    if (initialised_ && connected_)
+        mariadb_cancel(&mysql_);
+    Close();
+}
+
 void mySQLTool::closeHandle()
 {
     FreeResult();
@@ -373,6 +400,11 @@ bool mySQLTool::Query(const Statement& statement, bool keep)
     return run(statement, keep, keep);
 }
 
+bool mySQLTool::Stream(const Statement& statement)
+{
+    return run(statement, true, true, true);
+}
+
 // A statement whose texts were escaped for another kind of connection is not sent.
 bool mySQLTool::fits(const Statement& statement)
 {
@@ -382,7 +414,7 @@ bool mySQLTool::fits(const Statement& statement)
     return false;
 }
 
-bool mySQLTool::run(const Statement& statement, bool keep, bool resendable)
+bool mySQLTool::run(const Statement& statement, bool keep, bool resendable, bool stream)
 {
     Busy busy(*this);
     if (!statement.ok()) {
@@ -438,10 +470,11 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable)
 
     // The whole result is read in either case: the server may send the statement's error after
     // its first rows (a subquery of more than one row, a deadlock met while reading), and a
-    // result not asked for must not stay on the connection.
+    // result not asked for must not stay on the connection. A streamed result is the
+    // exception: its rows, and such an error, come with FetchRow.
     QElapsedTimer wait;
     wait.start();
-    MysqlResult stored(mysql_store_result(&mysql_));
+    MysqlResult stored(stream ? mysql_use_result(&mysql_) : mysql_store_result(&mysql_));
     traffic_.waitNs += wait.nsecsElapsed();
     if (!stored && mysql_errno(&mysql_) != 0) {
         noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
@@ -462,9 +495,11 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable)
         return false;
     }
     result_ = std::move(stored);
+    streaming_ = stream;
     affected_ = 0;
     return true;
 }
+
 Rows mySQLTool::Read(const Statement& statement, int cap)
 {
     if (!Query(statement, true))
@@ -479,19 +514,24 @@ Rows mySQLTool::Read(const Statement& statement, int cap)
     const quint64 total = NumRows();
     QVector<Row> rows;
     rows.reserve(static_cast<qsizetype>(cap < 0 ? total : std::min<quint64>(total, quint64(cap))));
-    while ((cap < 0 || rows.size() < cap) && FetchRow()) {
-        QStringList cells;
-        QVector<bool> nulls;
-        cells.reserve(fields);
-        nulls.reserve(fields);
-        for (int c = 0; c < fields; ++c) {
-            nulls.append(IsNull(c));
-            cells.append(Value(c));
-        }
-        rows.append(Row(std::move(cells), std::move(nulls)));
-    }
+    while ((cap < 0 || rows.size() < cap) && FetchRow())
+        rows.append(CurrentRow());
     FreeResult();
     return Rows(std::move(names), std::move(rows), total);
+}
+
+Row mySQLTool::CurrentRow() const
+{
+    const int fields = result_ ? static_cast<int>(mysql_num_fields(result_.get())) : 0;
+    QStringList cells;
+    QVector<bool> nulls;
+    cells.reserve(fields);
+    nulls.reserve(fields);
+    for (int c = 0; c < fields; ++c) {
+        nulls.append(IsNull(c));
+        cells.append(Value(c));
+    }
+    return Row(std::move(cells), std::move(nulls));
 }
 
 bool mySQLTool::FetchRow()
@@ -500,12 +540,16 @@ bool mySQLTool::FetchRow()
         return false;
     row_ = mysql_fetch_row(result_.get());
     lengths_ = row_ ? mysql_fetch_lengths(result_.get()) : nullptr;
+    // A streamed result's rows arrive now: the connection can fail between two of them.
+    if (!row_ && streaming_ && mysql_errno(&mysql_) != 0)
+        noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
     return row_ != nullptr;
 }
 
 bool mySQLTool::FreeResult()
 {
     result_.reset();
+    streaming_ = false;
     row_ = nullptr;
     lengths_ = nullptr;
     return true;

@@ -40,7 +40,16 @@ public:
     virtual bool Close();
     virtual bool IsAlive();
     virtual bool Reconnect();
+    // Connects to the server `other` is on (or tries first), with its account and settings: a
+    // connection of its own beside that session, for reading a long result.
+    bool ConnectLike(const mySQLTool& other);
     virtual bool Query(const Statement& statement, bool keep);
+    // Runs a query whose rows are fetched (FetchRow) as the server sends them, nothing stored
+    // on the client; the connection runs nothing else until FreeResult, which reads the rest.
+    // A fetch that fails is told apart from the end by LastErrno.
+    bool Stream(const Statement& statement);
+    // Drops the connection at once, leaving a streamed result unread.
+    void Abort();
     virtual bool FetchRow();
     virtual bool FreeResult();
     virtual bool DataSeek(quint64 row);
@@ -77,6 +86,7 @@ public:
     Rows Read(const Statement& statement, int cap = -1);
 
     // The current row of the current result.
+    Row CurrentRow() const;
     bool IsNull(int column) const;
     QString Value(int column) const;
     int ValueInt(int column) const;        // a count or flag; not a number = 0
@@ -160,7 +170,7 @@ private:
     void endLostSession();
     void noteLost();
     bool send(const QByteArray& sql);
-    bool run(const Statement& statement, bool keep, bool resendable);
+    bool run(const Statement& statement, bool keep, bool resendable, bool stream = false);
     bool fits(const Statement& statement);
     Committed commitMarked();
     void noteError(unsigned code, const QString& text);
@@ -169,6 +179,7 @@ private:
     unsigned long* lengths_ = nullptr;
     MYSQL mysql_;
     MysqlResult result_;
+    bool streaming_ = false;    // result_ is read as the server sends it
     bool initialised_ = false;  // the handle holds allocations that mysql_close frees
     bool connected_ = false;
     bool wanted_ = false;  // connected by Connect and not closed on purpose since

@@ -7,6 +7,7 @@
 #include "support/DbTest.h"
 #include "support/ExportTarget.h"
 #include "support/ScreenDriver.h"
+#include "support/Workbook.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -256,4 +257,49 @@ TEST_F(InquiryDesk, ExportWritesTheWholeResultOfTheQueryInTheResultLayout)
     // No 工价: one ";" fewer.
     EXPECT_EQ(lines.at(4), gbk("4;2;2;何美玲;2026-12-02 10:00:00;40;0;2;0;0;喷砂班长;\r"));
     EXPECT_EQ(lines.at(1105), gbk("1105;1;1;孙文杰;2026-11-06 10:00:00;1;0;0.5;0;0.5;0;洗水班长;\r"));
+}
+
+// A spreadsheet reads the workbook as SQL has the rows: numbers as numbers, moments as dates,
+// names as text, under the list's captions.
+TEST_F(InquiryDesk, ExportOffersAWorkbookFirstWithTheRowsAsSqlHasThem)
+{
+    QTemporaryDir dir;
+    kvtest::ExportTarget target(dir.filePath(QStringLiteral("计件")), exporting::Format::Workbook);
+    open();
+    withSettled();
+    click("queryButton");
+    click("exportButton");
+    EXPECT_EQ(boxes().last().text, QStringLiteral("导出完毕"));
+    EXPECT_EQ(target.preferred, exporting::Format::Workbook);
+    EXPECT_EQ(target.expected, 5u);
+    const QVector<kvtest::WorkbookSheet> book = kvtest::readWorkbook(target.path + QStringLiteral(".xlsx"));
+    ASSERT_EQ(book.size(), 1);
+    const kvtest::WorkbookSheet& s = book.first();
+    EXPECT_EQ(s.name, QStringLiteral("计件查询"));
+    EXPECT_EQ(s.texts(0), (QStringList{"任务号", "货单号", "流水号", "姓名", "完成时间", "完成数量",
+                                       "损耗数量", "工价", "损耗单价", "共计", "结乞", "经办人"}));
+    const QList<QStringList> sql = db().rows(QStringLiteral(
+        "select w.任务号, w.货单号, w.流水号, m.姓名, w.完成时间, w.完成数量, w.损耗数量, w.工价, "
+        "w.损耗单价, "
+        "w.共计, w.结讫, w.经办人, "
+        "concat_ws(',', 'int', 'int', 'int', 'str', 'datetime', 'int', 'int', if(w.工价 is null, 'none', "
+        "'number'), 'number', 'number', 'int', 'str') "
+        "from kvc_record_mission w left join kvc_record_member m on m.工号=w.工号 order by w.任务号"));
+    ASSERT_EQ(s.rows.size(), 1 + sql.size());
+    for (int r = 0; r < sql.size(); ++r) {
+        const QStringList types = sql[r].last().split(QLatin1Char(','));
+        for (int c = 0; c < 12; ++c) {
+            const kvtest::WorkbookCell& cell = s.rows[r + 1].value(c);
+            const QString type = cell.type == QStringLiteral("float") ? QStringLiteral("number") : cell.type;
+            // A whole amount reads back as a whole number.
+            EXPECT_TRUE(type == types[c] ||
+                        (types[c] == QStringLiteral("number") && type == QStringLiteral("int")))
+                << r << "," << c << ": " << type.toStdString();
+            if (types[c] == QStringLiteral("number"))
+                EXPECT_DOUBLE_EQ(cell.value.toDouble(), sql[r][c].toDouble()) << r << "," << c;
+            else
+                EXPECT_EQ(cell.text(), sql[r][c].isNull() ? QString() : sql[r][c]) << r << "," << c;
+        }
+        EXPECT_EQ(s.rows[r + 1][9].format, QStringLiteral("#,##0.00"));
+    }
 }

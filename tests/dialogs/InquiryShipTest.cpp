@@ -9,6 +9,7 @@
 #include "grid/KvGrid.h"
 #include "support/ExportTarget.h"
 #include "support/PdfPages.h"
+#include "support/Workbook.h"
 
 #include <QDateEdit>
 #include <QFile>
@@ -286,6 +287,52 @@ TEST_F(ShipStatistics, PrintsAndExportsWhatIsShownForThePeriodOfTheLastDisplay)
                   .arg(A, B));
     EXPECT_EQ(db().scalar(QStringLiteral("select 备注 from kvc_record_ship where 序列号=%1").arg(A)),
               QString());
+
+    // The workbooks are laid out as the printed pages, with the totals under the statement too.
+    const auto sheetOf = [&](const char* button) {
+        kvtest::ExportTarget book(dir.filePath(QString::fromLatin1(button)), exporting::Format::Workbook);
+        click(button);
+        return kvtest::readWorkbook(book.path + QStringLiteral(".xlsx")).value(0);
+    };
+    const auto rowsOf = [](const kvtest::WorkbookSheet& sheet) {
+        QStringList lines;
+        for (int r = 0; r < sheet.rows.size(); ++r)
+            lines.append(sheet.texts(r).join(QLatin1Char(' ')).simplified());
+        return lines;
+    };
+    const QStringList title = heading + QStringList{QString()};
+    const QString totalsCaptions = QStringLiteral("合计 -/- 数量 -/- 金额");
+    const kvtest::WorkbookSheet settlementBook = sheetOf("exportSettlementButton");
+    EXPECT_EQ(settlementBook.name, QStringLiteral("客户结算单"));
+    const QStringList settlementRows = QStringList{QStringLiteral("洗水厂结算单")} + title +
+                                       QStringList{settlementCaptions,
+                                                   QStringLiteral("0 [石磨] 10 2.5 25"),
+                                                   QStringLiteral("1 [普洗] 20 1.5 30"),
+                                                   QString(),
+                                                   totalsCaptions,
+                                                   QStringLiteral("30 55")};
+    EXPECT_EQ(rowsOf(settlementBook), settlementRows);
+    EXPECT_TRUE(settlementBook.rows[0][0].bold);
+    EXPECT_EQ(settlementBook.rows[5][4].format, QStringLiteral("#,##0.00"));
+    const kvtest::WorkbookSheet statementBook = sheetOf("exportStatementButton");
+    const QStringList statementRows =
+        QStringList{QStringLiteral("洗水厂对账单")} + title +
+        QStringList{settlementCaptions,
+                    QStringLiteral("0 [石磨] 10 2.5 25"),
+                    QString(),
+                    statementCaptions,
+                    QStringLiteral("0 %1 2026-11-02 09:00:00 1 女装裤 10 25 已核对").arg(A),
+                    QString(),
+                    settlementCaptions,
+                    QStringLiteral("1 [普洗] 20 1.5 30"),
+                    QString(),
+                    statementCaptions,
+                    QStringLiteral("1 %1 2026-11-03 09:00:00 1 童装 20 30 加急").arg(B),
+                    QString(),
+                    totalsCaptions,
+                    QStringLiteral("30 55")};
+    EXPECT_EQ(rowsOf(statementBook), statementRows);
+    EXPECT_EQ(statementBook.rows[8][2].type, QStringLiteral("datetime"));
 
     // A new 显示 empties the lists: nothing is printed for the period it shows, and the user is
     // told why.

@@ -414,6 +414,22 @@ TEST_F(ShipmentInquiry, ExportAppendsTheListAndItsTotals)
     EXPECT_TRUE(
         text.endsWith(QStringLiteral(";\r\n\r\n货物数量;损耗数量;原版数量;洗版数量;合计金额;\r\n"
                                      "4;0;0;0;9.00;\r\n\r\n")));
+
+    // Every shipment found is written, not only the page shown, so the file adds up to its totals.
+    db().exec(
+        QStringLiteral("insert into kvc_record_ship (货单号, 客户号, 发送时间, 货物数量, 货物单价) "
+                       "select 货单号, 客户号, 发送时间, 1, 1 from kvc_record_ship, seq_1_to_1100"));
+    ASSERT_EQ(found().size(), 1024);
+    QFile::remove(f.fileName());
+    click("exportButton");
+    EXPECT_EQ(target.expected, 1101u + 1u);
+    f.close();
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QStringList lines = Gbk::decode(f.readAll()).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 1 + 1101 + 1 + 2 + 1 + 1);  // rows, empty line, totals and theirs, the end
+    EXPECT_TRUE(
+        lines.at(1101).startsWith(db().scalar(QStringLiteral("select max(序列号) from kvc_record_ship"))));
+    EXPECT_EQ(lines.at(1104), QStringLiteral("1104;0;0;0;1109.00;"));
 }
 
 // A shipment is listed with its customer and its order, and the count and totals add up what is

@@ -299,7 +299,7 @@ TEST_F(QualityDesk, EditsMustBeSavedOrDiscardedBeforeLeavingEditMode)
     editMode();
 
     typeCell(edit, 0, Reason, QStringLiteral("磨破"));
-    for (const char* leave : {"entryModeRadio", "queryButton", "markAllButton"}) {
+    for (const char* leave : {"entryModeRadio", "queryButton", "markAllButton", "exportButton"}) {
         SCOPED_TRACE(leave);
         boxes().clear();
         click(leave);

@@ -48,6 +48,7 @@ struct Action {
     Group group = Group::Other;
     std::function<bool(Values&)> prepare;  // untimed, once per data set; false skips the action
     std::function<void(Run&, const Values&)> run;
+    bool named = false;  // run only when its key is given (too long for every benchmark run)
 };
 
 std::vector<Action>& allActions();

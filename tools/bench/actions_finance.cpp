@@ -7,8 +7,11 @@
 #include "dialogs/finance/Dlg_InquirySalary.h"
 #include "dialogs/finance/Dlg_Salary.h"
 #include "dialogs/finance/ops/WorkDays.h"
+#include "parts/Export.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <memory>
 
 namespace {
@@ -53,6 +56,45 @@ const ActionRegistration inquiryAll{
                drive::child<QCheckBox>(w.get(), "settledCheck")->setChecked(true);
                r.measureClick(w.get(), "queryButton");
            }}};
+
+// 导出 of every year's piece-work, into a file under the system's temporary folder that is
+// removed after each run (KV_EXPORT_DIR: another folder).
+class ExportTo : public exporting::Dialogs {
+public:
+    explicit ExportTo(exporting::Format format) : format_(format) { exporting::setDialogs(this); }
+    ~ExportTo() override
+    {
+        exporting::setDialogs(nullptr);
+        QFile::remove(
+            path_ + (format_ == exporting::Format::Text ? QStringLiteral(".txt") : QStringLiteral(".xlsx")));
+    }
+    exporting::Target choose(QWidget*, exporting::Format) override { return {path_, format_}; }
+    exporting::Progress progress(QWidget*, quint64) override { return {}; }
+
+private:
+    exporting::Format format_;
+    QString path_ = QDir(qEnvironmentVariable("KV_EXPORT_DIR", QDir::tempPath()))
+                        .filePath(QStringLiteral("kvbench-export"));
+};
+
+void exportAll(Run& r, exporting::Format format)
+{
+    auto w = openShown<Dlg_InquirySalary>();
+    drive::child<QCheckBox>(w.get(), "settledCheck")->setChecked(true);
+    drive::click(w.get(), "queryButton");
+    settle();
+    ExportTo target(format);
+    r.measureClick(w.get(), "exportButton");
+}
+
+const ActionRegistration exportText{
+    Action{QStringLiteral("salary.export-all-text"),
+           QStringLiteral("Piece-work inquiry: 导出 of all years, text"), Kind::WholeHistory, Group::Other,
+           makeDays, [](Run& r, const Values&) { exportAll(r, exporting::Format::Text); }, true}};
+const ActionRegistration exportWorkbook{Action{
+    QStringLiteral("salary.export-all-workbook"),
+    QStringLiteral("Piece-work inquiry: 导出 of all years, workbook"), Kind::WholeHistory, Group::Other,
+    makeDays, [](Run& r, const Values&) { exportAll(r, exporting::Format::Workbook); }, true}};
 
 const ActionRegistration choose{Action{QStringLiteral("salary.select"),
                                        QStringLiteral("Settlement: 选择 of the month"), Kind::Interactive,

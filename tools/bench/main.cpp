@@ -1,7 +1,8 @@
 // kvbench: times whole user actions through the real screens, offscreen, and the literal
 // statements of the same actions through a bare client, on the database of KV_DB_*.
 //
-//   kvbench [--runs N] [--out FILE] [KEY...]      measure; one line per action (tab-separated)
+//   kvbench [--runs N] [--out FILE] [KEY...]      measure; one line per action (tab-separated);
+//                                                 the exports of the whole history only when named
 //   kvbench --report OUT.md [--head FILE] [--notes FILE] --run YEARS POOL FILE...
 //                                                 the Markdown tables of several measurements
 #include "Bench.h"
@@ -105,6 +106,8 @@ int measure(int runs, const QString& out, const QStringList& only)
     for (const Action& a : allActions()) {
         if (!only.isEmpty() &&
             !std::any_of(only.begin(), only.end(), [&](const QString& k) { return a.key.startsWith(k); }))
+            continue;
+        if (a.named && !only.contains(a.key))
             continue;
         Values values;
         if (a.prepare && !a.prepare(values)) {

@@ -6,12 +6,14 @@
 #include "dialogs/finance/Dlg_Salary.h"
 #include "dialogs/finance/Dlg_SalaryEdit.h"
 #include "grid/KvGrid.h"
+#include "parts/Export.h"
 #include "parts/PagedList.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -89,5 +91,15 @@ ShotRegistration salaryEdit{
     Shot{QStringLiteral("salary_edit"), [] { return new Dlg_SalaryEdit; }, prepareSupplement}};
 ShotRegistration inquiry{
     Shot{QStringLiteral("inquiry_salary"), [] { return new Dlg_InquirySalary; }, inquireEmployee}};
+
+// The progress of a long export: a third of ten years of piece-work written.
+const ShotRegistration exportProgress{Shot{QStringLiteral("export_progress"),
+                                           [] {
+                                               QProgressDialog* d =
+                                                   exporting::progressDialog(nullptr, 3810518);
+                                               exporting::advance(*d, 1270784);
+                                               return d;
+                                           },
+                                           nullptr}};
 
 }  // namespace

@@ -182,9 +182,11 @@ void Dlg_InquirySalary::showTotals()
 // "导出": the whole result of the last query, in the result layout.
 void Dlg_InquirySalary::exportResult()
 {
-    if (saved_.empty() || !saved_.ok()) {
-        prompt().message(QStringLiteral("没有内容可被导出"), kError);
-        return;
-    }
-    exporting::reportExport(exporting::exportResult(this, g_sqlTool.Read(saved_)));
+    using K = exporting::Kind;
+    const exporting::Columns columns = exporting::columnsOf(
+        result_->list()->rows(), {K::Integer, K::Integer, K::Integer, K::Text, K::Moment, K::Integer,
+                                  K::Integer, K::Money, K::Money, K::Money, K::Integer, K::Text});
+    // Piece-work is looked at in a spreadsheet; its text layout has no reader of its own.
+    exporting::reportExport(exporting::exportResult(this, g_sqlTool, saved_, QStringLiteral("计件查询"),
+                                                    columns, result_->total(), exporting::Format::Workbook));
 }

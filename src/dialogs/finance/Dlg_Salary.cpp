@@ -197,7 +197,11 @@ void Dlg_Salary::removeRow()
 
 void Dlg_Salary::exportList()
 {
-    exporting::reportExport(exporting::exportList(this, employees_->rows(), exporting::Layout::ListComma));
+    using K = exporting::Kind;
+    const ListModel& list = employees_->rows();
+    exporting::reportExport(exporting::exportList(
+        this, list, exporting::Layout::ListComma, employees_->accessibleName(),
+        exporting::columnsOf(list, {K::Integer, K::Text, K::Text, K::Text, K::Money, K::Money})));
 }
 
 void Dlg_Salary::showAmount(int row, const finance::PendingWork& work)

@@ -194,12 +194,30 @@ void Dlg_RawInquiry::exportResult()
 {
     if (saved_.empty())
         return;
-    reportFailure(exporting::exportResult(this, g_sqlTool.Read(saved_)));
+    using K = exporting::Kind;
+    const bool purchases = conditions_->mode() == RawConditions::Mode::Purchases;
+    const PagedList* pager = purchases ? purchases_ : issues_;
+    const exporting::Columns columns =
+        purchases ? exporting::columnsOf(pager->list()->rows(), {K::Integer, K::Text, K::Text, K::Number,
+                                                                 K::Money, K::Money, K::Moment})
+                  : exporting::columnsOf(pager->list()->rows(),
+                                         {K::Integer, K::Text, K::Text, K::Number, K::Moment});
+    reportFailure(exporting::exportResult(this, g_sqlTool, saved_,
+                                          purchases ? QStringLiteral("采购查询") : QStringLiteral("领料查询"),
+                                          columns, pager->total()));
 }
 
 void Dlg_RawInquiry::exportSummary(const Summary& s)
 {
     if (s.list->GetItemCount() == 0)
         return;
-    reportFailure(exporting::exportList(this, s.list->rows(), exporting::Layout::ListSemicolon));
+    const ListModel& list = s.list->rows();
+    exporting::Columns columns = exporting::columnsOf(list, {});
+    for (exporting::Column& c : columns)
+        c.kind = c.caption == QStringLiteral("数量")        ? exporting::Kind::Number
+                 : c.caption == QStringLiteral("金额")      ? exporting::Kind::Money
+                 : c.caption.endsWith(QStringLiteral("号")) ? exporting::Kind::Integer
+                                                            : exporting::Kind::Text;
+    reportFailure(exporting::exportList(this, list, exporting::Layout::ListSemicolon,
+                                        static_cast<QGroupBox*>(s.box)->title(), columns));
 }

@@ -192,8 +192,17 @@ void Dlg_Quality::markAll()
 
 void Dlg_Quality::exportList()
 {
-    exporting::reportExport(
-        exporting::exportList(this, lists_->shown()->rows(), exporting::Layout::ListSemicolon));
+    // Every record found, also those the list has no room for; what is stored, so edits first.
+    if (!editsSettled())
+        return;
+    using K = exporting::Kind;
+    exporting::Export e;
+    e.document.sheet = QStringLiteral("损耗登记");
+    e.document.tables.append(exporting::Table{
+        exporting::columnsOf(lists_->shown()->rows(), {K::Integer, K::Text, K::Moment, K::Integer, K::Text,
+                                                       K::Text, K::Text, K::Text, K::Integer}),
+        exporting::streamedPages(g_sqlTool, qualityq::allRecords(g_sqlTool, filter_)), lists_->found()});
+    exporting::reportExport(exporting::run(this, e));
 }
 
 void Dlg_Quality::toEntryMode()

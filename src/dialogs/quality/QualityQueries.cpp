@@ -29,12 +29,17 @@ Statement conditions(mySQLTool& db, const Filter& filter)
     return where.after(" where ");
 }
 
-Statement records(mySQLTool& db, const Filter& filter, int count)
+Statement allRecords(mySQLTool& db, const Filter& filter)
 {
     return db.Format(
         "select %s.序列号, %s.名称, %s.日期, %s.数量, %s.原因, %s.责任人, %s.记录人, %s.备注, %s.处理 "
-        "from %s join %s on %s.客户号=%s.客户号%s order by %s.序列号 limit %d",
-        Q, C, Q, Q, Q, Q, Q, Q, Q, Q, C, Q, C, conditions(db, filter), Q, count);
+        "from %s join %s on %s.客户号=%s.客户号%s order by %s.序列号",
+        Q, C, Q, Q, Q, Q, Q, Q, Q, Q, C, Q, C, conditions(db, filter), Q);
+}
+
+Statement records(mySQLTool& db, const Filter& filter, int count)
+{
+    return db.Format("%s limit %d", allRecords(db, filter), count);
 }
 
 Statement countRecords(mySQLTool& db, const Filter& filter)

@@ -30,6 +30,8 @@ struct Records {
     enum Column { Serial, Client, Date, Count, Reason, Responsible, Recorder, Remark, Handled };
 };
 Statement records(mySQLTool& db, const Filter& filter, int count);
+// All of them (the export).
+Statement allRecords(mySQLTool& db, const Filter& filter);
 // How many records the filter finds in all.
 Statement countRecords(mySQLTool& db, const Filter& filter);
 

@@ -65,6 +65,7 @@ void RecordLists::setRecorders(const QStringList& names)
 bool RecordLists::load(mySQLTool& db, const qualityq::Filter& filter)
 {
     loaded_.clear();
+    found_ = 0;
     edit_->DeleteAllItems();
     caption_->setText(QStringLiteral("历史记录"));
     const Rows counted = db.Read(qualityq::countRecords(db, filter));
@@ -80,6 +81,7 @@ bool RecordLists::load(mySQLTool& db, const qualityq::Filter& filter)
 
     // A record entered between the count and the list is not left out of the total.
     const quint64 total = std::max(counted.first().toId(0), quint64(fill.shown));
+    found_ = total;
     if (total <= quint64(fill.shown))
         caption_->setText(QStringLiteral("共找到%1条记录，显示其中%2条").arg(total).arg(fill.shown));
     else

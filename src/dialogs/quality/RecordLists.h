@@ -40,6 +40,8 @@ public:
     quality::Edit edit(int row) const;
     // 序列号 of every row loaded.
     QList<quint64> serials() const;
+    // How many records the last load found, also those not listed.
+    quint64 found() const { return found_; }
 
 private:
     KvGrid* makeList(const char* name);
@@ -49,4 +51,5 @@ private:
     KvGrid* edit_;
     QVector<QStringList> loaded_;
     bool editMode_ = false;
+    quint64 found_ = 0;
 };

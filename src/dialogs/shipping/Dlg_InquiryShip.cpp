@@ -6,9 +6,9 @@
 #include "db/mySQLTool.h"
 #include "dialogs/shipping/CustomerStatement.h"
 #include "dialogs/shipping/ShipmentChart.h"
+#include "dialogs/shipping/StatementExport.h"
 #include "dialogs/shipping/StatementQueries.h"
 #include "grid/KvGrid.h"
-#include "parts/Export.h"
 #include "print/myPrinter.h"
 #include "ui/Controls.h"
 #include "ui/Prompt.h"
@@ -131,11 +131,13 @@ Dlg_InquiryShip::Dlg_InquiryShip(QWidget* parent) : QDialog(parent)
     connect(printStatementButton, &QPushButton::clicked, this, &Dlg_InquiryShip::printStatement);
     connect(exportSettlementButton, &QPushButton::clicked, this, [this] {
         exporting::reportExport(
-            exporting::exportList(this, settlement_->rows(), exporting::Layout::ListSemicolon));
+            exporting::run(this, statementExport::settlement(settlement_->rows(), totals_->rows(),
+                                                             {shownName_, startDate_, endDate_})));
     });
     connect(exportStatementButton, &QPushButton::clicked, this, [this] {
-        exporting::reportExport(
-            exporting::exportList(this, statement_->rows(), exporting::Layout::ListSemicolon));
+        exporting::reportExport(exporting::run(
+            this, statementExport::statement(settlement_->rows(), statement_->rows(), totals_->rows(),
+                                             {shownName_, startDate_, endDate_})));
     });
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);

@@ -173,6 +173,7 @@ void Dlg_InquiryShipment::search()
     const std::optional<shipmentq::Filter> filter = conditions_.read();
     if (!filter)
         return;
+    found_.reset();
     // One pass over the matches gives the count and the totals; the pages are read with a limit.
     // A search that fails leaves nothing of the last one on screen.
     totals_->DeleteAllItems();
@@ -182,6 +183,7 @@ void Dlg_InquiryShipment::search()
         shipmentq::totals(g_sqlTool, f));
     if (!shown)
         return;
+    found_ = filter;
     using T = shipmentq::Totals;
     const Row& sums = result_->counted();
     result_->label()->setText(QStringLiteral("共查询到%1条记录，显示其中1-%2条")
@@ -194,16 +196,18 @@ void Dlg_InquiryShipment::search()
 
 void Dlg_InquiryShipment::exportLists()
 {
-    const ListModel& list = result_->list()->rows();
-    if (list.rows() == 0) {
-        exporting::reportExport(Outcome::refused(QStringLiteral("没有内容可被导出")));
-        return;
-    }
-    const QString path = exporting::chooseTarget(this);
-    if (path.isEmpty())
-        return;
-    const bool written =
-        exporting::appendToFile(path, exporting::listText(list, exporting::Layout::ListSemicolon)) &&
-        exporting::appendToFile(path, exporting::listText(totals_->rows(), exporting::Layout::ListSemicolon));
-    exporting::reportExport(written ? Outcome::done() : Outcome::refused(QStringLiteral("导出文件发生错误")));
+    // Every shipment found, not only the page shown, so that the file adds up to its totals.
+    using K = exporting::Kind;
+    exporting::Export e;
+    e.document.sheet = QStringLiteral("发货查询");
+    e.document.tables = {
+        {exporting::columnsOf(result_->list()->rows(),
+                              {K::Integer, K::Integer, K::Text, K::Text, K::Text, K::Moment, K::Integer,
+                               K::Text, K::Text, K::Integer, K::Integer, K::Integer, K::Integer, K::Money}),
+         exporting::streamedPages(g_sqlTool,
+                                  shipmentq::allShipments(g_sqlTool, found_.value_or(shipmentq::Filter()))),
+         found_ ? result_->total() : 0},
+        {exporting::columnsOf(totals_->rows(), {K::Integer, K::Integer, K::Integer, K::Integer, K::Money}),
+         exporting::listPages(totals_->rows()), quint64(totals_->GetItemCount())}};
+    exporting::reportExport(exporting::run(this, e));
 }

@@ -9,7 +9,7 @@ class KvGrid;
 class PagedList;
 
 // The shipment inquiry "查询发货": shipments found by up to ten conditions, paged, with the
-// totals of every match; the page shown and the totals are exported.
+// totals of every match; every shipment found and the totals are exported.
 class Dlg_InquiryShipment : public QDialog {
     Q_OBJECT
 public:
@@ -22,4 +22,6 @@ private:
     ConditionPanel<shipmentq::Filter> conditions_;
     PagedList* result_;
     KvGrid* totals_;
+    // The conditions of the last search, which the export reads again.
+    std::optional<shipmentq::Filter> found_;
 };

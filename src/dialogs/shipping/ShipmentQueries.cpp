@@ -57,7 +57,7 @@ Statement conditions(mySQLTool& db, const Filter& filter)
     return conditionsOf(db, filter).text();
 }
 
-Statement shipments(mySQLTool& db, const Filter& filter, quint64 offset, int count)
+Statement allShipments(mySQLTool& db, const Filter& filter)
 {
     // In the order of the shipments' numbers, so that pages do not overlap: with nothing
     // ticked a page comes off the primary key, a customer's month is a short sort.
@@ -65,9 +65,13 @@ Statement shipments(mySQLTool& db, const Filter& filter, quint64 offset, int cou
         "select %s.序列号, %s.货单号, %s.名称, %s.开票人, %s.发货人, %s.发送时间, %s.款号, %s.品名, "
         "%s.洗涤方法, %s.货物数量, %s.损耗数量, %s.原版数量, %s.洗版数量, %s.货物单价, %s.经办人, %s.备注 "
         "%s%s "
-        "order by %s.序列号 limit %I64u, %d",
-        S, S, C, S, S, S, S, S, S, S, S, S, S, S, S, S, from(db), conditionsOf(db, filter).after(" where "),
-        S, offset, count);
+        "order by %s.序列号",
+        S, S, C, S, S, S, S, S, S, S, S, S, S, S, S, S, from(db), conditionsOf(db, filter).after(" where "), S);
+}
+
+Statement shipments(mySQLTool& db, const Filter& filter, quint64 offset, int count)
+{
+    return db.Format("%s limit %I64u, %d", allShipments(db, filter), offset, count);
 }
 
 Statement totals(mySQLTool& db, const Filter& filter)

@@ -34,6 +34,8 @@ QString likeLiteral(const QString& text);
 
 // One page of the matching shipments by 序列号, the customer's name in the third column.
 Statement shipments(mySQLTool& db, const Filter& filter, quint64 offset, int count);
+// All of them (the export).
+Statement allShipments(mySQLTool& db, const Filter& filter);
 // Over every matching shipment: the count, the sums of 货物数量, 损耗数量, 原版数量, 洗版数量
 // and the amount (货物数量 x 货物单价, a NULL price adding nothing).
 struct Totals {
