@@ -306,10 +306,10 @@ TEST_F(RawInquiry, ASavedQueryKeepsItsEscapingAndFailuresSayError)
     ASSERT_EQ(results()->GetItemCount(), 2);
     ASSERT_TRUE(g_sqlTool.Exec("set session sql_mode='NO_BACKSLASH_ESCAPES'"));
     boxes().clear();
+    // The export reads on a connection of its own, of the kind the texts were escaped for.
     click("resultExportButton");
-    EXPECT_EQ(boxes().texts(), QStringList{kConnectionChanged});
-    EXPECT_EQ(boxes().last().caption, QStringLiteral("错误"));
-    EXPECT_FALSE(QFile::exists(target.path + QStringLiteral(".txt")));
+    EXPECT_TRUE(boxes().boxes.isEmpty());
+    EXPECT_TRUE(QFile::exists(target.path + QStringLiteral(".txt")));
 
     db().exec(QStringLiteral("rename table kvc_record_supplier to kvc_gone"));
     boxes().clear();
