@@ -95,6 +95,8 @@ Result asPerson(mySQLTool& db, const Server& server, const QString& account, con
             db.Close();
             return refusal(failed);
         }
+        // Reconnections and the exports' own connections sign in with the new password.
+        db.PasswordChanged(password);
     }
     const Rows self = db.Read(appq::self(db));
     if (!self || self.empty()) {

@@ -310,6 +310,9 @@ bool mySQLTool::ConnectLike(const mySQLTool& other)
     writeTimeout_ = other.writeTimeout_;
     lockWaitSeconds_ = other.lockWaitSeconds_;
     sessionStatements_ = other.sessionStatements_;
+    tls_ = other.tls_;
+    tlsCa_ = other.tlsCa_;
+    idlePingMs_ = other.idlePingMs_;
     lostThreadId_ = 0;
     wanted_ = open();
     return wanted_;

@@ -40,8 +40,9 @@ public:
     virtual bool Close();
     virtual bool IsAlive();
     virtual bool Reconnect();
-    // Connects to the server `other` is on (or tries first), with its account and settings: a
-    // connection of its own beside that session, for reading a long result.
+    // Connects to the server `other` is on (or tries first), with its account, database, TLS
+    // and settings: a connection of its own beside that session, for reading a long result.
+    // It gets the server's escaping kind afresh; a statement made for the other kind is refused.
     bool ConnectLike(const mySQLTool& other);
     virtual bool Query(const Statement& statement, bool keep);
     // Runs a query whose rows are fetched (FetchRow) as the server sends them, nothing stored

@@ -74,6 +74,9 @@ TEST_F(Persons, TheMigrationGivesEveryAccountItsOwnDatabaseAccountKeepingItsPass
         const kvtest::Server server = kvtest::server();
         EXPECT_TRUE(again.Connect(server.host, server.port, db().name(), c.account, c.password))
             << again.GetError().toStdString();
+        // And so does the session's next connection (a reconnection, an export's own).
+        mySQLTool beside;
+        EXPECT_TRUE(beside.ConnectLike(s)) << beside.GetError().toStdString();
     }
     // Run again, it leaves every account as it is.
     for (const QStringList& r : db().rows(QStringLiteral("call kv_migrate('127.0.0.1')")))

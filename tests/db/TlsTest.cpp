@@ -1,3 +1,4 @@
+#include "db/RowStream.h"
 #include "db/mySQLTool.h"
 #include "support/DbTest.h"
 
@@ -63,6 +64,39 @@ TEST_F(Tls, AnAccountMadeRequireSslIsRefusedWithoutTls)
     mySQLTool tls;
     tls.SetTls(true, Database::tlsCa());
     EXPECT_TRUE(connect(tls, account)) << tls.GetError().toStdString();
+}
+
+// A person's session over TLS, as the client signs in.
+class TlsPerson : public kvtest::DbTest {
+public:
+    TlsPerson()
+    {
+        useTls();
+        signInAs(QStringLiteral("财务"));
+    }
+};
+
+TEST_F(TlsPerson, AStreamConnectsAsItsSessionAndRefusesAStatementOfAnotherEscaping)
+{
+    const Statement who = g_sqlTool.Format(
+        "select current_user(), current_role(), database(), @@character_set_connection, '%s', "
+        "(select variable_value <> '' from information_schema.session_status where "
+        "variable_name='Ssl_cipher')",
+        QStringLiteral("它's"));
+    const Rows session = g_sqlTool.Read(who);
+    ASSERT_TRUE(session.ok() && session.size() == 1) << session.error().toStdString();
+    RowStream stream(g_sqlTool);
+    ASSERT_TRUE(stream.start(who)) << stream.error().toStdString();
+    const Rows streamed = stream.next(10);
+    ASSERT_EQ(streamed.size(), 1);
+    EXPECT_EQ(streamed.first().cells(), session.first().cells());
+    EXPECT_EQ(session.first().text(5), QStringLiteral("1"));  // over TLS
+
+    const Statement other =
+        who.escapedFor(who.escaping() == Statement::Escaping::Backslash ? Statement::Escaping::Quotes
+                                                                        : Statement::Escaping::Backslash);
+    EXPECT_FALSE(stream.start(other));
+    EXPECT_EQ(stream.error(), kConnectionChanged);
 }
 
 }  // namespace
