@@ -2,6 +2,7 @@
 
 #include "db/Convert.h"
 #include "db/KvMessage.h"
+#include "db/WidthUnits.h"
 #include "grid/GridDelegate.h"
 
 #include <QHeaderView>
@@ -88,19 +89,6 @@ void KvGrid::SetFitToContents(bool on)
     for (int c = 0; c < model_.columns(); ++c)
         applyWidth(c);
 }
-
-namespace {
-
-// A cheap guess of a text's width: a wide (CJK) character counts two, any other one.
-int widthUnits(const QString& text)
-{
-    int units = 0;
-    for (const QChar ch : text)
-        units += ch.unicode() >= 0x1100 ? 2 : 1;
-    return units;
-}
-
-}  // namespace
 
 void KvGrid::fitColumns()
 {

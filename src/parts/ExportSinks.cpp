@@ -1,6 +1,7 @@
 #include "parts/ExportSinks.h"
 
 #include "db/Gbk.h"
+#include "db/WidthUnits.h"
 
 #include <xlsxwriter.h>
 #include <QDateTime>
@@ -106,15 +107,6 @@ QString sheetName(const QString& name, int number)
     return base.left(31 - suffix.size()) + suffix;
 }
 
-// How wide a text shows, in the widths of a digit: a CJK character takes two.
-int displayWidth(const QString& text)
-{
-    int w = 0;
-    for (const QChar c : text)
-        w += c.unicode() >= 0x1100 ? 2 : 1;
-    return w;
-}
-
 }  // namespace
 
 WorkbookSink::WorkbookSink(const QString& path, const QString& sheet, int sheetRows)
@@ -191,7 +183,7 @@ bool WorkbookSink::captions()
         const QString& caption = columns_.at(c).caption;
         worksheet_write_string(sheet_, static_cast<lxw_row_t>(row_), static_cast<lxw_col_t>(c),
                                caption.toUtf8().constData(), bold_);
-        measure(c, displayWidth(caption) + 1);
+        measure(c, widthUnits(caption) + 1);
     }
     // A list's captions stay in sight while its rows are scrolled.
     if (!headed_ && row_ == 0)
@@ -281,7 +273,7 @@ void WorkbookSink::cell(int column, const QString& text)
         }
     }
     worksheet_write_string(sheet_, row, col, text.toUtf8().constData(), nullptr);
-    measure(column, displayWidth(text));
+    measure(column, widthUnits(text));
 }
 
 bool WorkbookSink::end()
