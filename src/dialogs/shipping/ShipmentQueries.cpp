@@ -66,7 +66,8 @@ Statement allShipments(mySQLTool& db, const Filter& filter)
         "%s.洗涤方法, %s.货物数量, %s.损耗数量, %s.原版数量, %s.洗版数量, %s.货物单价, %s.经办人, %s.备注 "
         "%s%s "
         "order by %s.序列号",
-        S, S, C, S, S, S, S, S, S, S, S, S, S, S, S, S, from(db), conditionsOf(db, filter).after(" where "), S);
+        S, S, C, S, S, S, S, S, S, S, S, S, S, S, S, S, from(db), conditionsOf(db, filter).after(" where "),
+        S);
 }
 
 Statement shipments(mySQLTool& db, const Filter& filter, quint64 offset, int count)
