@@ -273,21 +273,17 @@ bool mySQLTool::Connect(const QString& host, int port, const QString& database, 
         noteError(CR_UNKNOWN_ERROR, QStringLiteral("连接参数不完整"));
         return false;
     }
-    if (connected_)
-        Close();
     QString wrong;
-    servers_ = parseServers(host, port, &wrong);
-    current_ = 0;
-    if (servers_.isEmpty()) {
+    const QList<ServerAddress> servers = parseServers(host, port, &wrong);
+    if (servers.isEmpty()) {
+        if (connected_)
+            Close();
+        servers_.clear();
+        current_ = 0;
         noteError(CR_UNKNOWN_ERROR, wrong);
         return false;
     }
-    database_ = database;
-    account_ = account;
-    password_ = password;
-    lostThreadId_ = 0;
-    wanted_ = open();
-    if (wanted_) {
+    if (ConnectWith({servers, database, account, password})) {
         // Commit marks are needed for a few minutes at most; a day's worth is kept.
         send(QByteArray("delete from ") + tables::commitMark +
              " where 时间 < now() - interval 1 day limit 10000");
@@ -298,21 +294,26 @@ bool mySQLTool::Connect(const QString& host, int port, const QString& database, 
 
 bool mySQLTool::ConnectLike(const mySQLTool& other)
 {
-    if (connected_)
-        Close();
-    servers_ = other.servers_;
-    current_ = other.current_;
-    database_ = other.database_;
-    account_ = other.account_;
-    password_ = other.password_;
     connectTimeout_ = other.connectTimeout_;
     readTimeout_ = other.readTimeout_;
     writeTimeout_ = other.writeTimeout_;
     lockWaitSeconds_ = other.lockWaitSeconds_;
     sessionStatements_ = other.sessionStatements_;
+    idlePingMs_ = other.idlePingMs_;
     tls_ = other.tls_;
     tlsCa_ = other.tlsCa_;
-    idlePingMs_ = other.idlePingMs_;
+    return ConnectWith(other.login(), other.current_);
+}
+
+bool mySQLTool::ConnectWith(const Login& login, int first)
+{
+    if (connected_)
+        Close();
+    servers_ = login.servers;
+    current_ = first;
+    database_ = login.database;
+    account_ = login.account;
+    password_ = login.password;
     lostThreadId_ = 0;
     wanted_ = open();
     return wanted_;
@@ -491,6 +492,8 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable, bool
         stored.reset();
         affected_ = mysql_affected_rows(&mysql_);
         insertId_ = mysql_insert_id(&mysql_);
+        if (!inTransaction_ && affected_ > 0 && affected_ != quint64(-1))
+            changed();
         return true;
     }
     if (!stored) {
@@ -687,6 +690,8 @@ bool mySQLTool::Commit()
         noteError(CR_SERVER_LOST, kNotSaved);
     inTransaction_ = false;
     transactionLost_ = false;
+    if (ok)
+        changed();
     return ok;
 }
 
@@ -774,8 +779,10 @@ Outcome mySQLTool::Transact(const std::function<Outcome()>& body, Isolation isol
         if (outcome.ok()) {
             switch (commitMarked()) {
                 case Committed::Yes:
+                    changed();
                     return outcome;
                 case Committed::Unknown:
+                    changed();  // perhaps saved: whoever shows the data looks again
                     return Outcome::taken(kCommitUnknown);
                 case Committed::No:
                     outcome = Failure();

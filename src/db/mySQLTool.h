@@ -37,6 +37,17 @@ public:
 
     virtual bool Connect(const QString& host, int port, const QString& database, const QString& account,
                          const QString& password);
+
+    // Where and as whom a session signs in: what a second session of the same user needs.
+    struct Login {
+        QList<ServerAddress> servers;
+        QString database, account, password;
+    };
+    Login login() const { return {servers_, database_, account_, password_}; }
+    // Opens a session of its own with a login taken from another session, under this
+    // session's own settings; it writes nothing on connecting.
+    // `first`: the server to try first.
+    bool ConnectWith(const Login& login, int first = 0);
     virtual bool Close();
     virtual bool IsAlive();
     virtual bool Reconnect();
@@ -145,6 +156,9 @@ public:
     // Told true when the session starts to wait for the server and false when it is done,
     // so that a window can show that it is busy; not nested.
     void SetBusyHook(std::function<void(bool)> hook) { busyHook_ = std::move(hook); }
+    // Told after this session changed the database: a transaction committed, or a statement
+    // outside a transaction changed rows. Empty: nobody is told.
+    void SetChangeHook(std::function<void()> hook) { changeHook_ = std::move(hook); }
 
     // What the session has cost so far: statements sent and the time spent waiting for the
     // server (sending, executing and storing the result). Read by the benchmark.
@@ -205,6 +219,12 @@ private:
     QList<QByteArray> sessionStatements_;
     std::function<void(bool)> busyHook_;
     int busyDepth_ = 0;
+    std::function<void()> changeHook_;
+    void changed()
+    {
+        if (changeHook_)
+            changeHook_();
+    }
 
     quint64 threadId_ = 0;
     QString server_;            // which server the session is on (host name, port, server id)
