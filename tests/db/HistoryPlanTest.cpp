@@ -261,6 +261,55 @@ TEST_F(HistoryTest, NoStatementOfTheScreensScansABigTable)
     }
 }
 
+// The floor board reads every 30 seconds: the open tail through the station key, the day's
+// hand-overs through the closing time and the successors' key, two days' piece-work through
+// its time; never more than those rows, however long the history.
+TEST_F(HistoryTest, TheFloorBoardReadsOnlyTheOpenTailAndTheLastTwoDays)
+{
+    if (!generated_)
+        return;
+    values_ = plans::draw(g_sqlTool);
+    const int open = db().count(QStringLiteral("from kvc_record_procedure where 结讫=0"));
+    const int closedToday =
+        db().count(QStringLiteral("from kvc_record_procedure where 结讫时间 like '%1%'").arg(values_->today));
+    const int work =
+        db().count(QStringLiteral("from kvc_record_mission where 完成时间>='%1'").arg(values_->yesterday));
+    const int openOrders = db().count(QStringLiteral("from kvc_record_product where 结讫=0"));
+    ASSERT_GT(closedToday, 0);
+    ASSERT_GT(work, 0);
+    struct Case {
+        const char* name;
+        QMap<QString, QString> keys;  // by the table's name in the statement
+        int most;                     // rows examined at most, all tables
+    };
+    const auto keys = [](std::initializer_list<std::pair<const char*, const char*>> list) {
+        QMap<QString, QString> m;
+        for (const auto& [table, key] : list)
+            m.insert(QString::fromUtf8(table), QString::fromLatin1(key));
+        return m;
+    };
+    const Case cases[] = {
+        {"board.waiting", keys({{"kvc_record_procedure", "ix_flow_station"}}), 2 * open},
+        {"board.finished-today", keys({{"kvc_record_procedure", "ix_flow_closed"}, {"s", "ix_flow_order"}}),
+         10 * closedToday + 10},
+        {"board.teams", keys({{"kvc_record_mission", "ix_mission_done"}, {"s", "ix_flow_order"}}),
+         10 * work + 10},
+        {"board.rush-orders",
+         keys({{"kvc_record_product", "ix_product_state"}, {"kvc_record_procedure", "ix_flow_order"}}),
+         3 * openOrders + open},
+        {"board.shipping-waiting", keys({{"kvc_record_procedure", "ix_flow_station"}}), 2 * open},
+    };
+    for (const Case& c : cases) {
+        const QMap<QString, TableRead> plan = analyze(statement(c.name));
+        double examined = 0;
+        for (const TableRead& t : plan)
+            examined += t.examined;
+        EXPECT_LE(examined, c.most) << c.name;
+        for (auto it = c.keys.begin(); it != c.keys.end(); ++it)
+            EXPECT_EQ(plan.value(it.key()).key, it.value()) << c.name << " " << it.key().toStdString();
+    }
+}
+
 TEST_F(HistoryTest, ShippedOrdersAreCountedFromTheOrdersStateKeyAlone)
 {
     if (!generated_)

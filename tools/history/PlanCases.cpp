@@ -4,6 +4,8 @@
 #include "db/FillList.h"
 #include "db/mySQLTool.h"
 #include "dialogs/admin/AdminQueries.h"
+#include "dialogs/board/BoardQueries.h"
+#include "dialogs/board/ops/BoardFigures.h"
 #include "dialogs/finance/FinanceQueries.h"
 #include "dialogs/finance/ops/WorkDays.h"
 #include "dialogs/inquiry/InquiryProQueries.h"
@@ -20,6 +22,16 @@
 namespace plans {
 
 namespace {
+
+// The board's waiting goods as of the end of the data, banded as the board bands them.
+Statement boardWaiting(mySQLTool& db, const Values& v)
+{
+    const QDateTime now = QDateTime::fromString(v.now, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const auto text = [&](qint64 back) {
+        return now.addSecs(-back).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    };
+    return boardq::waiting(db, v.now, text(board::kRecentSeconds), text(board::kDaySeconds));
+}
 
 // The piece-work inquiry as the desk builds it.
 financeq::WorkFilter inquiry(financeq::WorkFilter::By by, quint64 id, bool settled)
@@ -232,7 +244,8 @@ adminq::OrderFilter clientsActivated(const Values& v)
 Values draw(mySQLTool& db)
 {
     Values v;
-    v.today = first(db, "select left(max(生成时间), 10) from kvc_record_procedure").text(0);
+    v.now = first(db, "select max(生成时间) from kvc_record_procedure").text(0);
+    v.today = v.now.left(10);
     v.month = v.today.left(7) + QStringLiteral("-01");
     const Row dates = first(db,
                             "select date_format('%s' - interval 1 month, '%%Y-%%m-%%d'), "
@@ -240,6 +253,7 @@ Values draw(mySQLTool& db)
                             "date_format('%s' - interval 1 year, '%%Y-%%m-%%d')",
                             v.month, v.today, v.month);
     v.lastmonth = dates.text(0);
+    v.yesterday = first(db, "select date_format('%s' - interval 1 day, '%%Y-%%m-%%d')", v.today).text(0);
     v.tomorrow = dates.text(1);
     v.yearago = dates.text(2);
     v.orderShipping =
@@ -282,6 +296,14 @@ const std::vector<Case>& cases()
         {"dashboard.waiting", [](mySQLTool& db, V) { return dashq::waiting(db); }},
         {"dashboard.finished-today", [](mySQLTool& db, V v) { return dashq::finished(db, v.today); }},
         {"dashboard.technologies", [](mySQLTool& db, V) { return dashq::technologyPieces(db); }},
+
+        {"board.stations", [](mySQLTool& db, V) { return boardq::stations(db); }},
+        {"board.waiting", boardWaiting},
+        {"board.finished-today", [](mySQLTool& db, V v) { return boardq::finished(db, v.today); }},
+        {"board.teams", [](mySQLTool& db, V v) { return boardq::teams(db, v.yesterday + QStringLiteral(" 00:00:00")); }},
+        {"board.rush-orders", [](mySQLTool& db, V) { return boardq::rushOrders(db, board::kRushShown); }},
+        {"board.shipping-waiting",
+         [](mySQLTool& db, V) { return boardq::shippingWaiting(db, board::kShippingShown); }},
 
         {"intake.activated", [](mySQLTool& db, V) { return intakeq::orders(db, true); }},
         {"intake.waiting-orders", [](mySQLTool& db, V) { return intakeq::orders(db, false); }},

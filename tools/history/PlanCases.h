@@ -14,6 +14,8 @@ namespace plans {
 
 struct Values {
     QString today, month, lastmonth, tomorrow, yearago;  // dates, YYYY-MM-DD
+    QString yesterday;
+    QString now;  // the newest flow's time
     QString station = QStringLiteral("洗水");
     QString team = QStringLiteral("洗水组");
     QString tech = QStringLiteral("石磨");  // a technology of the generated price list
