@@ -13,7 +13,9 @@ bool CKvClientApp::InitInstance()
     showBusyWhileWaiting(g_sqlTool);
     setOrganizationName(QStringLiteral("应用程序向导生成的本地应用程序"));
     setApplicationVersion(QStringLiteral(KV_VERSION));
-    CKvClientDlg dlg;
+    StartOptions options;
+    options.board = arguments().contains(QStringLiteral("--board"));
+    CKvClientDlg dlg(options);
     if (dlg.Start())
         dlg.exec();
     return false;

@@ -11,8 +11,10 @@
 #include "db/Convert.h"
 #include "db/KvMessage.h"
 #include "db/mySQLTool.h"
+#include "dialogs/board/Dlg_Board.h"
 #include "ui/AppState.h"
 #include "ui/Prompt.h"
+#include "ui/Rights.h"
 
 #include <unistd.h>
 #include <QAction>
@@ -22,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <climits>
 
@@ -107,18 +110,23 @@ bool CKvClientDlg::Start()
 {
     if (!Open())
         return false;
-    RunLogin();
+    RunLogin(options_.board);
     if (closed_)
         return false;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     setWindowTitle(kTitle);
+    // The main window stays behind the board: closing the board leaves the client at hand.
+    if (options_.board && rights::mayOpen(g_identity, rights::Screen::Board))
+        Dlg_Board::openFor(this, Dlg_Board::Place::FullScreen);
     return true;
 }
 
-void CKvClientDlg::RunLogin()
+void CKvClientDlg::RunLogin(bool remembered)
 {
     Dlg_Cover cover(this, &cipher_);
+    if (remembered)
+        QTimer::singleShot(0, &cover, &Dlg_Cover::submitRemembered);
     cover.exec();
     // A "gave up" posted just before the window closed is handled before going on.
     QCoreApplication::sendPostedEvents(this, KvMessage::kType);

@@ -16,6 +16,9 @@ struct StartOptions {
     QString library = QStringLiteral("libAES.so");  // found by the normal library search
     QString workDir;                                // empty: the process's working directory
     QString lockFile = InstanceLock::DefaultPath();
+    // "--board": a PC under the workshop's television. A remembered account signs in by
+    // itself, and the floor board opens full screen at once.
+    bool board = false;
 };
 
 // The main window: start-up checks, the menu by identity, the dashboard, the log-in
@@ -31,8 +34,9 @@ public:
     bool Open();
     // Open(), then the log-in; false when the program must end.
     bool Start();
-    // Runs the log-in window modally; its answers come back as posted messages.
-    void RunLogin();
+    // Runs the log-in window modally; its answers come back as posted messages. With
+    // `remembered`, a remembered account and password are submitted at once.
+    void RunLogin(bool remembered = false);
 
     virtual int CheckInstance();
     virtual int InitPath();

@@ -128,6 +128,12 @@ void Dlg_Cover::submit()
     KvMessage::post(parentWidget(), kMessage, 1);
 }
 
+void Dlg_Cover::submitRemembered()
+{
+    if (!account_->text().isEmpty() && !password_->text().isEmpty())
+        submit();
+}
+
 void Dlg_Cover::reject()
 {
     KvMessage::post(parentWidget(), kMessage, 0);

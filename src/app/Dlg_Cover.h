@@ -26,6 +26,8 @@ public:
 
     // Gives up: tells the parent, then closes as cancelled ("取消", the close box, Escape).
     void reject() override;
+    // Submits the remembered account and password, when both are remembered.
+    void submitRemembered();
 
 protected:
     bool event(QEvent* e) override;

@@ -2,6 +2,7 @@
 
 #include "app/Dlg_System.h"
 #include "dialogs/admin/Dlg_Manage.h"
+#include "dialogs/board/Dlg_Board.h"
 #include "dialogs/finance/Dlg_InquirySalary.h"
 #include "dialogs/finance/Dlg_Salary.h"
 #include "dialogs/finance/Dlg_SalaryEdit.h"
@@ -29,6 +30,13 @@ using rights::Screen;
 constexpr auto kStation = &openModal<Dlg_Station>;
 constexpr auto kShipmentInquiry = &openModal<Dlg_InquiryShipment>;
 
+// The board is a window of its own, beside the main window: it goes on showing while the
+// desk works.
+void openBoard(QWidget* owner)
+{
+    Dlg_Board::openFor(owner, Dlg_Board::Place::Beside);
+}
+
 }  // namespace
 
 const QList<MenuItem>& MainMenuItems()
@@ -53,6 +61,7 @@ const QList<MenuItem>& MainMenuItems()
         {"原料登记", "领料登记", cmd::RawOut, Screen::RawOut, &openModal<Dlg_RawOut>, {}},
         {"原料登记", "原料查询", cmd::RawInquiry, Screen::RawInquiry, &openModal<Dlg_RawInquiry>, {}},
         {"生产管理", "生产管理", cmd::Manage, Screen::Manage, &openModal<Dlg_Manage>, {}},
+        {"车间看板", "车间看板", cmd::Board, Screen::Board, &openBoard, {}},
         {"财务管理", "计件结算", cmd::Salary, Screen::Salary, &openModal<Dlg_Salary>, {}},
         {"财务管理",
          "计件查询",

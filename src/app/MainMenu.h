@@ -35,6 +35,7 @@ enum : int {
     AdminSettings = 32806,
     SignOut = 32807,
     Simple = 32843,
+    Board = 32850,
 };
 }  // namespace cmd
 

@@ -49,6 +49,9 @@ bool mayOpen(const QString& identity, Screen screen)
             return identity == kFinance;
         case Screen::AdminSettings:
             return false;
+        case Screen::Board:
+            // Everybody signed in sees the dashboard; the board shows the same workshop.
+            return !identity.isEmpty();
     }
     return false;
 }

@@ -30,6 +30,7 @@ enum class Screen {
     InquirySalary,
     SalaryEdit,
     AdminSettings,
+    Board,
 };
 
 // A station's team leader: "洗水班长" and the six others.

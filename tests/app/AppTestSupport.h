@@ -75,15 +75,15 @@ inline QProcessEnvironment programEnvironment(const QTemporaryDir& dir)
     return env;
 }
 
-// True once the client program `p` is connected as the database's client account and runs
-// on, waiting in its log-in window; the test's own session, signed in as the same account,
-// is not counted.
-inline bool showsLogin(kvtest::Database& db, QProcess* p)
+// True once the client program `p` is connected as the database's client account (with at
+// least `sessions` sessions) and runs on, waiting in its log-in window; the test's own
+// session, signed in as the same account, is not counted.
+inline bool showsLogin(kvtest::Database& db, QProcess* p, int sessions = 1)
 {
     for (int i = 0; i < 150 && p->state() == QProcess::Running; ++i) {
         if (db.count(QStringLiteral("from information_schema.processlist where user='%1' and id<>%2")
                          .arg(db.clientAccount())
-                         .arg(g_sqlTool.ThreadId())) > 0)
+                         .arg(g_sqlTool.ThreadId())) >= sessions)
             return true;
         QThread::msleep(100);
     }
@@ -135,6 +135,17 @@ protected:
     {
         const kvtest::Server s = kvtest::server();
         writeDatabaseSettings(s.host, s.port, db().name(), db().clientAccount(), s.password);
+    }
+
+    // The log-in remembered, as the log-in window writes it with both boxes checked.
+    void rememberLogin(const QString& account, const QString& password)
+    {
+        IniFile ini(configFile());
+        ini.setValue(QStringLiteral("ACCOUNT"), QStringLiteral("Save"), QStringLiteral("1"));
+        ini.setValue(QStringLiteral("ACCOUNT"), QStringLiteral("Name"), account);
+        ini.setValue(QStringLiteral("PASSWORD"), QStringLiteral("Save"), QStringLiteral("1"));
+        ini.setValue(QStringLiteral("PASSWORD"), QStringLiteral("Name"), password);
+        ASSERT_TRUE(ini.save());
     }
 
     QTemporaryDir dir;

@@ -30,12 +30,12 @@ protected:
         }
         AppTest::TearDown();
     }
-    QProcess* start()
+    QProcess* start(const QStringList& arguments = {})
     {
         auto* p = new QProcess;
         p->setProcessEnvironment(env);
         p->setWorkingDirectory(dir.path());
-        p->start(QStringLiteral(KV_BINARY_DIR "/bin/kvclient"), {});
+        p->start(QStringLiteral(KV_BINARY_DIR "/bin/kvclient"), arguments);
         running.append(p);
         p->waitForStarted(10000);
         return p;
@@ -48,7 +48,8 @@ protected:
             return QStringLiteral("(still running)");
         return QString::fromUtf8(p->readAllStandardError());
     }
-    bool signsIn(QProcess* p) { return apptest::showsLogin(db(), p); }
+    // True once the copy is connected with `sessions` sessions (and shows its log-in window).
+    bool signsIn(QProcess* p, int sessions = 1) { return apptest::showsLogin(db(), p, sessions); }
 
     QString runtime;
     QProcessEnvironment env;
@@ -131,4 +132,15 @@ TEST_F(BinaryStart, ConfigIniIsReadWhateverItsFormAndADamagedValueIsNamed)
     f.close();
     QProcess* client = start();
     EXPECT_TRUE(signsIn(client)) << client->readAllStandardError().toStdString();
+}
+
+// Under the television: with --board a remembered account signs in by itself and the board,
+// with a session of its own, reads at once.
+TEST_F(BinaryStart, WithBoardARememberedAccountSignsInAndTheBoardReads)
+{
+    writeTestServerSettings();
+    rememberLogin(QStringLiteral("admin"), QStringLiteral("admin"));
+    QProcess* client = start({QStringLiteral("--board")});
+    EXPECT_TRUE(signsIn(client, 2)) << client->readAllStandardError().toStdString();
+    EXPECT_EQ(client->state(), QProcess::Running);
 }

@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 #include "app/Dlg_Cover.h"
 #include "app/Dlg_System.h"
+#include "dialogs/board/Dlg_Board.h"
 #include "dialogs/intake/Dlg_Consignee.h"
 #include "dialogs/shipping/Dlg_Shipper.h"
 #include "dialogs/stations/Dlg_Station.h"
@@ -90,6 +91,7 @@ TEST_F(MainWindow, MenuHoldsEveryItemWithItsCaption)
         {QStringLiteral("货单登记"), words("来货登记 送货登记 损耗登记 货单查询 发货查询 发货统计")},
         {QStringLiteral("原料登记"), words("采购登记 领料登记 原料查询")},
         {QStringLiteral("生产管理"), words("生产管理")},
+        {QStringLiteral("车间看板"), words("车间看板")},
         {QStringLiteral("财务管理"), words("计件结算 计件查询 计件追加")},
         {QStringLiteral("系统设置"), words("个人设置 管理设置 注销")},
         {QStringLiteral("简化模式"), words("货单操作")}};
@@ -108,32 +110,34 @@ TEST_F(MainWindow, EachIdentitySeesExactlyItsItems)
         "来货登记 送货登记 损耗登记 货单查询 发货查询 发货统计 生产管理 领料登记 采购登记 原料查询 "
         "计件查询 计件结算 管理设置 计件追加");
     ASSERT_EQ(all.size(), 21);
+    // Everybody signed in sees the dashboard, and so the floor board.
+    const QStringList board = {QStringLiteral("车间看板")};
+    all += board;
     const QStringList factory =
-        kStations + words(
-                        "来货登记 送货登记 损耗登记 货单查询 发货查询 发货统计 生产管理 领料登记 "
-                        "采购登记 原料查询");
-    const QStringList finance =
-        kStations + words(
-                        "来货登记 送货登记 损耗登记 货单查询 发货查询 发货统计 领料登记 采购登记 "
-                        "原料查询 计件查询 计件结算 计件追加");
+        kStations + board +
+        words("来货登记 送货登记 损耗登记 货单查询 发货查询 发货统计 生产管理 领料登记 采购登记 原料查询");
+    const QStringList finance = kStations + board +
+                                words(
+                                    "来货登记 送货登记 损耗登记 货单查询 发货查询 发货统计 领料登记 采购登记 "
+                                    "原料查询 计件查询 计件结算 计件追加");
     const QStringList dispatch =
-        kStations + words("来货登记 送货登记 损耗登记 货单查询 发货查询 领料登记 采购登记 原料查询");
+        kStations + board + words("来货登记 送货登记 损耗登记 货单查询 发货查询 领料登记 采购登记 原料查询");
     const QList<QPair<QString, QStringList>> table = {{QStringLiteral("管理员"), all},
                                                       {QStringLiteral("董事长"), all},
                                                       {QStringLiteral("厂长"), factory},
                                                       {QStringLiteral("财务"), finance},
                                                       {QStringLiteral("调度"), dispatch},
-                                                      {QStringLiteral("洗水班长"), kStations},
-                                                      {QStringLiteral("喷砂班长"), kStations},
-                                                      {QStringLiteral("夹烫班长"), kStations},
-                                                      {QStringLiteral("手工班长"), kStations},
-                                                      {QStringLiteral("树脂班长"), kStations},
-                                                      {QStringLiteral("马骝班长"), kStations},
-                                                      {QStringLiteral("手擦班长"), kStations},
-                                                      {QStringLiteral("游客"), {}},
-                                                      {QStringLiteral("运输"), {}},
-                                                      {QStringLiteral("管理员 "), {}},
-                                                      {QStringLiteral("财务班长"), {}}};
+                                                      {QStringLiteral("洗水班长"), kStations + board},
+                                                      {QStringLiteral("喷砂班长"), kStations + board},
+                                                      {QStringLiteral("夹烫班长"), kStations + board},
+                                                      {QStringLiteral("手工班长"), kStations + board},
+                                                      {QStringLiteral("树脂班长"), kStations + board},
+                                                      {QStringLiteral("马骝班长"), kStations + board},
+                                                      {QStringLiteral("手擦班长"), kStations + board},
+                                                      {QStringLiteral("游客"), board},
+                                                      {QStringLiteral("运输"), board},
+                                                      {QStringLiteral("管理员 "), board},
+                                                      {QStringLiteral("财务班长"), board}};
     for (const auto& [identity, items] : table)
         EXPECT_EQ(signInAs(identity), expect(items)) << identity.toStdString();
 }
@@ -159,7 +163,7 @@ TEST_F(MainWindow, SigningOutGreysWhatTheFormerIdentityHad)
     EXPECT_EQ(during, expect({}));
     EXPECT_TRUE(visibleDuring);
     EXPECT_EQ(g_identity, QStringLiteral("洗水班长"));
-    EXPECT_EQ(enabledItems(), expect(kStations));
+    EXPECT_EQ(enabledItems(), expect(kStations + QStringList{QStringLiteral("车间看板")}));
     EXPECT_FALSE(main->closed());
 }
 
@@ -204,6 +208,24 @@ TEST_F(MainWindow, ScreenItemsOpenTheirScreensAndTheSimpleModeDoesNothing)
     EXPECT_EQ(QApplication::topLevelWidgets().size(), windows);
     EXPECT_TRUE(boxes().boxes.isEmpty());
     EXPECT_EQ(g_identity, QStringLiteral("管理员"));
+}
+
+// The board is a window beside the main window, not a modal screen: the desk goes on working
+// while it shows. A second 车间看板 brings the same board to the front.
+TEST_F(MainWindow, TheBoardItemOpensOneBoardBesideTheMainWindow)
+{
+    signInAs(QStringLiteral("游客"));
+    main->show();
+    main->action(32850)->trigger();
+    main->action(32850)->trigger();
+    settle();
+    const QList<Dlg_Board*> boards = main->findChildren<Dlg_Board*>();
+    ASSERT_EQ(boards.size(), 1);
+    EXPECT_TRUE(boards[0]->isVisible());
+    EXPECT_FALSE(boards[0]->isModal());
+    // One screen here: the board takes the whole of it but the task bar.
+    EXPECT_TRUE(boards[0]->isMaximized());
+    EXPECT_TRUE(boxes().boxes.isEmpty());
 }
 
 TEST_F(MainWindow, BothSettingsItemsOpenTheSettingsScreen)

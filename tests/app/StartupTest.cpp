@@ -3,6 +3,7 @@
 #include "app/Dlg_Cover.h"
 #include "app/InstanceLock.h"
 #include "db/mySQLTool.h"
+#include "dialogs/board/Dlg_Board.h"
 #include "grid/KvGrid.h"
 
 #include <fcntl.h>
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <csignal>
 
@@ -249,6 +251,52 @@ TEST_F(Startup, StartRunsTheLogInAndGivingUpLaterEndsTheProgram)
     EXPECT_TRUE(dlg.closed());
     EXPECT_FALSE(g_sqlTool.IsConnected());
     EXPECT_TRUE(boxes().boxes.isEmpty());
+}
+
+// --board: a remembered account signs in without a key pressed and the board fills the
+// screen; without one the log-in window waits for it. Closing the board leaves the client.
+TEST_F(Startup, WithBoardTheBoardFillsTheScreenAfterTheLogIn)
+{
+    for (const bool remembered : {true, false}) {
+        SCOPED_TRACE(remembered);
+        QFile::remove(configFile());
+        writeTestServerSettings();
+        if (remembered)
+            rememberLogin(QStringLiteral("admin"), QStringLiteral("admin"));
+        bool typed = false;
+        if (!remembered)
+            apptest::whenModal<Dlg_Cover>([&](Dlg_Cover* cover) {
+                typed = true;
+                cover->findChild<QLineEdit*>(QStringLiteral("account"))->setText(QStringLiteral("admin"));
+                cover->findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("admin"));
+                cover->findChild<QPushButton*>(QStringLiteral("ok"))->click();
+            });
+        // A remembered log-in that did not go through would leave the window waiting.
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        QObject::connect(&giveUp, &QTimer::timeout, [] {
+            if (Dlg_Cover* c = Dlg_Cover::current())
+                c->reject();
+        });
+        giveUp.start(8000);
+        StartOptions o = options();
+        o.board = true;
+        CKvClientDlg dlg(o);
+        ASSERT_TRUE(dlg.Start()) << shown().join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(typed, !remembered);
+        EXPECT_EQ(g_identity, QStringLiteral("管理员"));
+        QPointer<Dlg_Board> board = dlg.findChild<Dlg_Board*>();
+        ASSERT_NE(board, nullptr);
+        EXPECT_TRUE(board->isVisible());
+        EXPECT_TRUE(board->isFullScreen());
+        board->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(board.isNull());
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_FALSE(dlg.closed());
+        dlg.reject();
+        g_identity.clear();
+    }
 }
 
 }  // namespace

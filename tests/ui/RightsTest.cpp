@@ -22,20 +22,22 @@ constexpr std::pair<char, Screen> kScreens[] = {
     {'T', Screen::InquiryShip},   {'P', Screen::RawIn},          {'U', Screen::RawOut},
     {'R', Screen::RawInquiry},    {'M', Screen::Manage},         {'L', Screen::Salary},
     {'K', Screen::InquirySalary}, {'E', Screen::SalaryEdit},     {'A', Screen::AdminSettings},
+    {'B', Screen::Board},
 };
 
 const Expected kExpected[] = {
-    {"管理员", "WCSQOITPURMLKEA", true, true, true, true, true, true, true},
-    {"董事长", "WCSQOITPURMLKEA", true, true, true, true, false, true, true},
-    {"厂长", "WCSQOITPURM", true, true, true, false, false, true, true},
-    {"财务", "WCSQOITPURLKE", false, false, false, false, false, false, false},
-    {"调度", "WCSQOIPUR", true, false, false, false, false, false, false},
-    {"洗水班长", "W", true, false, false, false, false, false, false},
-    {"喷砂班长", "W", false, false, false, false, false, false, false},
-    {"游客", "", false, false, false, false, false, false, false},
+    {"管理员", "WCSQOITPURMLKEAB", true, true, true, true, true, true, true},
+    {"董事长", "WCSQOITPURMLKEAB", true, true, true, true, false, true, true},
+    {"厂长", "WCSQOITPURMB", true, true, true, false, false, true, true},
+    {"财务", "WCSQOITPURLKEB", false, false, false, false, false, false, false},
+    {"调度", "WCSQOIPURB", true, false, false, false, false, false, false},
+    {"洗水班长", "WB", true, false, false, false, false, false, false},
+    {"喷砂班长", "WB", false, false, false, false, false, false, false},
+    // Whoever is signed in sees the dashboard, and so the floor board.
+    {"游客", "B", false, false, false, false, false, false, false},
     {"", "", false, false, false, false, false, false, false},
-    // Exact comparison: a near miss is nobody.
-    {"管理员 ", "", false, false, false, false, false, false, false},
+    // Exact comparison: a near miss is nobody, but signed in.
+    {"管理员 ", "B", false, false, false, false, false, false, false},
 };
 
 }  // namespace
