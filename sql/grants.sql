@@ -63,6 +63,17 @@ GRANT SELECT ON kvfactory.kvc_record_client TO kvr_signin;
 GRANT SELECT ON kvfactory.kvc_attrib_station TO kvr_signin;
 GRANT SELECT ON kvfactory.kvc_attrib_technology TO kvr_signin;
 
+-- 车间看板: the floor board reads, on a read-only session of its own, where the goods wait,
+-- what the stations and teams passed on and the open rush orders; of the piece-work and the
+-- employees no more than the pieces and the teams (no wages).
+CREATE ROLE IF NOT EXISTS kvr_board;
+GRANT SELECT ON kvfactory.kvc_attrib_station TO kvr_board;
+GRANT SELECT ON kvfactory.kvc_record_procedure TO kvr_board;
+GRANT SELECT ON kvfactory.kvc_record_product TO kvr_board;
+GRANT SELECT ON kvfactory.kvc_record_client TO kvr_board;
+GRANT SELECT (流水号, 货单号, 工号, 完成时间, 完成数量, 损耗数量) ON kvfactory.kvc_record_mission TO kvr_board;
+GRANT SELECT (工号, 班组) ON kvfactory.kvc_record_member TO kvr_board;
+
 -- What every screen that writes needs: its commit marks.
 CREATE ROLE IF NOT EXISTS kvr_writer;
 GRANT INSERT, DELETE, SELECT ON kvfactory.kvc_record_commit TO kvr_writer;
@@ -218,6 +229,9 @@ CREATE ROLE IF NOT EXISTS kvr_staff;
 CREATE ROLE IF NOT EXISTS kvr_guest;
 -- Each screen's role to the identities whose menu opens it.
 GRANT kvr_signin TO kvr_admin, kvr_chairman, kvr_director, kvr_finance, kvr_dispatch, kvr_transport,
+    kvr_lead_wash, kvr_lead_sand, kvr_lead_resin, kvr_lead_hand, kvr_lead_press, kvr_lead_rub,
+    kvr_lead_monkey, kvr_staff, kvr_guest;
+GRANT kvr_board TO kvr_admin, kvr_chairman, kvr_director, kvr_finance, kvr_dispatch, kvr_transport,
     kvr_lead_wash, kvr_lead_sand, kvr_lead_resin, kvr_lead_hand, kvr_lead_press, kvr_lead_rub,
     kvr_lead_monkey, kvr_staff, kvr_guest;
 GRANT kvr_station TO kvr_admin, kvr_chairman, kvr_director, kvr_dispatch, kvr_lead_wash, kvr_lead_sand,

@@ -315,6 +315,9 @@ void CKvClientDlg::signOut()
     g_password.clear();
     g_identity.clear();
     DisableMenus();
+    // The board reads as whoever signed in: it goes with him.
+    if (auto* board = findChild<Dlg_Board*>(QString(), Qt::FindDirectChildrenOnly))
+        board->close();
     // The next person connects as himself.
     if (perPerson_)
         g_sqlTool.Close();

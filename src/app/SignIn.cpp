@@ -95,7 +95,8 @@ Result asPerson(mySQLTool& db, const Server& server, const QString& account, con
             db.Close();
             return refusal(failed);
         }
-        // Reconnections and the exports' own connections sign in with the new password.
+        // Reconnections and a second session of this person (an export, the floor board) sign in
+        // with the new password.
         db.PasswordChanged(password);
     }
     const Rows self = db.Read(appq::self(db));

@@ -283,7 +283,7 @@ bool mySQLTool::Connect(const QString& host, int port, const QString& database, 
         noteError(CR_UNKNOWN_ERROR, wrong);
         return false;
     }
-    if (ConnectWith({servers, database, account, password})) {
+    if (ConnectWith({servers, database, account, password, tls_, tlsCa_})) {
         // Commit marks are needed for a few minutes at most; a day's worth is kept.
         send(QByteArray("delete from ") + tables::commitMark +
              " where 时间 < now() - interval 1 day limit 10000");
@@ -300,8 +300,6 @@ bool mySQLTool::ConnectLike(const mySQLTool& other)
     lockWaitSeconds_ = other.lockWaitSeconds_;
     sessionStatements_ = other.sessionStatements_;
     idlePingMs_ = other.idlePingMs_;
-    tls_ = other.tls_;
-    tlsCa_ = other.tlsCa_;
     return ConnectWith(other.login(), other.current_);
 }
 
@@ -314,6 +312,7 @@ bool mySQLTool::ConnectWith(const Login& login, int first)
     database_ = login.database;
     account_ = login.account;
     password_ = login.password;
+    SetTls(login.tls, login.tlsCa);
     lostThreadId_ = 0;
     wanted_ = open();
     return wanted_;

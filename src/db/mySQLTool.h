@@ -38,15 +38,18 @@ public:
     virtual bool Connect(const QString& host, int port, const QString& database, const QString& account,
                          const QString& password);
 
-    // Where and as whom a session signs in: what a second session of the same user needs.
+    // Where and as whom a session signs in, and how (TLS): what a second session of the same
+    // user needs.
     struct Login {
         QList<ServerAddress> servers;
         QString database, account, password;
+        bool tls = false;
+        QString tlsCa;
     };
-    Login login() const { return {servers_, database_, account_, password_}; }
-    // Opens a session of its own with a login taken from another session, under this
-    // session's own settings; it writes nothing on connecting.
-    // `first`: the server to try first.
+    Login login() const { return {servers_, database_, account_, password_, tls_, tlsCa_}; }
+    // Opens a session of its own with a login taken from another session, with its TLS and
+    // under this session's other settings; it writes nothing on connecting. `first`: the
+    // server to try first.
     bool ConnectWith(const Login& login, int first = 0);
     virtual bool Close();
     virtual bool IsAlive();

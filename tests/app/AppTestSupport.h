@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CKvClientDlg.h"
+#include "app/CipherLibrary.h"
 #include "app/IniFile.h"
 #include "cipher/Aes.h"
 #include "db/mySQLTool.h"
@@ -137,14 +138,23 @@ protected:
         writeDatabaseSettings(s.host, s.port, db().name(), db().clientAccount(), s.password);
     }
 
-    // The log-in remembered, as the log-in window writes it with both boxes checked.
-    void rememberLogin(const QString& account, const QString& password)
+    // The log-in remembered, as the log-in window writes it with both boxes checked, for a
+    // client whose home folder is `home` and whose working folder is this test's.
+    void rememberLogin(const QString& account, const QString& password,
+                       const QString& home = QDir::homePath())
     {
+        const QByteArray was = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(home));
+        const QString key = CipherLibrary::RememberedKey();
+        qputenv("HOME", was);
+        CipherLibrary cipher;
+        QString kept;
+        ASSERT_TRUE(cipher.Load(QStringLiteral("libAES.so")) && cipher.Encrypt(password, key, &kept));
         IniFile ini(configFile());
         ini.setValue(QStringLiteral("ACCOUNT"), QStringLiteral("Save"), QStringLiteral("1"));
         ini.setValue(QStringLiteral("ACCOUNT"), QStringLiteral("Name"), account);
         ini.setValue(QStringLiteral("PASSWORD"), QStringLiteral("Save"), QStringLiteral("1"));
-        ini.setValue(QStringLiteral("PASSWORD"), QStringLiteral("Name"), password);
+        ini.setValue(QStringLiteral("PASSWORD"), QStringLiteral("Name"), kept);
         ASSERT_TRUE(ini.save());
     }
 

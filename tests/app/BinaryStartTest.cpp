@@ -139,7 +139,7 @@ TEST_F(BinaryStart, ConfigIniIsReadWhateverItsFormAndADamagedValueIsNamed)
 TEST_F(BinaryStart, WithBoardARememberedAccountSignsInAndTheBoardReads)
 {
     writeTestServerSettings();
-    rememberLogin(QStringLiteral("admin"), QStringLiteral("admin"));
+    rememberLogin(QStringLiteral("admin"), QStringLiteral("admin"), env.value(QStringLiteral("HOME")));
     QProcess* client = start({QStringLiteral("--board")});
     EXPECT_TRUE(signsIn(client, 2)) << client->readAllStandardError().toStdString();
     EXPECT_EQ(client->state(), QProcess::Running);

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QSet>
 
@@ -149,12 +150,18 @@ TEST_F(MainWindow, SigningOutGreysWhatTheFormerIdentityHad)
     g_password = QStringLiteral("123456");
     g_identity = QStringLiteral("财务");
     main->EnableMenus();
+    // The board read as the one who leaves: it goes with him.
+    main->action(32850)->trigger();
+    const QPointer<Dlg_Board> board = main->findChild<Dlg_Board*>();
+    ASSERT_FALSE(board.isNull());
     QSet<QString> during;
     bool visibleDuring = false;
+    bool boardDuring = true;
     apptest::whenModal<Dlg_Cover>([&](Dlg_Cover* cover) {
         during = enabledItems();
         visibleDuring =
             main->isVisible() && g_identity.isEmpty() && g_account.isEmpty() && g_password.isEmpty();
+        boardDuring = board && board->isVisible();
         cover->findChild<QLineEdit*>(QStringLiteral("account"))->setText(QStringLiteral("洗水班长"));
         cover->findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("123456"));
         cover->findChild<QPushButton*>(QStringLiteral("ok"))->click();
@@ -162,6 +169,7 @@ TEST_F(MainWindow, SigningOutGreysWhatTheFormerIdentityHad)
     main->action(32807)->trigger();
     EXPECT_EQ(during, expect({}));
     EXPECT_TRUE(visibleDuring);
+    EXPECT_FALSE(boardDuring);
     EXPECT_EQ(g_identity, QStringLiteral("洗水班长"));
     EXPECT_EQ(enabledItems(), expect(kStations + QStringList{QStringLiteral("车间看板")}));
     EXPECT_FALSE(main->closed());

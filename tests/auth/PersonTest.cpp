@@ -74,7 +74,7 @@ TEST_F(Persons, TheMigrationGivesEveryAccountItsOwnDatabaseAccountKeepingItsPass
         const kvtest::Server server = kvtest::server();
         EXPECT_TRUE(again.Connect(server.host, server.port, db().name(), c.account, c.password))
             << again.GetError().toStdString();
-        // And so does the session's next connection (a reconnection, an export's own).
+        // And so does a second session of his (a reconnection, an export's own, the floor board's).
         mySQLTool beside;
         EXPECT_TRUE(beside.ConnectLike(s)) << beside.GetError().toStdString();
     }

@@ -34,7 +34,11 @@ struct Expected {
     QHash<QString, std::pair<double, double>> teams;  // today, yesterday
 };
 
+// Read as a guest, the identity with the fewest rights that sees the board.
 class BoardFigures : public DemoDbTest {
+public:
+    BoardFigures() { signInAs(QStringLiteral("游客")); }
+
 protected:
     Expected expected()
     {
@@ -210,9 +214,14 @@ TEST(BoardBands, AgesAreBandedAndWrittenAsHoursAndMinutes)
 
 namespace {
 
-// A board over a small workshop: flows waiting at 洗水 and at 发送.
+// A board over a small workshop: flows waiting at 洗水 and at 发送, beside the desk of 调度.
 class BoardWindow : public DemoDbTest {
+public:
+    BoardWindow() { signInAs(kDesk); }
+
 protected:
+    const QString kDesk = QStringLiteral("调度");
+
     void SetUp() override
     {
         DemoDbTest::SetUp();
@@ -243,12 +252,19 @@ protected:
 
 }  // namespace
 
-TEST_F(BoardWindow, ItsSessionReadsOnlyAndWaitsForNoLock)
+TEST_F(BoardWindow, ItsSessionSignsInAsTheDeskOverTlsReadsOnlyAndWaitsForNoLock)
 {
+    mySQLTool desk;
+    desk.SetTls(true, kvtest::Database::tlsCa());
+    ASSERT_TRUE(db().connectAs(desk, kDesk)) << desk.GetError().toStdString();
     mySQLTool session;
     BoardReader::prepare(session);
-    ASSERT_TRUE(session.ConnectWith(g_sqlTool.login())) << session.GetError().toStdString();
-    EXPECT_FALSE(session.Exec("insert into kvc_record_client (名称) value ('看板')"));
+    ASSERT_TRUE(session.ConnectWith(desk.login())) << session.GetError().toStdString();
+    EXPECT_EQ(session.Account(), desk.Account());
+    EXPECT_FALSE(
+        session.Read(session.Format("show session status like 'Ssl_cipher'")).first().text(1).isEmpty());
+    // A write its identity may do is refused on the board's session.
+    EXPECT_FALSE(session.Exec("update kvc_record_procedure set 数量=0"));
     EXPECT_EQ(session.LastErrno(), 1792u) << session.GetError().toStdString();
 
     // Another desk's uncommitted hand-over holds the flows: the board reads what is committed.
@@ -262,14 +278,14 @@ TEST_F(BoardWindow, ItsSessionReadsOnlyAndWaitsForNoLock)
     g_sqlTool.Rollback();
     EXPECT_EQ(f.stations.value(0).pieces, 60);
     EXPECT_LE(f.statements, 10u);
-    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_client where 名称='看板'")), 0);
+    EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure where 数量=0")), 0);
 }
 
 TEST_F(BoardWindow, TheLastFiguresStayGreyedWhileTheServerIsAwayAndComeBackWithIt)
 {
     kvtest::Proxy proxy(kvtest::server().port);
     const kvtest::Server s = kvtest::server();
-    ASSERT_TRUE(g_sqlTool.Connect(s.host, proxy.port(), db().name(), db().clientAccount(), s.password));
+    ASSERT_TRUE(g_sqlTool.Connect(s.host, proxy.port(), db().name(), db().personAccount(kDesk), s.password));
     Dlg_Board b;
     b.show();
     ASSERT_TRUE(nextRead(b, false));
