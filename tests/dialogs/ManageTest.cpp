@@ -4,6 +4,7 @@
 #include "db/mySQLTool.h"
 #include "dialogs/admin/Dlg_Inquiry.h"
 #include "dialogs/admin/Dlg_Manage.h"
+#include "dialogs/admin/ops/ManageGrids.h"
 #include "dialogs/intake/Dlg_Consignee.h"
 #include "grid/KvGrid.h"
 #include "parts/TimeCondition.h"
@@ -94,6 +95,13 @@ protected:
 };
 
 }  // namespace
+
+// The save names the cells of a row: a column added to a grid without its name would shift them.
+TEST(ManageGrids, EachGridNamesAsManyCellsAsItHasColumns)
+{
+    for (const manage::Grid grid : manage::kGrids)
+        EXPECT_EQ(manage::shape(grid).columns.size(), manage::cellCount(grid)) << manage::shape(grid).name;
+}
 
 TEST_F(ManageDesk, OpensWithTheGridsTheSettingsAndTheRightsOfTheIdentity)
 {

@@ -53,8 +53,14 @@ Statement lossRow(mySQLTool& db, quint64 serial);
 Statement renameInOpenOrders(mySQLTool& db, const QString& from, const QString& to);
 // The open orders whose washing method that rename would make longer than `width`
 // characters: 货单号 and the new length, the lowest 货单号 first.
+struct RenameOverflow {
+    enum Column { Order, Length };
+};
 Statement renameOverflow(mySQLTool& db, const QString& from, const QString& to, int width);
 // An employee's unsettled piece-work: its rows and the sum of their 共计.
+struct UnsettledWork {
+    enum Column { Rows, Amount };
+};
 Statement unsettledWork(mySQLTool& db, quint64 member);
 
 // The short lists of the master data, one home for every screen's drop-downs and for the

@@ -117,4 +117,23 @@ const GridShape& shape(Grid grid)
     return kShapes[0];
 }
 
+int cellCount(Grid grid)
+{
+    switch (grid) {
+        case Grid::Technologies:
+            return TechnologyCells::Count;
+        case Grid::Processes:
+            return ProcessCells::Count;
+        case Grid::Members:
+            return MemberCells::Count;
+        case Grid::Clients:
+            return ClientCells::Count;
+        case Grid::Orders:
+            return OrderCells::Count;
+        case Grid::Losses:
+            return LossCells::Count;
+    }
+    return 0;
+}
+
 }  // namespace manage

@@ -55,4 +55,56 @@ struct GridShape {
 
 const GridShape& shape(Grid grid);
 
+// Every grid's first cell is the row's key (its position at loading in the byName grids), and
+// the byName grids' second its 名称.
+inline constexpr int kKeyCell = 0;
+inline constexpr int kNameCell = 1;
+
+// The cells of each grid's rows by name, in the order of its shape's columns (a test holds
+// the counts equal). The byName grids' first cell is the row's position at loading.
+struct TechnologyCells {
+    enum Cell { Position, Name, Type, Price, Count };
+};
+struct ProcessCells {
+    enum Cell { Position, Name, Station, Wage, Count };
+};
+struct MemberCells {
+    enum Cell { Id, Name, Identity, Team, Active, Count };
+};
+struct ClientCells {
+    enum Cell { Id, Name, Note, Active, Count };
+};
+struct OrderCells {
+    enum Cell {
+        Id,
+        Style,
+        Client,
+        Quantity,
+        Receiver,
+        Received,
+        Nature,
+        Type,
+        Kind,
+        Sex,
+        Method,
+        Price,
+        LossPrice,
+        Original,
+        Washed,
+        Lost,
+        Grade,
+        Related,
+        Active,
+        Activated,
+        Closed,
+        ClosedAt,
+        Count
+    };
+};
+struct LossCells {
+    enum Cell { Serial, Client, Date, Quantity, Reason, Responsible, Recorder, Remark, Count };
+};
+// The number of cells the names above give a grid.
+int cellCount(Grid grid);
+
 }  // namespace manage
