@@ -8,6 +8,9 @@ class mySQLTool;
 namespace appq {
 
 // 账号, 密码, 权限, 序列号, 错误次数 of an account.
+struct Login {
+    enum Column { Account, Password, Identity, Serial, WrongTries };
+};
 Statement login(mySQLTool& db, const QString& account);
 // The seconds the next log-in try of an account must wait.
 Statement loginWait(mySQLTool& db, const QString& account);
@@ -15,6 +18,9 @@ Statement loginWait(mySQLTool& db, const QString& account);
 // of its own (NULL otherwise).
 Statement loginSalt(mySQLTool& db, const QString& account);
 // 权限, 错误次数 of the account a person signed in to the database with.
+struct Self {
+    enum Column { Identity, WrongTries };
+};
 Statement self(mySQLTool& db);
 // 序列号 of an account.
 Statement accountSerial(mySQLTool& db, const QString& account);

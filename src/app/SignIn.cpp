@@ -40,8 +40,8 @@ Result withSharedAccount(mySQLTool& db, const QString& account, const QString& p
     const Row& user = read.first();
     if (read.empty())
         return Result();
-    const QString stored = user.text(1);
-    const quint64 serial = user.toId(3);
+    const QString stored = user.text(appq::Login::Password);
+    const quint64 serial = user.toId(appq::Login::Serial);
     if (!passwords::matches(stored, password)) {
         db.Exec("call kv_login_failed('%s')", account);
         return Result();
@@ -55,8 +55,8 @@ Result withSharedAccount(mySQLTool& db, const QString& account, const QString& p
     }
     Result r;
     r.outcome = Outcome::done();
-    r.identity = user.text(2);
-    r.wrongTries = user.toInt(4);
+    r.identity = user.text(appq::Login::Identity);
+    r.wrongTries = user.toInt(appq::Login::WrongTries);
     if (r.wrongTries > 0)
         db.Exec("update kvc_record_user set 错误次数=0, 错误时间=null where 序列号=%I64u", serial);
     return r;
@@ -108,8 +108,8 @@ Result asPerson(mySQLTool& db, const Server& server, const QString& account, con
     }
     Result r;
     r.outcome = Outcome::done();
-    r.identity = self.first().text(0);
-    r.wrongTries = self.first().toInt(1);
+    r.identity = self.first().text(appq::Self::Identity);
+    r.wrongTries = self.first().toInt(appq::Self::WrongTries);
     if (r.wrongTries > 0)
         db.Exec("update kvc_view_self set 错误次数=0");
     return r;

@@ -379,19 +379,21 @@ void ConsigneeForm::lookUpRelated()
         prompt().message(QStringLiteral("所关联的货单号不存在"), kError);
         return;
     }
+    using C = intakeq::RelatedOrder;
     const Row& related = read.first();
     // The rework belongs to the customer of the order it reworks, not to a new one.
     newClient_->setChecked(false);
-    if (!related.isNull(0))
-        clientName_->setText(related.text(0));
-    for (const auto& [column, combo] : {std::pair{1, type_}, std::pair{2, kind_}, std::pair{3, sex_}})
+    if (!related.isNull(C::ClientName))
+        clientName_->setText(related.text(C::ClientName));
+    for (const auto& [column, combo] :
+         {std::pair{C::Type, type_}, std::pair{C::Kind, kind_}, std::pair{C::Sex, sex_}})
         if (!related.isNull(column))
             SelectComboText(*combo, related.text(column));
-    if (!related.isNull(4))
-        lossPrice_->setText(related.text(4));
-    if (!related.isNull(5))
-        method_->setMethod(related.text(5));
-    const quint64 client = related.toId(6);
+    if (!related.isNull(C::LossPrice))
+        lossPrice_->setText(related.text(C::LossPrice));
+    if (!related.isNull(C::Method))
+        method_->setMethod(related.text(C::Method));
+    const quint64 client = related.toId(C::Client);
     if (client != 0)
         chooseClient(client);
     method_->clearSequence();

@@ -15,6 +15,9 @@ Statement orders(mySQLTool& db, bool activated);
 // Open flows sent back to "接收", newest first.
 Statement waitingFlows(mySQLTool& db);
 // The linked order of a rework order, with its customer.
+struct RelatedOrder {
+    enum Column { ClientName, Type, Kind, Sex, LossPrice, Method, Client };
+};
 Statement relatedOrder(mySQLTool& db, quint64 order);
 // Every column of one order.
 Statement order(mySQLTool& db, quint64 order);

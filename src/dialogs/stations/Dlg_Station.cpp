@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -324,19 +325,23 @@ void Dlg_Station::loadDetails()
         showError(flow);
         return;
     }
-    from_->setText(flow.first().text(0));
-    quantity_->setText(flow.first().text(1));
-    history_->setPlainText(flow.first().text(2));
+    using F = stationq::FlowDetails;
+    from_->setText(flow.first().text(F::Previous));
+    quantity_->setText(flow.first().text(F::Quantity));
+    history_->setPlainText(flow.first().text(F::History));
 
-    const Rows order = g_sqlTool.Read(stationq::orderDetails(g_sqlTool, flow.first().toId(3)));
+    const Rows order = g_sqlTool.Read(stationq::orderDetails(g_sqlTool, flow.first().toId(F::Order)));
     if (!order || order.empty()) {
         showError(order);
         return;
     }
-    QLineEdit* const targets[] = {client_, method_, nature_, type_, style_, sex_, priority_};
-    for (int c = 0; c < 7; ++c)
-        if (!order.first().isNull(c))
-            targets[c]->setText(order.first().text(c));
+    using O = stationq::OrderDetails;
+    const std::pair<O::Column, QLineEdit*> targets[] = {
+        {O::ClientName, client_}, {O::Method, method_}, {O::Nature, nature_},    {O::Type, type_},
+        {O::Kind, style_},        {O::Sex, sex_},       {O::Priority, priority_}};
+    for (const auto& [column, edit] : targets)
+        if (!order.first().isNull(column))
+            edit->setText(order.first().text(column));
 }
 
 void Dlg_Station::rowClicked(int row)

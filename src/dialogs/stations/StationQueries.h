@@ -24,10 +24,16 @@ Statement flowState(mySQLTool& db, quint64 flow);
 // The newest flows the station finished, at most one list.
 Statement done(mySQLTool& db, const QString& station);
 // 上一站, 数量, 历史, 货单号 of a flow.
+struct FlowDetails {
+    enum Column { Previous, Quantity, History, Order };
+};
 Statement flowDetails(mySQLTool& db, quint64 flow);
 // The order of a flow.
 Statement orderOfFlow(mySQLTool& db, quint64 flow);
 // 名称, 洗涤方法, 货物性质, 货物分类, 货物款式, 货物性别, 货物等级, 损耗单价 of an order.
+struct OrderDetails {
+    enum Column { ClientName, Method, Nature, Type, Kind, Sex, Priority, LossPrice };
+};
 Statement orderDetails(mySQLTool& db, quint64 order);
 
 // The processing panel.

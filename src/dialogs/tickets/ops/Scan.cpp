@@ -22,24 +22,27 @@ Outcome readPlace(mySQLTool& db, quint64 flow, FlowPlace& p)
         return read.failed();
     if (read.empty())
         return Outcome::refused(QStringLiteral("没有流水%1").arg(flow));
+    using C = ticketq::Place;
     const Row& r = read.first();
     p.flow = flow;
-    p.order = r.toId(0);
-    p.station = r.text(1);
-    p.previous = r.text(2);
-    p.state = r.toInt(3);
-    p.process = r.text(4);
-    p.quantity = r.toInt(5);
-    p.orderActive = r.toInt(6);
-    p.orderState = r.toInt(7);
+    p.order = r.toId(C::Order);
+    p.station = r.text(C::Station);
+    p.previous = r.text(C::Previous);
+    p.state = r.toInt(C::State);
+    p.process = r.text(C::Process);
+    p.quantity = r.toInt(C::Quantity);
+    p.orderActive = r.toInt(C::OrderActive);
+    p.orderState = r.toInt(C::OrderState);
     p.next.clear();
     if (p.open())
         return Outcome::done();
     const Rows next = db.Read(ticketq::successors(db, p.order, flow));
     if (!next)
         return next.failed();
+    using N = ticketq::Successors;
     for (const Row& n : next)
-        p.next.append({n.toId(0), n.text(1), n.text(2), n.toInt(3), n.toInt(4)});
+        p.next.append({n.toId(N::Flow), n.text(N::Station), n.text(N::Previous), n.toInt(N::State),
+                       n.toInt(N::Quantity)});
     return Outcome::done();
 }
 
@@ -54,21 +57,22 @@ Outcome fromTicketRow(const Rows& read, const QString& missing, Ticket& t, ticke
         return read.failed();
     if (read.empty())
         return Outcome::refused(missing);
+    using C = ticketq::TicketRow;
     const Row& r = read.first();
     t = Ticket();
-    t.flow = r.toId(0);
-    t.order = r.toId(1);
-    t.style = r.text(2);
-    t.customer = r.text(3);
-    t.nature = r.text(4);
-    t.type = r.text(5);
-    t.kind = r.text(6);
-    t.sex = r.text(7);
-    t.method = r.text(8);
-    t.priority = r.text(9);
-    t.quantity = r.toInt(10);
-    t.station = r.text(11);
-    t.made = r.text(12);
+    t.flow = r.toId(C::Flow);
+    t.order = r.toId(C::Order);
+    t.style = r.text(C::Style);
+    t.customer = r.text(C::Customer);
+    t.nature = r.text(C::Nature);
+    t.type = r.text(C::Type);
+    t.kind = r.text(C::Kind);
+    t.sex = r.text(C::Sex);
+    t.method = r.text(C::Method);
+    t.priority = r.text(C::Priority);
+    t.quantity = r.toInt(C::Quantity);
+    t.station = r.text(C::Station);
+    t.made = r.text(C::Made);
     const quint64 id = kind == ticket::Kind::Flow ? t.flow : t.order;
     t.code = ticket::qrText(kind, id);
     t.hand = ticket::handText(kind, id);
@@ -144,8 +148,8 @@ Outcome findOrder(mySQLTool& db, quint64 order, OrderPlace& out)
     if (read.empty())
         return Outcome::refused(QStringLiteral("没有货单%1").arg(order));
     out.order = order;
-    out.active = read.first().toInt(0);
-    out.state = read.first().toInt(1);
+    out.active = read.first().toInt(ticketq::OrderState::Active);
+    out.state = read.first().toInt(ticketq::OrderState::State);
     return Outcome::done();
 }
 
