@@ -35,9 +35,7 @@ public:
 protected:
     Dlg_Consignee& open()
     {
-        dlg_ = std::make_unique<Dlg_Consignee>();
-        setRoot(dlg_.get());
-        dlg_->show();
+        openScreen(dlg_);
         dlg_->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(dlg_.get()));
         return *dlg_;

@@ -71,13 +71,7 @@ public:
         return db().scalar(QStringLiteral("select max(货单号) from kvc_record_product")).toULongLong();
     }
 
-    Dlg_InquiryPro& open()
-    {
-        dlg_ = std::make_unique<Dlg_InquiryPro>();
-        dlg_->show();
-        setRoot(dlg_.get());
-        return *dlg_;
-    }
+    Dlg_InquiryPro& open() { return openScreen(dlg_); }
     KvGrid* orders() { return grid("ordersList"); }
     QString label() { return child<QLabel>("ordersLabel")->text(); }
     QStringList totals()

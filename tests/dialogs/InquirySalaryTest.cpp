@@ -41,13 +41,7 @@ public:
             "(4, 2, 2, 11, '2026-12-02 10:00:00', 40, 0, NULL, 2, 0, 0, '喷砂班长'),"
             "(5, 1, 1, 26, '2026-12-03 10:00:00', 5, 0, 0.5, 2, 2.5, 0, '调度')"));
     }
-    Dlg_InquirySalary& open()
-    {
-        dlg_ = std::make_unique<Dlg_InquirySalary>();
-        dlg_->show();
-        setRoot(dlg_.get());
-        return *dlg_;
-    }
+    Dlg_InquirySalary& open() { return openScreen(dlg_); }
     // Ticks the precondition and its radio button and clicks the row of `key` (none: no row).
     void precondition(const char* radio, const char* list, const QString& key = QString())
     {

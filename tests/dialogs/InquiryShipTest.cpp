@@ -23,13 +23,7 @@ using kvtest::Ship;
 
 class ShipStatistics : public kvtest::ShipmentFixture {
 protected:
-    Dlg_InquiryShip& open()
-    {
-        dlg_ = std::make_unique<Dlg_InquiryShip>();
-        dlg_->show();
-        setRoot(dlg_.get());
-        return *dlg_;
-    }
+    Dlg_InquiryShip& open() { return openScreen(dlg_); }
     void setPeriod(const char* start, const char* end)
     {
         child<QDateEdit>("startDate")->setDate(QDate::fromString(QString::fromLatin1(start), Qt::ISODate));

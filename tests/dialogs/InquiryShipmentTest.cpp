@@ -27,13 +27,7 @@ namespace {
 
 class ShipmentInquiry : public kvtest::ShipmentFixture {
 public:
-    Dlg_InquiryShipment& open()
-    {
-        dlg_ = std::make_unique<Dlg_InquiryShipment>();
-        dlg_->show();
-        setRoot(dlg_.get());
-        return *dlg_;
-    }
+    Dlg_InquiryShipment& open() { return openScreen(dlg_); }
     void tick(const char* name) { child<QCheckBox>(name)->click(); }
     void chooseRow(const char* list, const QString& key) { ASSERT_TRUE(clickRowWith(grid(list), 0, key)); }
     void setMoment(const char* pair, const QString& date, const QString& time)

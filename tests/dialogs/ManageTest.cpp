@@ -39,13 +39,7 @@ public:
     ManageDesk() { signInAs(QStringLiteral("管理员")); }
 
 protected:
-    Dlg_Manage& open()
-    {
-        dlg_ = std::make_unique<Dlg_Manage>();
-        dlg_->show();
-        setRoot(dlg_.get());
-        return *dlg_;
-    }
+    Dlg_Manage& open() { return openScreen(dlg_); }
     QPushButton* button(const char* name) { return child<QPushButton>(name); }
     // Types into a cell; the grid hears of the edit from a message posted while committing.
     static void typeCell(KvGrid* g, int row, int column, const QString& text)

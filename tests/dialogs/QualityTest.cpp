@@ -42,13 +42,7 @@ protected:
                       .arg(handled));
         return db().scalar(QStringLiteral("select max(序列号) from kvc_record_quality")).toULongLong();
     }
-    Dlg_Quality& open()
-    {
-        dlg_ = std::make_unique<Dlg_Quality>();
-        dlg_->show();
-        setRoot(dlg_.get());
-        return *dlg_;
-    }
+    Dlg_Quality& open() { return openScreen(dlg_); }
     QString caption() { return child<QLabel>("recordsLabel")->text(); }
     void fillForm(const QString& count)
     {

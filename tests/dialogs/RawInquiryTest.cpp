@@ -53,9 +53,7 @@ public:
     }
     Dlg_RawInquiry& open(bool issues)
     {
-        dlg_ = std::make_unique<Dlg_RawInquiry>();
-        dlg_->show();
-        setRoot(dlg_.get());
+        openScreen(dlg_);
         if (issues)
             click("issueMode");
         return *dlg_;

@@ -39,13 +39,7 @@ protected:
                 .arg(QString::fromLatin1(received)));
         return db().scalar(QStringLiteral("select max(货单号) from kvc_record_product")).toULongLong();
     }
-    Dlg_SalaryEdit& open()
-    {
-        dlg_ = std::make_unique<Dlg_SalaryEdit>();
-        dlg_->show();
-        setRoot(dlg_.get());
-        return *dlg_;
-    }
+    Dlg_SalaryEdit& open() { return openScreen(dlg_); }
     QStringList found()
     {
         QStringList out;

@@ -44,13 +44,7 @@ protected:
         db().exec(QStringLiteral("alter table kvc_record_mission modify 共计 double null"));
     }
 
-    Dlg_Salary& open()
-    {
-        dlg_ = std::make_unique<Dlg_Salary>();
-        dlg_->show();
-        setRoot(dlg_.get());
-        return *dlg_;
-    }
+    Dlg_Salary& open() { return openScreen(dlg_); }
     void choose(const QDate& start = QDate(2026, 11, 1), const QDate& end = QDate(2026, 12, 1))
     {
         child<QDateEdit>("startDate")->setDate(start);

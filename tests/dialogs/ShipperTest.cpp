@@ -68,13 +68,7 @@ protected:
                       .arg(original));
     }
 
-    Dlg_Shipper& open()
-    {
-        dlg_ = std::make_unique<Dlg_Shipper>();
-        dlg_->show();
-        setRoot(dlg_.get());
-        return *dlg_;
-    }
+    Dlg_Shipper& open() { return openScreen(dlg_); }
     using ScreenDriver::rowOf;
     int rowOf(KvGrid* g, quint64 id) { return rowOf(g, 0, QString::number(id)); }
     void chooseOrder(quint64 order)

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <memory>
 
 namespace kvtest {
 
@@ -23,6 +24,15 @@ public:
         T* w = root_ ? root_->findChild<T*>(QString::fromLatin1(name)) : nullptr;
         EXPECT_NE(w, nullptr) << name;
         return w;
+    }
+    // Makes a screen into `holder`, shows it and drives it from now on.
+    template <typename T>
+    T& openScreen(std::unique_ptr<T>& holder)
+    {
+        holder = std::make_unique<T>();
+        holder->show();
+        setRoot(holder.get());
+        return *holder;
     }
     KvGrid* grid(const char* name) const { return child<KvGrid>(name); }
     QString text(const char* name) const { return child<QLineEdit>(name)->text(); }
