@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <tuple>
 
 namespace manage {
 
@@ -75,6 +76,19 @@ Outcome stillAsLoaded(mySQLTool& db, Grid grid, const QStringList& old)
     return Outcome::done();
 }
 
+// An order row's cells as its insert and its update write them, in their statements' order.
+auto orderCells(const QStringList& r)
+{
+    using C = OrderCells;
+    return std::tuple(toId(r.value(C::Style)), toId(r.value(C::Client)), toInt(r.value(C::Quantity)),
+                      r.value(C::Receiver), r.value(C::Received), r.value(C::Nature), r.value(C::Type),
+                      r.value(C::Kind), r.value(C::Sex), r.value(C::Method), toDouble(r.value(C::Price)),
+                      toDouble(r.value(C::LossPrice)), toInt(r.value(C::Original)), toInt(r.value(C::Washed)),
+                      toInt(r.value(C::Lost)), r.value(C::Grade), toId(r.value(C::Related)),
+                      toInt(r.value(C::Active)), r.value(C::Activated), toInt(r.value(C::Closed)),
+                      r.value(C::ClosedAt));
+}
+
 bool insertRow(mySQLTool& db, Grid grid, const QStringList& r, const QString& account)
 {
     switch (grid) {
@@ -99,24 +113,19 @@ bool insertRow(mySQLTool& db, Grid grid, const QStringList& r, const QString& ac
             return db.Exec("insert into kvc_record_client (名称, 说明, 激活) value ('%s', '%s', %d)",
                            r.value(C::Name), r.value(C::Note), toInt(r.value(C::Active)));
         }
-        case Grid::Orders: {
-            using C = OrderCells;
-            return db.Exec(
-                "insert into kvc_record_product (款号, 客户号, 货物数量, 接货人, 接货时间, 货物性质, "
-                "货物分类, "
-                "货物款式, 货物性别, 洗涤方法, 货物单价, 损耗单价, 原版数量, 洗版数量, 损耗数量, 货物等级, "
-                "关联, "
-                "激活, 激活时间, 结讫, 结讫时间, 经办人) value (%I64u, %I64u, %d, '%s', '%s', '%s', '%s', "
-                "'%s', "
-                "'%s', '%s', %f, %f, %d, %d, %d, '%s', %I64u, %d, '%s', %d, '%s', '%s')",
-                toId(r.value(C::Style)), toId(r.value(C::Client)), toInt(r.value(C::Quantity)),
-                r.value(C::Receiver), r.value(C::Received), r.value(C::Nature), r.value(C::Type),
-                r.value(C::Kind), r.value(C::Sex), r.value(C::Method), toDouble(r.value(C::Price)),
-                toDouble(r.value(C::LossPrice)), toInt(r.value(C::Original)), toInt(r.value(C::Washed)),
-                toInt(r.value(C::Lost)), r.value(C::Grade), toId(r.value(C::Related)),
-                toInt(r.value(C::Active)), r.value(C::Activated), toInt(r.value(C::Closed)),
-                r.value(C::ClosedAt), account);
-        }
+        case Grid::Orders:
+            return std::apply(
+                [&](const auto&... cells) {
+                    return db.Exec(
+                        "insert into kvc_record_product (款号, 客户号, 货物数量, 接货人, "
+                        "接货时间, 货物性质, 货物分类, 货物款式, 货物性别, "
+                        "洗涤方法, 货物单价, 损耗单价, 原版数量, 洗版数量, "
+                        "损耗数量, 货物等级, 关联, 激活, 激活时间, 结讫, 结讫时间, "
+                        "经办人) value (%I64u, %I64u, %d, '%s', '%s', '%s', '%s', '%s', '%s', '%s', %f, "
+                        "%f, %d, %d, %d, '%s', %I64u, %d, '%s', %d, '%s', '%s')",
+                        cells..., account);
+                },
+                orderCells(r));
         case Grid::Losses: {
             using C = LossCells;
             return db.Exec(
@@ -158,22 +167,19 @@ bool updateRow(mySQLTool& db, Grid grid, const QStringList& r, const QStringList
                            r.value(C::Name), r.value(C::Note), toInt(r.value(C::Active)),
                            toId(r.value(C::Id)));
         }
-        case Grid::Orders: {
-            using C = OrderCells;
-            return db.Exec(
-                "update kvc_record_product set 款号=%I64u, 客户号=%I64u, 货物数量=%d, 接货人='%s', "
-                "接货时间='%s', "
-                "货物性质='%s', 货物分类='%s', 货物款式='%s', 货物性别='%s', 洗涤方法='%s', 货物单价=%f, "
-                "损耗单价=%f, 原版数量=%d, 洗版数量=%d, 损耗数量=%d, 货物等级='%s', 关联=%I64u, 激活=%d, "
-                "激活时间='%s', 结讫=%d, 结讫时间='%s' where 货单号=%I64u",
-                toId(r.value(C::Style)), toId(r.value(C::Client)), toInt(r.value(C::Quantity)),
-                r.value(C::Receiver), r.value(C::Received), r.value(C::Nature), r.value(C::Type),
-                r.value(C::Kind), r.value(C::Sex), r.value(C::Method), toDouble(r.value(C::Price)),
-                toDouble(r.value(C::LossPrice)), toInt(r.value(C::Original)), toInt(r.value(C::Washed)),
-                toInt(r.value(C::Lost)), r.value(C::Grade), toId(r.value(C::Related)),
-                toInt(r.value(C::Active)), r.value(C::Activated), toInt(r.value(C::Closed)),
-                r.value(C::ClosedAt), toId(r.value(C::Id)));
-        }
+        case Grid::Orders:
+            return std::apply(
+                [&](const auto&... cells) {
+                    return db.Exec(
+                        "update kvc_record_product set 款号=%I64u, 客户号=%I64u, 货物数量=%d, "
+                        "接货人='%s', 接货时间='%s', 货物性质='%s', 货物分类='%s', "
+                        "货物款式='%s', 货物性别='%s', 洗涤方法='%s', 货物单价=%f, "
+                        "损耗单价=%f, 原版数量=%d, 洗版数量=%d, 损耗数量=%d, "
+                        "货物等级='%s', 关联=%I64u, 激活=%d, 激活时间='%s', 结讫=%d, "
+                        "结讫时间='%s' where 货单号=%I64u",
+                        cells..., toId(r.value(OrderCells::Id)));
+                },
+                orderCells(r));
         case Grid::Losses: {
             using C = LossCells;
             return db.Exec(
