@@ -92,7 +92,7 @@ struct OrderCells {
         Original,
         Washed,
         Lost,
-        Grade,
+        Priority,
         Related,
         Active,
         Activated,

@@ -84,7 +84,7 @@ auto orderCells(const QStringList& r)
                       r.value(C::Receiver), r.value(C::Received), r.value(C::Nature), r.value(C::Type),
                       r.value(C::Kind), r.value(C::Sex), r.value(C::Method), toDouble(r.value(C::Price)),
                       toDouble(r.value(C::LossPrice)), toInt(r.value(C::Original)), toInt(r.value(C::Washed)),
-                      toInt(r.value(C::Lost)), r.value(C::Grade), toId(r.value(C::Related)),
+                      toInt(r.value(C::Lost)), r.value(C::Priority), toId(r.value(C::Related)),
                       toInt(r.value(C::Active)), r.value(C::Activated), toInt(r.value(C::Closed)),
                       r.value(C::ClosedAt));
 }
