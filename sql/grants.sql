@@ -58,6 +58,10 @@ GRANT EXECUTE ON PROCEDURE kvfactory.kv_login_failed TO kv_client;
 CREATE ROLE IF NOT EXISTS kvr_signin;
 GRANT SELECT, UPDATE (错误次数) ON kvfactory.kvc_view_self TO kvr_signin;
 GRANT SELECT ON kvfactory.kvc_record_product TO kvr_signin;
+-- The orders' kept totals (the shipped-order count, the order inquiry's totals). Like every
+-- kept total they are written by the triggers with the rights of whoever loaded the schema,
+-- so no role is granted to write them.
+GRANT SELECT ON kvfactory.kvc_record_product_total TO kvr_signin;
 GRANT SELECT ON kvfactory.kvc_record_procedure TO kvr_signin;
 GRANT SELECT ON kvfactory.kvc_record_client TO kvr_signin;
 GRANT SELECT ON kvfactory.kvc_attrib_station TO kvr_signin;
@@ -143,6 +147,7 @@ GRANT SELECT ON kvfactory.kvc_attrib_priority TO kvr_order_inquiry;
 -- 发货查询 and 发货统计: shipments, settlements and statements of customers.
 CREATE ROLE IF NOT EXISTS kvr_shipment_inquiry;
 GRANT SELECT ON kvfactory.kvc_record_ship TO kvr_shipment_inquiry;
+GRANT SELECT ON kvfactory.kvc_record_ship_total TO kvr_shipment_inquiry;
 GRANT SELECT ON kvfactory.kvc_record_member TO kvr_shipment_inquiry;
 GRANT SELECT ON kvfactory.kvc_attrib_nature TO kvr_shipment_inquiry;
 GRANT SELECT ON kvfactory.kvc_attrib_kind TO kvr_shipment_inquiry;

@@ -336,6 +336,42 @@ CREATE TABLE kvc_record_commit (
     KEY ix_commit_time (时间)
 ) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
 
+-- Totals kept by the writes, for the counts and sums over the whole history: the shipped
+-- orders' count of the shipping desk, the order inquiry's and the shipment inquiry's totals
+-- of everything or of one customer. The triggers below keep them in the transaction of
+-- every change of an order or a shipment, whoever writes it. A total is spread over rows by
+-- customer, state and 槽 (the order number modulo 16), so that desks writing at once, also
+-- on different nodes of a cluster, seldom meet on one row; a reader adds up the rows (a few
+-- thousand at most).
+-- The orders of a state (激活, 结讫), customer and 槽: their count and sums.
+CREATE TABLE kvc_record_product_total (
+    激活 INT NOT NULL DEFAULT 0,
+    结讫 INT NOT NULL DEFAULT 0,
+    客户号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    槽 TINYINT UNSIGNED NOT NULL DEFAULT 0,
+    行数 BIGINT NOT NULL DEFAULT 0,
+    货物数量 BIGINT NOT NULL DEFAULT 0,
+    原版数量 BIGINT NOT NULL DEFAULT 0,
+    洗版数量 BIGINT NOT NULL DEFAULT 0,
+    PRIMARY KEY (激活, 结讫, 客户号, 槽),
+    KEY ix_product_total_client (客户号)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
+-- The shipments of a customer (the shipment's own 客户号) and 槽 whose order exists, as the
+-- shipment inquiry counts them: their count and sums, 金额 the sum of 货物数量 x 货物单价 each
+-- rounded to six places (a NULL price adding nothing), which adds up without drifting.
+CREATE TABLE kvc_record_ship_total (
+    客户号 BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    槽 TINYINT UNSIGNED NOT NULL DEFAULT 0,
+    行数 BIGINT NOT NULL DEFAULT 0,
+    货物数量 BIGINT NOT NULL DEFAULT 0,
+    损耗数量 BIGINT NOT NULL DEFAULT 0,
+    原版数量 BIGINT NOT NULL DEFAULT 0,
+    洗版数量 BIGINT NOT NULL DEFAULT 0,
+    金额 DECIMAL(38, 6) NOT NULL DEFAULT 0,
+    PRIMARY KEY (客户号, 槽)
+) DEFAULT CHARSET = gbk COLLATE = gbk_chinese_ci;
+
 -- The triggers that keep kvc_record_mission_day honest: a change that moves the totals of a
 -- day before yesterday adds that day to kvc_record_mission_stale. Today's and yesterday's
 -- work (every hand-over) is never summed into days, and settling (结讫) changes no total, so
@@ -386,6 +422,128 @@ CREATE TRIGGER tg_flow_delete AFTER DELETE ON kvc_record_procedure FOR EACH ROW
     SELECT DISTINCT LEFT(完成时间, 10) FROM kvc_record_mission
     WHERE 流水号 = OLD.流水号 AND 完成时间 < DATE_FORMAT(CURDATE() - INTERVAL 1 DAY, '%Y-%m-%d')
     ON DUPLICATE KEY UPDATE 日期 = VALUES(日期)//
+DELIMITER ;
+
+-- The triggers that keep kvc_record_product_total and kvc_record_ship_total. A change moves
+-- the row's old values out of their total and its new ones into theirs. A shipment counts
+-- while its order exists: its insert reads the order with a shared lock, and an order's
+-- insert, delete or renumbering reads its shipments with shared locks, so that a shipment
+-- and its order's removal at once leave either order to the other, never both totals wrong.
+DELIMITER //
+CREATE TRIGGER tg_product_total_insert AFTER INSERT ON kvc_record_product FOR EACH ROW
+BEGIN
+    INSERT INTO kvc_record_product_total (激活, 结讫, 客户号, 槽, 行数, 货物数量, 原版数量, 洗版数量)
+        VALUES (IFNULL(NEW.激活, 0), IFNULL(NEW.结讫, 0), IFNULL(NEW.客户号, 0), NEW.货单号 % 16, 1,
+                IFNULL(NEW.货物数量, 0), IFNULL(NEW.原版数量, 0), IFNULL(NEW.洗版数量, 0))
+        ON DUPLICATE KEY UPDATE 行数 = 行数 + VALUES(行数), 货物数量 = 货物数量 + VALUES(货物数量),
+            原版数量 = 原版数量 + VALUES(原版数量), 洗版数量 = 洗版数量 + VALUES(洗版数量);
+    INSERT INTO kvc_record_ship_total (客户号, 槽, 行数, 货物数量, 损耗数量, 原版数量, 洗版数量, 金额)
+        SELECT 客户号, 货单号 % 16, COUNT(*), IFNULL(SUM(货物数量), 0), IFNULL(SUM(损耗数量), 0),
+               IFNULL(SUM(原版数量), 0), IFNULL(SUM(洗版数量), 0),
+               IFNULL(SUM(CAST(货物数量 * 货物单价 AS DECIMAL(38, 6))), 0)
+        FROM kvc_record_ship WHERE 货单号 = NEW.货单号 GROUP BY 客户号, 货单号 % 16 LOCK IN SHARE MODE
+        ON DUPLICATE KEY UPDATE 行数 = 行数 + VALUES(行数), 货物数量 = 货物数量 + VALUES(货物数量),
+            损耗数量 = 损耗数量 + VALUES(损耗数量), 原版数量 = 原版数量 + VALUES(原版数量),
+            洗版数量 = 洗版数量 + VALUES(洗版数量), 金额 = 金额 + VALUES(金额);
+END//
+CREATE TRIGGER tg_product_total_update AFTER UPDATE ON kvc_record_product FOR EACH ROW
+BEGIN
+    IF NOT (OLD.激活 <=> NEW.激活 AND OLD.结讫 <=> NEW.结讫 AND OLD.客户号 <=> NEW.客户号
+            AND OLD.货单号 <=> NEW.货单号 AND OLD.货物数量 <=> NEW.货物数量
+            AND OLD.原版数量 <=> NEW.原版数量 AND OLD.洗版数量 <=> NEW.洗版数量) THEN
+        INSERT INTO kvc_record_product_total (激活, 结讫, 客户号, 槽, 行数, 货物数量, 原版数量, 洗版数量)
+            VALUES (IFNULL(OLD.激活, 0), IFNULL(OLD.结讫, 0), IFNULL(OLD.客户号, 0), OLD.货单号 % 16, -1,
+                    -IFNULL(OLD.货物数量, 0), -IFNULL(OLD.原版数量, 0), -IFNULL(OLD.洗版数量, 0)),
+                   (IFNULL(NEW.激活, 0), IFNULL(NEW.结讫, 0), IFNULL(NEW.客户号, 0), NEW.货单号 % 16, 1,
+                    IFNULL(NEW.货物数量, 0), IFNULL(NEW.原版数量, 0), IFNULL(NEW.洗版数量, 0))
+            ON DUPLICATE KEY UPDATE 行数 = 行数 + VALUES(行数), 货物数量 = 货物数量 + VALUES(货物数量),
+                原版数量 = 原版数量 + VALUES(原版数量), 洗版数量 = 洗版数量 + VALUES(洗版数量);
+    END IF;
+    IF NOT (OLD.货单号 <=> NEW.货单号) THEN
+        INSERT INTO kvc_record_ship_total (客户号, 槽, 行数, 货物数量, 损耗数量, 原版数量, 洗版数量, 金额)
+            SELECT 客户号, 货单号 % 16, IF(货单号 = NEW.货单号, 1, -1) * COUNT(*),
+                   IF(货单号 = NEW.货单号, 1, -1) * IFNULL(SUM(货物数量), 0),
+                   IF(货单号 = NEW.货单号, 1, -1) * IFNULL(SUM(损耗数量), 0),
+                   IF(货单号 = NEW.货单号, 1, -1) * IFNULL(SUM(原版数量), 0),
+                   IF(货单号 = NEW.货单号, 1, -1) * IFNULL(SUM(洗版数量), 0),
+                   IF(货单号 = NEW.货单号, 1, -1) * IFNULL(SUM(CAST(货物数量 * 货物单价 AS DECIMAL(38, 6))), 0)
+            FROM kvc_record_ship WHERE 货单号 IN (OLD.货单号, NEW.货单号) GROUP BY 客户号, 货单号
+            LOCK IN SHARE MODE
+            ON DUPLICATE KEY UPDATE 行数 = 行数 + VALUES(行数), 货物数量 = 货物数量 + VALUES(货物数量),
+                损耗数量 = 损耗数量 + VALUES(损耗数量), 原版数量 = 原版数量 + VALUES(原版数量),
+                洗版数量 = 洗版数量 + VALUES(洗版数量), 金额 = 金额 + VALUES(金额);
+    END IF;
+END//
+CREATE TRIGGER tg_product_total_delete AFTER DELETE ON kvc_record_product FOR EACH ROW
+BEGIN
+    INSERT INTO kvc_record_product_total (激活, 结讫, 客户号, 槽, 行数, 货物数量, 原版数量, 洗版数量)
+        VALUES (IFNULL(OLD.激活, 0), IFNULL(OLD.结讫, 0), IFNULL(OLD.客户号, 0), OLD.货单号 % 16, -1,
+                -IFNULL(OLD.货物数量, 0), -IFNULL(OLD.原版数量, 0), -IFNULL(OLD.洗版数量, 0))
+        ON DUPLICATE KEY UPDATE 行数 = 行数 + VALUES(行数), 货物数量 = 货物数量 + VALUES(货物数量),
+            原版数量 = 原版数量 + VALUES(原版数量), 洗版数量 = 洗版数量 + VALUES(洗版数量);
+    INSERT INTO kvc_record_ship_total (客户号, 槽, 行数, 货物数量, 损耗数量, 原版数量, 洗版数量, 金额)
+        SELECT 客户号, 货单号 % 16, -COUNT(*), -IFNULL(SUM(货物数量), 0), -IFNULL(SUM(损耗数量), 0),
+               -IFNULL(SUM(原版数量), 0), -IFNULL(SUM(洗版数量), 0),
+               -IFNULL(SUM(CAST(货物数量 * 货物单价 AS DECIMAL(38, 6))), 0)
+        FROM kvc_record_ship WHERE 货单号 = OLD.货单号 GROUP BY 客户号, 货单号 % 16 LOCK IN SHARE MODE
+        ON DUPLICATE KEY UPDATE 行数 = 行数 + VALUES(行数), 货物数量 = 货物数量 + VALUES(货物数量),
+            损耗数量 = 损耗数量 + VALUES(损耗数量), 原版数量 = 原版数量 + VALUES(原版数量),
+            洗版数量 = 洗版数量 + VALUES(洗版数量), 金额 = 金额 + VALUES(金额);
+END//
+-- A shipment: its old values out where its old order exists, its new ones in where its new
+-- order does.
+CREATE TRIGGER tg_ship_total_insert AFTER INSERT ON kvc_record_ship FOR EACH ROW
+BEGIN
+    DECLARE orders INT DEFAULT 0;
+    SELECT COUNT(*) INTO orders FROM kvc_record_product WHERE 货单号 = NEW.货单号 LOCK IN SHARE MODE;
+    IF orders > 0 THEN
+        INSERT INTO kvc_record_ship_total (客户号, 槽, 行数, 货物数量, 损耗数量, 原版数量, 洗版数量, 金额)
+            VALUES (IFNULL(NEW.客户号, 0), NEW.货单号 % 16, 1, IFNULL(NEW.货物数量, 0), IFNULL(NEW.损耗数量, 0),
+                    IFNULL(NEW.原版数量, 0), IFNULL(NEW.洗版数量, 0),
+                    IFNULL(CAST(NEW.货物数量 * NEW.货物单价 AS DECIMAL(38, 6)), 0))
+            ON DUPLICATE KEY UPDATE 行数 = 行数 + VALUES(行数), 货物数量 = 货物数量 + VALUES(货物数量),
+                损耗数量 = 损耗数量 + VALUES(损耗数量), 原版数量 = 原版数量 + VALUES(原版数量),
+                洗版数量 = 洗版数量 + VALUES(洗版数量), 金额 = 金额 + VALUES(金额);
+    END IF;
+END//
+CREATE TRIGGER tg_ship_total_update AFTER UPDATE ON kvc_record_ship FOR EACH ROW
+BEGIN
+    DECLARE was INT DEFAULT 0;
+    DECLARE goes INT DEFAULT 0;
+    IF NOT (OLD.客户号 <=> NEW.客户号 AND OLD.货单号 <=> NEW.货单号 AND OLD.货物数量 <=> NEW.货物数量
+            AND OLD.损耗数量 <=> NEW.损耗数量 AND OLD.原版数量 <=> NEW.原版数量
+            AND OLD.洗版数量 <=> NEW.洗版数量 AND OLD.货物单价 <=> NEW.货物单价) THEN
+        SELECT COUNT(*) INTO was FROM kvc_record_product WHERE 货单号 = OLD.货单号 LOCK IN SHARE MODE;
+        SELECT COUNT(*) INTO goes FROM kvc_record_product WHERE 货单号 = NEW.货单号 LOCK IN SHARE MODE;
+        INSERT INTO kvc_record_ship_total (客户号, 槽, 行数, 货物数量, 损耗数量, 原版数量, 洗版数量, 金额)
+            SELECT * FROM (
+                SELECT IFNULL(OLD.客户号, 0), OLD.货单号 % 16, -1, -IFNULL(OLD.货物数量, 0),
+                       -IFNULL(OLD.损耗数量, 0), -IFNULL(OLD.原版数量, 0), -IFNULL(OLD.洗版数量, 0),
+                       -IFNULL(CAST(OLD.货物数量 * OLD.货物单价 AS DECIMAL(38, 6)), 0) FROM DUAL WHERE was > 0
+                UNION ALL
+                SELECT IFNULL(NEW.客户号, 0), NEW.货单号 % 16, 1, IFNULL(NEW.货物数量, 0),
+                       IFNULL(NEW.损耗数量, 0), IFNULL(NEW.原版数量, 0), IFNULL(NEW.洗版数量, 0),
+                       IFNULL(CAST(NEW.货物数量 * NEW.货物单价 AS DECIMAL(38, 6)), 0) FROM DUAL WHERE goes > 0
+            ) AS moves
+            ON DUPLICATE KEY UPDATE 行数 = 行数 + VALUES(行数), 货物数量 = 货物数量 + VALUES(货物数量),
+                损耗数量 = 损耗数量 + VALUES(损耗数量), 原版数量 = 原版数量 + VALUES(原版数量),
+                洗版数量 = 洗版数量 + VALUES(洗版数量), 金额 = 金额 + VALUES(金额);
+    END IF;
+END//
+CREATE TRIGGER tg_ship_total_delete AFTER DELETE ON kvc_record_ship FOR EACH ROW
+BEGIN
+    DECLARE orders INT DEFAULT 0;
+    SELECT COUNT(*) INTO orders FROM kvc_record_product WHERE 货单号 = OLD.货单号 LOCK IN SHARE MODE;
+    IF orders > 0 THEN
+        INSERT INTO kvc_record_ship_total (客户号, 槽, 行数, 货物数量, 损耗数量, 原版数量, 洗版数量, 金额)
+            VALUES (IFNULL(OLD.客户号, 0), OLD.货单号 % 16, -1, -IFNULL(OLD.货物数量, 0), -IFNULL(OLD.损耗数量, 0),
+                    -IFNULL(OLD.原版数量, 0), -IFNULL(OLD.洗版数量, 0),
+                    -IFNULL(CAST(OLD.货物数量 * OLD.货物单价 AS DECIMAL(38, 6)), 0))
+            ON DUPLICATE KEY UPDATE 行数 = 行数 + VALUES(行数), 货物数量 = 货物数量 + VALUES(货物数量),
+                损耗数量 = 损耗数量 + VALUES(损耗数量), 原版数量 = 原版数量 + VALUES(原版数量),
+                洗版数量 = 洗版数量 + VALUES(洗版数量), 金额 = 金额 + VALUES(金额);
+    END IF;
+END//
 DELIMITER ;
 
 DELIMITER //

@@ -37,5 +37,9 @@ inline constexpr const char* commitMark = "kvc_record_commit";
 // they were made (financeq).
 inline constexpr const char* missionDay = "kvc_record_mission_day";
 inline constexpr const char* missionStale = "kvc_record_mission_stale";
+// Nor these: the counts and sums of the orders and of the shipments, kept by triggers with
+// every write, for the totals over the whole history.
+inline constexpr const char* productTotal = "kvc_record_product_total";
+inline constexpr const char* shipTotal = "kvc_record_ship_total";
 
 }  // namespace tables

@@ -39,19 +39,21 @@ TEST_F(Schema, LoadsOnStrictServersWithDefaultsMySqlAccepts)
     // The tables and triggers an earlier schema lacks.
     const auto shape = [this]() {
         QList<QStringList> out;
-        for (const char* table : {"kvc_record_commit", "kvc_record_mission_day", "kvc_record_mission_stale"})
+        for (const char* table : {"kvc_record_commit", "kvc_record_mission_day", "kvc_record_mission_stale",
+                                  "kvc_record_product_total", "kvc_record_ship_total"})
             out << db().rows(QStringLiteral("show create table %1").arg(QString::fromLatin1(table))).value(0);
         return out + db().rows(QStringLiteral(
                          "select trigger_name, action_statement from information_schema.triggers "
                          "where trigger_schema=database() order by 1"));
     };
     const QList<QStringList> made = shape();
-    ASSERT_EQ(made.size(), 3 + 7);
-    db().exec(
-        QStringLiteral("drop table kvc_record_commit, kvc_record_mission_day, kvc_record_mission_stale; "
-                       "drop trigger tg_mission_insert; drop trigger tg_flow_update; "
-                       "alter table kvc_record_supplier drop key ux_supplier_name; "
-                       "insert into kvc_record_supplier (名称) values ('甲'), ('甲'), ('乙')"));
+    ASSERT_EQ(made.size(), 5 + 13);
+    db().exec(QStringLiteral(
+        "drop table kvc_record_commit, kvc_record_mission_day, kvc_record_mission_stale, "
+        "kvc_record_product_total, kvc_record_ship_total; "
+        "drop trigger tg_mission_insert; drop trigger tg_flow_update; drop trigger tg_ship_total_update; "
+        "alter table kvc_record_supplier drop key ux_supplier_name; "
+        "insert into kvc_record_supplier (名称) values ('甲'), ('甲'), ('乙')"));
     db().load(QStringLiteral("sql/upgrade.sql"));
     db().load(QStringLiteral("sql/upgrade.sql"));
     EXPECT_EQ(shape(), made);

@@ -43,6 +43,7 @@ struct OrderFilter {
 };
 // One page of the orders in 货单号 order, with their customer's name.
 Statement orders(mySQLTool& db, const OrderFilter& f, quint64 offset, int count);
+// Every order or a customer's are counted from the totals kept by the writes.
 Statement countOrders(mySQLTool& db, const OrderFilter& f);
 // 客户号, 货物等级, 货物数量, 结讫 of an order.
 struct OrderForSupplement {

@@ -14,6 +14,7 @@ const char* const F = tables::procedure;
 const char* const S = tables::ship;
 const char* const M = tables::mission;
 const char* const B = tables::member;
+const char* const T = tables::productTotal;
 }  // namespace
 
 Statement conditions(mySQLTool& db, const Filter& f)
@@ -80,10 +81,27 @@ Statement orders(mySQLTool& db, const Filter& f, quint64 offset, quint64 count, 
         P, offset, count);
 }
 
+bool keptTotals(mySQLTool& db, const Filter& f)
+{
+    Filter rest = f;
+    rest.customer.reset();
+    return f.includeClosed && conditions(db, rest).empty();
+}
+
 Statement ordersTotals(mySQLTool& db, const Filter& f)
 {
     // Joined as the list is: an order whose customer is gone is neither listed nor counted.
     const Statement last = db.Format("(select max(%s.货单号) from %s)", P, P);
+    if (keptTotals(db, f)) {
+        // Every order, or a customer's: the totals kept by the writes per customer and state.
+        Conditions where(db);
+        where.addIf(f.customer, "%s.客户号=%I64u", T);
+        return db.Format(
+            "select coalesce(sum(%s.行数), 0), coalesce(sum(%s.货物数量), 0), coalesce(sum(%s.原版数量), 0), "
+            "coalesce(sum(%s.洗版数量), 0), %s from %s "
+            "straight_join %s on %s.客户号=%s.客户号%s",
+            T, T, T, T, last, T, C, T, C, where.after(" where "));
+    }
     return db.Format(
         "select count(*), sum(%s.货物数量), sum(%s.原版数量), sum(%s.洗版数量), %s from %s straight_join %s "
         "on "

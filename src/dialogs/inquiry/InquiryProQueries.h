@@ -43,7 +43,10 @@ Statement orders(mySQLTool& db, const Filter& f, quint64 offset, quint64 count, 
 struct OrdersTotals {
     enum Column { Count, Goods, Original, Washed, LastOrder };
 };
+// Every order or a customer's, closed ones included, are counted and summed from the totals
+// kept by the writes (keptTotals); any other filter from the orders themselves.
 Statement ordersTotals(mySQLTool& db, const Filter& f);
+bool keptTotals(mySQLTool& db, const Filter& f);
 // Whether the page up to row `upTo` is read walking the orders in number order, by the totals.
 bool numberOrder(const Row& totals, quint64 upTo);
 

@@ -10,6 +10,7 @@ namespace {
 const char* const S = tables::ship;
 const char* const C = tables::client;
 const char* const P = tables::product;
+const char* const T = tables::shipTotal;
 
 // A shipment is listed, counted and summed with its customer and its order, each found by its
 // key: one whose customer or order row was removed is left out of all three alike. The
@@ -75,8 +76,26 @@ Statement shipments(mySQLTool& db, const Filter& filter, quint64 offset, int cou
     return db.Format("%s limit %I64u, %d", allShipments(db, filter), offset, count);
 }
 
+bool keptTotals(mySQLTool& db, const Filter& filter)
+{
+    Filter rest = filter;
+    rest.client.reset();
+    return conditionsOf(db, rest).empty();
+}
+
 Statement totals(mySQLTool& db, const Filter& filter)
 {
+    if (keptTotals(db, filter)) {
+        // Every shipment or a customer's: the totals kept by the writes, which count a shipment
+        // while its order exists, joined to the customers as the list is.
+        Conditions where(db);
+        where.addIf(filter.client, "%s.客户号=%I64u", T);
+        return db.Format(
+            "select coalesce(sum(%s.行数), 0), coalesce(sum(%s.货物数量), 0), coalesce(sum(%s.损耗数量), 0), "
+            "coalesce(sum(%s.原版数量), 0), coalesce(sum(%s.洗版数量), 0), coalesce(sum(%s.金额), 0) from %s "
+            "straight_join %s on %s.客户号=%s.客户号%s",
+            T, T, T, T, T, T, T, C, T, C, where.after(" where "));
+    }
     // Summed on the server in double precision: the matches are never fetched to be added.
     return db.Format(
         "select count(*), sum(%s.货物数量), sum(%s.损耗数量), sum(%s.原版数量), sum(%s.洗版数量), "

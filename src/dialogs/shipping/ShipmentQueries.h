@@ -41,7 +41,9 @@ Statement allShipments(mySQLTool& db, const Filter& filter);
 struct Totals {
     enum Column { Count, Goods, Loss, Original, Washed, Amount };
 };
+// Every shipment or a customer's come from the totals kept by the writes (keptTotals).
 Statement totals(mySQLTool& db, const Filter& filter);
+bool keptTotals(mySQLTool& db, const Filter& filter);
 
 // The customer list of the conditions (the attribute lists are adminq's).
 Statement clients(mySQLTool& db);
