@@ -102,6 +102,8 @@ CREATE TABLE kvc_record_mission (
     -- after 工号, not after 完成时间, the unsettled rows are found without reading
     -- the employee's settled years
     KEY ix_mission_member (工号, 结讫, 完成时间),
+    -- every unsettled row in 任务号 order (the inquiry with nothing ticked), one page read
+    KEY ix_mission_state (结讫),
     KEY ix_mission_flow (流水号),
     KEY ix_mission_order (货单号),
     KEY ix_mission_done (完成时间)

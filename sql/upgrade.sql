@@ -22,6 +22,8 @@ ALTER TABLE kvc_record_raw_out ADD KEY IF NOT EXISTS ix_raw_out_sums (名称, �
 UPDATE kvc_record_supplier s JOIN kvc_record_supplier t ON t.名称 = s.名称 AND t.供应商号 < s.供应商号
     SET s.名称 = CONCAT(LEFT(s.名称, 80), '（', s.供应商号, '）');
 ALTER TABLE kvc_record_supplier ADD UNIQUE KEY IF NOT EXISTS ux_supplier_name (名称);
+-- The unsettled piece-work in 任务号 order (see schema.sql).
+ALTER TABLE kvc_record_mission ADD KEY IF NOT EXISTS ix_mission_state (结讫);
 -- The piece-work statistics sampled wide enough to count the employees as they are.
 ALTER TABLE kvc_record_mission STATS_SAMPLE_PAGES = 100;
 -- Settlement rows take the server's key (earlier clients wrote none).

@@ -169,17 +169,21 @@ namespace {
 // employee taken out of the master data keeps his work listed (with no name), as the day
 // totals count it. `outside` leaves out the rows of those summed days.
 //
-// Unsettled work (a month or two of ten years) is read employee by employee through
-// (工号, 结讫) and nothing else, whatever else is asked: the averages of the statistics cannot
-// tell the optimizer that nearly every row of an employee is settled. The employees are
-// those of the piece-work (a few dozen keys of that index), not of the master data.
+// Unsettled work (a month or two of ten years) is read through (结讫) when nothing else is
+// asked, else employee by employee through (工号, 结讫) and nothing else, whatever else is
+// asked: the averages of the statistics cannot tell the optimizer that nearly every row of an
+// employee is settled. The employees are those of the piece-work (a few dozen keys of that
+// index), not of the master data.
 Statement workFrom(mySQLTool& db, const WorkFilter& f, const DaySpan& outside = {})
 {
     Conditions where(db);
     // With the settled years and a time, the period's rows are read through the time and
     // sorted; left to itself the optimizer walks the whole history in 任务号 order instead.
     Statement work = db.Format("%s", W);
-    if (!f.includeSettled && f.by != WorkFilter::By::Member)
+    if (!f.includeSettled && f.by == WorkFilter::By::None)
+        // Every unsettled row, in 任务号 order from (结讫, 任务号): a page reads its own rows only.
+        work = db.Format("%s force index (ix_mission_state)", W);
+    else if (!f.includeSettled && f.by != WorkFilter::By::Member)
         work = db.Format(
             "(select distinct 工号 from %s) e straight_join %s force index (ix_mission_member) on "
             "%s.工号=e.工号",
