@@ -42,8 +42,9 @@ CREATE TABLE kvc_record_product (
     -- optimizer would then read the shipped-order pages from the customer side.
     KEY ix_product_state (结讫, 激活),
     KEY ix_product_client (客户号),
-    -- the order inquiry's count and totals: over the whole history, or a customer's orders
-    -- closed ones included, read from this key alone rather than from the orders
+    -- the order inquiry's count and totals over the whole history, or a customer's orders
+    -- closed ones included, as earlier clients read them: from this key alone rather than
+    -- from the orders (this client reads kvc_record_product_total)
     KEY ix_product_totals (客户号, 货物数量, 原版数量, 洗版数量),
     -- the order inquiry's three time conditions
     KEY ix_product_received (接货时间),
