@@ -1,9 +1,9 @@
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
+#include "proxy/Proxy.h"
 #include "support/DbTest.h"
-#include "support/Proxy.h"
 
-using kvtest::Proxy;
+using kvnet::Proxy;
 
 namespace {
 

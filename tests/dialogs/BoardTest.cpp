@@ -6,9 +6,9 @@
 #include "dialogs/board/BoardTable.h"
 #include "dialogs/board/Dlg_Board.h"
 #include "dialogs/board/ops/BoardFigures.h"
+#include "proxy/Proxy.h"
 #include "support/DbTest.h"
 #include "support/HistoryTool.h"
-#include "support/Proxy.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -283,7 +283,7 @@ TEST_F(BoardWindow, ItsSessionSignsInAsTheDeskOverTlsReadsOnlyAndWaitsForNoLock)
 
 TEST_F(BoardWindow, TheLastFiguresStayGreyedWhileTheServerIsAwayAndComeBackWithIt)
 {
-    kvtest::Proxy proxy(kvtest::server().port);
+    kvnet::Proxy proxy(kvtest::server().port);
     const kvtest::Server s = kvtest::server();
     ASSERT_TRUE(g_sqlTool.Connect(s.host, proxy.port(), db().name(), db().personAccount(kDesk), s.password));
     Dlg_Board b;

@@ -4,9 +4,9 @@
 #include "dialogs/finance/Dlg_Salary.h"
 #include "dialogs/finance/ops/Settlement.h"
 #include "grid/KvGrid.h"
+#include "proxy/Proxy.h"
 #include "support/DbTest.h"
 #include "support/ExportTarget.h"
-#include "support/Proxy.h"
 #include "support/ScreenDriver.h"
 
 #include <QCheckBox>
@@ -298,7 +298,7 @@ TEST_F(SalaryDesk, ASettlementWhoseCommitIsUnknownIsToldAsSuch)
 {
     addWork(9, "2026-11-03 08:00:00", 10);
     addWork(11, "2026-11-03 08:00:00", 5);
-    kvtest::Proxy proxy(kvtest::server().port);
+    kvnet::Proxy proxy(kvtest::server().port);
     const kvtest::Server s = kvtest::server();
     struct Timeouts {
         ~Timeouts() { g_sqlTool.SetTimeouts(10, 120, 60); }
@@ -308,7 +308,7 @@ TEST_F(SalaryDesk, ASettlementWhoseCommitIsUnknownIsToldAsSuch)
     ASSERT_TRUE(g_sqlTool.Connect(s.host, proxy.port(), db().name(), db().clientAccount(), s.password));
     open();
     choose();
-    proxy.failNextCommit(kvtest::Proxy::CommitFault::LoseReply);
+    proxy.failNextCommit(kvnet::Proxy::CommitFault::LoseReply);
     proxy.refuse(true);
     boxes().clear();
     click("settleButton");

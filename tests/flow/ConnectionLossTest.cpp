@@ -3,12 +3,12 @@
 #include "flow/Flow.h"
 #include "flow/Intake.h"
 #include "flow/Shipping.h"
+#include "proxy/Proxy.h"
 #include "support/DbTest.h"
-#include "support/Proxy.h"
 
 #include <thread>
 
-using kvtest::Proxy;
+using kvnet::Proxy;
 
 namespace {
 

@@ -4,16 +4,19 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 
-namespace kvtest {
+namespace kvnet {
 
-// A TCP forwarder between a session under test and the test server, on 127.0.0.1 and a
-// port of its own, that breaks the network on demand: it cuts or freezes the connections
-// passing through it, refuses new ones, or loses a COMMIT or the reply to it.
+// A TCP forwarder between a session and a database server, on 127.0.0.1 and a port of its
+// own, that breaks or slows the network on demand: it cuts or freezes the connections
+// passing through it, refuses new ones, loses a COMMIT or the reply to it, or holds every
+// answer back.
 class Proxy {
 public:
-    explicit Proxy(int serverPort);
+    // `serverHost`: a name or IPv4 address of the server.
+    explicit Proxy(int serverPort, const std::string& serverHost = "127.0.0.1");
     ~Proxy();
     Proxy(const Proxy&) = delete;
     Proxy& operator=(const Proxy&) = delete;
@@ -34,8 +37,9 @@ public:
     void cut();
     // While on, a new connection is closed as soon as it comes.
     void refuse(bool on) { refuse_ = on; }
-    // Every answer of the server reaches the client this many milliseconds late (a slow
-    // network).
+    // Every answer of the server reaches the client this many milliseconds late, as over a
+    // link with that much latency: each piece is held back from the moment it arrived, so an
+    // answer that comes in many pieces is late once, and a round trip costs the delay once.
     void delay(int milliseconds) { delayMs_ = milliseconds; }
 
 private:
@@ -50,6 +54,7 @@ private:
     void forward(Link& link);
 
     int serverPort_;
+    std::string serverHost_;
     int listener_ = -1;
     int port_ = 0;
     int wake_[2] = {-1, -1};
@@ -62,4 +67,4 @@ private:
     std::thread acceptor_;
 };
 
-}  // namespace kvtest
+}  // namespace kvnet

@@ -1,27 +1,37 @@
-#include "support/Proxy.h"
+#include "proxy/Proxy.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <chrono>
+#include <deque>
 
-namespace kvtest {
+namespace kvnet {
 
 namespace {
 
-int connectTo(int port)
+using Clock = std::chrono::steady_clock;
+
+int connectTo(const std::string& host, int port)
 {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || !found)
+        return -1;
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-        ::close(fd);
+    const bool connected = fd >= 0 && ::connect(fd, found->ai_addr, found->ai_addrlen) == 0;
+    ::freeaddrinfo(found);
+    if (!connected) {
+        if (fd >= 0)
+            ::close(fd);
         return -1;
     }
     const int one = 1;
@@ -52,7 +62,7 @@ bool isCommit(const char* data, ssize_t n)
 
 }  // namespace
 
-Proxy::Proxy(int serverPort) : serverPort_(serverPort)
+Proxy::Proxy(int serverPort, const std::string& serverHost) : serverPort_(serverPort), serverHost_(serverHost)
 {
     listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const int one = 1;
@@ -112,7 +122,7 @@ void Proxy::acceptLoop()
             ::close(client);
             continue;
         }
-        const int server = connectTo(serverPort_);
+        const int server = connectTo(serverHost_, serverPort_);
         if (server < 0) {
             ::close(client);
             continue;
@@ -131,6 +141,12 @@ void Proxy::acceptLoop()
 
 void Proxy::forward(Link& link)
 {
+    // The server's answers waiting for their delay to pass, in the order they came.
+    struct Held {
+        Clock::time_point due;
+        std::string bytes;
+    };
+    std::deque<Held> held;
     bool dropReply = false;
     char buffer[65536];
     while (!stop_ && !link.cut) {
@@ -138,8 +154,22 @@ void Proxy::forward(Link& link)
             ::usleep(20 * 1000);
             continue;
         }
+        bool failed = false;
+        while (!failed && !held.empty() && held.front().due <= Clock::now()) {
+            failed = !sendAll(link.client, held.front().bytes.data(), ssize_t(held.front().bytes.size()));
+            held.pop_front();
+        }
+        if (failed)
+            break;
+        auto wait = std::chrono::nanoseconds(std::chrono::milliseconds(20));
+        if (!held.empty())
+            wait = std::min(
+                wait, std::chrono::duration_cast<std::chrono::nanoseconds>(held.front().due - Clock::now()));
+        wait = std::max(wait, std::chrono::nanoseconds(0));
+        const timespec timeout{static_cast<time_t>(wait.count() / 1000000000),
+                               static_cast<long>(wait.count() % 1000000000)};
         pollfd fds[2] = {{link.client, POLLIN, 0}, {link.server, POLLIN, 0}};
-        if (::poll(fds, 2, 20) <= 0)
+        if (::ppoll(fds, 2, &timeout, nullptr) <= 0)
             continue;
         if (link.frozen)
             continue;
@@ -160,10 +190,17 @@ void Proxy::forward(Link& link)
             const ssize_t n = ::recv(link.server, buffer, sizeof buffer, 0);
             if (n <= 0 || dropReply)
                 break;
-            if (const int ms = delayMs_; ms > 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-            if (!sendAll(link.client, buffer, n))
-                break;
+            const int ms = delayMs_;
+            if (ms <= 0 && held.empty()) {
+                if (!sendAll(link.client, buffer, n))
+                    break;
+                continue;
+            }
+            // Never before what came earlier, even when the delay was shortened meanwhile.
+            Clock::time_point due = Clock::now() + std::chrono::milliseconds(std::max(ms, 0));
+            if (!held.empty())
+                due = std::max(due, held.back().due);
+            held.push_back({due, std::string(buffer, static_cast<size_t>(n))});
         }
     }
     ::shutdown(link.client, SHUT_RDWR);
@@ -172,4 +209,4 @@ void Proxy::forward(Link& link)
     ::close(link.server);
 }
 
-}  // namespace kvtest
+}  // namespace kvnet
