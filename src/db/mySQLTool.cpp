@@ -152,8 +152,15 @@ bool mySQLTool::openOn(const ServerAddress& server)
         noteError(CR_UNKNOWN_ERROR, QStringLiteral("连接设置中含有无法编码的字符"));
         return false;
     }
-    if (!mysql_real_connect(&mysql_, host.constData(), account.constData(), password.constData(),
-                            database.constData(), static_cast<unsigned>(server.port), nullptr, 0)) {
+    QElapsedTimer wait;
+    wait.start();
+    const bool reached =
+        mysql_real_connect(&mysql_, host.constData(), account.constData(), password.constData(),
+                           database.constData(), static_cast<unsigned>(server.port), nullptr, 0);
+    // The server's greeting and its answer to the log-in (TLS adds its own handshake).
+    traffic_.roundTrips += tls_ ? 3 : 2;
+    traffic_.waitNs += wait.nsecsElapsed();
+    if (!reached) {
         const unsigned code = mysql_errno(&mysql_);
         const QString text = Gbk::decode(QByteArray(mysql_error(&mysql_)));
         noteError(code, tls_ && code == CR_SSL_CONNECTION_ERROR ? kTlsRefused.arg(text) : text);
@@ -348,7 +355,7 @@ bool mySQLTool::Close()
 
 bool mySQLTool::IsAlive()
 {
-    return connected_ && mysql_ping(&mysql_) == 0;
+    return connected_ && ping();
 }
 
 bool mySQLTool::reopen()
@@ -361,7 +368,7 @@ bool mySQLTool::reopen()
 
 bool mySQLTool::Reconnect()
 {
-    if (connected_ && mysql_ping(&mysql_) == 0)
+    if (connected_ && ping())
         return true;
     return reopen();
 }
@@ -389,6 +396,7 @@ bool mySQLTool::send(const QByteArray& sql)
     wait.start();
     const int failed = mysql_real_query(&mysql_, sql.constData(), static_cast<unsigned long>(sql.size()));
     traffic_.statements += 1;
+    traffic_.roundTrips += 1;
     traffic_.waitNs += wait.nsecsElapsed();
     if (failed != 0) {
         noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
@@ -396,6 +404,16 @@ bool mySQLTool::send(const QByteArray& sql)
     }
     noteError(0, QString());
     return true;
+}
+
+bool mySQLTool::ping()
+{
+    QElapsedTimer wait;
+    wait.start();
+    const bool answered = mysql_ping(&mysql_) == 0;
+    traffic_.roundTrips += 1;
+    traffic_.waitNs += wait.nsecsElapsed();
+    return answered;
 }
 
 bool mySQLTool::Query(const Statement& statement, bool keep)
@@ -440,8 +458,8 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable, bool
     // After a pause the server may have dropped the connection; find out before a write
     // whose loss could not be told apart from a write that was done.
     if (!resendable && !inTransaction_ &&
-        (!sinceLastStatement_.isValid() || sinceLastStatement_.elapsed() >= idlePingMs_) &&
-        mysql_ping(&mysql_) != 0 && !reopen())
+        (!sinceLastStatement_.isValid() || sinceLastStatement_.elapsed() >= idlePingMs_) && !ping() &&
+        !reopen())
         return false;
     if (!fits(statement))
         return false;

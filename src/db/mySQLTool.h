@@ -163,10 +163,13 @@ public:
     // outside a transaction changed rows. Empty: nobody is told.
     void SetChangeHook(std::function<void()> hook) { changeHook_ = std::move(hook); }
 
-    // What the session has cost so far: statements sent and the time spent waiting for the
-    // server (sending, executing and storing the result). Read by the benchmark.
+    // What the session has cost so far: statements sent, exchanges with the server that
+    // waited for its answer (a statement, a ping, the log-in's greeting and answer), and the
+    // time spent waiting (sending, executing and storing the result, pinging, connecting).
+    // Read by the benchmark.
     struct Traffic {
         quint64 statements = 0;
+        quint64 roundTrips = 0;
         qint64 waitNs = 0;
     };
     Traffic traffic() const { return traffic_; }
@@ -188,6 +191,7 @@ private:
     void endLostSession();
     void noteLost();
     bool send(const QByteArray& sql);
+    bool ping();
     bool run(const Statement& statement, bool keep, bool resendable, bool stream = false);
     bool fits(const Statement& statement);
     Committed commitMarked();

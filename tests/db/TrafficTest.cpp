@@ -1,6 +1,9 @@
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
+#include "proxy/Proxy.h"
 #include "support/DbTest.h"
+
+#include <QElapsedTimer>
 
 using kvtest::DbTest;
 
@@ -38,4 +41,37 @@ TEST_F(Traffic, EveryStatementSentIsCountedWithItsWaitingTime)
     // A statement that is refused before sending (a formatting error) costs nothing.
     EXPECT_FALSE(g_sqlTool.Exec("select %d"));  // no value for the placeholder
     EXPECT_EQ(g_sqlTool.traffic().statements, afterSleep.statements);
+}
+
+// Over a link that holds every answer back, each exchange with the server costs the delay
+// once, however many pieces its answer comes in, and counts as one round trip: the log-in's
+// exchanges, every statement and a ping.
+TEST_F(Traffic, ALinkDelayIsPaidOncePerRoundTrip)
+{
+    constexpr int kDelayMs = 50;
+    kvnet::Proxy proxy(kvtest::server().port);
+    proxy.delay(kDelayMs);
+    const kvtest::Server srv = kvtest::server();
+    mySQLTool s;
+    ASSERT_TRUE(s.Connect(srv.host, proxy.port(), db().name(), db().clientAccount(), srv.password))
+        << s.GetError().toStdString();
+    const mySQLTool::Traffic connected = s.traffic();
+    EXPECT_EQ(connected.roundTrips, connected.statements + 2);  // the greeting and the log-in
+    EXPECT_GE(connected.waitNs, qint64(connected.roundTrips) * kDelayMs * 1'000'000);
+
+    // 2 MB come in dozens of pieces; held back each, they would take over a second.
+    QElapsedTimer clock;
+    clock.start();
+    const Rows big = s.Read(s.Format("select repeat('x', 2000000)"));
+    const qint64 elapsed = clock.elapsed();
+    ASSERT_TRUE(big.ok()) << big.error().toStdString();
+    EXPECT_EQ(big.first().text(0).size(), 2000000);
+    EXPECT_GE(elapsed, kDelayMs);
+    EXPECT_LT(elapsed, 20 * kDelayMs);
+    EXPECT_EQ(s.traffic().roundTrips - connected.roundTrips, 1u);
+
+    EXPECT_TRUE(s.IsAlive());
+    EXPECT_EQ(s.traffic().roundTrips - connected.roundTrips, 2u);
+    EXPECT_EQ(s.traffic().statements - connected.statements, 1u);
+    EXPECT_GE(s.traffic().waitNs - connected.waitNs, 2LL * kDelayMs * 1'000'000);
 }

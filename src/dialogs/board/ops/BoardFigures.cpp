@@ -172,6 +172,7 @@ Outcome read(mySQLTool& db, const QDateTime& now, Figures& out)
         o = readShipping(db, now, out);
     const mySQLTool::Traffic after = db.traffic();
     out.statements = after.statements - before.statements;
+    out.roundTrips = after.roundTrips - before.roundTrips;
     out.serverMs = (after.waitNs - before.waitNs) / 1e6;
     out.taken = now;
     return o;

@@ -74,8 +74,10 @@ struct Figures {
     QVector<RushOrder> rush;
     int rushTotal = 0;
     QVector<Waiting> shipping;  // the oldest first
-    // What the read cost: statements sent and the time spent waiting for the server.
+    // What the read cost: statements sent, round trips and the time spent waiting for the
+    // server.
     quint64 statements = 0;
+    quint64 roundTrips = 0;
     double serverMs = 0;
 };
 
