@@ -15,11 +15,12 @@ class Literal;
 using Values = QHash<QString, QString>;
 
 // One measured run: the time until the event loop is idle and the window repainted, the time
-// spent waiting for the server and the statements sent.
+// spent waiting for the server, the statements sent and the round trips they took.
 struct Sample {
     double ms = 0;
     double dbMs = 0;
     quint64 statements = 0;
+    quint64 roundTrips = 0;
 };
 
 // One run of an action: untimed preparation, then measure() around what the user does.
@@ -30,10 +31,11 @@ public:
     // Measures a click on the button `name` of `window`.
     void measureClick(QWidget* window, const char* name);
     // The server's part when the action ran on a session of its own, not on g_sqlTool.
-    void setServerPart(double dbMs, quint64 statements)
+    void setServerPart(double dbMs, quint64 statements, quint64 roundTrips)
     {
         sample_.dbMs = dbMs;
         sample_.statements = statements;
+        sample_.roundTrips = roundTrips;
     }
     bool measured() const { return measured_; }
     const Sample& sample() const { return sample_; }
@@ -44,6 +46,13 @@ private:
 };
 
 enum class Kind { Interactive, WholeHistory };
+// What a person waits for, and so how long the action may take.
+enum class Target {
+    Click,  // a click on a row, 处理工作
+    Open,   // opening a screen; a write, which refreshes the screen's lists
+    Page,   // an inquiry with conditions, a page
+    Whole,  // an inquiry over the whole history, the shipped-order list with its exact count
+};
 // Actions whose time must not grow with the years.
 enum class Group { Other, Station, Shipping, Intake, Board };
 
@@ -51,6 +60,7 @@ struct Action {
     QString key;    // the key of its literal statements too
     QString title;  // shown in the table
     Kind kind = Kind::Interactive;
+    Target target = Target::Open;
     Group group = Group::Other;
     std::function<bool(Values&)> prepare;  // untimed, once per data set; false skips the action
     std::function<void(Run&, const Values&)> run;

@@ -46,6 +46,7 @@ void Run::measure(const std::function<QWidget*()>& act)
     const mySQLTool::Traffic after = g_sqlTool.traffic();
     sample_.dbMs = (after.waitNs - before.waitNs) / 1e6;
     sample_.statements = after.statements - before.statements;
+    sample_.roundTrips = after.roundTrips - before.roundTrips;
     measured_ = true;
 }
 

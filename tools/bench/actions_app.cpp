@@ -27,18 +27,19 @@ CKvClientDlg* openMainWindow()
     return w;
 }
 
-const ActionRegistration open{Action{QStringLiteral("main.open"),
-                                     QStringLiteral("Main window: open with the dashboard"),
-                                     Kind::Interactive, Group::Other, nullptr, [](Run& r, const Values&) {
-                                         std::unique_ptr<CKvClientDlg> w;
-                                         r.measure([&] {
-                                             w.reset(openMainWindow());
-                                             return w.get();
-                                         });
-                                     }}};
+const ActionRegistration open{
+    Action{QStringLiteral("main.open"), QStringLiteral("Main window: open with the dashboard"),
+           Kind::Interactive, Target::Open, Group::Other, nullptr, [](Run& r, const Values&) {
+               std::unique_ptr<CKvClientDlg> w;
+               r.measure([&] {
+                   w.reset(openMainWindow());
+                   return w.get();
+               });
+           }}};
 
 const ActionRegistration refresh{Action{QStringLiteral("main.refresh"), QStringLiteral("Main window: 刷新"),
-                                        Kind::Interactive, Group::Other, nullptr, [](Run& r, const Values&) {
+                                        Kind::Interactive, Target::Open, Group::Other, nullptr,
+                                        [](Run& r, const Values&) {
                                             std::unique_ptr<CKvClientDlg> w(openMainWindow());
                                             w->show();
                                             settle();

@@ -32,12 +32,12 @@ std::unique_ptr<Dlg_Salary> settlementOfMonth(const Values& v)
     return w;
 }
 
-const ActionRegistration inquiry{Action{QStringLiteral("salary.inquiry"),
-                                        QStringLiteral("Piece-work inquiry: 查询 of the unsettled work"),
-                                        Kind::Interactive, Group::Other, nullptr, [](Run& r, const Values&) {
-                                            auto w = openShown<Dlg_InquirySalary>();
-                                            r.measureClick(w.get(), "queryButton");
-                                        }}};
+const ActionRegistration inquiry{
+    Action{QStringLiteral("salary.inquiry"), QStringLiteral("Piece-work inquiry: 查询 of the unsettled work"),
+           Kind::Interactive, Target::Page, Group::Other, nullptr, [](Run& r, const Values&) {
+               auto w = openShown<Dlg_InquirySalary>();
+               r.measureClick(w.get(), "queryButton");
+           }}};
 
 // The same with the settled years, whose day totals a factory's earlier inquiries have made
 // (the first inquiry after loading makes them all: about a minute on ten years).
@@ -51,7 +51,7 @@ bool makeDays(Values&)
 
 const ActionRegistration inquiryAll{
     Action{QStringLiteral("salary.inquiry-all"), QStringLiteral("Piece-work inquiry: 查询 of all years"),
-           Kind::Interactive, Group::Other, makeDays, [](Run& r, const Values&) {
+           Kind::Interactive, Target::Whole, Group::Other, makeDays, [](Run& r, const Values&) {
                auto w = openShown<Dlg_InquirySalary>();
                drive::child<QCheckBox>(w.get(), "settledCheck")->setChecked(true);
                r.measureClick(w.get(), "queryButton");
@@ -87,18 +87,18 @@ void exportAll(Run& r, exporting::Format format)
     r.measureClick(w.get(), "exportButton");
 }
 
-const ActionRegistration exportText{
-    Action{QStringLiteral("salary.export-all-text"),
-           QStringLiteral("Piece-work inquiry: 导出 of all years, text"), Kind::WholeHistory, Group::Other,
-           makeDays, [](Run& r, const Values&) { exportAll(r, exporting::Format::Text); }, true}};
+const ActionRegistration exportText{Action{
+    QStringLiteral("salary.export-all-text"), QStringLiteral("Piece-work inquiry: 导出 of all years, text"),
+    Kind::WholeHistory, Target::Whole, Group::Other, makeDays,
+    [](Run& r, const Values&) { exportAll(r, exporting::Format::Text); }, true}};
 const ActionRegistration exportWorkbook{Action{
     QStringLiteral("salary.export-all-workbook"),
-    QStringLiteral("Piece-work inquiry: 导出 of all years, workbook"), Kind::WholeHistory, Group::Other,
-    makeDays, [](Run& r, const Values&) { exportAll(r, exporting::Format::Workbook); }, true}};
+    QStringLiteral("Piece-work inquiry: 导出 of all years, workbook"), Kind::WholeHistory, Target::Whole,
+    Group::Other, makeDays, [](Run& r, const Values&) { exportAll(r, exporting::Format::Workbook); }, true}};
 
 const ActionRegistration choose{Action{QStringLiteral("salary.select"),
                                        QStringLiteral("Settlement: 选择 of the month"), Kind::Interactive,
-                                       Group::Other, prepareMonth, [](Run& r, const Values& v) {
+                                       Target::Page, Group::Other, prepareMonth, [](Run& r, const Values& v) {
                                            auto w = settlementOfMonth(v);
                                            r.measureClick(w.get(), "chooseButton");
                                        }}};
@@ -107,7 +107,7 @@ const ActionRegistration choose{Action{QStringLiteral("salary.select"),
 // other employee removed from the list, then 结算.
 const ActionRegistration settleOne{
     Action{QStringLiteral("salary.settle"), QStringLiteral("Settlement: 结算 of one employee"),
-           Kind::Interactive, Group::Other, prepareMonth, [](Run& r, const Values& v) {
+           Kind::Interactive, Target::Open, Group::Other, prepareMonth, [](Run& r, const Values& v) {
                const quint64 member = fixture::member(20);
                {
                    auto w = settlementOfMonth(v);

@@ -52,7 +52,7 @@ void query(QWidget* w)
 // The customer's orders received in the month, closed ones included.
 const ActionRegistration condition{Action{
     QStringLiteral("orders.condition"), QStringLiteral("Order inquiry: 查询 of a customer's month"),
-    Kind::Interactive, Group::Other, prepareShowcase, [](Run& r, const Values& v) {
+    Kind::Interactive, Target::Page, Group::Other, prepareShowcase, [](Run& r, const Values& v) {
         auto w = openInquiry();
         tickCustomer(w.get(), v);
         drive::child<QCheckBox>(w.get(), "includeClosed")->click();
@@ -72,7 +72,7 @@ const ActionRegistration condition{Action{
 
 const ActionRegistration whole{Action{
     QStringLiteral("orders.all"), QStringLiteral("Order inquiry: 查询 of every order, closed ones included"),
-    Kind::WholeHistory, Group::Other, prepareShowcase, [](Run& r, const Values&) {
+    Kind::WholeHistory, Target::Whole, Group::Other, prepareShowcase, [](Run& r, const Values&) {
         auto w = openInquiry();
         drive::child<QCheckBox>(w.get(), "includeClosed")->click();
         r.measure([&] {
@@ -83,7 +83,7 @@ const ActionRegistration whole{Action{
 
 const ActionRegistration next{Action{QStringLiteral("orders.next"),
                                      QStringLiteral("Order inquiry: every order, 下一页"), Kind::Interactive,
-                                     Group::Other, prepareShowcase, [](Run& r, const Values&) {
+                                     Target::Page, Group::Other, prepareShowcase, [](Run& r, const Values&) {
                                          auto w = openInquiry();
                                          drive::child<QCheckBox>(w.get(), "includeClosed")->click();
                                          query(w.get());
@@ -103,7 +103,7 @@ std::unique_ptr<Dlg_InquiryPro> customerOrders(const Values& v)
 
 const ActionRegistration clickOrder{
     Action{QStringLiteral("orders.order"), QStringLiteral("Order inquiry: click an order"), Kind::Interactive,
-           Group::Other, prepareShowcase, [](Run& r, const Values& v) {
+           Target::Click, Group::Other, prepareShowcase, [](Run& r, const Values& v) {
                auto w = customerOrders(v);
                KvGrid* orders = drive::grid(w.get(), "ordersList");
                const int row = drive::rowOf(orders, 0, v[QStringLiteral("order")]);
@@ -115,7 +115,7 @@ const ActionRegistration clickOrder{
 
 const ActionRegistration clickFlow{Action{
     QStringLiteral("orders.flow"), QStringLiteral("Order inquiry: click a flow (the chain walked back)"),
-    Kind::Interactive, Group::Other, prepareShowcase, [](Run& r, const Values& v) {
+    Kind::Interactive, Target::Click, Group::Other, prepareShowcase, [](Run& r, const Values& v) {
         auto w = customerOrders(v);
         KvGrid* orders = drive::grid(w.get(), "ordersList");
         drive::clickRow(orders, drive::rowOf(orders, 0, v[QStringLiteral("order")]));

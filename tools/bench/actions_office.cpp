@@ -46,7 +46,7 @@ bool prepareMonth(Values& v)
 
 const ActionRegistration shipmentMonth{Action{
     QStringLiteral("shipments.month"), QStringLiteral("Shipment inquiry: 查询 of a month"), Kind::Interactive,
-    Group::Other, prepareMonth, [](Run& r, const Values& v) {
+    Target::Page, Group::Other, prepareMonth, [](Run& r, const Values& v) {
         auto w = openShown<Dlg_InquiryShipment>();
         auto* time = drive::child<TimeCondition>(w.get(), "sentTime");
         time->switchBox()->click();
@@ -67,7 +67,7 @@ std::unique_ptr<Dlg_InquiryShip> statisticsOfMonth(const Values& v)
 
 const ActionRegistration statisticsShow{
     Action{QStringLiteral("statistics.month"), QStringLiteral("Shipment statistics: 显示 a month"),
-           Kind::Interactive, Group::Other, prepareMonth, [](Run& r, const Values& v) {
+           Kind::Interactive, Target::Page, Group::Other, prepareMonth, [](Run& r, const Values& v) {
                auto w = statisticsOfMonth(v);
                r.measureClick(w.get(), "displayButton");
            }}};
@@ -75,7 +75,7 @@ const ActionRegistration statisticsShow{
 const ActionRegistration statisticsCustomer{
     Action{QStringLiteral("statistics.customer"),
            QStringLiteral("Shipment statistics: the month's busiest customer"), Kind::Interactive,
-           Group::Other, prepareMonth, [](Run& r, const Values& v) {
+           Target::Click, Group::Other, prepareMonth, [](Run& r, const Values& v) {
                auto w = statisticsOfMonth(v);
                drive::click(w.get(), "displayButton");
                settle();
@@ -89,11 +89,11 @@ const ActionRegistration statisticsCustomer{
 
 const ActionRegistration qualityOpen{Action{QStringLiteral("quality.open"),
                                             QStringLiteral("Loss registry: open"), Kind::Interactive,
-                                            Group::Other, nullptr, openRun<Dlg_Quality>}};
+                                            Target::Open, Group::Other, nullptr, openRun<Dlg_Quality>}};
 
 const ActionRegistration qualityAll{
     Action{QStringLiteral("quality.all"), QStringLiteral("Loss registry: 查询 with the handled records"),
-           Kind::WholeHistory, Group::Other, nullptr, [](Run& r, const Values&) {
+           Kind::WholeHistory, Target::Whole, Group::Other, nullptr, [](Run& r, const Values&) {
                auto w = openShown<Dlg_Quality>();
                drive::child<QCheckBox>(w.get(), "showHandledCheck")->setChecked(true);
                r.measureClick(w.get(), "queryButton");
@@ -102,7 +102,7 @@ const ActionRegistration qualityAll{
 // Every issue of raw material, with the four summaries: the inquiry's widest search.
 const ActionRegistration rawIssues{
     Action{QStringLiteral("raw.issues"), QStringLiteral("Raw-material inquiry: 查询 of every issue"),
-           Kind::WholeHistory, Group::Other, nullptr, [](Run& r, const Values&) {
+           Kind::WholeHistory, Target::Whole, Group::Other, nullptr, [](Run& r, const Values&) {
                auto w = openShown<Dlg_RawInquiry>();
                drive::click(w.get(), "issueMode");
                settle();
@@ -111,7 +111,7 @@ const ActionRegistration rawIssues{
 
 const ActionRegistration manageOpen{Action{QStringLiteral("manage.open"),
                                            QStringLiteral("Production management: open"), Kind::Interactive,
-                                           Group::Other, nullptr, [](Run& r, const Values& v) {
+                                           Target::Open, Group::Other, nullptr, [](Run& r, const Values& v) {
                                                g_identity = QStringLiteral("管理员");
                                                openRun<Dlg_Manage>(r, v);
                                            }}};

@@ -51,7 +51,7 @@ void scanRun(Run& r, const QString& flow)
 
 const ActionRegistration scanListed{
     Action{QStringLiteral("station.scan"), QStringLiteral("Station 洗水: scan the last row's ticket"),
-           Kind::Interactive, Group::Station, prepareScan,
+           Kind::Interactive, Target::Click, Group::Station, prepareScan,
            [](Run& r, const Values& v) { scanRun(r, v[QStringLiteral("last")]); }}};
 
 }  // namespace

@@ -64,7 +64,7 @@ void chooseFirst(QWidget* w, const char* combo)
 }
 
 const ActionRegistration intakeOpen{Action{QStringLiteral("intake.open"), QStringLiteral("Intake: open"),
-                                           Kind::Interactive, Group::Intake, nullptr,
+                                           Kind::Interactive, Target::Open, Group::Intake, nullptr,
                                            [](Run& r, const Values&) {
                                                std::unique_ptr<Dlg_Consignee> w;
                                                r.measure([&] {
@@ -73,54 +73,54 @@ const ActionRegistration intakeOpen{Action{QStringLiteral("intake.open"), QStrin
                                                });
                                            }}};
 
-const ActionRegistration deskOpen{Action{QStringLiteral("shipper.open"),
-                                         QStringLiteral("Shipping desk: open"), Kind::Interactive,
-                                         Group::Shipping, prepareDesk, [](Run& r, const Values&) {
-                                             std::unique_ptr<Dlg_Shipper> w;
-                                             r.measure([&] {
-                                                 w.reset(new Dlg_Shipper);
-                                                 return w.get();
-                                             });
-                                         }}};
+const ActionRegistration deskOpen{
+    Action{QStringLiteral("shipper.open"), QStringLiteral("Shipping desk: open"), Kind::Interactive,
+           Target::Open, Group::Shipping, prepareDesk, [](Run& r, const Values&) {
+               std::unique_ptr<Dlg_Shipper> w;
+               r.measure([&] {
+                   w.reset(new Dlg_Shipper);
+                   return w.get();
+               });
+           }}};
 
-const ActionRegistration clickOrder{Action{QStringLiteral("shipper.order"),
-                                           QStringLiteral("Shipping desk: click an order"), Kind::Interactive,
-                                           Group::Shipping, prepareDesk, [](Run& r, const Values&) {
-                                               auto w = openDesk();
-                                               r.measure([&] {
-                                                   drive::clickRow(drive::grid(w.get(), "unshippedList"), 0);
-                                                   return w.get();
-                                               });
-                                           }}};
+const ActionRegistration clickOrder{
+    Action{QStringLiteral("shipper.order"), QStringLiteral("Shipping desk: click an order"),
+           Kind::Interactive, Target::Click, Group::Shipping, prepareDesk, [](Run& r, const Values&) {
+               auto w = openDesk();
+               r.measure([&] {
+                   drive::clickRow(drive::grid(w.get(), "unshippedList"), 0);
+                   return w.get();
+               });
+           }}};
 
-const ActionRegistration shipped{Action{QStringLiteral("shipper.shipped"),
-                                        QStringLiteral("Shipping desk: 已发送的货单列表"), Kind::Interactive,
-                                        Group::Shipping, prepareDesk, [](Run& r, const Values&) {
-                                            auto w = openDesk();
-                                            r.measureClick(w.get(), "radioShipped");
-                                        }}};
+const ActionRegistration shipped{
+    Action{QStringLiteral("shipper.shipped"), QStringLiteral("Shipping desk: 已发送的货单列表"),
+           Kind::Interactive, Target::Whole, Group::Shipping, prepareDesk, [](Run& r, const Values&) {
+               auto w = openDesk();
+               r.measureClick(w.get(), "radioShipped");
+           }}};
 
 const ActionRegistration nextPage{
     Action{QStringLiteral("shipper.next"), QStringLiteral("Shipping desk: 已发送的货单列表, 下一页"),
-           Kind::Interactive, Group::Shipping, prepareDesk, [](Run& r, const Values&) {
+           Kind::Interactive, Target::Page, Group::Shipping, prepareDesk, [](Run& r, const Values&) {
                auto w = openDesk();
                drive::click(w.get(), "radioShipped");
                settle();
                r.measureClick(w.get(), "shippedNext");
            }}};
 
-const ActionRegistration confirm{Action{QStringLiteral("shipper.confirm"),
-                                        QStringLiteral("Shipping desk: 确认"), Kind::Interactive,
-                                        Group::Shipping, prepareDesk, [](Run& r, const Values&) {
-                                            OwnOrder own(false);
-                                            drive::clickRow(drive::grid(own.desk.get(), "waitingList"), 0);
-                                            r.measureClick(own.desk.get(), "confirmButton");
-                                        }}};
+const ActionRegistration confirm{
+    Action{QStringLiteral("shipper.confirm"), QStringLiteral("Shipping desk: 确认"), Kind::Interactive,
+           Target::Open, Group::Shipping, prepareDesk, [](Run& r, const Values&) {
+               OwnOrder own(false);
+               drive::clickRow(drive::grid(own.desk.get(), "waitingList"), 0);
+               r.measureClick(own.desk.get(), "confirmButton");
+           }}};
 
 // A shipment of the whole order, which closes it.
 const ActionRegistration shipment{
     Action{QStringLiteral("shipper.ship"), QStringLiteral("Shipping desk: a shipment (提交发货)"),
-           Kind::Interactive, Group::Shipping, prepareDesk, [](Run& r, const Values&) {
+           Kind::Interactive, Target::Open, Group::Shipping, prepareDesk, [](Run& r, const Values&) {
                OwnOrder own(true);
                QWidget* w = own.desk.get();
                drive::click(w, "shipAllButton");

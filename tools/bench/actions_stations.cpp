@@ -83,25 +83,25 @@ void acceptWork(QWidget* w, const Values& v)
 
 const ActionRegistration washingOpen{Action{QStringLiteral("station.open.washing"),
                                             QStringLiteral("Station 洗水: open"), Kind::Interactive,
-                                            Group::Station, prepareWashing, openRun}};
+                                            Target::Open, Group::Station, prepareWashing, openRun}};
 
 const ActionRegistration quietOpen{Action{QStringLiteral("station.open.quiet"),
                                           QStringLiteral("Station, the quietest: open"), Kind::Interactive,
-                                          Group::Station, prepareQuiet, openRun}};
+                                          Target::Open, Group::Station, prepareQuiet, openRun}};
 
-const ActionRegistration clickFlow{Action{QStringLiteral("station.flow"),
-                                          QStringLiteral("Station 洗水: click a flow"), Kind::Interactive,
-                                          Group::Station, prepareWashing, [](Run& r, const Values&) {
-                                              auto w = openStation(kWashing);
-                                              r.measure([&] {
-                                                  drive::clickRow(drive::grid(w.get(), "waitingList"), 1);
-                                                  return w.get();
-                                              });
-                                          }}};
+const ActionRegistration clickFlow{
+    Action{QStringLiteral("station.flow"), QStringLiteral("Station 洗水: click a flow"), Kind::Interactive,
+           Target::Click, Group::Station, prepareWashing, [](Run& r, const Values&) {
+               auto w = openStation(kWashing);
+               r.measure([&] {
+                   drive::clickRow(drive::grid(w.get(), "waitingList"), 1);
+                   return w.get();
+               });
+           }}};
 
 const ActionRegistration process{
     Action{QStringLiteral("station.process"), QStringLiteral("Station 洗水: 处理工作 with mode and team"),
-           Kind::Interactive, Group::Station, prepareWashing, [](Run& r, const Values& v) {
+           Kind::Interactive, Target::Click, Group::Station, prepareWashing, [](Run& r, const Values& v) {
                auto w = openStation(kWashing);
                r.measure([&] {
                    acceptWork(w.get(), v);
@@ -111,25 +111,25 @@ const ActionRegistration process{
 
 // The hand-over of a flow the benchmark made: it heads the queue (sent back to the station
 // by itself), 8 of its 10 pieces done and 1 lost by one worker, 1 left as a derived flow.
-const ActionRegistration handover{Action{QStringLiteral("station.handover"),
-                                         QStringLiteral("Station 洗水: hand-over (提交)"), Kind::Interactive,
-                                         Group::Station, prepareWashing, [](Run& r, const Values& v) {
-                                             quint64 order = 0;
-                                             fixture::order(10, &order);
-                                             fixture::flow(order, kWashing, kWashing, 10);
-                                             {
-                                                 auto w = openStation(kWashing);
-                                                 acceptWork(w.get(), v);
-                                                 KvGrid* members = drive::grid(w.get(), "memberList");
-                                                 members->SelectRow(0);
-                                                 drive::click(w.get(), "insertButton");
-                                                 KvGrid* workers = drive::grid(w.get(), "singleList");
-                                                 drive::typeCell(workers, 0, 2, QStringLiteral("8"));
-                                                 drive::typeCell(workers, 0, 3, QStringLiteral("1"));
-                                                 settle();
-                                                 r.measureClick(w.get(), "singleSubmitButton");
-                                             }
-                                             fixture::remove(order);
-                                         }}};
+const ActionRegistration handover{
+    Action{QStringLiteral("station.handover"), QStringLiteral("Station 洗水: hand-over (提交)"),
+           Kind::Interactive, Target::Open, Group::Station, prepareWashing, [](Run& r, const Values& v) {
+               quint64 order = 0;
+               fixture::order(10, &order);
+               fixture::flow(order, kWashing, kWashing, 10);
+               {
+                   auto w = openStation(kWashing);
+                   acceptWork(w.get(), v);
+                   KvGrid* members = drive::grid(w.get(), "memberList");
+                   members->SelectRow(0);
+                   drive::click(w.get(), "insertButton");
+                   KvGrid* workers = drive::grid(w.get(), "singleList");
+                   drive::typeCell(workers, 0, 2, QStringLiteral("8"));
+                   drive::typeCell(workers, 0, 3, QStringLiteral("1"));
+                   settle();
+                   r.measureClick(w.get(), "singleSubmitButton");
+               }
+               fixture::remove(order);
+           }}};
 
 }  // namespace

@@ -1,8 +1,10 @@
 // kvbench: times whole user actions through the real screens, offscreen, and the literal
 // statements of the same actions through a bare client, on the database of KV_DB_*.
 //
-//   kvbench [--runs N] [--out FILE] [KEY...]      measure; one line per action (tab-separated);
-//                                                 the exports of the whole history only when named
+//   kvbench [--runs N] [--latency MS,...] [--latency-runs N] [--out FILE] [KEY...]
+//       measure; one line per action (tab-separated); the exports of the whole history only
+//       when named. --latency: the links to measure the actions over besides the direct one,
+//       milliseconds added a round trip (1,5; "none" for none), each with N runs (5).
 //   kvbench --report OUT.md [--head FILE] [--notes FILE] --run YEARS POOL FILE...
 //                                                 the Markdown tables of several measurements
 #include "Bench.h"
@@ -11,6 +13,7 @@
 
 #include "db/TimeText.h"
 #include "db/mySQLTool.h"
+#include "proxy/Proxy.h"
 #include "ui/AppState.h"
 #include "ui/Appearance.h"
 #include "ui/Prompt.h"
@@ -23,6 +26,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -73,20 +77,60 @@ QDateTime endOfData()
     return t.isValid() ? t.addSecs(60) : QDateTime::currentDateTime();
 }
 
-int measure(int runs, const QString& out, const QStringList& only)
+struct Options {
+    int runs = 7;
+    QList<int> delays{1, 5};  // the latency points, milliseconds added a round trip
+    int delayRuns = 5;
+    QString out;
+    QStringList only;
+};
+
+// The screens' session on the server or, when `port` is given, through the proxy there.
+bool connectSession(int proxyPort = 0)
 {
-    if (!g_sqlTool.Connect(env("KV_DB_HOST", "127.0.0.1"), env("KV_DB_PORT", "3306").toInt(),
-                           env("KV_DB_NAME", "kvbench10"), env("KV_DB_USER", "kv"),
-                           env("KV_DB_PASSWORD", "kv"))) {
-        std::fprintf(stderr, "cannot connect: %s\n", qPrintable(g_sqlTool.GetError()));
-        return 1;
+    const QString host = proxyPort ? QStringLiteral("127.0.0.1") : env("KV_DB_HOST", "127.0.0.1");
+    const int port = proxyPort ? proxyPort : env("KV_DB_PORT", "3306").toInt();
+    if (g_sqlTool.Connect(host, port, env("KV_DB_NAME", "kvbench10"), env("KV_DB_USER", "kv"),
+                          env("KV_DB_PASSWORD", "kv")))
+        return true;
+    std::fprintf(stderr, "cannot connect: %s\n", qPrintable(g_sqlTool.GetError()));
+    return false;
+}
+
+// A warm-up run, then `runs` measured ones.
+std::vector<Sample> sample(const Action& a, const Values& values, int runs)
+{
+    std::vector<Sample> samples;
+    for (int i = 0; i <= runs; ++i) {
+        Run run;
+        a.run(run, values);
+        if (run.measured() && i > 0)
+            samples.push_back(run.sample());
     }
+    return samples;
+}
+
+int measure(const Options& o)
+{
+    if (!connectSession())
+        return 1;
     Literal literal;
     if (!literal.connect(env("KV_DB_HOST", "127.0.0.1"), env("KV_DB_PORT", "3306").toInt(),
                          env("KV_DB_NAME", "kvbench10"), env("KV_DB_USER", "kv"),
                          env("KV_DB_PASSWORD", "kv"))) {
         std::fprintf(stderr, "cannot connect the bare client: %s\n", qPrintable(literal.error()));
         return 1;
+    }
+    // Every session of the screens, g_sqlTool and those opened like it, goes through the proxy
+    // while a latency point is measured; the literal statements never do.
+    std::unique_ptr<kvnet::Proxy> proxy;
+    if (!o.delays.isEmpty()) {
+        proxy = std::make_unique<kvnet::Proxy>(env("KV_DB_PORT", "3306").toInt(),
+                                               env("KV_DB_HOST", "127.0.0.1").toStdString());
+        if (proxy->port() == 0) {
+            std::fprintf(stderr, "cannot start the proxy\n");
+            return 1;
+        }
     }
     QuietPrompt quiet;
     setPrompt(&quiet);
@@ -95,41 +139,34 @@ int measure(int runs, const QString& out, const QStringList& only)
     g_identity = QStringLiteral("管理员");
     kvclock::fix(endOfData());
 
-    QFile file(out);
-    if (!out.isEmpty() && !file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
+    QFile file(o.out);
+    if (!o.out.isEmpty() && !file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(o.out));
         return 1;
     }
     QTextStream lines(&file);
-    std::printf("%-44s %9s %9s %9s %6s %11s %6s\n", "action", "median", "max", "in db", "stmts", "literal",
-                "stmts");
+    std::printf("%-44s %9s %9s %9s %9s %6s %6s", "action", "median", "max", "in db", "client", "stmts",
+                "trips");
+    for (int d : o.delays)
+        std::printf(" %8s", qPrintable(QStringLiteral("+%1 ms").arg(d)));
+    std::printf(" %11s %6s\n", "literal", "stmts");
     for (const Action& a : allActions()) {
-        if (!only.isEmpty() &&
-            !std::any_of(only.begin(), only.end(), [&](const QString& k) { return a.key.startsWith(k); }))
+        if (!o.only.isEmpty() &&
+            !std::any_of(o.only.begin(), o.only.end(), [&](const QString& k) { return a.key.startsWith(k); }))
             continue;
-        if (a.named && !only.contains(a.key))
+        if (a.named && !o.only.contains(a.key))
             continue;
         Values values;
         if (a.prepare && !a.prepare(values)) {
             std::fprintf(stderr, "%s: skipped (nothing to act on)\n", qPrintable(a.key));
             continue;
         }
-        std::vector<double> ms, db;
-        quint64 statements = 0;
-        for (int i = 0; i <= runs; ++i) {  // the first run warms up
-            Run run;
-            a.run(run, values);
-            if (!run.measured() || i == 0)
-                continue;
-            ms.push_back(run.sample().ms);
-            db.push_back(run.sample().dbMs);
-            statements = std::max(statements, run.sample().statements);
-        }
+        const std::vector<Sample> samples = sample(a, values, o.runs);
         std::vector<double> lit;
         quint64 litStatements = 0;
         if (const auto it = allLiterals().constFind(a.key); it != allLiterals().constEnd()) {
             // Literal statements that take seconds are run three times, not N.
-            for (int i = 0, n = runs; i <= n; ++i) {
+            for (int i = 0, n = o.runs; i <= n; ++i) {
                 literal.startClock();
                 (*it)(literal, values);
                 literal.stopClock();
@@ -140,17 +177,48 @@ int measure(int runs, const QString& out, const QStringList& only)
                 litStatements = std::max(litStatements, literal.statements());
             }
         }
-        if (ms.empty()) {
+        if (samples.empty()) {
             std::fprintf(stderr, "%s: not measured\n", qPrintable(a.key));
             continue;
         }
-        const Result r{a.key,        a.title,    a.kind,
-                       a.group,      median(ms), *std::max_element(ms.begin(), ms.end()),
-                       median(db),   statements, lit.empty() ? -1 : median(lit),
-                       litStatements};
-        std::printf("%-44s %9.1f %9.1f %9.1f %6llu %11.1f %6llu\n", qPrintable(a.key), r.median, r.max,
-                    r.dbMs, static_cast<unsigned long long>(r.statements), r.literalMs,
-                    static_cast<unsigned long long>(r.literalStatements));
+        std::vector<double> ms, db, client;
+        Result r;
+        for (const Sample& x : samples) {
+            ms.push_back(x.ms);
+            db.push_back(x.dbMs);
+            client.push_back(x.ms - x.dbMs);
+            r.statements = std::max(r.statements, x.statements);
+            r.roundTrips = std::max(r.roundTrips, x.roundTrips);
+        }
+        for (int d : o.delays) {
+            proxy->delay(d);
+            if (!connectSession(proxy->port()))
+                return 1;
+            std::vector<double> slow;
+            for (const Sample& x : sample(a, values, o.delayRuns))
+                slow.push_back(x.ms);
+            if (!slow.empty())
+                r.latency.append({d, median(slow)});
+        }
+        if (!o.delays.isEmpty() && !connectSession())
+            return 1;
+        r.key = a.key;
+        r.title = a.title;
+        r.kind = a.kind;
+        r.target = a.target;
+        r.group = a.group;
+        r.median = median(ms);
+        r.max = *std::max_element(ms.begin(), ms.end());
+        r.dbMs = median(db);
+        r.clientMs = median(client);
+        r.literalMs = lit.empty() ? -1 : median(lit);
+        r.literalStatements = litStatements;
+        std::printf("%-44s %9.1f %9.1f %9.1f %9.1f %6llu %6llu", qPrintable(a.key), r.median, r.max, r.dbMs,
+                    r.clientMs, static_cast<unsigned long long>(r.statements),
+                    static_cast<unsigned long long>(r.roundTrips));
+        for (const auto& [d, m] : r.latency)
+            std::printf(" %8.1f", m);
+        std::printf(" %11.1f %6llu\n", r.literalMs, static_cast<unsigned long long>(r.literalStatements));
         std::fflush(stdout);
         if (file.isOpen())
             lines << r.toLine() << '\n';
@@ -171,22 +239,28 @@ int main(int argc, char** argv)
     QStringList args = app.arguments().mid(1);
     if (args.value(0) == QStringLiteral("--report"))
         return writeReport(args.mid(1));
-    int runs = 7;
-    QString out;
-    QStringList only;
+    Options o;
     for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QStringLiteral("--runs"))
-            runs = std::max(1, args.value(++i).toInt());
-        else if (args[i] == QStringLiteral("--out"))
-            out = args.value(++i);
-        else
-            only.append(args[i]);
+        if (args[i] == QStringLiteral("--runs")) {
+            o.runs = std::max(1, args.value(++i).toInt());
+        } else if (args[i] == QStringLiteral("--latency")) {
+            o.delays.clear();
+            for (const QString& d : args.value(++i).split(QLatin1Char(','), Qt::SkipEmptyParts))
+                if (d.toInt() > 0)
+                    o.delays.append(d.toInt());
+        } else if (args[i] == QStringLiteral("--latency-runs")) {
+            o.delayRuns = std::max(1, args.value(++i).toInt());
+        } else if (args[i] == QStringLiteral("--out")) {
+            o.out = args.value(++i);
+        } else {
+            o.only.append(args[i]);
+        }
     }
-    if (!out.isEmpty())
-        out = QDir::current().absoluteFilePath(out);
+    if (!o.out.isEmpty())
+        o.out = QDir::current().absoluteFilePath(o.out);
     // The inquiries log their statements into the working folder: a scratch one, not the tree.
     QTemporaryDir scratch;
     if (scratch.isValid())
         QDir::setCurrent(scratch.path());
-    return measure(runs, out, only);
+    return measure(o);
 }
