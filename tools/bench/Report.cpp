@@ -255,22 +255,22 @@ int writeReport(const QStringList& args)
                                    .arg(r.title, m.label(), QString::number(r.literalMs / r.median, 'f', 1));
             if (&m != checked)
                 continue;
+            QStringList why;
             if (r.median > limit)
-                missed << QStringLiteral("%1: median %2 ms, above %3 ms (%4)")
-                              .arg(r.title, ms(r.median), ms(limit), targetName(r.target));
+                why << QStringLiteral("median %1 ms").arg(r.median, 0, 'f', 1);
             if (r.roundTrips > kMaxRoundTrips)
-                missed << QStringLiteral("%1: %2 round trips, above %3")
-                              .arg(r.title)
-                              .arg(r.roundTrips)
-                              .arg(kMaxRoundTrips);
+                why << QStringLiteral("%1 round trips").arg(r.roundTrips);
             for (const auto& [delay, median] : r.latency) {
                 const double allowance = latencyAllowanceMs(delay);
                 if (allowance >= 0 && median > limit + allowance)
-                    missed << QStringLiteral("%1: median %2 ms over the +%3 ms link, above %4 ms")
-                                  .arg(r.title, ms(median))
-                                  .arg(delay)
-                                  .arg(ms(limit + allowance));
+                    why << QStringLiteral("%1 ms over the +%2 ms link (at most %3)")
+                               .arg(median, 0, 'f', 1)
+                               .arg(delay)
+                               .arg(ms(limit + allowance));
             }
+            if (!why.isEmpty())
+                missed << QStringLiteral("%1 (%2, at most %3 ms): %4")
+                              .arg(r.title, targetName(r.target), ms(limit), why.join(QStringLiteral("; ")));
         }
     }
 
