@@ -1,7 +1,75 @@
 #include "grid/GridDelegate.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
+#include <cmath>
+
+namespace {
+// Texts kept laid out; a list of pages of distinct texts starts the cache afresh.
+constexpr int kKeptTexts = 4096;
+}  // namespace
+
+const QStaticText& GridDelegate::laidOut(const QString& text, const QFont& font) const
+{
+    if (font != font_) {
+        texts_.clear();
+        font_ = font;
+    }
+    auto it = texts_.find(text);
+    if (it != texts_.end())
+        return *it;
+    if (texts_.size() >= kKeptTexts)
+        texts_.clear();
+    QStaticText laid(text);
+    laid.setTextFormat(Qt::PlainText);
+    laid.prepare(QTransform(), font);
+    return *texts_.insert(text, laid);
+}
+
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const
+{
+    const QString text = index.data(Qt::DisplayRole).toString();
+    // The selected row, the focused cell, right-to-left and several lines keep the style's
+    // own drawing; they are few or rare.
+    if ((option.state & (QStyle::State_Selected | QStyle::State_HasFocus)) ||
+        option.direction != Qt::LeftToRight ||
+        option.displayAlignment != (Qt::AlignLeft | Qt::AlignVCenter) || text.contains(QLatin1Char('\n'))) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    if (text.isEmpty())
+        return;
+    // Where the style puts a plain cell's text: inside the focus margin, centred as one line.
+    const QWidget* widget = option.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRect area = option.rect.adjusted(margin, 0, -margin, 0);
+    if (area.width() <= 0)
+        return;
+    if (painter->font() != option.font)
+        painter->setFont(option.font);
+    const QFontMetricsF metrics(option.font);
+    const int height = static_cast<int>(std::ceil(metrics.ascent() + metrics.descent()));
+    const QPointF at(area.x(), area.y() + (area.height() - height) / 2);
+
+    QPalette::ColorGroup group =
+        (option.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(option.state & QStyle::State_Active))
+        group = QPalette::Inactive;
+    const QPen pen = painter->pen();
+    painter->setPen(option.palette.color(group, QPalette::Text));
+    const QStaticText& laid = laidOut(text, option.font);
+    if (laid.size().width() <= area.width() || option.textElideMode == Qt::ElideNone)
+        painter->drawStaticText(at, laid);
+    else
+        painter->drawStaticText(
+            at,
+            laidOut(option.fontMetrics.elidedText(text, option.textElideMode, area.width()), option.font));
+    painter->setPen(pen);
+}
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QHash>
+#include <QStaticText>
 #include <QStringList>
 #include <QStyledItemDelegate>
 
-// Cell editors of a grid, by column: a line edit, or a drop-down with a fixed list.
+// Cell editors of a grid, by column: a line edit, or a drop-down with a fixed list. Plain
+// cells are painted from text laid out once and kept, not laid out anew at every paint.
 class GridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -20,6 +22,8 @@ public:
     void removeEditor(int column) { editors_.remove(column); }
     bool hasEditor(int column) const { return editors_.contains(column); }
 
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
@@ -35,6 +39,9 @@ public:
     }
 
 private:
+    const QStaticText& laidOut(const QString& text, const QFont& font) const;
     QHash<int, Editor> editors_;
+    mutable QHash<QString, QStaticText> texts_;  // laid out in font_
+    mutable QFont font_;
     mutable QPersistentModelIndex written_;
 };
