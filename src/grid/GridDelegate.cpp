@@ -32,14 +32,21 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const
 {
     const QString text = index.data(Qt::DisplayRole).toString();
-    // The selected row, the focused cell, right-to-left and several lines keep the style's
-    // own drawing; they are few or rare.
-    if ((option.state & (QStyle::State_Selected | QStyle::State_HasFocus)) ||
-        option.direction != Qt::LeftToRight ||
+    // The focused cell, right-to-left and several lines keep the style's own drawing; they are
+    // few or rare.
+    if ((option.state & QStyle::State_HasFocus) || option.direction != Qt::LeftToRight ||
         option.displayAlignment != (Qt::AlignLeft | Qt::AlignVCenter) || text.contains(QLatin1Char('\n'))) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
+    QPalette::ColorGroup group =
+        (option.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(option.state & QStyle::State_Active))
+        group = QPalette::Inactive;
+    const bool selected = option.state & QStyle::State_Selected;
+    // A cell of text alone is highlighted whole, as the style does.
+    if (selected)
+        painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
     if (text.isEmpty())
         return;
     // Where the style puts a plain cell's text: inside the focus margin, centred as one line.
@@ -55,12 +62,8 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const int height = static_cast<int>(std::ceil(metrics.ascent() + metrics.descent()));
     const QPointF at(area.x(), area.y() + (area.height() - height) / 2);
 
-    QPalette::ColorGroup group =
-        (option.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
-    if (group == QPalette::Normal && !(option.state & QStyle::State_Active))
-        group = QPalette::Inactive;
     const QPen pen = painter->pen();
-    painter->setPen(option.palette.color(group, QPalette::Text));
+    painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
     const QStaticText& laid = laidOut(text, option.font);
     if (laid.size().width() <= area.width() || option.textElideMode == Qt::ElideNone)
         painter->drawStaticText(at, laid);
