@@ -13,6 +13,18 @@ int ListModel::addColumn(const QString& caption, int width)
     return index;
 }
 
+void ListModel::addColumns(const QVector<Column>& columns)
+{
+    if (columns.isEmpty())
+        return;
+    const int first = this->columns();
+    beginInsertColumns(QModelIndex(), first, first + static_cast<int>(columns.size()) - 1);
+    columns_.append(columns);
+    for (QStringList& r : rows_)
+        r.resize(columns_.size());
+    endInsertColumns();
+}
+
 int ListModel::findColumn(const QString& caption) const
 {
     for (int i = 0; i < columns(); ++i)

@@ -19,6 +19,8 @@ public:
 
     // Columns.
     int addColumn(const QString& caption, int width);
+    // Several columns in one insertion: a view measures its header once, not once a column.
+    void addColumns(const QVector<Column>& columns);
     int columns() const { return static_cast<int>(columns_.size()); }
     const Column& column(int index) const { return columns_.at(index); }
     int findColumn(const QString& caption) const;  // -1 when none

@@ -61,8 +61,14 @@ int KvGrid::InsertColumn(const QString& caption, int width)
 
 void KvGrid::InsertColumns(GridColumns columns)
 {
+    QVector<ListModel::Column> added;
+    added.reserve(static_cast<qsizetype>(columns.size()));
     for (const auto& [caption, width] : columns)
-        InsertColumn(QString::fromUtf8(caption), width);
+        added.append(ListModel::Column{QString::fromUtf8(caption), width, false});
+    const int first = model_.columns();
+    model_.addColumns(added);
+    for (int c = first; c < model_.columns(); ++c)
+        applyWidth(c);
 }
 
 void KvGrid::SetColumnWidth(int column, int width)
@@ -129,6 +135,11 @@ int KvGrid::InsertItem(int position, const QStringList& cells)
 int KvGrid::AppendItem(const QStringList& cells)
 {
     return model_.appendRow(cells);
+}
+
+void KvGrid::AppendItems(const QVector<QStringList>& rows)
+{
+    model_.appendRows(rows);
 }
 
 void KvGrid::SetItemText(int row, int column, const QString& text)

@@ -45,6 +45,8 @@ public:
     int GetItemCount() const { return model_.rows(); }
     int InsertItem(int position, const QStringList& cells = {});
     int AppendItem(const QStringList& cells = {});
+    // Many rows at once: the view takes them in one insertion, not one a row.
+    void AppendItems(const QVector<QStringList>& rows);
     void SetItemText(int row, int column, const QString& text);
     QString GetItemText(int row, int column) const;
     QString GetItemText(int row, const QString& caption) const;

@@ -110,12 +110,15 @@ bool ManagePanel::load()
     if (!prompt().report(read))
         return false;
     const int shown = std::min(read.size(), kListCap);
+    QVector<QStringList> rows;
+    rows.reserve(shown);
     for (int i = 0; i < shown; ++i) {
         QStringList cells = read.at(i).cells();
         if (shape.byName)
             cells.prepend(QString::number(i));
-        grid_->AppendItem(cells);
+        rows.append(cells);
     }
+    grid_->AppendItems(rows);
     loaded_ = gridRows();
     // The newest-first grids always say how many they show; the others only when cut.
     const bool cut = read.size() > kListCap;

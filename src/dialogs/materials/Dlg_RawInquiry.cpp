@@ -179,8 +179,7 @@ void Dlg_RawInquiry::query()
 void Dlg_RawInquiry::showSummaries(const RawSummaries& sums)
 {
     const auto fill = [](const Summary& s, const QVector<QStringList>& rows) {
-        for (int i = 0; i < rows.size() && i < kListCap; ++i)
-            s.list->AppendItem(rows.at(i));
+        s.list->AppendItems(rows.mid(0, kListCap));
         s.exportButton->setEnabled(true);
     };
     const bool purchases = conditions_->mode() == RawConditions::Mode::Purchases;

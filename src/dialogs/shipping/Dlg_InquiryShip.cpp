@@ -169,10 +169,12 @@ void Dlg_InquiryShip::display()
     if (!prompt().report(rows))
         return;
     QVector<ShipmentChart::Bar> bars;
+    QVector<QStringList> listed;
     for (const Row& r : rows) {
-        customers_->AppendItem({r.text(0), r.text(1)});
+        listed.append({r.text(0), r.text(1)});
         bars.append({r.toId(0), r.text(1), r.toDouble(2)});
     }
+    customers_->AppendItems(listed);
     chart_->setBars(bars);
 }
 
@@ -199,12 +201,16 @@ void Dlg_InquiryShip::chooseCustomer(quint64 client, const QString& name)
         return;
     shown_ = client;
     shownName_ = name;
+    QVector<QStringList> lines;
     for (const CustomerStatement::Line& line : built.lines)
-        settlement_->AppendItem(line.cells());
+        lines.append(line.cells());
+    settlement_->AppendItems(lines);
     if (!built.lines.isEmpty())
         totals_->AppendItem(built.totalsCells());
+    QVector<QStringList> shipments;
     for (const CustomerStatement::Shipment& s : built.shipments)
-        statement_->AppendItem(s.cells());
+        shipments.append(s.cells());
+    statement_->AppendItems(shipments);
 }
 
 void Dlg_InquiryShip::clearStatement()
