@@ -44,33 +44,32 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     if (group == QPalette::Normal && !(option.state & QStyle::State_Active))
         group = QPalette::Inactive;
     const bool selected = option.state & QStyle::State_Selected;
-    // A cell of text alone is highlighted whole, as the style does.
-    if (selected)
-        painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
-    if (text.isEmpty())
-        return;
-    // Where the style puts a plain cell's text: inside the focus margin, centred as one line.
     const QWidget* widget = option.widget;
     const QStyle* style = widget ? widget->style() : QApplication::style();
+    // The highlight is the style's own; only the selected row's cells draw it.
+    if (selected) {
+        QStyleOptionViewItem panel = option;
+        initStyleOption(&panel, index);
+        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &panel, painter, widget);
+    }
+    if (text.isEmpty())
+        return;
+    // Where the style puts a plain cell's text: inside the focus margin, centred as one line
+    // (as high as the laid-out line, which may take a taller fallback font for some characters).
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const QRect area = option.rect.adjusted(margin, 0, -margin, 0);
     if (area.width() <= 0)
         return;
     if (painter->font() != option.font)
         painter->setFont(option.font);
-    const QFontMetricsF metrics(option.font);
-    const int height = static_cast<int>(std::ceil(metrics.ascent() + metrics.descent()));
-    const QPointF at(area.x(), area.y() + (area.height() - height) / 2);
 
     const QPen pen = painter->pen();
     painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-    const QStaticText& laid = laidOut(text, option.font);
-    if (laid.size().width() <= area.width() || option.textElideMode == Qt::ElideNone)
-        painter->drawStaticText(at, laid);
-    else
-        painter->drawStaticText(
-            at,
-            laidOut(option.fontMetrics.elidedText(text, option.textElideMode, area.width()), option.font));
+    const QStaticText* laid = &laidOut(text, option.font);
+    if (laid->size().width() > area.width() && option.textElideMode != Qt::ElideNone)
+        laid = &laidOut(option.fontMetrics.elidedText(text, option.textElideMode, area.width()), option.font);
+    const int height = static_cast<int>(std::ceil(laid->size().height()));
+    painter->drawStaticText(QPointF(area.x(), area.y() + (area.height() - height) / 2), *laid);
     painter->setPen(pen);
 }
 

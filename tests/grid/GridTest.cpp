@@ -1,6 +1,7 @@
 #include "db/KvMessage.h"
 #include "db/Tables.h"
 #include "db/mySQLTool.h"
+#include "grid/GridDelegate.h"
 #include "grid/KvGrid.h"
 #include "support/DbTest.h"
 
@@ -9,7 +10,9 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -260,6 +263,59 @@ TEST_F(Grid, ColumnsWidenToTheirTextButNeverBelowTheirSetWidth)
     grid.SetItemText(0, 1, QStringLiteral("广州天河区某某制衣有限公司第二分厂"));
     settle();
     EXPECT_EQ(grid.columnWidth(1), 80);
+}
+
+TEST_F(Grid, ColumnsAndRowsAddedTogether)
+{
+    grid.InsertColumns({{"数量", 50}, {"编号", 0}});
+    ASSERT_EQ(grid.GetColumnCount(), 6);
+    EXPECT_EQ(grid.GetItemText(1, 4), QString());
+    EXPECT_EQ(grid.columnWidth(4), 50);
+    EXPECT_TRUE(grid.isColumnHidden(5));
+    grid.AppendItems({{QStringLiteral("3"), QStringLiteral("王五")}, {QStringLiteral("4")}});
+    ASSERT_EQ(grid.GetItemCount(), 4);
+    EXPECT_EQ(grid.GetItemText(2, 1), QStringLiteral("王五"));
+    EXPECT_EQ(grid.rows().rowCells(3).size(), 6);
+}
+
+// A plain cell is drawn from kept text; it must look as the style draws it: the same
+// place, colour, highlight and elision.
+TEST_F(Grid, CellsLookAsTheStyleDrawsThem)
+{
+    struct Case {
+        QString text;
+        int width;
+        QStyle::State state;
+    };
+    const QStyle::State on = QStyle::State_Enabled | QStyle::State_Active;
+    const QList<Case> cases = {
+        {QStringLiteral("广州天河制衣厂 2026-12-03"), 240, on},
+        {QStringLiteral("广州天河制衣厂 2026-12-03"), 240, on | QStyle::State_Selected},
+        {QStringLiteral("已停止合作"), 120, QStyle::State_None},
+        {QStringLiteral("大批量，急单多 W"), 120, QStyle::State_Enabled},
+        {QStringLiteral("广州天河区某某制衣有限公司第二分厂"), 90, on},  // elided
+    };
+    GridDelegate fast;
+    QStyledItemDelegate styled;
+    for (const Case& c : cases) {
+        grid.SetItemText(0, 1, c.text);
+        QStyleOptionViewItem option;
+        option.initFrom(&grid);
+        option.state = c.state;
+        option.rect = QRect(0, 0, c.width, grid.rowHeight(0));
+        option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        option.textElideMode = Qt::ElideRight;
+        option.widget = &grid;
+        const auto draw = [&](const QAbstractItemDelegate& delegate) {
+            QImage image(option.rect.size(), QImage::Format_ARGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.setFont(grid.font());
+            delegate.paint(&painter, option, grid.model()->index(0, 1));
+            return image;
+        };
+        EXPECT_EQ(draw(fast), draw(styled)) << c.text.toStdString() << " state " << int(c.state);
+    }
 }
 
 TEST_F(Grid, SelectionFocusAndClicks)
