@@ -1,6 +1,7 @@
 #include "db/Gbk.h"
 
 #include <iconv.h>
+#include <QHash>
 #include <cerrno>
 
 namespace {
@@ -118,9 +119,26 @@ QString decode(const char* data, qsizetype size)
         return QString();
     if (isAscii(data, size))
         return QString::fromLatin1(data, size);
+    // Lists repeat the same names (customers, stations, processes) row after row: short texts
+    // are converted once and kept, per thread as the converters are.
+    constexpr qsizetype kKeptLength = 64;
+    constexpr qsizetype kKeptTexts = 4096;
+    static thread_local QHash<QByteArray, QString> kept;
+    const bool keep = size <= kKeptLength;
+    if (keep) {
+        const auto it = kept.constFind(QByteArray::fromRawData(data, size));
+        if (it != kept.constEnd())
+            return *it;
+    }
     QByteArray utf16;
     fromGbk().run(data, static_cast<size_t>(size), utf16, true);
-    return QString(reinterpret_cast<const QChar*>(utf16.constData()), utf16.size() / 2);
+    QString text(reinterpret_cast<const QChar*>(utf16.constData()), utf16.size() / 2);
+    if (keep) {
+        if (kept.size() >= kKeptTexts)
+            kept.clear();
+        kept.insert(QByteArray(data, size), text);
+    }
+    return text;
 }
 
 bool representable(const QString& text)

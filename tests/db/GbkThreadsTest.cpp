@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <QString>
+#include <QStringList>
 #include <atomic>
 #include <thread>
 
@@ -22,4 +23,21 @@ TEST(GbkThreads, SessionsInTwoThreadsConvertTheirOwnTexts)
     a.join();
     b.join();
     EXPECT_EQ(wrong.load(), 0);
+}
+
+// Short texts are kept once converted: a text met again, one sharing its first bytes and a
+// broken one decode as the first time, in any order.
+TEST(GbkKept, TextsMetAgainDecodeAsTheFirstTime)
+{
+    QByteArray long_;
+    ASSERT_TRUE(Gbk::encode(QString(40, QChar(0x6D17)), long_));  // 80 bytes, never kept
+    const QByteArray broken("\xD6\xD0\xFF", 3);
+    const QList<QByteArray> inputs = {QByteArray("\xBF\xCD\xBB\xA7"), QByteArray("\xBF\xCD\xBB\xA7\xBC\xD7"),
+                                      broken, long_, QByteArray("\xBF\xCD")};
+    const QStringList expected = {QStringLiteral("客户"), QStringLiteral("客户甲"),
+                                  QStringLiteral("中\uFFFD"), QString(40, QChar(0x6D17)),
+                                  QStringLiteral("客")};
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < inputs.size(); ++i)
+            EXPECT_EQ(Gbk::decode(inputs[i]), expected[i]) << "round " << round << " text " << i;
 }
