@@ -5,6 +5,7 @@
 #include "db/WidthUnits.h"
 #include "grid/GridDelegate.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -13,10 +14,33 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <map>
 
 namespace {
 constexpr int kEditCommitted = 9527;
+
+// Widths of texts by font, kept for every list of the process (the UI thread's): each fill
+// measures the same captions and mostly the same names again.
+QHash<QString, int>& widthsIn(const QFont& font)
+{
+    // A map: the widths of one font stay where they are when another font is added.
+    static std::map<QString, QHash<QString, int>> kept;
+    QHash<QString, int>& widths = kept[font.key()];
+    if (widths.size() >= 8192)
+        widths.clear();
+    return widths;
 }
+
+int advance(const QFontMetrics& metrics, QHash<QString, int>& widths, const QString& text)
+{
+    const auto it = widths.constFind(text);
+    if (it != widths.constEnd())
+        return *it;
+    const int width = metrics.horizontalAdvance(text);
+    widths.insert(text, width);
+    return width;
+}
+}  // namespace
 
 KvGrid::KvGrid(QWidget* parent)
     : QTableView(parent), delegate_(new GridDelegate(this)), fitTimer_(new QTimer(this))
@@ -102,6 +126,8 @@ void KvGrid::fitColumns()
         return;
     const QFontMetrics cells = fontMetrics();
     const QFontMetrics header = horizontalHeader()->fontMetrics();
+    QHash<QString, int>& cellWidths = widthsIn(font());
+    QHash<QString, int>& headerWidths = widthsIn(horizontalHeader()->font());
     const int pad = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 10;
     // Measuring every cell of a full list costs more than filling it: only the few cells of each
     // column that are longest by the guess are measured.
@@ -119,10 +145,10 @@ void KvGrid::fitColumns()
             longest.back() = {units, r};
             std::sort(longest.begin(), longest.end(), std::greater<>());
         }
-        int needed = header.horizontalAdvance(model_.column(c).caption) + pad;
+        int needed = advance(header, headerWidths, model_.column(c).caption) + pad;
         for (const auto& [units, row] : longest)
             if (row >= 0)
-                needed = std::max(needed, cells.horizontalAdvance(model_.cell(row, c)) + pad);
+                needed = std::max(needed, advance(cells, cellWidths, model_.cell(row, c)) + pad);
         setColumnWidth(c, std::max(set, std::min(needed, kMaxFitWidth)));
     }
 }
