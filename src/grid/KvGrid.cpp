@@ -85,10 +85,19 @@ int KvGrid::InsertColumn(const QString& caption, int width)
 
 void KvGrid::InsertColumns(GridColumns columns)
 {
-    QVector<ListModel::Column> added;
-    added.reserve(static_cast<qsizetype>(columns.size()));
+    QVector<std::pair<QString, int>> named;
+    named.reserve(static_cast<qsizetype>(columns.size()));
     for (const auto& [caption, width] : columns)
-        added.append(ListModel::Column{QString::fromUtf8(caption), width, false});
+        named.append({QString::fromUtf8(caption), width});
+    InsertColumns(named);
+}
+
+void KvGrid::InsertColumns(const QVector<std::pair<QString, int>>& columns)
+{
+    QVector<ListModel::Column> added;
+    added.reserve(columns.size());
+    for (const auto& [caption, width] : columns)
+        added.append(ListModel::Column{caption, width, false});
     const int first = model_.columns();
     model_.addColumns(added);
     for (int c = first; c < model_.columns(); ++c)

@@ -37,6 +37,7 @@ public:
     // Columns.
     int InsertColumn(const QString& caption, int width);
     void InsertColumns(GridColumns columns);
+    void InsertColumns(const QVector<std::pair<QString, int>>& columns);
     void SetColumnWidth(int column, int width);
     int GetColumnCount() const { return model_.columns(); }
     int FindColumn(const QString& caption) const { return model_.findColumn(caption); }

@@ -48,8 +48,10 @@ ManagePanel::ManagePanel(Grid grid, QWidget* parent) : QGroupBox(parent), kind_(
     grid_ = new KvGrid(this);
     grid_->setObjectName(controlName(grid, "Grid"));
     grid_->setAccessibleName(title());
+    QVector<std::pair<QString, int>> columns;
     for (const manage::Column& c : shape.columns)
-        grid_->InsertColumn(QString::fromUtf8(c.caption), c.width);
+        columns.append({QString::fromUtf8(c.caption), c.width});
+    grid_->InsertColumns(columns);
     add_ = makeButton(QStringLiteral("增加"), "", this);
     add_->setObjectName(controlName(grid, "Add"));
     remove_ = makeButton(QStringLiteral("删除"), "", this);
