@@ -14,7 +14,7 @@ class Literal;
 // and shared by the screen's run and the literal statements.
 using Values = QHash<QString, QString>;
 
-// One measured run: the time until the event loop is idle and the window repainted, the time
+// One measured run: the time until the event loop is idle and what changed repainted, the time
 // spent waiting for the server, the statements sent and the round trips they took.
 struct Sample {
     double ms = 0;
