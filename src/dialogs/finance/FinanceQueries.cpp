@@ -21,13 +21,15 @@ const char* const F = tables::procedure;
 Statement employees(mySQLTool& db, const QString& start, const QString& end, bool inactive)
 {
     // Joined per employee on (工号, 结讫, 完成时间), so each employee's unsettled rows are read
-    // through the key and nothing else.
+    // through the key and nothing else. The key is named: on a long history the optimizer
+    // would take (结讫) instead and read every unsettled row once per employee.
     Conditions where(db);
     if (!inactive)
         where.add("%s.激活=1", M);
     return db.Format(
         "select %s.工号, %s.姓名, %s.身份, %s.班组, %s.累计, sum(%s.共计), count(%s.共计), count(%s.任务号) "
-        "from %s left join %s on %s.工号=%s.工号 and %s.完成时间>'%s' and %s.完成时间<'%s' and %s.结讫=0"
+        "from %s left join %s force index (ix_mission_member) on %s.工号=%s.工号 and %s.完成时间>'%s' and "
+        "%s.完成时间<'%s' and %s.结讫=0"
         "%s group by %s.工号 order by %s.工号",
         M, M, M, M, M, W, W, W, M, W, W, M, W, start, W, end, W, where.after(" where "), M, M);
 }
