@@ -154,9 +154,9 @@ bool mySQLTool::openOn(const ServerAddress& server)
     }
     QElapsedTimer wait;
     wait.start();
-    const bool reached =
-        mysql_real_connect(&mysql_, host.constData(), account.constData(), password.constData(),
-                           database.constData(), static_cast<unsigned>(server.port), nullptr, 0);
+    const bool reached = mysql_real_connect(
+        &mysql_, host.constData(), account.constData(), password.constData(), database.constData(),
+        static_cast<unsigned>(server.port), nullptr, CLIENT_MULTI_STATEMENTS);
     // The server's greeting and its answer to the log-in (TLS adds its own handshake).
     traffic_.roundTrips += tls_ ? 3 : 2;
     traffic_.waitNs += wait.nsecsElapsed();
@@ -177,6 +177,7 @@ bool mySQLTool::openOn(const ServerAddress& server)
     connected_ = true;
     inTransaction_ = false;
     transactionLost_ = false;
+    clearPendingBegin();
     threadId_ = mysql_thread_id(&mysql_);
     if (!setUpSession()) {
         const unsigned code = lastErrno_;
@@ -342,6 +343,7 @@ void mySQLTool::closeHandle()
     connected_ = false;
     inTransaction_ = false;
     transactionLost_ = false;
+    clearPendingBegin();
     threadId_ = 0;
 }
 
@@ -385,23 +387,45 @@ bool mySQLTool::readyToFormat()
     return open();
 }
 
+void mySQLTool::clearPendingBegin()
+{
+    pendingBegin_.clear();
+    pendingStatements_ = 0;
+}
+
 // Sends one statement; records the outcome. No retry here.
 bool mySQLTool::send(const QByteArray& sql)
+{
+    return sendMany(sql, 1);
+}
+
+// Sends `count` statements joined by ';', behind a pending begin, and leaves the connection
+// at the answer of the first of them. No retry here.
+bool mySQLTool::sendMany(const QByteArray& sql, int count)
 {
     if (!connected_) {
         noteError(CR_SERVER_GONE_ERROR, QStringLiteral("数据库没有连接"));
         return false;
     }
+    const int before = pendingStatements_;
+    const QByteArray full = before > 0 ? pendingBegin_ + ';' + sql : sql;
     QElapsedTimer wait;
     wait.start();
-    const int failed = mysql_real_query(&mysql_, sql.constData(), static_cast<unsigned long>(sql.size()));
-    traffic_.statements += 1;
+    int failed = mysql_real_query(&mysql_, full.constData(), static_cast<unsigned long>(full.size()));
+    // The begin's answers carry no result.
+    for (int i = 0; failed == 0 && i < before; ++i)
+        failed = mysql_next_result(&mysql_) > 0 ? 1 : 0;
+    traffic_.statements += static_cast<quint64>(count + before);
     traffic_.roundTrips += 1;
     traffic_.waitNs += wait.nsecsElapsed();
     if (failed != 0) {
         noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
+        // Lost: the caller decides whether the begin goes again.
+        if (!connectionLost(lastErrno_))
+            clearPendingBegin();
         return false;
     }
+    clearPendingBegin();
     noteError(0, QString());
     return true;
 }
@@ -464,9 +488,13 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable, bool
     if (!fits(statement))
         return false;
 
+    // A transaction's first statement carries its begin: when the connection is lost then,
+    // nothing of the transaction can stay on the server, and all of it is sent again.
+    const QByteArray begin = pendingBegin_;
+    const int beginStatements = pendingStatements_;
     bool sent = send(statement.sql());
     if (!sent && connectionLost(lastErrno_)) {
-        if (inTransaction_) {
+        if (inTransaction_ && begin.isEmpty()) {
             // The server drops the transaction with the connection (or once its old session
             // is ended); every later statement of it fails too.
             noteLost();
@@ -477,7 +505,11 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable, bool
         const QString lostText = lastError_;
         if (!reopen())
             return false;
-        if (!resendable && lost != CR_SERVER_GONE_ERROR) {
+        if (!begin.isEmpty()) {
+            inTransaction_ = true;
+            pendingBegin_ = begin;
+            pendingStatements_ = beginStatements;
+        } else if (!resendable && lost != CR_SERVER_GONE_ERROR) {
             noteError(lost, lostText);
             return false;
         }
@@ -541,6 +573,191 @@ Rows mySQLTool::Read(const Statement& statement, int cap)
         rows.append(CurrentRow());
     FreeResult();
     return Rows(std::move(names), std::move(rows), total);
+}
+
+namespace {
+
+Rows rowsOf(MYSQL_RES* result)
+{
+    const unsigned fields = mysql_num_fields(result);
+    QStringList names;
+    for (unsigned c = 0; c < fields; ++c) {
+        const MYSQL_FIELD* field = mysql_fetch_field_direct(result, c);
+        names.append(Gbk::decode(field->name, static_cast<qsizetype>(field->name_length)));
+    }
+    QVector<Row> rows;
+    rows.reserve(static_cast<qsizetype>(mysql_num_rows(result)));
+    while (const MYSQL_ROW row = mysql_fetch_row(result)) {
+        const unsigned long* lengths = mysql_fetch_lengths(result);
+        QStringList cells;
+        QVector<bool> nulls;
+        for (unsigned c = 0; c < fields; ++c) {
+            nulls.append(row[c] == nullptr);
+            cells.append(row[c] ? Gbk::decode(row[c], static_cast<qsizetype>(lengths[c])) : QString());
+        }
+        rows.append(Row(std::move(cells), std::move(nulls)));
+    }
+    return Rows(std::move(names), std::move(rows), mysql_num_rows(result));
+}
+
+}  // namespace
+
+// Sends the statements as one exchange and reads every answer. `unsent`: the connection was
+// found lost before anything of it can have reached the server.
+Batch mySQLTool::exchange(const QList<Statement>& statements, bool* unsent)
+{
+    *unsent = false;
+    QByteArray sql;
+    for (const Statement& s : statements) {
+        if (!sql.isEmpty())
+            sql += ';';
+        sql += s.sql();
+    }
+    const auto failure = [&](int at) { return Batch::failure(at, lastErrno_, lastError_); };
+    if (!sendMany(sql, int(statements.size()))) {
+        *unsent = lastErrno_ == CR_SERVER_GONE_ERROR;
+        return failure(0);
+    }
+    QElapsedTimer wait;
+    wait.start();
+    Batch batch;
+    for (int i = 0;; ++i) {
+        // Every answer is checked: any statement may fail, a deadlock or a cluster's
+        // certification failure among them, and the server then runs none after it.
+        MysqlResult stored(mysql_store_result(&mysql_));
+        if (!stored && mysql_errno(&mysql_) != 0) {
+            noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
+            batch.fail(i, lastErrno_, lastError_);
+            break;
+        }
+        Batch::Answer answer;
+        if (stored) {
+            answer.rows = rowsOf(stored.get());
+        } else {
+            answer.affected = mysql_affected_rows(&mysql_);
+            answer.insertId = mysql_insert_id(&mysql_);
+        }
+        batch.append(std::move(answer));
+        const int next = mysql_next_result(&mysql_);
+        if (next < 0)
+            break;
+        if (next > 0) {
+            noteError(mysql_errno(&mysql_), Gbk::decode(QByteArray(mysql_error(&mysql_))));
+            batch.fail(i + 1, lastErrno_, lastError_);
+            break;
+        }
+    }
+    // Nothing of the exchange may stay unread on the connection.
+    while (connected_ && mysql_more_results(&mysql_) && mysql_next_result(&mysql_) == 0)
+        MysqlResult(mysql_store_result(&mysql_));
+    traffic_.waitNs += wait.nsecsElapsed();
+    if (batch.ok() && batch.answeredCount() != statements.size()) {
+        noteError(CR_UNKNOWN_ERROR, QStringLiteral("语句的结果数目不对"));
+        batch.fail(batch.answeredCount(), lastErrno_, lastError_);
+    }
+    return batch;
+}
+
+Batch mySQLTool::ReadAll(const QList<Statement>& reads)
+{
+    const Batch sent = runBatch(reads, true);
+    if (sent.ok() || inTransaction_ || connectionLost(sent.code()))
+        return sent;
+    const int failed = sent.failedAt();
+    // Refused before sending: the reads before it were not sent either.
+    const Batch head = sent.answeredCount() >= failed ? sent : ReadAll(reads.mid(0, failed));
+    const Batch tail = ReadAll(reads.mid(failed + 1));
+    Batch out;
+    for (int i = 0; i < failed; ++i)
+        out.append(head.answer(i));
+    out.append(sent.answer(failed));
+    for (int i = 0; i < reads.size() - failed - 1; ++i)
+        out.append(tail.answer(i));
+    const bool headFailed = !head.ok() && head.failedAt() < failed;
+    out.fail(headFailed ? head.failedAt() : failed, headFailed ? head.code() : sent.code(),
+             headFailed ? head.error() : sent.error());
+    noteError(out.code(), out.error());
+    return out;
+}
+
+Batch mySQLTool::runBatch(const QList<Statement>& statements, bool resendable)
+{
+    Busy busy(*this);
+    FreeResult();
+    const auto refused = [&](int at) { return Batch::failure(at, lastErrno_, lastError_); };
+    for (int i = 0; i < statements.size(); ++i) {
+        if (!statements.at(i).ok()) {
+            noteError(kFormatError, statements.at(i).error());
+            return refused(i);
+        }
+        if (statements.at(i).empty()) {
+            noteError(kFormatError, QStringLiteral("空的语句"));
+            return refused(i);
+        }
+    }
+    if (statements.isEmpty())
+        return Batch();
+    if (transactionLost_) {
+        noteError(CR_SERVER_LOST, kNotSaved);
+        return refused(0);
+    }
+    if (!connected_ && !readyToFormat())
+        return refused(0);
+    if (!resendable && !inTransaction_ &&
+        (!sinceLastStatement_.isValid() || sinceLastStatement_.elapsed() >= idlePingMs_) && !ping() &&
+        !reopen())
+        return refused(0);
+    const auto fitAll = [&]() {
+        for (const Statement& s : statements)
+            if (!fits(s))
+                return false;
+        return true;
+    };
+    if (!fitAll())
+        return refused(0);
+
+    const QByteArray begin = pendingBegin_;
+    const int beginStatements = pendingStatements_;
+    bool unsent = false;
+    Batch batch = exchange(statements, &unsent);
+    if (!batch && connectionLost(batch.code())) {
+        if (inTransaction_ && begin.isEmpty()) {
+            noteLost();
+            transactionLost_ = true;
+            return batch;
+        }
+        // Outside a transaction (or with its begin) a lost batch is sent again when it only
+        // reads or cannot have reached the server.
+        if (!reopen())
+            return refused(0);
+        if (!begin.isEmpty()) {
+            inTransaction_ = true;
+            pendingBegin_ = begin;
+            pendingStatements_ = beginStatements;
+        } else if (!resendable && !unsent) {
+            noteError(batch.code(), batch.error());
+            return batch;
+        }
+        if (!fitAll())
+            return refused(0);
+        batch = exchange(statements, &unsent);
+        if (!batch && inTransaction_ && connectionLost(batch.code())) {
+            noteLost();
+            transactionLost_ = true;
+        }
+    }
+    sinceLastStatement_.start();
+    if (batch.answeredCount() > 0) {
+        affected_ = batch.affected(batch.answeredCount() - 1);
+        insertId_ = batch.insertId(batch.answeredCount() - 1);
+    }
+    if (!inTransaction_)
+        for (int i = 0; i < batch.answeredCount(); ++i)
+            if (batch.affected(i) > 0 && batch.affected(i) != quint64(-1)) {
+                changed();
+                break;
+            }
+    return batch;
 }
 
 Row mySQLTool::CurrentRow() const
@@ -684,13 +901,17 @@ bool mySQLTool::Begin(Isolation isolation)
         noteError(CR_COMMANDS_OUT_OF_SYNC, QStringLiteral("事务已经开始"));
         return false;
     }
-    // Nothing is done yet, so a lost connection may be reconnected here (between the two
-    // statements that leaves the default level, which only locks more).
-    if (isolation == Isolation::ReadCommitted &&
-        !run(Statement::fromBytes("set transaction isolation level read committed"), false, true))
+    if (!connected_ && !readyToFormat())
         return false;
-    if (!run(Statement::fromBytes("start transaction"), false, true))
-        return false;
+    // Sent with the first statement of the transaction: a round trip less. A connection lost
+    // then is reconnected and the whole exchange sent again, nothing of it having stayed.
+    if (isolation == Isolation::ReadCommitted) {
+        pendingBegin_ = "set transaction isolation level read committed;start transaction";
+        pendingStatements_ = 2;
+    } else {
+        pendingBegin_ = "start transaction";
+        pendingStatements_ = 1;
+    }
     inTransaction_ = true;
     transactionLost_ = false;
     return true;
@@ -701,6 +922,12 @@ bool mySQLTool::Commit()
     if (!inTransaction_) {
         noteError(CR_COMMANDS_OUT_OF_SYNC, QStringLiteral("没有进行中的事务"));
         return false;
+    }
+    if (pendingStatements_ > 0) {
+        // Nothing of the transaction was sent.
+        clearPendingBegin();
+        inTransaction_ = false;
+        return true;
     }
     const bool ok = !transactionLost_ && send("commit");
     if (transactionLost_)
@@ -717,46 +944,73 @@ bool mySQLTool::Rollback()
     if (!inTransaction_)
         return true;
     const bool lost = transactionLost_;
+    const bool sent = pendingStatements_ == 0;
+    clearPendingBegin();
     inTransaction_ = false;
     transactionLost_ = false;
     const unsigned code = lastErrno_;
     const QString text = lastError_;
-    if (!lost)
+    if (!lost && sent)
         send("rollback");
     // Keep the error that made the action roll back.
     noteError(code, text);
     return true;
 }
 
-// Marks the transaction, then commits it. When the reply to COMMIT is lost, the server
-// may or may not have committed: a new connection ends the old session, waits until it is
-// gone, and looks for the mark.
+// Marks the transaction and commits it in one exchange ("insert mark; commit": a mark that
+// fails is not committed). When the reply is lost, the server may or may not have committed:
+// a new connection ends the old session, waits until it is gone, and looks for the mark.
 mySQLTool::Committed mySQLTool::commitMarked()
 {
-    quint64 mark = 0;
-    QString token;
-    if (marks_) {
-        const quint64 affected = affected_;
-        const quint64 inserted = insertId_;
-        token = QString::number(QRandomGenerator::global()->generate64(), 16);
-        if (Exec("insert into %s (令牌) value ('%s')", tables::commitMark, token))
-            mark = insertId_;
-        else if (lastErrno_ == ER_NO_SUCH_TABLE)
-            marks_ = false;  // an installation without the table commits unmarked
-        else
-            return Committed::No;
-        affected_ = affected;
-        insertId_ = inserted;
-    }
     if (transactionLost_) {
         noteError(CR_SERVER_LOST, kNotSaved);
         return Committed::No;
     }
-    inTransaction_ = false;
-    if (send("commit"))
+    if (pendingStatements_ > 0) {
+        // The body sent nothing: nothing to commit.
+        clearPendingBegin();
+        inTransaction_ = false;
         return Committed::Yes;
-    if (!connectionLost(lastErrno_))
-        return Committed::No;
+    }
+    const quint64 affected = affected_;
+    const quint64 inserted = insertId_;
+    const Statement commit = Statement::fromBytes("commit");
+    QString token;
+    bool lost = false;
+    if (marks_) {
+        token = QString::number(QRandomGenerator::global()->generate64(), 16);
+        const Statement mark = Format("insert into %s (令牌) value ('%s')", tables::commitMark, token);
+        if (!mark.ok() || !fits(mark)) {
+            noteError(kFormatError, mark.ok() ? lastError_ : mark.error());
+            return Committed::No;
+        }
+        bool unsent = false;
+        const Batch b = exchange({mark, commit}, &unsent);
+        sinceLastStatement_.start();
+        affected_ = affected;
+        insertId_ = inserted;
+        if (b.ok()) {
+            inTransaction_ = false;
+            return Committed::Yes;
+        }
+        lost = connectionLost(b.code());
+        if (!lost && b.failedAt() == 0 && b.code() == ER_NO_SUCH_TABLE) {
+            marks_ = false;  // an installation without the table commits unmarked
+        } else if (!lost) {
+            // A mark that failed leaves the transaction open, to be rolled back; a COMMIT
+            // that failed (a deadlock, a cluster's certification) has ended it.
+            if (b.failedAt() > 0)
+                inTransaction_ = false;
+            return Committed::No;
+        }
+    }
+    inTransaction_ = false;
+    if (!lost) {
+        if (send("commit"))
+            return Committed::Yes;
+        if (!connectionLost(lastErrno_))
+            return Committed::No;
+    }
 
     noteLost();
     for (int attempt = 0; attempt < kCommitReconnects; ++attempt) {
@@ -764,11 +1018,13 @@ mySQLTool::Committed mySQLTool::commitMarked()
             break;
         QThread::msleep(300);
     }
-    if (!connected_ || mark == 0)
+    if (!connected_ || token.isEmpty())
         return Committed::Unknown;
+    // The mark's key never came back; its time bounds the search.
     const Rows found =
-        Read(Format("select %s.序列号 from %s where %s.序列号=%I64u and %s.令牌='%s'", tables::commitMark,
-                    tables::commitMark, tables::commitMark, mark, tables::commitMark, token));
+        Read(Format("select %s.序列号 from %s where %s.时间 >= now() - interval 1 hour and "
+                    "%s.令牌='%s'",
+                    tables::commitMark, tables::commitMark, tables::commitMark, tables::commitMark, token));
     if (!found)
         return Committed::Unknown;
     // A mark found is a commit, wherever it is read (on another node of a cluster, too). A
@@ -781,6 +1037,8 @@ mySQLTool::Committed mySQLTool::commitMarked()
         return Committed::No;
     }
     noteError(0, QString());
+    affected_ = affected;
+    insertId_ = inserted;
     return Committed::Yes;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/Batch.h"
 #include "db/MysqlResult.h"
 #include "db/Outcome.h"
 #include "db/Rows.h"
@@ -25,9 +26,10 @@
 // (its locks go at once) and sets a short lock-wait timeout.
 //
 // Transact() runs an action as one transaction and reruns it on deadlock or lock-wait
-// timeout (1213, 1205). It marks each commit with a row of kvc_record_commit, so that
-// when the reply to COMMIT is lost it can reconnect, wait until the old session is gone
-// and tell from the mark whether the transaction committed.
+// timeout (1213, 1205). It marks each commit with a row of kvc_record_commit, sent with
+// the COMMIT, so that when the reply is lost it can reconnect, wait until the old session
+// is gone and tell from the mark whether the transaction committed. Begin sends nothing:
+// its statements go with the transaction's first exchange.
 class mySQLTool {
 public:
     mySQLTool();
@@ -99,6 +101,13 @@ public:
     // Runs a query and returns its rows as values, at most `cap` of them (all when negative);
     // nothing stays open on the session. Screens and operations read this way.
     Rows Read(const Statement& statement, int cap = -1);
+    // Sends the statements in one exchange and reads every answer; the server runs them in
+    // order and stops at the first that fails. Reads are sent again after a lost connection
+    // like Read; statements that write, like a write. Traffic counts each statement, and
+    // the exchange as one round trip. Outside a transaction a read that fails costs only its
+    // own answer, as when each is sent alone: the others are read all the same.
+    virtual Batch ReadAll(const QList<Statement>& reads);
+    Batch ExecAll(const QList<Statement>& statements) { return runBatch(statements, false); }
 
     // The current row of the current result.
     Row CurrentRow() const;
@@ -164,9 +173,9 @@ public:
     void SetChangeHook(std::function<void()> hook) { changeHook_ = std::move(hook); }
 
     // What the session has cost so far: statements sent, exchanges with the server that
-    // waited for its answer (a statement, a ping, the log-in's greeting and answer), and the
-    // time spent waiting (sending, executing and storing the result, pinging, connecting).
-    // Read by the benchmark.
+    // waited for its answer (a statement, several statements sent together, a ping, the
+    // log-in's greeting and answer), and the time spent waiting (sending, executing and
+    // storing the result, pinging, connecting). Read by the benchmark.
     struct Traffic {
         quint64 statements = 0;
         quint64 roundTrips = 0;
@@ -191,7 +200,11 @@ private:
     void endLostSession();
     void noteLost();
     bool send(const QByteArray& sql);
+    bool sendMany(const QByteArray& sql, int count);
+    void clearPendingBegin();
     bool ping();
+    Batch runBatch(const QList<Statement>& statements, bool resendable);
+    Batch exchange(const QList<Statement>& statements, bool* unsent);
     bool run(const Statement& statement, bool keep, bool resendable, bool stream = false);
     bool fits(const Statement& statement);
     Committed commitMarked();
@@ -210,6 +223,9 @@ private:
     int current_ = 0;  // the server connected to last, or to try first
 
     bool inTransaction_ = false;
+    // Begin sends nothing: its statements travel with the transaction's first exchange.
+    QByteArray pendingBegin_;
+    int pendingStatements_ = 0;
     bool transactionLost_ = false;  // the connection went while the transaction was open
     quint64 affected_ = 0;
     quint64 insertId_ = 0;

@@ -30,6 +30,7 @@ TEST_F(Traffic, EveryStatementSentIsCountedWithItsWaitingTime)
     }  // rolled back
     const mySQLTool::Traffic afterSix = g_sqlTool.traffic();
     EXPECT_EQ(afterSix.statements - before.statements, 6u);  // read, insert, failure, begin, update, rollback
+    EXPECT_EQ(afterSix.roundTrips - before.roundTrips, 5u);  // the begin travels with the update
     EXPECT_GT(afterSix.waitNs, before.waitNs);
 
     // A statement that keeps the server busy for 50 ms adds at least that much.

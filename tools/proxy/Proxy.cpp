@@ -51,13 +51,15 @@ bool sendAll(int fd, const char* data, ssize_t n)
     return true;
 }
 
-// A COM_QUERY packet whose text is "commit" (the client sends a whole packet at once).
+// A COM_QUERY packet whose text is "commit", or ends with it after other statements (the
+// client sends a whole packet at once).
 bool isCommit(const char* data, ssize_t n)
 {
     static const char kText[] = "commit";
     const ssize_t length = static_cast<ssize_t>(sizeof kText - 1);
-    return n == 5 + length && data[4] == 0x03 &&
-           ::strncasecmp(data + 5, kText, static_cast<size_t>(length)) == 0;
+    if (n < 5 + length || data[4] != 0x03 || ::strncasecmp(data + n - length, kText, size_t(length)) != 0)
+        return false;
+    return n == 5 + length || data[n - length - 1] == ';';
 }
 
 }  // namespace
