@@ -2,6 +2,11 @@
 
 #include <QString>
 
+#include "db/Batch.h"
+#include "db/Statement.h"
+
+#include <QList>
+
 class mySQLTool;
 class Outcome;
 
@@ -52,6 +57,10 @@ struct FlowRow {
 // turns and see each other's work. `missing` when there is no such flow. The transaction
 // has read unlocked once by then, so whatever else it relies on it reads locked.
 Outcome lockFlow(mySQLTool& db, quint64 id, FlowRow& out, const Outcome& missing);
+// The same in one exchange when the flow's order is known (`order`, as the desk lists it),
+// with the reads `more` after the locks; their answers are `moreRows`, in their order.
+Outcome lockFlow(mySQLTool& db, quint64 id, quint64 order, FlowRow& out, const Outcome& missing,
+                 const QList<Statement>& more, QList<Rows>& moreRows);
 
 // How a flow is closed and where its goods go next.
 struct Step {
@@ -69,5 +78,12 @@ struct Step {
 // otherwise) and opens its successor, linked to it through 上一号, coming from the flow's
 // station with the route extended by station[action]. The successor's key goes to `created`.
 Outcome takeStep(mySQLTool& db, const FlowRow& flow, const Step& step, quint64* created);
+// Its two statements (close, open the successor), for an action that sends them with its
+// own writes; refused when a value does not fit. Inside a transaction only: the caller checks
+// stepTaken() on the answers and rolls back when the flow was no longer open.
+Outcome stepStatements(mySQLTool& db, const FlowRow& flow, const Step& step, QList<Statement>& out);
+// Done when the step's statements, answers `first` and `first + 1` of `written`, closed the
+// flow (taken otherwise); the successor's key goes to `created`.
+Outcome stepTaken(const Batch& written, int first, quint64* created);
 
 }  // namespace flow

@@ -48,22 +48,16 @@ Outcome moveWaitingFlow(mySQLTool& db, quint64 flowId, const QString& account, b
     return r;
 }
 
-// Reads the figures of an order whose row the transaction has locked.
-Outcome readShippable(mySQLTool& db, quint64 order, Shippable& f)
+// The figures of an order whose row the transaction has locked, from the answers of
+// shippedSums and confirmedPieces.
+void readShippable(const Rows& shipped, const Rows& confirmed, Shippable& f)
 {
-    const Rows shipped = db.Read(flowq::shippedSums(db, order));
-    if (!shipped)
-        return shipped.failed();
     const Row& s = shipped.first();
     f.shippedOriginal = s.toInt64(0);
     f.shippedWashed = s.toInt64(1);
     f.shippedLoss = s.toInt64(2);
     f.shippedGoods = s.toInt64(3);
-    const Rows confirmed = db.Read(flowq::confirmedPieces(db, order));
-    if (!confirmed)
-        return confirmed.failed();
     f.confirmed = confirmed.first().toInt64(0);
-    return Outcome::done();
 }
 
 }  // namespace
@@ -112,10 +106,13 @@ Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out)
     const Outcome r = db.Transact([&]() -> Outcome {
         result = Shipped();
         // The lock makes desks shipping the same order take turns, so each one sees what
-        // the others shipped before it.
-        const Rows read = db.Read(flowq::lockOrderForShipment(db, s.order));
-        if (!read)
-            return read.failed();
+        // the others shipped before it; the figures are read after it in the same exchange.
+        const Batch locked =
+            db.ReadAll({flowq::lockOrderForShipment(db, s.order), flowq::shippedSums(db, s.order),
+                        flowq::confirmedPieces(db, s.order)});
+        if (!locked)
+            return locked.failed();
+        const Rows read = locked.rows(0);
         if (read.empty())
             return Outcome::refused(kBadOrder);
         const Row& o = read.first();
@@ -133,8 +130,7 @@ Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out)
         f.orderLoss = o.toInt64(10);
         f.orderGoods = o.toInt64(11);
 
-        if (const Outcome figures = readShippable(db, s.order, f); !figures)
-            return figures;
+        readShippable(locked.rows(1), locked.rows(2), f);
         const Outcome fits = checkShipment(s, f);
         if (!fits)
             return fits;
@@ -144,31 +140,35 @@ Outcome ship(mySQLTool& db, const Shipment& s, Shipped* out)
                 price = 0;
             method = nature;
         }
-        if (!db.Exec("insert into %s (货单号, 客户号, 开票人, 发货人, 发送时间, 款号, 品名, 洗涤方法, "
-                     "货物数量, 损耗数量, "
-                     "原版数量, 洗版数量, 货物单价, 经办人) value (%I64u, %I64u, '%s', '%s', '%s', %I64u, "
-                     "'%s', '%s', "
-                     "%d, %d, %d, %d, %.2f, '%s')",
-                     S, s.order, client, s.issuer, s.shipper, now, style, product, method, s.goods, s.loss,
-                     s.original, s.washed, double(price), s.account))
-            return db.Failure();
-        result.serial = db.InsertId();
+        // The shipment, and the order's goods still in the workshop for the closing test.
+        const Batch written = db.ExecAll(
+            {db.Format("insert into %s (货单号, 客户号, 开票人, 发货人, 发送时间, 款号, 品名, 洗涤方法, "
+                       "货物数量, 损耗数量, "
+                       "原版数量, 洗版数量, 货物单价, 经办人) value (%I64u, %I64u, '%s', '%s', '%s', %I64u, "
+                       "'%s', '%s', "
+                       "%d, %d, %d, %d, %.2f, '%s')",
+                       S, s.order, client, s.issuer, s.shipper, now, style, product, method, s.goods, s.loss,
+                       s.original, s.washed, double(price), s.account),
+             flowq::flowsInWorkshop(db, s.order)});
+        if (!written)
+            return written.failed();
+        result.serial = written.insertId(0);
 
         // Closing test over the figures including this shipment.
-        const Outcome workshop = checkNotInWorkshop(db, s.order);
-        if (workshop.kind() == Outcome::Kind::Failed)
-            return workshop;
-        const bool covered = workshop.ok() && f.remainingOriginal() - s.original == 0 &&
+        const bool covered = written.rows(1).empty() && f.remainingOriginal() - s.original == 0 &&
                              f.remainingWashed() - s.washed == 0 &&
                              f.shippedLoss + s.loss + f.shippedGoods + s.goods >= f.orderGoods;
         if (covered) {
             // The closing time too, so that the order can be found by it later.
-            const bool ran =
-                db.Exec("update %s set 结讫=1, 结讫时间='%s' where 货单号=%I64u and 结讫=0", P, now, s.order);
-            if (const Outcome one = flow::oneRowChanged(db, ran, kOrderClosed); !one)
-                return one;
-            if (!db.Query(flowq::closeConfirmedFlows(db, s.order), false))
-                return db.Failure();
+            // Together: when the order was closed meanwhile the transaction rolls both back.
+            const Batch closed =
+                db.ExecAll({db.Format("update %s set 结讫=1, 结讫时间='%s' where 货单号=%I64u and 结讫=0", P,
+                                      now, s.order),
+                            flowq::closeConfirmedFlows(db, s.order)});
+            if (!closed)
+                return closed.failed();
+            if (closed.affected(0) != 1)
+                return Outcome::taken(kOrderClosed);
             result.closed = true;
         }
         return Outcome::done();

@@ -75,24 +75,24 @@ Outcome handOver(mySQLTool& db, const HandOver& h, HandOverResult* result)
     HandOverResult r;
     const Outcome outcome = db.Transact([&]() -> Outcome {
         r = HandOverResult();
-        // Only an open flow is handed over; another desk may have done it already.
+        // Only an open flow is handed over; another desk may have done it already. The
+        // rate and the order's priority come in the same exchange as the locks.
+        const bool rateNeeded = !forward && h.rate == 0;
+        QList<Statement> more{flowq::orderPriority(db, h.order)};
+        if (rateNeeded)
+            more.append(flowq::processRate(db, h.mode));
         FlowRow f;
-        if (const Outcome read = lockFlow(db, h.flow, f, Outcome::taken(kFlowTaken)); !read)
-            return read;
+        QList<Rows> read;
+        if (const Outcome locked = lockFlow(db, h.flow, h.order, f, Outcome::taken(kFlowTaken), more, read);
+            !locked)
+            return locked;
         if (f.state != kOpen || f.station != h.station)
             return Outcome::taken(kFlowTaken);
         // Pay is never written from a rate the desk failed to show.
-        if (!forward && h.rate == 0) {
-            const Rows rate = db.Read(flowq::processRate(db, h.mode));
-            if (!rate)
-                return rate.failed();
-            if (!rate.empty() && rate.first().toDouble(0) != 0)
-                return Outcome::refused(kNoRate);
-        }
+        if (rateNeeded && !read.at(1).empty() && read.at(1).first().toDouble(0) != 0)
+            return Outcome::refused(kNoRate);
         // The successor takes the order's priority, as the desk shows it.
-        const Rows order = db.Read(flowq::orderPriority(db, h.order));
-        if (!order)
-            return order.failed();
+        const Rows& order = read.first();
         const QString priority = order.first().isNull(0) ? f.priority : order.first().text(0);
 
         qint64 remainder = 0;
@@ -115,48 +115,49 @@ Outcome handOver(mySQLTool& db, const HandOver& h, HandOverResult* result)
         step.count = r.done;
         step.priority = priority;
         step.now = h.now;
-        if (const Outcome stepped = takeStep(db, f, step, &r.successor); !stepped)
-            return stepped;
+        // Every write goes in one exchange; the checks on their answers come after it.
+        QList<Statement> writes;
+        if (const Outcome made = stepStatements(db, f, step, writes); !made)
+            return made;
+        const int derivedAt = remainder > 0 ? int(writes.size()) : -1;
+        if (remainder > 0)
+            writes.append(
+                db.Format("insert into %s (货单号, 客户号, 货物等级, 上一号, 上一站, 工作站, 数量, "
+                          "生成时间, 派生, 历史) "
+                          "value (%I64u, %I64u, '%s', %I64u, '%s', '%s', %d, '%s', %d, '%s')",
+                          tables::procedure, h.order, f.client, priority, h.flow, h.station, h.station,
+                          r.remainder, h.now, 1, f.route));
+        if (lost > 0)
+            writes.append(db.Format("update %s set 损耗数量=损耗数量+%d where 货单号=%I64u", tables::product,
+                                    r.lost, h.order));
 
-        if (remainder > 0) {
-            if (!db.Exec("insert into %s (货单号, 客户号, 货物等级, 上一号, 上一站, 工作站, 数量, 生成时间, "
-                         "派生, 历史) "
-                         "value (%I64u, %I64u, '%s', %I64u, '%s', '%s', %d, '%s', %d, '%s')",
-                         tables::procedure, h.order, f.client, priority, h.flow, h.station, h.station,
-                         r.remainder, h.now, 1, f.route))
-                return db.Failure();
-            r.derived = db.InsertId();
-        }
-
-        if (lost > 0 && !db.Exec("update %s set 损耗数量=损耗数量+%d where 货单号=%I64u", tables::product,
-                                 r.lost, h.order))
-            return db.Failure();
-
-        if (forward)
-            return Outcome::done();
         // Each cooperative worker is paid the share shown, computed rather than typed.
         double share = 0;
-        if (h.cooperative)
+        if (!forward && h.cooperative)
             share = cooperativeShare(h.rate, h.lossCharge, r.done, r.lost, static_cast<int>(h.workers.size()))
                         .toDouble();
-        for (const Worker& w : h.workers) {
-            const bool ran =
+        for (const Worker& w : forward ? QList<Worker>() : h.workers)
+            writes.append(
                 h.cooperative
-                    ? db.Exec(
+                    ? db.Format(
                           "insert into %s (货单号, 流水号, 工号, 完成时间, 工价, 损耗单价, 共计, 经办人) "
                           "value "
                           "(%I64u, %I64u, %I64u, '%s', %f, %f, %f, '%s')",
                           tables::mission, h.order, h.flow, w.id, h.now, h.rate, h.lossCharge, share,
                           h.account)
-                    : db.Exec(
-                          "insert into %s (货单号, 流水号, 工号, 完成时间, 完成数量, 损耗数量, 工价, "
-                          "损耗单价, 共计, "
-                          "经办人) value (%I64u, %I64u, %I64u, '%s', %d, %d, %f, %f, %f, '%s')",
-                          tables::mission, h.order, h.flow, w.id, h.now, w.done, w.lost, h.rate, h.lossCharge,
-                          pieceWorkAmount(w.done, w.lost, h.rate, h.lossCharge), h.account);
-            if (!ran)
-                return db.Failure();
-        }
+                    : db.Format("insert into %s (货单号, 流水号, 工号, 完成时间, 完成数量, 损耗数量, 工价, "
+                                "损耗单价, 共计, "
+                                "经办人) value (%I64u, %I64u, %I64u, '%s', %d, %d, %f, %f, %f, '%s')",
+                                tables::mission, h.order, h.flow, w.id, h.now, w.done, w.lost, h.rate,
+                                h.lossCharge, pieceWorkAmount(w.done, w.lost, h.rate, h.lossCharge),
+                                h.account));
+        const Batch written = db.ExecAll(writes);
+        if (!written)
+            return written.failed();
+        if (const Outcome stepped = stepTaken(written, 0, &r.successor); !stepped)
+            return stepped;
+        if (derivedAt >= 0)
+            r.derived = written.insertId(derivedAt);
         return Outcome::done();
     });
     if (outcome.ok() && result)
