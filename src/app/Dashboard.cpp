@@ -98,9 +98,9 @@ int Dashboard::FillList(KvGrid& list, const Statement& statement, bool clear)
     return r.code;
 }
 
-int Dashboard::FillOrderList()
+int Dashboard::FillOrderList(const Rows* read)
 {
-    const FillResult r = orders_->Fill(db_, dashq::openOrders(db_));
+    const FillResult r = read ? orders_->Fill(*read) : orders_->Fill(db_, dashq::openOrders(db_));
     // A failed fill leaves no totals to name rather than stale ones.
     orderCaption_->setText(
         r.ok() ? QStringLiteral("共有%1单正在运行的货单，显示其中%2单").arg(r.total).arg(r.shown)
@@ -142,12 +142,12 @@ void Dashboard::selectFlow()
         history_->setPlainText(route.first().text(0));
 }
 
-int Dashboard::FillMethodTable()
+int Dashboard::FillMethodTable(const Rows* read)
 {
     methodTexts_.clear();
     methods_->DeleteAllItems();
     methodCaption_->clear();
-    const Rows methods = db_.Read(dashq::methodPieces(db_));
+    const Rows methods = read ? *read : db_.Read(dashq::methodPieces(db_));
     if (!methods)
         return -1;
     for (const Row& r : methods) {
@@ -162,22 +162,23 @@ int Dashboard::FillMethodTable()
     return 1;
 }
 
-bool Dashboard::collectStations(QStringList& out)
+bool Dashboard::collectStations(QStringList& out, const Rows* before)
 {
     out.clear();
-    const Rows read = db_.Read(dashq::stations(db_));
+    const Rows read = before ? *before : db_.Read(dashq::stations(db_));
     for (const Row& r : read)
         if (!r.isNull(0) && r.text(0) != flow::kIntake)
             out.append(r.text(0));
     return read.ok();
 }
 
-bool Dashboard::fillStationTable(KvGrid& table, QStringList& stations, const Statement& counts)
+bool Dashboard::fillStationTable(KvGrid& table, QStringList& stations, const Statement& counts,
+                                 const Rows* stationsRead, const Rows* countsRead)
 {
     table.DeleteAllItems();
-    if (!collectStations(stations))
+    if (!collectStations(stations, stationsRead))
         return false;
-    const Rows read = db_.Read(counts);
+    const Rows read = countsRead ? *countsRead : db_.Read(counts);
     if (!read)
         return false;
     // Stations without flows have no row in the result.
@@ -190,27 +191,29 @@ bool Dashboard::fillStationTable(KvGrid& table, QStringList& stations, const Sta
     return true;
 }
 
-int Dashboard::FillWaitingTable()
+int Dashboard::FillWaitingTable(const Rows* stations, const Rows* counts)
 {
-    if (!fillStationTable(*waiting_, waitingStations_, dashq::waiting(db_)))
+    if (!fillStationTable(*waiting_, waitingStations_, counts ? Statement() : dashq::waiting(db_), stations,
+                          counts))
         return -1;
     waitingCaption_->setText(QStringLiteral("工作站等待处理的流水"));
     return 1;
 }
 
-int Dashboard::FillFinishedTable()
+int Dashboard::FillFinishedTable(const Rows* stations, const Rows* counts)
 {
-    if (!fillStationTable(*finished_, finishedStations_, dashq::finished(db_, GetTimeText(1))))
+    if (!fillStationTable(*finished_, finishedStations_,
+                          counts ? Statement() : dashq::finished(db_, GetTimeText(1)), stations, counts))
         return -1;
     finishedCaption_->setText(QStringLiteral("本日工作站已处理的流水"));
     return 1;
 }
 
-int Dashboard::FillTechnologyTable()
+int Dashboard::FillTechnologyTable(const Rows* read)
 {
     technologyNames_.clear();
     technologies_->DeleteAllItems();
-    const Rows technologies = db_.Read(dashq::technologyPieces(db_));
+    const Rows technologies = read ? *read : db_.Read(dashq::technologyPieces(db_));
     if (!technologies)
         return -1;
     for (const Row& r : technologies) {
@@ -225,9 +228,14 @@ int Dashboard::FillTechnologyTable()
 
 void Dashboard::Refresh()
 {
-    FillOrderList();
-    FillMethodTable();
-    FillWaitingTable();
-    FillFinishedTable();
-    FillTechnologyTable();
+    const Batch read = db_.ReadAll({dashq::openOrders(db_), dashq::methodPieces(db_), dashq::stations(db_),
+                                    dashq::waiting(db_), dashq::finished(db_, GetTimeText(1)),
+                                    dashq::technologyPieces(db_)});
+    const Rows orders = read.rows(0), methods = read.rows(1), stations = read.rows(2), waiting = read.rows(3),
+               finished = read.rows(4), technologies = read.rows(5);
+    FillOrderList(&orders);
+    FillMethodTable(&methods);
+    FillWaitingTable(&stations, &waiting);
+    FillFinishedTable(&stations, &finished);
+    FillTechnologyTable(&technologies);
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class KvGrid;
+class Rows;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -20,14 +21,16 @@ public:
 
     // Fills a list under the list-filling contract, showing its failures; 1, 0 or -1.
     int FillList(KvGrid& list, const Statement& statement, bool clear);
-    int FillOrderList();
+    // Each filler reads its statements, or takes their answers when given (read together by
+    // Refresh).
+    int FillOrderList(const Rows* read = nullptr);
     // Each builder returns 1, or -1 when one of its queries failed (no message; the
     // table keeps the rows built so far).
-    int FillMethodTable();
-    int FillWaitingTable();
-    int FillFinishedTable();
-    int FillTechnologyTable();
-    // The order list and the four tables; the flow list and the route stay.
+    int FillMethodTable(const Rows* read = nullptr);
+    int FillWaitingTable(const Rows* stations = nullptr, const Rows* counts = nullptr);
+    int FillFinishedTable(const Rows* stations = nullptr, const Rows* counts = nullptr);
+    int FillTechnologyTable(const Rows* read = nullptr);
+    // The order list and the four tables, read in one exchange; the flow list and the route stay.
     void Refresh();
 
     quint64 SelectedOrder() const { return selectedOrder_; }
@@ -47,10 +50,11 @@ private:
     void selectOrder();
     void selectFlow();
     // Station names of the station table, intake left out; false when the query failed.
-    bool collectStations(QStringList& out);
+    bool collectStations(QStringList& out, const Rows* read);
     // One row (station, count, pieces) a station, from the counts per station; false when
     // a read failed (the table stays empty).
-    bool fillStationTable(KvGrid& table, QStringList& stations, const Statement& counts);
+    bool fillStationTable(KvGrid& table, QStringList& stations, const Statement& counts,
+                          const Rows* stationsRead, const Rows* countsRead);
 
     mySQLTool& db_;
     KvGrid* orders_;

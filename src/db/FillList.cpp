@@ -1,6 +1,7 @@
 #include "db/FillList.h"
 
 #include "db/ListModel.h"
+#include "db/Rows.h"
 #include "db/mySQLTool.h"
 
 #include <QVector>
@@ -53,6 +54,43 @@ FillResult FillList(mySQLTool& db, ListModel& list, const Statement& statement, 
     db.FreeResult();
     list.appendRows(rows);
     r.shown = static_cast<int>(rows.size());
+    r.code = 1;
+    return r;
+}
+
+FillResult FillList(ListModel& list, const Rows& rows, bool clear, const FillMatch& match)
+{
+    FillResult r;
+    if (clear)
+        list.clearRows();
+    if (!rows) {
+        r.code = -1;
+        r.message = rows.error();
+        r.caption = QStringLiteral("Error");
+        return r;
+    }
+    if (rows.fields().size() != list.columns()) {
+        r.code = -1;
+        r.message = QStringLiteral("记录集与表格控件列数不符");
+        r.caption = QStringLiteral("错误");
+        return r;
+    }
+    QVector<int> source(list.columns());
+    for (int c = 0; c < list.columns(); ++c) {
+        const QString caption = list.column(c).caption;
+        source[c] = !match.byHeader || c == 0 ? c : rows.field(match.aliases.value(caption, caption));
+    }
+    r.total = rows.total();
+    QVector<QStringList> cells;
+    for (int i = 0; i < rows.size() && cells.size() < kListCap; ++i) {
+        QStringList row;
+        row.reserve(list.columns());
+        for (int c = 0; c < list.columns(); ++c)
+            row.append(source[c] >= 0 ? rows.at(i).text(source[c]) : QString());
+        cells.append(row);
+    }
+    list.appendRows(cells);
+    r.shown = static_cast<int>(cells.size());
     r.code = 1;
     return r;
 }

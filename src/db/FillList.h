@@ -6,6 +6,7 @@
 #include <QString>
 
 class ListModel;
+class Rows;
 class mySQLTool;
 
 // Lists hold at most this many rows; query screens page through the rest.
@@ -37,3 +38,6 @@ struct FillMatch {
 // NULL cells stay empty; at most kListCap rows are put into the list.
 FillResult FillList(mySQLTool& db, ListModel& list, const Statement& statement, bool clear,
                     const FillMatch& match = FillMatch());
+
+// The same contract for rows read before (one answer of several read together).
+FillResult FillList(ListModel& list, const Rows& rows, bool clear, const FillMatch& match = FillMatch());

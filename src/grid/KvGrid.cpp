@@ -2,6 +2,7 @@
 
 #include "db/Convert.h"
 #include "db/KvMessage.h"
+#include "db/Rows.h"
 #include "db/WidthUnits.h"
 #include "grid/GridDelegate.h"
 
@@ -291,6 +292,18 @@ FillResult KvGrid::Fill(mySQLTool& db, const Statement& statement, bool clear, c
     const FillResult r = FillList(db, model_, statement, clear, match);
     // A filled list is fitted at once: left to the timer, a list shown meanwhile is painted,
     // widened and painted again.
+    if (fit_) {
+        fitTimer_->stop();
+        fitColumns();
+    }
+    return r;
+}
+
+FillResult KvGrid::Fill(const Rows& rows, bool clear, const FillMatch& match)
+{
+    if (clear)
+        setCurrentIndex(QModelIndex());
+    const FillResult r = FillList(model_, rows, clear, match);
     if (fit_) {
         fitTimer_->stop();
         fitColumns();

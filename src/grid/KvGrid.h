@@ -77,6 +77,8 @@ public:
     // Fills the list from a statement under the list-filling contract.
     FillResult Fill(mySQLTool& db, const Statement& statement, bool clear = true,
                     const FillMatch& match = FillMatch());
+    // Fills the list from rows read before.
+    FillResult Fill(const Rows& rows, bool clear = true, const FillMatch& match = FillMatch());
 
     // Columns are widened beyond their set width so that the caption and every cell can be
     // read (up to kMaxFitWidth); they never become narrower than set. On by default.

@@ -11,16 +11,20 @@ namespace {
 
 // First column of each row, at most kListCap rows, a NULL skipped (no empty entry); false after
 // a failure was shown.
-bool firstColumn(mySQLTool& db, const Statement& statement, QStringList& out)
+bool firstColumn(const Rows& read, QStringList& out)
 {
     out.clear();
-    const Rows read = db.Read(statement, kListCap);
     if (!prompt().report(read))
         return false;
-    for (const Row& r : read)
-        if (!r.isNull(0))
-            out.append(r.text(0));
+    for (int i = 0; i < read.size() && i < kListCap; ++i)
+        if (!read.at(i).isNull(0))
+            out.append(read.at(i).text(0));
     return true;
+}
+
+bool firstColumn(mySQLTool& db, const Statement& statement, QStringList& out)
+{
+    return firstColumn(db.Read(statement, kListCap), out);
 }
 
 }  // namespace
@@ -30,6 +34,17 @@ bool FillCombo(mySQLTool& db, QComboBox& combo, const Statement& statement)
     combo.clear();
     QStringList items;
     if (!firstColumn(db, statement, items))
+        return false;
+    combo.addItems(items);
+    combo.setCurrentIndex(-1);
+    return true;
+}
+
+bool FillCombo(QComboBox& combo, const Rows& rows)
+{
+    combo.clear();
+    QStringList items;
+    if (!firstColumn(rows, items))
         return false;
     combo.addItems(items);
     combo.setCurrentIndex(-1);

@@ -20,12 +20,24 @@ class FailingSession : public mySQLTool {
 public:
     QString failOn;
     int sent = 0;
+    Statement failing(const Statement& statement) const
+    {
+        if (!failOn.isEmpty() && statement.text().contains(failOn))
+            return Statement::fromBytes("select * from kv_no_such_table");
+        return statement;
+    }
     bool Query(const Statement& statement, bool keep) override
     {
         ++sent;
-        if (!failOn.isEmpty() && statement.text().contains(failOn))
-            return mySQLTool::Query(Statement::fromBytes("select * from kv_no_such_table"), keep);
-        return mySQLTool::Query(statement, keep);
+        return mySQLTool::Query(failing(statement), keep);
+    }
+    Batch ReadAll(const QList<Statement>& reads) override
+    {
+        QList<Statement> made;
+        for (const Statement& s : reads)
+            made.append(failing(s));
+        sent += static_cast<int>(reads.size());
+        return mySQLTool::ReadAll(made);
     }
 };
 

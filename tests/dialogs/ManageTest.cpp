@@ -108,7 +108,9 @@ TEST_F(ManageDesk, OpensWithTheGridsTheSettingsAndTheRightsOfTheIdentity)
                           Case{"财务", false, false}}) {
         SCOPED_TRACE(c.identity);
         g_identity = QString::fromUtf8(c.identity);
+        const mySQLTool::Traffic before = g_sqlTool.traffic();
         open();
+        EXPECT_EQ(g_sqlTool.traffic().roundTrips - before.roundTrips, 1u);  // every read in one exchange
         EXPECT_EQ(grid("technologyGrid")->GetItemCount(), 12);
         EXPECT_EQ(grid("processGrid")->GetItemCount(), 11);
         EXPECT_EQ(grid("memberGrid")->GetItemCount(), 25);  // the active ones

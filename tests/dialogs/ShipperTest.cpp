@@ -248,7 +248,9 @@ TEST_F(ShipperDesk, ConfirmAndReturnMoveTheChosenWaitingFlow)
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_procedure where 结讫=1")), 0);
 
     clickRow(waiting, rowOf(waiting, first));
+    const mySQLTool::Traffic before = g_sqlTool.traffic();
     click("confirmButton");
+    EXPECT_LE(g_sqlTool.traffic().roundTrips - before.roundTrips, 8u);  // with the order's lists after it
     EXPECT_EQ(db().scalar(QStringLiteral("select 工序 from kvc_record_procedure where 流水号=%1").arg(first)),
               QStringLiteral("确认"));
     EXPECT_EQ(waiting->GetItemCount(), 1);
@@ -320,7 +322,9 @@ TEST_F(ShipperDesk, SubmitChecksInOrderThenShipsAndClosesACoveredOrder)
     // The rest closes the order, which leaves the list of unshipped orders but stays on
     // screen with both shipments, ready for its docket; the unseen shipped list is not counted.
     click("shipAllButton");
+    const mySQLTool::Traffic before = g_sqlTool.traffic();
     click("submitButton");
+    EXPECT_LE(g_sqlTool.traffic().roundTrips - before.roundTrips, 8u);  // with the lists after it
     EXPECT_EQ(boxes().last().text, QStringLiteral("发货单编辑完成"));
     EXPECT_EQ(db().scalar(QStringLiteral("select 结讫 from kvc_record_product where 货单号=%1").arg(order)),
               QStringLiteral("1"));

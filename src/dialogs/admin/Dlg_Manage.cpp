@@ -20,6 +20,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -96,14 +97,41 @@ Dlg_Manage::Dlg_Manage(QWidget* parent) : QDialog(parent)
     // Technologies, process steps and adding or removing orders are the administrator's.
     const bool prices = rights::mayEditPrices(g_identity);
     const bool records = rights::mayEditRecords(g_identity);
-    panels_[Technologies]->setEditable(prices, prices);
-    panels_[Processes]->setEditable(prices, prices);
-    panels_[Orders]->setEditable(records, prices);
-    for (Panel p : {Members, Clients, Losses})
-        panels_[p]->setEditable(records, records);
+    constexpr size_t kPanels = std::extent_v<decltype(panels_)>;
+    std::pair<bool, bool> editable[kPanels];
+    for (auto& e : editable)
+        e = {records, records};
+    editable[Technologies] = {prices, prices};
+    editable[Processes] = {prices, prices};
+    editable[Orders] = {records, prices};
+
+    // Everything the screen opens with is read in one exchange: the grids' choices, the
+    // grids and the settings.
+    QList<adminq::Choice> used;
+    for (size_t p = 0; p < kPanels; ++p)
+        if (editable[p].first)
+            for (const adminq::Choice c : panels_[p]->choicesUsed())
+                if (!used.contains(c))
+                    used.append(c);
+    QList<Statement> reads;
+    for (const adminq::Choice c : used)
+        reads.append(adminq::choices(g_sqlTool, c));
     for (ManagePanel* p : panels_)
-        p->load();
-    readSettings();
+        reads.append(p->loadStatement());
+    reads << adminq::setting(g_sqlTool, adminq::kLossPrice)
+          << adminq::setting(g_sqlTool, adminq::kPrivilegedPassword);
+    const Batch read = g_sqlTool.ReadAll(reads);
+    std::map<adminq::Choice, Rows> choices;
+    for (int i = 0; i < used.size(); ++i)
+        choices.emplace(used.at(i), read.rows(i));
+    for (size_t p = 0; p < kPanels; ++p)
+        panels_[p]->setEditable(editable[p].first, editable[p].second, &choices);
+    int at = static_cast<int>(used.size());
+    for (ManagePanel* p : panels_) {
+        const Rows rows = read.rows(at++);
+        p->load(&rows);
+    }
+    readSettings({read.rows(at), read.rows(at + 1)});
     saveLossPrice_->setEnabled(false);
     savePassword_->setEnabled(false);
     const bool editSettings = rights::mayEditSettings(g_identity);
@@ -122,11 +150,12 @@ Dlg_Manage::Dlg_Manage(QWidget* parent) : QDialog(parent)
     }
 }
 
-bool Dlg_Manage::readSettings()
+bool Dlg_Manage::readSettings(const std::array<Rows, 2>& settings)
 {
+    int at = 0;
     for (const auto& [name, edit] :
          {std::pair{adminq::kLossPrice, lossPrice_}, std::pair{adminq::kPrivilegedPassword, password_}}) {
-        const Rows read = g_sqlTool.Read(adminq::setting(g_sqlTool, name));
+        const Rows& read = settings.at(at++);
         if (!prompt().report(read))
             return false;
         if (read.empty()) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "db/Rows.h"
 #include "dialogs/admin/AdminQueries.h"
 
 #include <QDialog>
+#include <array>
 #include <optional>
 
 class ManagePanel;
@@ -28,7 +30,8 @@ private:
     void queryOrders();
     void saveLossPrice();
     void savePassword();
-    bool readSettings();
+    // The two settings, as read.
+    bool readSettings(const std::array<Rows, 2>& settings);
     bool mayClose();
 
     ManagePanel* panels_[6];

@@ -27,10 +27,12 @@ QString controlName(Grid grid, const char* suffix)
     return QString::fromLatin1(manage::shape(grid).name) + QLatin1String(suffix);
 }
 
-QStringList choiceList(adminq::Choice choice)
+QStringList choiceList(adminq::Choice choice, const std::map<adminq::Choice, Rows>* choices)
 {
     QStringList out;
-    const Rows read = g_sqlTool.Read(adminq::choices(g_sqlTool, choice));
+    const auto known = choices ? choices->find(choice) : std::map<adminq::Choice, Rows>::const_iterator();
+    const Rows read = choices && known != choices->end() ? known->second
+                                                         : g_sqlTool.Read(adminq::choices(g_sqlTool, choice));
     prompt().report(read);
     for (const Row& r : read)
         if (!r.isNull(0))
@@ -80,7 +82,22 @@ ManagePanel::ManagePanel(Grid grid, QWidget* parent) : QGroupBox(parent), kind_(
     setChanged(false);
 }
 
-void ManagePanel::setEditable(bool cells, bool addRemove)
+QList<adminq::Choice> ManagePanel::choicesUsed() const
+{
+    QList<adminq::Choice> used;
+    for (const manage::Column& column : manage::shape(kind_).columns)
+        if (column.editor == Editor::Choice && !used.contains(column.choice))
+            used.append(column.choice);
+    return used;
+}
+
+Statement ManagePanel::loadStatement() const
+{
+    // One row more than a list holds tells whether there are more.
+    return source_ ? source_(kListCap + 1) : Statement();
+}
+
+void ManagePanel::setEditable(bool cells, bool addRemove, const std::map<adminq::Choice, Rows>* choices)
 {
     const manage::GridShape& shape = manage::shape(kind_);
     cellsEditable_ = cells;
@@ -93,13 +110,13 @@ void ManagePanel::setEditable(bool cells, bool addRemove)
         else if (column.editor == Editor::Flag)
             grid_->SetComboEditor(c, {QStringLiteral("1"), QStringLiteral("0")});
         else
-            grid_->SetComboEditor(c, choiceList(column.choice));
+            grid_->SetComboEditor(c, choiceList(column.choice, choices));
     }
     add_->setEnabled(addRemove);
     remove_->setEnabled(addRemove);
 }
 
-bool ManagePanel::load()
+bool ManagePanel::load(const Rows* before)
 {
     const manage::GridShape& shape = manage::shape(kind_);
     grid_->DeleteAllItems();
@@ -107,8 +124,7 @@ bool ManagePanel::load()
     setChanged(false);
     if (!source_)
         return false;
-    // One row more than a list holds tells whether there are more.
-    const Rows read = g_sqlTool.Read(source_(kListCap + 1));
+    const Rows read = before ? *before : g_sqlTool.Read(loadStatement());
     if (!prompt().report(read))
         return false;
     const int shown = std::min(read.size(), kListCap);

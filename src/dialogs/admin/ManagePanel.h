@@ -1,12 +1,15 @@
 #pragma once
 
+#include "db/Rows.h"
 #include "db/Statement.h"
+#include "dialogs/admin/AdminQueries.h"
 #include "dialogs/admin/ops/ManageGrids.h"
 
 #include <QGroupBox>
 #include <QList>
 #include <QStringList>
 #include <functional>
+#include <map>
 
 class KvGrid;
 class QHBoxLayout;
@@ -28,12 +31,17 @@ public:
 
     // The statement the grid is loaded with (read at every load), asked for at most `limit` rows.
     void setSource(std::function<Statement(int limit)> source) { source_ = std::move(source); }
-    // Cell editors (the drop-downs' choices read now) and 增加/删除.
-    void setEditable(bool cells, bool addRemove);
+    // Cell editors (the drop-downs' choices read now, or taken from `choices` when read
+    // before) and 增加/删除.
+    void setEditable(bool cells, bool addRemove, const std::map<adminq::Choice, Rows>* choices = nullptr);
+    // The choices the cell editors read.
+    QList<adminq::Choice> choicesUsed() const;
+    // The statement a load reads.
+    Statement loadStatement() const;
 
-    // Loads the grid and takes the new loaded copy; the grid is then unchanged. False after a
-    // failure was shown.
-    bool load();
+    // Loads the grid (from `read` when read before) and takes the new loaded copy; the grid is
+    // then unchanged. False after a failure was shown.
+    bool load(const Rows* read = nullptr);
     bool changed() const { return changed_; }
     // Asks "是否放弃所做的修改？" when there are unsaved changes; true to go on.
     bool mayDiscard();

@@ -136,32 +136,45 @@ bool ConsigneeForm::fillClients()
         clients_->Fill(g_sqlTool, intakeq::clients(g_sqlTool), true, intakeq::byCaption()));
 }
 
-void ConsigneeForm::fillChoices()
+namespace {
+
+const adminq::Choice kFormChoices[] = {adminq::Choice::Natures,    adminq::Choice::GoodsTypes,
+                                       adminq::Choice::Kinds,      adminq::Choice::Sexes,
+                                       adminq::Choice::Priorities, adminq::Choice::TechnologyTypes};
+
+}  // namespace
+
+QList<Statement> ConsigneeForm::openingReads() const
 {
-    FillCombo(g_sqlTool, *receiver_, intakeq::receivers(g_sqlTool));
+    QList<Statement> reads{intakeq::clients(g_sqlTool), intakeq::receivers(g_sqlTool)};
+    for (const adminq::Choice c : kFormChoices)
+        reads.append(adminq::choices(g_sqlTool, c));
+    reads.append(adminq::setting(g_sqlTool, adminq::kLossPrice));
+    return reads;
+}
+
+void ConsigneeForm::fillOpening(const Batch& read, int at)
+{
+    prompt().report(clients_->Fill(read.rows(at++), true, intakeq::byCaption()));
+    FillCombo(*receiver_, read.rows(at++));
     {
         // Filling passes through the first item; only a choice counts.
         const QSignalBlocker quiet(nature_);
-        FillCombo(g_sqlTool, *nature_, adminq::choices(g_sqlTool, adminq::Choice::Natures));
+        FillCombo(*nature_, read.rows(at++));
     }
-    FillCombo(g_sqlTool, *type_, adminq::choices(g_sqlTool, adminq::Choice::GoodsTypes));
-    FillCombo(g_sqlTool, *kind_, adminq::choices(g_sqlTool, adminq::Choice::Kinds));
-    FillCombo(g_sqlTool, *sex_, adminq::choices(g_sqlTool, adminq::Choice::Sexes));
-    FillCombo(g_sqlTool, *priority_, adminq::choices(g_sqlTool, adminq::Choice::Priorities));
-    method_->fillCategories();
-}
+    for (QComboBox* combo : {type_, kind_, sex_, priority_})
+        FillCombo(*combo, read.rows(at++));
+    method_->fillCategories(read.rows(at++));
 
-void ConsigneeForm::readLossPrice()
-{
-    const Rows read = g_sqlTool.Read(adminq::setting(g_sqlTool, adminq::kLossPrice));
-    if (!prompt().report(read))
+    const Rows price = read.rows(at);
+    if (!prompt().report(price))
         return;
-    if (read.empty()) {
+    if (price.empty()) {
         prompt().message(QStringLiteral("没有找到损耗单价的设置"), kError);
         return;
     }
-    if (!read.first().isNull(0))
-        lossPrice_->setText(read.first().text(0));
+    if (!price.first().isNull(0))
+        lossPrice_->setText(price.first().text(0));
 }
 
 void ConsigneeForm::lockFields()

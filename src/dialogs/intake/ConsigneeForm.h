@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/Batch.h"
+#include "db/Statement.h"
 #include "dialogs/intake/ops/OrderCheck.h"
 
 #include <QWidget>
@@ -20,10 +22,11 @@ class ConsigneeForm : public QWidget {
 public:
     explicit ConsigneeForm(QWidget* parent = nullptr);
 
-    // Opening steps.
     bool fillClients();
-    void fillChoices();
-    void readLossPrice();
+    // The reads the form opens with (customers, drop-downs, the loss unit price), sent with the
+    // screen's others; fillOpening() takes their answers from `at` on.
+    QList<Statement> openingReads() const;
+    void fillOpening(const Batch& read, int at);
     void lockFields();
     // "编辑新客户" is for those who maintain the master data.
     void allowNewClients(bool allowed);

@@ -102,6 +102,19 @@ void ConsigneeQueues::fillWaitingFlows()
     prompt().report(waitingFlows_->Fill(g_sqlTool, intakeq::waitingFlows(g_sqlTool)));
 }
 
+QList<Statement> ConsigneeQueues::reads() const
+{
+    return {intakeq::orders(g_sqlTool, true), intakeq::orders(g_sqlTool, false),
+            intakeq::waitingFlows(g_sqlTool)};
+}
+
+void ConsigneeQueues::fill(const Batch& read, int at)
+{
+    prompt().report(activated_->Fill(read.rows(at), true, intakeq::byCaption()));
+    prompt().report(waitingOrders_->Fill(read.rows(at + 1), true, intakeq::byCaption()));
+    prompt().report(waitingFlows_->Fill(read.rows(at + 2)));
+}
+
 bool ConsigneeQueues::selectedKey(const KvGrid* list, quint64& key)
 {
     key = 0;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "db/Batch.h"
+#include "db/Statement.h"
+
 #include <QWidget>
 
 class KvGrid;
@@ -17,6 +20,10 @@ public:
     void fillActivated();
     void fillWaitingOrders();
     void fillWaitingFlows();
+    // The three lists' reads, for one exchange with others; fill() takes their answers from
+    // `at` on.
+    QList<Statement> reads() const;
+    void fill(const Batch& read, int at);
 
     KvGrid* activated() const { return activated_; }
     KvGrid* waitingOrders() const { return waitingOrders_; }

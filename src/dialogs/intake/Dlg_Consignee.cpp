@@ -73,13 +73,12 @@ Dlg_Consignee::Dlg_Consignee(QWidget* parent) : QDialog(parent)
     connect(printOrder, &QPushButton::clicked, this, &Dlg_Consignee::printOrderTicket);
     connect(reprint, &QPushButton::clicked, this, &Dlg_Consignee::reprintFlow);
 
-    form_->fillClients();
-    queues_->fillActivated();
-    queues_->fillWaitingOrders();
-    queues_->fillWaitingFlows();
-    form_->fillChoices();
-    // A missing setting is reported; the screen is still set up completely.
-    form_->readLossPrice();
+    // Everything the desk opens with in one exchange. A missing setting is reported; the
+    // screen is still set up completely.
+    const QList<Statement> formReads = form_->openingReads();
+    const Batch read = g_sqlTool.ReadAll(formReads + queues_->reads());
+    form_->fillOpening(read, 0);
+    queues_->fill(read, static_cast<int>(formReads.size()));
     form_->lockFields();
     form_->allowNewClients(rights::mayCreateClients(g_identity));
     queues_->showOrders(true);

@@ -70,11 +70,11 @@ MethodPanel::MethodPanel(QWidget* parent) : QGroupBox(QStringLiteral("洗涤方�
     connect(removeButton, &QPushButton::clicked, this, &MethodPanel::remove);
 }
 
-void MethodPanel::fillCategories()
+void MethodPanel::fillCategories(const Rows& categories)
 {
     // Filling passes through the first category; only a choice fills the technologies.
     const QSignalBlocker quiet(category_);
-    FillCombo(g_sqlTool, *category_, adminq::choices(g_sqlTool, adminq::Choice::TechnologyTypes));
+    FillCombo(*category_, categories);
 }
 
 QStringList MethodPanel::sequence() const

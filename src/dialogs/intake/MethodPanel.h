@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class QCheckBox;
+class Rows;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
@@ -16,7 +17,8 @@ class MethodPanel : public QGroupBox {
 public:
     explicit MethodPanel(QWidget* parent = nullptr);
 
-    void fillCategories();
+    // The categories, from the answer of their choices' read.
+    void fillCategories(const Rows& categories);
     // The chosen technologies, top to bottom.
     QStringList sequence() const;
     void clearSequence();

@@ -97,9 +97,13 @@ Dlg_Quality::Dlg_Quality(QWidget* parent) : QDialog(parent)
     if (!prompt().report(quality::ensureHandledColumn(g_sqlTool)))
         return;
     filter_ = *conditions_.read();
-    reload();
-    form_->fill();
-    const Rows recorders = g_sqlTool.Read(qualityq::allRecorders(g_sqlTool));
+    // The lists, the form and the recorders in one exchange.
+    const QList<Statement> formReads = LossForm::reads();
+    const Batch read = g_sqlTool.ReadAll(RecordLists::reads(g_sqlTool, filter_) + formReads +
+                                         QList<Statement>{qualityq::allRecorders(g_sqlTool)});
+    lists_->show(read.rows(0), read.rows(1));
+    form_->fill(read, 2);
+    const Rows recorders = read.rows(2 + static_cast<int>(formReads.size()));
     if (prompt().report(recorders)) {
         QStringList names;
         for (const Row& r : recorders)

@@ -73,11 +73,15 @@ LossForm::LossForm(QWidget* parent) : QGroupBox(QStringLiteral("损耗登记"), 
     connect(clients_, &KvGrid::rowClicked, this, &LossForm::clientClicked);
 }
 
-bool LossForm::fill()
+QList<Statement> LossForm::reads()
 {
-    return prompt().report(clients_->Fill(g_sqlTool, qualityq::clients(g_sqlTool))) &&
-           FillCombo(g_sqlTool, *recorder_, qualityq::recorders(g_sqlTool)) &&
-           FillCombo(g_sqlTool, *responsible_, qualityq::responsibles(g_sqlTool));
+    return {qualityq::clients(g_sqlTool), qualityq::recorders(g_sqlTool), qualityq::responsibles(g_sqlTool)};
+}
+
+bool LossForm::fill(const Batch& read, int at)
+{
+    return prompt().report(clients_->Fill(read.rows(at))) && FillCombo(*recorder_, read.rows(at + 1)) &&
+           FillCombo(*responsible_, read.rows(at + 2));
 }
 
 void LossForm::setEntryMode(bool on)

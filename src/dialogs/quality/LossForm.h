@@ -1,5 +1,8 @@
 #pragma once
 
+#include "db/Batch.h"
+#include "db/Statement.h"
+
 #include <QGroupBox>
 
 class KvGrid;
@@ -15,8 +18,10 @@ class LossForm : public QGroupBox {
 public:
     explicit LossForm(QWidget* parent = nullptr);
 
-    // Fills the customer list and the two drop-downs; false after a failure was shown.
-    bool fill();
+    // The reads of the customer list and the two drop-downs, to go with others in one
+    // exchange; fill() takes their answers from `at` on, false after a failure was shown.
+    static QList<Statement> reads();
+    bool fill(const Batch& read, int at);
     // Entry mode: everything can be typed and chosen; edit mode locks the form.
     void setEntryMode(bool on);
 

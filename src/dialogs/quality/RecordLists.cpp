@@ -62,18 +62,28 @@ void RecordLists::setRecorders(const QStringList& names)
     edit_->SetComboEditor(R::Recorder, names);
 }
 
+QList<Statement> RecordLists::reads(mySQLTool& db, const qualityq::Filter& filter)
+{
+    return {qualityq::countRecords(db, filter), qualityq::records(db, filter, kListCap)};
+}
+
 bool RecordLists::load(mySQLTool& db, const qualityq::Filter& filter)
+{
+    const Batch read = db.ReadAll(reads(db, filter));
+    return show(read.rows(0), read.rows(1));
+}
+
+bool RecordLists::show(const Rows& counted, const Rows& records)
 {
     loaded_.clear();
     found_ = 0;
     edit_->DeleteAllItems();
     caption_->setText(QStringLiteral("历史记录"));
-    const Rows counted = db.Read(qualityq::countRecords(db, filter));
     if (!prompt().report(counted)) {
         entry_->DeleteAllItems();
         return false;
     }
-    const FillResult fill = entry_->Fill(db, qualityq::records(db, filter, kListCap));
+    const FillResult fill = entry_->Fill(records);
     if (!prompt().report(fill))
         return false;
     loaded_ = entry_->CopyRows();

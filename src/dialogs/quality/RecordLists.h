@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class KvGrid;
+class Rows;
 class QLabel;
 class mySQLTool;
 
@@ -26,6 +27,10 @@ public:
     // Counts and lists the records the filter finds; false after a failure was shown, with
     // both lists empty.
     bool load(mySQLTool& db, const qualityq::Filter& filter);
+    // The count and the list of a load, read together (also with others), and the lists
+    // shown from their answers.
+    static QList<Statement> reads(mySQLTool& db, const qualityq::Filter& filter);
+    bool show(const Rows& counted, const Rows& records);
 
     void setEditMode(bool on);
     bool editMode() const { return editMode_; }

@@ -222,11 +222,15 @@ void Dlg_Shipper::orderClicked(OrderPager* pager, int row)
 
 void Dlg_Shipper::loadOrder()
 {
-    prompt().report(shippedGoods_->Fill(g_sqlTool, shipperq::shipments(g_sqlTool, current_)));
-    prompt().report(pending_->Fill(g_sqlTool, shipperq::pendingFlows(g_sqlTool, current_)));
-    prompt().report(waiting_->Fill(g_sqlTool, shipperq::waitingFlows(g_sqlTool, current_)));
-    prompt().report(confirmed_->Fill(g_sqlTool, shipperq::confirmedFlows(g_sqlTool, current_)));
-    computeFigures();
+    // The order's four lists and its quantities in one exchange.
+    const Batch read = g_sqlTool.ReadAll(
+        {shipperq::shipments(g_sqlTool, current_), shipperq::pendingFlows(g_sqlTool, current_),
+         shipperq::waitingFlows(g_sqlTool, current_), shipperq::confirmedFlows(g_sqlTool, current_),
+         shipperq::orderQuantities(g_sqlTool, current_)});
+    int at = 0;
+    for (KvGrid* list : {shippedGoods_, pending_, waiting_, confirmed_})
+        prompt().report(list->Fill(read.rows(at++)));
+    computeFigures(read.rows(at));
 }
 
 // Shows the current order again after another desk changed it under us.
@@ -256,7 +260,7 @@ void Dlg_Shipper::clearLower()
     block_->clearEntries();
 }
 
-void Dlg_Shipper::computeFigures()
+void Dlg_Shipper::computeFigures(const std::optional<Rows>& quantities)
 {
     const QString count = QStringLiteral("数量");
     pendingSum_->setText(QString::number(pending_->SumColumn(count)));
@@ -264,7 +268,8 @@ void Dlg_Shipper::computeFigures()
     confirmedSum_->setText(QString::number(confirmed_->SumColumn(count)));
 
     figures_ = shipping::Shippable();
-    const Rows read = g_sqlTool.Read(shipperq::orderQuantities(g_sqlTool, current_));
+    const Rows read =
+        quantities ? *quantities : g_sqlTool.Read(shipperq::orderQuantities(g_sqlTool, current_));
     if (!prompt().report(read))
         return;
     if (read.empty()) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "db/Rows.h"
 #include "flow/Shipping.h"
 
 #include <QDialog>
+#include <optional>
 
 class KvGrid;
 class OrderPager;
@@ -40,7 +42,8 @@ private:
     void loadOrder();
     void reloadCurrent();
     void clearLower();
-    void computeFigures();
+    // The figures, from the order's quantities when read before.
+    void computeFigures(const std::optional<Rows>& quantities = std::nullopt);
 
     // The flow of the selected row of the waiting list; 0 after a message.
     quint64 chosenWaitingFlow(const QString& noSelection);

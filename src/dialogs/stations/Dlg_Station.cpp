@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -227,18 +228,17 @@ void Dlg_Station::stationChanged()
     }
     stationOpen_ = true;
     panel_->setProcessAllowed(rights::mayProcess(g_identity, station_));
-    rebuildQueue();
+    rebuildQueue(true);
     currentFromFirstRow();
-    fillDone();
 }
 
 // Appends the rows of one class that are not listed yet, up to the cap.
-bool Dlg_Station::appendRows(const Statement& statement)
+bool Dlg_Station::appendRows(const Rows& read)
 {
     ListModel rows;
     for (int c = 0; c < waiting_->GetColumnCount(); ++c)
         rows.addColumn(waiting_->rows().column(c).caption, 0);
-    if (!prompt().report(FillList(g_sqlTool, rows, statement, true)))
+    if (!prompt().report(FillList(rows, read, true)))
         return false;
     QVector<QStringList> fresh;
     for (int r = 0; r < rows.rows() && waiting_->GetItemCount() + fresh.size() < kListCap; ++r) {
@@ -252,40 +252,49 @@ bool Dlg_Station::appendRows(const Statement& statement)
     return true;
 }
 
-void Dlg_Station::rebuildQueue()
+void Dlg_Station::rebuildQueue(bool withDone)
 {
     waiting_->DeleteAllItems();
     listed_.clear();
     if (station_.isEmpty())
         return;
 
+    QList<Statement> reads;
+    for (const quint64 slot : saved_)
+        if (slot != 0)
+            reads << stationq::flowState(g_sqlTool, slot) << stationq::queueFlow(g_sqlTool, slot);
+    for (const stationq::QueueClass c : stationq::kQueueClasses)
+        reads << stationq::queue(g_sqlTool, station_, c);
+    if (withDone)
+        reads << stationq::done(g_sqlTool, station_);
+    const Batch read = g_sqlTool.ReadAll(reads);
+    if (!read) {
+        prompt().report(read.rows(read.failedAt()));
+        return;
+    }
+
     // The hand-fixed places first, while their flows are open.
+    int at = 0;
     for (quint64& slot : saved_) {
         if (slot == 0)
             continue;
-        const Rows state = g_sqlTool.Read(stationq::flowState(g_sqlTool, slot));
-        if (!prompt().report(state))
-            return;
+        const Rows state = read.rows(at);
+        const Rows flow = read.rows(at + 1);
+        at += 2;
         if (state.empty() || state.first().toInt(0) != 0) {
             slot = 0;
             continue;
         }
-        if (!appendRows(stationq::queueFlow(g_sqlTool, slot)))
+        if (!appendRows(flow))
             return;
     }
 
     // Then the classes, newest sent-back first, the others oldest first.
-    for (const stationq::QueueClass c : stationq::kQueueClasses) {
-        if (waiting_->GetItemCount() >= kListCap)
-            break;
-        if (!appendRows(stationq::queue(g_sqlTool, station_, c)))
+    for (int c = 0; c < int(std::size(stationq::kQueueClasses)); ++c, ++at)
+        if (waiting_->GetItemCount() < kListCap && !appendRows(read.rows(at)))
             return;
-    }
-}
-
-void Dlg_Station::fillDone()
-{
-    prompt().report(done_->Fill(g_sqlTool, stationq::done(g_sqlTool, station_)));
+    if (withDone)
+        prompt().report(done_->Fill(read.rows(at)));
 }
 
 void Dlg_Station::setCurrent(quint64 flow, quint64 order)
@@ -320,7 +329,12 @@ void Dlg_Station::loadDetails()
         panel_->clearRates();
         return;
     }
-    const Rows flow = g_sqlTool.Read(stationq::flowDetails(g_sqlTool, flow_));
+    // With the order the list shows, both in one exchange.
+    const Batch read =
+        g_sqlTool.ReadAll(order_ != 0 ? QList<Statement>{stationq::flowDetails(g_sqlTool, flow_),
+                                                         stationq::orderDetails(g_sqlTool, order_)}
+                                      : QList<Statement>{stationq::flowDetails(g_sqlTool, flow_)});
+    const Rows flow = read.rows(0);
     if (!flow || flow.empty()) {
         showError(flow);
         return;
@@ -330,7 +344,9 @@ void Dlg_Station::loadDetails()
     quantity_->setText(flow.first().text(F::Quantity));
     history_->setPlainText(flow.first().text(F::History));
 
-    const Rows order = g_sqlTool.Read(stationq::orderDetails(g_sqlTool, flow.first().toId(F::Order)));
+    const quint64 owner = flow.first().toId(F::Order);
+    const Rows order =
+        owner == order_ ? read.rows(1) : g_sqlTool.Read(stationq::orderDetails(g_sqlTool, owner));
     if (!order || order.empty()) {
         showError(order);
         return;
@@ -481,9 +497,8 @@ void Dlg_Station::saveSequence()
 
 void Dlg_Station::handedOver()
 {
-    rebuildQueue();
+    rebuildQueue(true);
     currentFromFirstRow();
-    fillDone();
 }
 
 void Dlg_Station::notHandedOver(bool taken)

@@ -13,6 +13,7 @@ class QPlainTextEdit;
 class QPushButton;
 class ScanBox;
 class QTimer;
+class Rows;
 class Statement;
 class WorkPanel;
 
@@ -47,9 +48,9 @@ protected:
 private:
     void stationChanged();
     bool confirmLeave();
-    void rebuildQueue();
-    bool appendRows(const Statement& statement);
-    void fillDone();
+    // The queue, and with `withDone` the list of finished flows, read in one exchange.
+    void rebuildQueue(bool withDone = false);
+    bool appendRows(const Rows& rows);
     void setCurrent(quint64 flow, quint64 order);
     void currentFromFirstRow();
     void loadDetails();
