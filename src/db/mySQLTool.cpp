@@ -202,6 +202,12 @@ bool mySQLTool::setUpSession()
     // it, also one made through another node. Other servers take it and ignore it (MariaDB)
     // or refuse it (MySQL), which changes nothing.
     send("set session wsrep_sync_wait=1");
+    galera_ = false;
+    if (send("select @@wsrep_on")) {
+        const MysqlResult on(mysql_store_result(&mysql_));
+        const MYSQL_ROW row = on ? mysql_fetch_row(on.get()) : nullptr;
+        galera_ = row && row[0] && QByteArray(row[0]) == "1";
+    }
     for (const QByteArray& sql : sessionStatements_)
         if (!send(sql))
             return false;
@@ -412,9 +418,13 @@ bool mySQLTool::sendMany(const QByteArray& sql, int count)
     QElapsedTimer wait;
     wait.start();
     int failed = mysql_real_query(&mysql_, full.constData(), static_cast<unsigned long>(full.size()));
-    // The begin's answers carry no result.
-    for (int i = 0; failed == 0 && i < before; ++i)
+    // The begin's answers carry no result; the last call reads the first statement's.
+    int answered = failed == 0 ? 1 : 0;
+    for (int i = 0; failed == 0 && i < before; ++i) {
         failed = mysql_next_result(&mysql_) > 0 ? 1 : 0;
+        answered += failed == 0 ? 1 : 0;
+    }
+    beginUnanswered_ = before > 0 && answered < before;
     traffic_.statements += static_cast<quint64>(count + before);
     traffic_.roundTrips += 1;
     traffic_.waitNs += wait.nsecsElapsed();
@@ -488,13 +498,13 @@ bool mySQLTool::run(const Statement& statement, bool keep, bool resendable, bool
     if (!fits(statement))
         return false;
 
-    // A transaction's first statement carries its begin: when the connection is lost then,
-    // nothing of the transaction can stay on the server, and all of it is sent again.
+    // A transaction's first statement carries its begin: when the connection was lost before
+    // the begin was answered, nothing of the transaction ran, and all of it is sent again.
     const QByteArray begin = pendingBegin_;
     const int beginStatements = pendingStatements_;
     bool sent = send(statement.sql());
     if (!sent && connectionLost(lastErrno_)) {
-        if (inTransaction_ && begin.isEmpty()) {
+        if (inTransaction_ && (begin.isEmpty() || !beginUnanswered_)) {
             // The server drops the transaction with the connection (or once its old session
             // is ended); every later statement of it fails too.
             noteLost();
@@ -680,6 +690,26 @@ Batch mySQLTool::ReadAll(const QList<Statement>& reads)
     return out;
 }
 
+// One exchange; inside a transaction on a Galera node, one exchange a statement: a
+// transaction the cluster aborts between two statements of one exchange is not reported to
+// the statements after it, which would then run outside it.
+Batch mySQLTool::transmit(const QList<Statement>& statements, bool* unsent)
+{
+    if (!inTransaction_ || !galera_ || statements.size() < 2)
+        return exchange(statements, unsent);
+    Batch batch;
+    for (int i = 0; i < statements.size(); ++i) {
+        const Batch one = exchange({statements.at(i)}, unsent);
+        *unsent = *unsent && i == 0;
+        if (!one) {
+            batch.fail(i, one.code(), one.error());
+            return batch;
+        }
+        batch.append(one.answer(0));
+    }
+    return batch;
+}
+
 Batch mySQLTool::runBatch(const QList<Statement>& statements, bool resendable)
 {
     Busy busy(*this);
@@ -719,9 +749,9 @@ Batch mySQLTool::runBatch(const QList<Statement>& statements, bool resendable)
     const QByteArray begin = pendingBegin_;
     const int beginStatements = pendingStatements_;
     bool unsent = false;
-    Batch batch = exchange(statements, &unsent);
+    Batch batch = transmit(statements, &unsent);
     if (!batch && connectionLost(batch.code())) {
-        if (inTransaction_ && begin.isEmpty()) {
+        if (inTransaction_ && (begin.isEmpty() || !beginUnanswered_)) {
             noteLost();
             transactionLost_ = true;
             return batch;
@@ -740,7 +770,7 @@ Batch mySQLTool::runBatch(const QList<Statement>& statements, bool resendable)
         }
         if (!fitAll())
             return refused(0);
-        batch = exchange(statements, &unsent);
+        batch = transmit(statements, &unsent);
         if (!batch && inTransaction_ && connectionLost(batch.code())) {
             noteLost();
             transactionLost_ = true;
@@ -985,7 +1015,12 @@ mySQLTool::Committed mySQLTool::commitMarked()
             return Committed::No;
         }
         bool unsent = false;
-        const Batch b = exchange({mark, commit}, &unsent);
+        Batch b = galera_ ? exchange({mark}, &unsent) : exchange({mark, commit}, &unsent);
+        if (galera_ && b.ok()) {
+            b = exchange({commit}, &unsent);
+            if (!b.ok())
+                b.fail(1, b.code(), b.error());
+        }
         sinceLastStatement_.start();
         affected_ = affected;
         insertId_ = inserted;

@@ -205,6 +205,7 @@ private:
     bool ping();
     Batch runBatch(const QList<Statement>& statements, bool resendable);
     Batch exchange(const QList<Statement>& statements, bool* unsent);
+    Batch transmit(const QList<Statement>& statements, bool* unsent);
     bool run(const Statement& statement, bool keep, bool resendable, bool stream = false);
     bool fits(const Statement& statement);
     Committed commitMarked();
@@ -226,6 +227,8 @@ private:
     // Begin sends nothing: its statements travel with the transaction's first exchange.
     QByteArray pendingBegin_;
     int pendingStatements_ = 0;
+    bool beginUnanswered_ = false;  // the last exchange lost the connection before its begin was answered
+    bool galera_ = false;           // the server is a node of a Galera cluster
     bool transactionLost_ = false;  // the connection went while the transaction was open
     quint64 affected_ = 0;
     quint64 insertId_ = 0;
