@@ -933,6 +933,18 @@ bool mySQLTool::Begin(Isolation isolation)
     }
     if (!connected_ && !readyToFormat())
         return false;
+    // A Galera node gets the transaction's statements one by one (see transmit), its begin
+    // too; a lost connection may be reconnected here, nothing being done yet.
+    if (galera_) {
+        if (isolation == Isolation::ReadCommitted &&
+            !run(Statement::fromBytes("set transaction isolation level read committed"), false, true))
+            return false;
+        if (!run(Statement::fromBytes("start transaction"), false, true))
+            return false;
+        inTransaction_ = true;
+        transactionLost_ = false;
+        return true;
+    }
     // Sent with the first statement of the transaction: a round trip less. A connection lost
     // then is reconnected and the whole exchange sent again, nothing of it having stayed.
     if (isolation == Isolation::ReadCommitted) {
