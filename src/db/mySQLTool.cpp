@@ -690,12 +690,13 @@ Batch mySQLTool::ReadAll(const QList<Statement>& reads)
     return out;
 }
 
-// One exchange; inside a transaction on a Galera node, one exchange a statement: a
-// transaction the cluster aborts between two statements of one exchange is not reported to
-// the statements after it, which would then run outside it.
+// One exchange; on a Galera node, one exchange a statement. Inside a transaction, one the
+// cluster aborts between two statements of an exchange is not reported to the statements
+// after it; outside one, a node that aborts a statement of an exchange for another node's
+// write was seen to fail it as a broken trigger ("Query was empty") instead of a conflict.
 Batch mySQLTool::transmit(const QList<Statement>& statements, bool* unsent)
 {
-    if (!inTransaction_ || !galera_ || statements.size() < 2)
+    if (!galera_ || statements.size() < 2)
         return exchange(statements, unsent);
     Batch batch;
     for (int i = 0; i < statements.size(); ++i) {
