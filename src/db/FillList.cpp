@@ -9,53 +9,12 @@
 FillResult FillList(mySQLTool& db, ListModel& list, const Statement& statement, bool clear,
                     const FillMatch& match)
 {
-    FillResult r;
-    if (clear)
-        list.clearRows();
-    if (statement.empty())
-        return r;
-    if (!db.Query(statement, true)) {
-        r.code = -1;
-        r.message = db.GetError();
-        r.caption = QStringLiteral("Error");
-        return r;
+    if (statement.empty()) {
+        if (clear)
+            list.clearRows();
+        return {};
     }
-    const int fields = db.NumFields();
-    if (fields != list.columns()) {
-        db.FreeResult();
-        r.code = -1;
-        r.message = QStringLiteral("记录集与表格控件列数不符");
-        r.caption = QStringLiteral("错误");
-        return r;
-    }
-
-    // source[c] = result column shown in list column c (-1: none).
-    QVector<int> source(list.columns());
-    for (int c = 0; c < list.columns(); ++c) {
-        if (!match.byHeader) {
-            source[c] = c;
-        } else if (c == 0) {
-            source[c] = 0;
-        } else {
-            const QString caption = list.column(c).caption;
-            source[c] = db.FindField(match.aliases.value(caption, caption));
-        }
-    }
-
-    r.total = db.NumRows();
-    QVector<QStringList> rows;
-    while (rows.size() < kListCap && db.FetchRow()) {
-        QStringList cells;
-        cells.reserve(list.columns());
-        for (int c = 0; c < list.columns(); ++c)
-            cells.append(source[c] >= 0 ? db.Value(source[c]) : QString());
-        rows.append(cells);
-    }
-    db.FreeResult();
-    list.appendRows(rows);
-    r.shown = static_cast<int>(rows.size());
-    r.code = 1;
-    return r;
+    return FillList(list, db.Read(statement, kListCap), clear, match);
 }
 
 FillResult FillList(ListModel& list, const Rows& rows, bool clear, const FillMatch& match)
