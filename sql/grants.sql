@@ -49,6 +49,8 @@ GRANT DELETE ON kvfactory.kvc_record_mission_stale TO kv_client;
 -- The log-in's count of wrong passwords.
 GRANT EXECUTE ON FUNCTION kvfactory.kv_login_wait TO kv_client;
 GRANT EXECUTE ON PROCEDURE kvfactory.kv_login_failed TO kv_client;
+-- A Galera node's tables whose triggers a conflict left unparsed, reloaded.
+GRANT EXECUTE ON PROCEDURE kvfactory.kv_reload_triggers TO kv_client;
 
 -- 2. Each person signs in to the database as himself (recommended). His account holds the
 -- role of his identity (kv_role below), which is made of the roles of the screens its menu
@@ -66,6 +68,8 @@ GRANT SELECT ON kvfactory.kvc_record_procedure TO kvr_signin;
 GRANT SELECT ON kvfactory.kvc_record_client TO kvr_signin;
 GRANT SELECT ON kvfactory.kvc_attrib_station TO kvr_signin;
 GRANT SELECT ON kvfactory.kvc_attrib_technology TO kvr_signin;
+-- A Galera node's tables whose triggers a conflict left unparsed, reloaded.
+GRANT EXECUTE ON PROCEDURE kvfactory.kv_reload_triggers TO kvr_signin;
 
 -- 车间看板: the floor board reads, on a read-only session of its own, where the goods wait,
 -- what the stations and teams passed on and the open rush orders; of the piece-work and the

@@ -329,4 +329,12 @@ CREATE OR REPLACE PROCEDURE kv_login_failed(who VARCHAR(50)) MODIFIES SQL DATA
 CREATE OR REPLACE FUNCTION kv_login_salt(who VARCHAR(50)) RETURNS VARCHAR(128) READS SQL DATA
 RETURN (SELECT LEFT(密码, CHAR_LENGTH(密码) - CHAR_LENGTH(SUBSTRING_INDEX(密码, '$', -1)))
         FROM kvc_record_user WHERE 账号 = who AND 密码 LIKE '$argon2id$%' LIMIT 1)//
+-- A Galera node that aborts a statement for another node's write while the statement loads a
+-- table's triggers keeps that table's copy with its triggers unparsed, and every later write
+-- through that copy fails as a syntax error. A client that meets one reloads the tables with
+-- triggers of the node it is on (with the rights of whoever loaded the schema) and runs its
+-- action again. The copies in use are closed as their transactions end; the flush waits for
+-- them at most 2 s, and meanwhile the node's new statements on these tables wait with it.
+CREATE OR REPLACE PROCEDURE kv_reload_triggers() MODIFIES SQL DATA
+    SET STATEMENT lock_wait_timeout = 2 FOR FLUSH LOCAL TABLES kvc_record_product, kvc_record_procedure, kvc_record_mission, kvc_record_ship//
 DELIMITER ;

@@ -26,7 +26,9 @@
 // (its locks go at once) and sets a short lock-wait timeout.
 //
 // Transact() runs an action as one transaction and reruns it on deadlock or lock-wait
-// timeout (1213, 1205). It marks each commit with a row of kvc_record_commit, sent with
+// timeout (1213, 1205), and on a Galera node on a syntax error (1064), which is how such a
+// node reports a statement it aborted while loading a table's triggers (it reloads them
+// first). It marks each commit with a row of kvc_record_commit, sent with
 // the COMMIT, so that when the reply is lost it can reconnect, wait until the old session
 // is gone and tell from the mark whether the transaction committed. Begin sends nothing:
 // its statements go with the transaction's first exchange.

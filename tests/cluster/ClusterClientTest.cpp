@@ -186,6 +186,50 @@ TEST_F(ClusterClient, DesksOnTwoNodesRacingOnOneThingHaveOneWinner)
         });
 }
 
+// A Galera node that aborts a desk's statement for another node's write while the statement
+// loads a table's triggers fails it as a syntax error, and keeps failing writes through that
+// copy of the table. On such a node a syntax error reloads the tables with triggers and reruns
+// the action (on a single server it is the action's own failure: SessionTest).
+TEST_F(ClusterClient, ASyntaxErrorOnANodeReloadsTheTriggersAndRerunsTheAction)
+{
+    db().exec(
+        QStringLiteral("insert into kvc_record_product (客户号, 货物数量, 货物等级, 激活) values "
+                       "(1, 0, '一般', 1)"));
+    const quint64 order = last("kvc_record_product", "货单号");
+    mySQLTool desk, reader;
+    ASSERT_TRUE(connect(desk, node(1)));
+    ASSERT_TRUE(connect(reader, node(1)));
+    int runs = 0;
+    const auto write = [&] {
+        return desk.Transact([&] {
+            // The second run meets a syntax error, as a write through unparsed triggers does.
+            const bool ran =
+                ++runs == 2
+                    ? desk.Exec("update kvc_record_product set 货物数量=1 whre 货单号=%I64u", order)
+                    : desk.Exec("update kvc_record_product set 货物数量=货物数量+1 where 货单号=%I64u",
+                                order);
+            return ran ? Outcome::done() : desk.Failure();
+        });
+    };
+    // The node's copies of the tables, open once the first write and a read are done, and
+    // closed by the reload.
+    ASSERT_TRUE(write().ok());
+    const auto openedAfterReading = [&] {
+        EXPECT_TRUE(reader.Read(reader.Format("select count(*) from kvc_record_ship")));
+        return reader.Read(reader.Format("show global status like 'Opened_tables'")).first().toInt(1);
+    };
+    const int opened = openedAfterReading();
+    EXPECT_EQ(openedAfterReading(), opened);
+
+    const Outcome rerun = write();
+    EXPECT_TRUE(rerun.ok()) << rerun.text().toStdString();
+    EXPECT_EQ(runs, 3);
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("select 货物数量 from kvc_record_product where 货单号=%1").arg(order)),
+        QStringLiteral("2"));
+    EXPECT_GT(openedAfterReading(), opened);
+}
+
 TEST_F(ClusterClient, AWriteOnOneNodeIsReadOnAnotherAtOnce)
 {
     mySQLTool writer, reader;

@@ -148,6 +148,16 @@ TEST_P(Session, FailingStatementInsideTransactionLeavesNothingBehind)
     EXPECT_FALSE(g_sqlTool.InTransaction());
     EXPECT_EQ(db().count(QStringLiteral("from kvc_record_client")), 0);
 
+    // A syntax error is the action's own fault on a single server: it is not run again.
+    int runs = 0;
+    const Outcome bad = g_sqlTool.Transact([&] {
+        ++runs;
+        return g_sqlTool.Exec("updat %s set 名称='甲'", tables::client) ? Outcome::done()
+                                                                        : g_sqlTool.Failure();
+    });
+    EXPECT_EQ(bad.kind(), Outcome::Kind::Failed);
+    EXPECT_EQ(runs, 1);
+
     // A refusal rolls back as well, and the guard rolls back what it did not commit.
     const Outcome refused = g_sqlTool.Transact([&] {
         g_sqlTool.Exec("insert into %s (名称) value ('%s')", tables::client, QStringLiteral("甲"));
