@@ -336,5 +336,6 @@ RETURN (SELECT LEFT(密码, CHAR_LENGTH(密码) - CHAR_LENGTH(SUBSTRING_INDEX(�
 -- action again. The copies in use are closed as their transactions end; the flush waits for
 -- them at most 2 s, and meanwhile the node's new statements on these tables wait with it.
 CREATE OR REPLACE PROCEDURE kv_reload_triggers() MODIFIES SQL DATA
-    SET STATEMENT lock_wait_timeout = 2 FOR FLUSH LOCAL TABLES kvc_record_product, kvc_record_procedure, kvc_record_mission, kvc_record_ship//
+    SET STATEMENT lock_wait_timeout = 2 FOR
+    FLUSH LOCAL TABLES kvc_record_product, kvc_record_procedure, kvc_record_mission, kvc_record_ship//
 DELIMITER ;

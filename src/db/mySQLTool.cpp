@@ -21,12 +21,9 @@ bool connectionLost(unsigned code)
     return code == CR_SERVER_GONE_ERROR || code == CR_SERVER_LOST || code == CR_SSL_CONNECTION_ERROR;
 }
 
-// A Galera node that aborts a statement for another node's write while the statement loads
-// a table's triggers fails it as a syntax error in a trigger's body ("Unknown trigger has an
-// error in its body: 'Query was empty'"), and so every later write through that copy of the
-// table (sql/schema.sql, kv_reload_triggers): a conflict like the others there. Our
-// statements have no syntax errors of their own, and a trigger truly broken fails every
-// rerun too.
+// A Galera node reports a statement it aborted for another node's write while loading a
+// table's triggers as a syntax error in a trigger's body (kv_reload_triggers, sql/schema.sql).
+// Our statements have none of their own, and a trigger truly broken fails every rerun too.
 bool worthRerun(unsigned code, bool galera)
 {
     return code == ER_LOCK_DEADLOCK || code == ER_LOCK_WAIT_TIMEOUT || (galera && code == ER_PARSE_ERROR);
