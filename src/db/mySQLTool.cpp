@@ -1124,13 +1124,15 @@ Outcome mySQLTool::Transact(const std::function<Outcome()>& body, Isolation isol
             reopen();
             return Outcome::failed(kNotSaved);
         }
-        if (outcome.kind() == Outcome::Kind::Failed && worthRerun(code, galera_) && run < kMaxReruns) {
-            // The rerun would meet the same unparsed triggers; a schema without the procedure
-            // only costs the rerun.
-            if (code == ER_PARSE_ERROR)
-                send("call kv_reload_triggers()");
-            continue;
+        if (galera_ && code == ER_PARSE_ERROR) {
+            // The node's copies with unparsed triggers go, whether the action runs again or
+            // not; a schema without the procedure only costs the rerun.
+            const QString text = lastError_;
+            send("call kv_reload_triggers()");
+            noteError(code, text);
         }
+        if (outcome.kind() == Outcome::Kind::Failed && worthRerun(code, galera_) && run < kMaxReruns)
+            continue;
         return outcome;
     }
 }
