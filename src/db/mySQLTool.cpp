@@ -695,8 +695,8 @@ Batch mySQLTool::ReadAll(const QList<Statement>& reads)
 
 // One exchange; on a Galera node, one exchange a statement. Inside a transaction, one the
 // cluster aborts between two statements of an exchange is not reported to the statements
-// after it; outside one, a node that aborts a statement of an exchange for another node's
-// write was seen to fail it as a broken trigger ("Query was empty") instead of a conflict.
+// after it. Outside one, exchanges of several statements were never tried on a cluster under
+// load, so a node gets one statement at a time there too.
 Batch mySQLTool::transmit(const QList<Statement>& statements, bool* unsent)
 {
     if (!galera_ || statements.size() < 2)
