@@ -72,8 +72,7 @@ TEST_F(Batches, ReadsTravelTogetherAndAreResentAfterALostConnection)
     Proxy proxy(kvtest::server().port);
     mySQLTool desk;
     desk.SetTimeouts(2, 2, 2);
-    const kvtest::Server s = kvtest::server();
-    ASSERT_TRUE(desk.Connect(s.host, proxy.port(), db().name(), db().clientAccount(), s.password));
+    ASSERT_TRUE(db().connect(desk, proxy.port()));
     const QList<Statement> reads = {desk.Format("select 1, 'a'"), desk.Format("select 2 union select 3")};
 
     const mySQLTool::Traffic before = desk.traffic();

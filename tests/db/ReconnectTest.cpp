@@ -14,9 +14,7 @@ protected:
     {
         s.SetTimeouts(2, 2, 2);
         s.AddSessionStatement("set session sql_mode='NO_BACKSLASH_ESCAPES'");
-        const kvtest::Server srv = kvtest::server();
-        ASSERT_TRUE(s.Connect(srv.host, proxy.port(), db().name(), db().clientAccount(), srv.password))
-            << s.GetError().toStdString();
+        ASSERT_TRUE(db().connect(s, proxy.port())) << s.GetError().toStdString();
     }
     // The network is down for one statement: the session loses its connection and cannot
     // get a new one.
@@ -77,8 +75,7 @@ TEST_F(Reconnect, NothingOfALostTransactionRunsElsewhere)
     Proxy proxy(kvtest::server().port);
     mySQLTool desk;
     desk.SetTimeouts(2, 2, 2);
-    const kvtest::Server s = kvtest::server();
-    ASSERT_TRUE(desk.Connect(s.host, proxy.port(), db().name(), db().clientAccount(), s.password));
+    ASSERT_TRUE(db().connect(desk, proxy.port()));
     int runs = 0;
     const Outcome told = desk.Transact([&] {
         ++runs;

@@ -52,10 +52,8 @@ TEST_F(Traffic, ALinkDelayIsPaidOncePerRoundTrip)
     constexpr int kDelayMs = 50;
     kvnet::Proxy proxy(kvtest::server().port);
     proxy.delay(kDelayMs);
-    const kvtest::Server srv = kvtest::server();
     mySQLTool s;
-    ASSERT_TRUE(s.Connect(srv.host, proxy.port(), db().name(), db().clientAccount(), srv.password))
-        << s.GetError().toStdString();
+    ASSERT_TRUE(db().connect(s, proxy.port())) << s.GetError().toStdString();
     const mySQLTool::Traffic connected = s.traffic();
     EXPECT_EQ(connected.roundTrips, connected.statements + 2);  // the greeting and the log-in
     EXPECT_GE(connected.waitNs, qint64(connected.roundTrips) * kDelayMs * 1'000'000);

@@ -218,9 +218,9 @@ int Database::count(const QString& sqlFromWhere)
     return scalar(QStringLiteral("select count(*) ") + sqlFromWhere).toInt();
 }
 
-bool Database::connect(mySQLTool& db) const
+bool Database::connect(mySQLTool& db, int port) const
 {
-    return db.Connect(server_.host, server_.port, name_, account_, server_.password);
+    return db.Connect(server_.host, port ? port : server_.port, name_, account_, server_.password);
 }
 
 }  // namespace kvtest

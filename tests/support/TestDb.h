@@ -47,8 +47,9 @@ public:
     // The first cell of the first row; a null QString when there is none.
     QString scalar(const QString& sql);
     int count(const QString& sqlFromWhere);  // "select count(*) " + the text
-    // Connects a session to this database as the client account.
-    bool connect(mySQLTool& db) const;
+    // Connects a session to this database as the client account; through `port` (a proxy's
+    // to the server) when given.
+    bool connect(mySQLTool& db, int port = 0) const;
     // A database account of this database's own that holds the role of an identity
     // (sql/grants.sql), password that of the server's kv; made anew each time.
     QString personAccount(const QString& identity);
